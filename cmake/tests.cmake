@@ -1,0 +1,64 @@
+# Checks that hold on every target.
+add_test(NAME layers COMMAND ${PROJECT_SOURCE_DIR}/scripts/check-layers ${PROJECT_SOURCE_DIR})
+if(WIN32)
+    add_test(NAME module-exports-imports
+             COMMAND ${PROJECT_SOURCE_DIR}/scripts/check-module ${CMAKE_OBJDUMP}
+                     ${CMAKE_SYSTEM_PROCESSOR} $<TARGET_FILE:tarnwick-ds>)
+else()
+    add_test(NAME module-exports-imports
+             COMMAND ${PROJECT_SOURCE_DIR}/scripts/check-module objdump linux
+                     $<TARGET_FILE:tarnwick-ds>)
+endif()
+
+if(TARNWICK_FUZZ)
+    # Each fuzz-<name>.cpp is one libFuzzer target over the model code.
+    file(GLOB fuzzers CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/fuzz/fuzz-*.cpp)
+    foreach(source IN LISTS fuzzers)
+        get_filename_component(name ${source} NAME_WE)
+        add_executable(${name} ${source})
+        target_link_libraries(${name} PRIVATE tarnwick-model)
+        target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+    endforeach()
+    return()
+endif()
+if(CMAKE_CROSSCOMPILING)
+    return()
+endif()
+
+# Each bench-<topic>.cpp is one benchmark program; they are run by hand, not by ctest.
+file(GLOB benches CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/bench/bench-*.cpp)
+if(benches)
+    find_package(benchmark REQUIRED)
+endif()
+foreach(source IN LISTS benches)
+    get_filename_component(name ${source} NAME_WE)
+    add_executable(${name} ${source})
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests ${PROJECT_SOURCE_DIR}/bench)
+    target_link_libraries(${name} PRIVATE tarnwick-model benchmark::benchmark)
+endforeach()
+
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+# Shared fakes and fixtures (scripted daemon, saned fixture, descriptor builder, ...).
+file(GLOB_RECURSE TARNWICK_TEST_SUPPORT CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/support/*.cpp)
+add_library(tarnwick-test-support STATIC ${TARNWICK_TEST_SUPPORT} ${PROJECT_SOURCE_DIR}/tests/support/main.cpp)
+target_include_directories(tarnwick-test-support PUBLIC ${PROJECT_SOURCE_DIR}/tests ${PROJECT_SOURCE_DIR}/src)
+target_link_libraries(tarnwick-test-support PUBLIC tarnwick-model GTest::gtest GTest::gmock)
+target_compile_definitions(tarnwick-test-support PUBLIC
+    TARNWICK_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+    TARNWICK_BINARY_DIR="${PROJECT_BINARY_DIR}"
+    TARNWICK_MODULE_PATH="$<TARGET_FILE:tarnwick-ds>")
+
+# One test program per kind; files are picked up from their folders.
+foreach(kind unit integration fault)
+    file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/${kind}/*.cpp)
+    if(NOT sources)
+        continue()
+    endif()
+    add_executable(tarnwick-${kind}-tests ${sources})
+    target_link_libraries(tarnwick-${kind}-tests PRIVATE tarnwick-test-support)
+    add_dependencies(tarnwick-${kind}-tests tarnwick-ds)
+    gtest_discover_tests(tarnwick-${kind}-tests DISCOVERY_MODE PRE_TEST
+                         PROPERTIES LABELS ${kind} TIMEOUT 300)
+endforeach()
