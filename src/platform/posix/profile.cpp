@@ -6,7 +6,6 @@
 
 #include <atomic>
 #include <cerrno>
-#include <fstream>
 #include <functional>
 #include <optional>
 
@@ -27,13 +26,24 @@ struct FileText {
 
 FileText readFile(const std::string& path) {
     FileText file;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return file;
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return file;
     file.exists = true;
-    file.content.resize(kMaxFileSize);
-    in.read(file.content.data(), static_cast<std::streamsize>(kMaxFileSize));
-    file.content.resize(static_cast<std::size_t>(in.gcount()));
-    file.complete = in.peek() == std::char_traits<char>::eof();
+    // Read in pieces: the size on disk may change under us and must not size the buffer.
+    char chunk[8192];
+    for (;;) {
+        ssize_t count = ::read(fd, chunk, sizeof chunk);
+        if (count < 0 && errno == EINTR) continue;
+        if (count <= 0) break;
+        std::size_t room = kMaxFileSize - file.content.size();
+        if (static_cast<std::size_t>(count) > room) {
+            file.content.append(chunk, room);
+            file.complete = false;
+            break;
+        }
+        file.content.append(chunk, static_cast<std::size_t>(count));
+    }
+    ::close(fd);
     return file;
 }
 
