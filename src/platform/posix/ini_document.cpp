@@ -15,6 +15,8 @@ std::string_view trim(std::string_view text) {
     return text;
 }
 
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
 char lower(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
@@ -28,7 +30,10 @@ bool sameName(std::string_view a, std::string_view b) {
 
 IniDocument::IniDocument(std::string_view content) {
     // A UTF-8 byte-order mark would otherwise hide the first section header.
-    if (content.substr(0, 3) == "\xEF\xBB\xBF") content.remove_prefix(3);
+    if (content.substr(0, 3) == kByteOrderMark) {
+        content.remove_prefix(3);
+        byteOrderMark_ = true;
+    }
     if (content.find("\r\n") != std::string_view::npos) newline_ = "\r\n";
     while (!content.empty()) {
         std::size_t end = content.find('\n');
@@ -63,7 +68,7 @@ IniDocument::Line IniDocument::parse(std::string text) {
 }
 
 std::string IniDocument::text() const {
-    std::string out;
+    std::string out(byteOrderMark_ ? kByteOrderMark : "");
     for (const Line& line : lines_) {
         out += line.text;
         out += newline_;

@@ -46,6 +46,7 @@ class IniDocument {
 
     std::vector<Line> lines_;
     std::string newline_ = "\n";
+    bool byteOrderMark_ = false;  // kept, so that a rewrite leaves the encoding mark in place
 };
 
 }  // namespace platform

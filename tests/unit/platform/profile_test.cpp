@@ -114,6 +114,15 @@ TEST_F(Profile, WritingCreatesFileSectionAndKeyAndKeepsTheRest) {
               (std::vector<std::string>{"Host", "Port"}));
 }
 
+TEST_F(Profile, WindowsLineEndsStayWindowsLineEnds) {
+    writeWholeFile(path, "[General]\r\nTopMost=1\r\n");
+    ASSERT_TRUE(platform::writeProfileString(path, "General", "Language", "de"));
+    ASSERT_TRUE(platform::writeProfileString(path, "Scan", "AutoStart", "1"));
+    std::string text = readWholeFile(path);
+    EXPECT_NE(text.find("TopMost=1\r\nLanguage=de\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("AutoStart=1\r\n"), std::string::npos) << text;
+}
+
 TEST_F(Profile, SectionEntriesComeInFileOrder) {
     writeWholeFile(path, "[Regions]\n1=a;b\n0=c\nDefault=Find fit\n[Other]\nx=y\n");
     EXPECT_EQ(platform::profileSectionEntries(path, "regions"),
