@@ -17,14 +17,12 @@ std::string expandEnvironmentStrings(const std::string& text) {
         out.append(text, pos, open - pos);
         std::string name = text.substr(open + 1, close - open - 1);
         std::optional<std::string> value = name.empty() ? std::nullopt : environmentVariable(name);
-        if (value) {
+        // An unknown name stays with both its signs, and scanning goes on after them.
+        if (value)
             out += *value;
-            pos = close + 1;
-        } else {
-            // The closing sign may open the next name, as Windows reads it.
-            out.append(text, open, close - open);
-            pos = close;
-        }
+        else
+            out.append(text, open, close - open + 1);
+        pos = close + 1;
     }
     return out;
 }

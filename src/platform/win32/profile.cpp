@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/file_attributes.h"
 #include "platform/win32/wide_text.h"
 
 namespace platform {
@@ -44,6 +45,15 @@ std::wstring fetchList(Fetch fetch) {
     }
 }
 
+// The attribute is tested first: a process with more rights than the user (Wine run as root)
+// would otherwise write through it.
+bool writeEntry(const std::string& path, const std::string& section, const wchar_t* key,
+                const wchar_t* value) {
+    if (fileIsReadOnly(path)) return false;
+    return WritePrivateProfileStringW(toWide(section).c_str(), key, value, toWide(path).c_str()) !=
+           0;
+}
+
 }  // namespace
 
 std::string readProfileString(const std::string& path, const std::string& section,
@@ -58,18 +68,15 @@ std::string readProfileString(const std::string& path, const std::string& sectio
 
 bool writeProfileString(const std::string& path, const std::string& section, const std::string& key,
                         const std::string& value) {
-    return WritePrivateProfileStringW(toWide(section).c_str(), toWide(key).c_str(),
-                                      toWide(value).c_str(), toWide(path).c_str()) != 0;
+    return writeEntry(path, section, toWide(key).c_str(), toWide(value).c_str());
 }
 
 bool deleteProfileKey(const std::string& path, const std::string& section, const std::string& key) {
-    return WritePrivateProfileStringW(toWide(section).c_str(), toWide(key).c_str(), nullptr,
-                                      toWide(path).c_str()) != 0;
+    return writeEntry(path, section, toWide(key).c_str(), nullptr);
 }
 
 bool eraseProfileSection(const std::string& path, const std::string& section) {
-    return WritePrivateProfileStringW(toWide(section).c_str(), nullptr, nullptr,
-                                      toWide(path).c_str()) != 0;
+    return writeEntry(path, section, nullptr, nullptr);
 }
 
 std::vector<std::string> profileSectionNames(const std::string& path) {
