@@ -98,13 +98,10 @@ std::optional<std::string> IniDocument::value(std::string_view section,
 }
 
 std::vector<std::string> IniDocument::sectionNames() const {
+    // A repeated header is listed again, as Windows lists it.
     std::vector<std::string> names;
-    for (const Line& line : lines_) {
-        if (line.kind != Kind::section) continue;
-        bool seen = std::any_of(names.begin(), names.end(),
-                                [&](const std::string& name) { return sameName(name, line.name); });
-        if (!seen) names.push_back(line.name);
-    }
+    for (const Line& line : lines_)
+        if (line.kind == Kind::section) names.push_back(line.name);
     return names;
 }
 

@@ -62,6 +62,17 @@ TEST_F(Profile, ReadsTheWayWindowsIniFilesRead) {
     EXPECT_EQ(read("Nowhere", "Host"), "<default>");
 }
 
+TEST_F(Profile, OnlyTheFirstOfRepeatedSectionsIsRead) {
+    writeWholeFile(path, "[A]\nx=1\n[B]\nz=3\n[a]\ny=2\nx=9\n");
+    EXPECT_EQ(read("A", "x"), "1");
+    EXPECT_EQ(read("A", "y"), "<default>");
+    EXPECT_EQ(platform::profileKeyNames(path, "A"), std::vector<std::string>{"x"});
+    EXPECT_EQ(platform::profileSectionEntries(path, "A"), (std::vector<ProfileEntry>{{"x", "1"}}));
+    ASSERT_TRUE(platform::writeProfileString(path, "A", "x", "2"));
+    EXPECT_EQ(read("A", "x"), "2");
+    EXPECT_EQ(read("B", "z"), "3");
+}
+
 TEST_F(Profile, NamesCompareWithoutRegardToCase) {
     writeWholeFile(path, "[General]\nTopMost=1\n");
     EXPECT_EQ(read("GENERAL", "topmost"), "1");
