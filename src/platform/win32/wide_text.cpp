@@ -2,28 +2,26 @@
 
 #include <windows.h>
 
+#include <climits>
+
 namespace platform {
 
-std::wstring toWide(const std::string& utf8) {
-    if (utf8.empty()) return {};
-    int length =
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    if (length <= 0) return {};
+std::wstring toWide(const std::string& text) {
+    if (text.empty() || text.size() > INT_MAX) return {};
+    int size = static_cast<int>(text.size());
+    int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
-                        length);
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), length);
     return wide;
 }
 
-std::string fromWide(const std::wstring& wide) {
-    if (wide.empty()) return {};
-    int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
-                                     nullptr, 0, nullptr, nullptr);
-    if (length <= 0) return {};
-    std::string utf8(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), length,
-                        nullptr, nullptr);
-    return utf8;
+std::string fromWide(const wchar_t* text, std::size_t length) {
+    if (length == 0 || length > INT_MAX) return {};
+    int size = static_cast<int>(length);
+    int bytes = WideCharToMultiByte(CP_UTF8, 0, text, size, nullptr, 0, nullptr, nullptr);
+    std::string narrow(static_cast<std::size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text, size, narrow.data(), bytes, nullptr, nullptr);
+    return narrow;
 }
 
 }  // namespace platform
