@@ -2,13 +2,17 @@
 
 #include <cmath>
 
+#include "platform/message_box.h"
 #include "settings/translate.h"
 
 namespace tarnwick {
 
 namespace {
 
-void reportVertexLimit(const std::string&) {}
+void reportVertexLimit(const std::string& text) {
+    platform::showMessageBox(text, tr("Error"), platform::MessageIcon::error,
+                             platform::MessageButtons::ok);
+}
 
 }  // namespace
 

@@ -1,10 +1,17 @@
 #include "twain/remove_word_key_setting.h"
 
+#include "settings/settings_file.h"
+#include "settings/settings_location.h"
+
 namespace tarnwick {
 
-// The settings file is not read by this build yet, so the setting has its default: none.
 std::string removeWordKeySetting() {
-    return {};
+    try {
+        return openSettingsFile()->readText(SettingKey::zoveruRemoveWordKey);
+    } catch (const SettingsWriteError&) {
+        // A per-user copy that could not be written leaves the clean-up undone, not the request.
+        return {};
+    }
 }
 
 }  // namespace tarnwick

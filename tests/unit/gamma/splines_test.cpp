@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/message_box_script.h"
+
 using namespace tarnwick;
 
 namespace {
@@ -53,9 +55,15 @@ TEST(BSpline, ThreeEqualVerticesMakeAKnuckle) {
 }
 
 TEST(BSpline, RefusesTheHundredAndFirstVertex) {
+    namespace script = platform::message_box_script;
+    script::clear();
     TBSpline curve;
     for (int i = 0; i < 100; ++i) EXPECT_TRUE(curve.AddVertex({float(i), float(i), 0}));
+    EXPECT_TRUE(script::shownBoxes().empty());
     EXPECT_FALSE(curve.AddVertex({500, 500, 0}));
+    ASSERT_EQ(script::shownBoxes().size(), 1u);
+    EXPECT_EQ(script::shownBoxes()[0].text, "Maximum number of vertices reached.");
+    EXPECT_EQ(script::shownBoxes()[0].buttons, platform::MessageButtons::ok);
     EXPECT_EQ(curve.count(), 100);
     EXPECT_FLOAT_EQ(curve.point(100).x, 99);
     curve.Interpolate();
