@@ -47,13 +47,16 @@ CatalogSources::CatalogSources(const std::filesystem::path& modulePath)
     if (auto table = readCatalogTable(*bytes)) appended_ = std::move(table->files);
 }
 
-std::optional<std::string> CatalogSources::read(std::string_view name) const {
+std::optional<std::string> CatalogSources::readAppended(std::string_view name) const {
     for (const EmbeddedFile& file : appended_) {
         if (!sameName(file.name, name)) continue;
-        if (file.size > kCatalogLimit) break;
-        if (auto bytes = readRange(module_, file.offset, file.size)) return bytes;
-        break;
+        if (file.size > kCatalogLimit) return std::nullopt;
+        return readRange(module_, file.offset, file.size);
     }
+    return std::nullopt;
+}
+
+std::optional<std::string> CatalogSources::readBeside(std::string_view name) const {
     if (folder_.empty()) return std::nullopt;
     return readFileBytes(diskPath(folder_, name), kCatalogLimit);
 }

@@ -17,9 +17,10 @@ class CatalogSources {
     // the disk beside it.
     explicit CatalogSources(const std::filesystem::path& modulePath);
 
-    // The file of that name ("\\" separated, relative to the module's folder): the appended
-    // one first (names compared without regard to case), then the one on disk.
-    std::optional<std::string> read(std::string_view name) const;
+    // The file of that name ("\\" separated, relative to the module's folder) among the
+    // appended ones (names compared without regard to case), or on disk beside the module.
+    std::optional<std::string> readAppended(std::string_view name) const;
+    std::optional<std::string> readBeside(std::string_view name) const;
 
     const std::vector<EmbeddedFile>& appended() const { return appended_; }
     const std::filesystem::path& folder() const { return folder_; }

@@ -13,10 +13,12 @@ std::string catalogName(std::string_view code, std::string_view domain) {
     return "locale\\" + std::string(code) + "\\LC_MESSAGES\\" + std::string(domain) + ".mo";
 }
 
+// The appended file first, then the one on disk; a damaged catalog counts as missing.
 std::optional<MoCatalog> parseFrom(const CatalogSources& sources, const std::string& name) {
-    auto bytes = sources.read(name);
-    if (!bytes) return std::nullopt;
-    return MoCatalog::parse(std::move(*bytes));
+    if (auto bytes = sources.readAppended(name))
+        if (auto catalog = MoCatalog::parse(std::move(*bytes))) return catalog;
+    if (auto bytes = sources.readBeside(name)) return MoCatalog::parse(std::move(*bytes));
+    return std::nullopt;
 }
 
 }  // namespace
@@ -54,7 +56,6 @@ const std::optional<MoCatalog>& Localisation::catalog(std::string_view domain) {
 std::optional<MoCatalog> Localisation::findCatalog(std::string_view domain) const {
     if (domain == kLanguagesDomain) return parseFrom(sources_, "languages.mo");
     if (!isLanguageCode(language_)) return std::nullopt;
-    // A damaged catalog counts as missing, so the next candidate is tried.
     if (auto found = parseFrom(sources_, catalogName(language_, domain))) return found;
     if (language_.size() > 2)
         return parseFrom(sources_, catalogName(language_.substr(0, 2), domain));
