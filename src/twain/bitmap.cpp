@@ -1,0 +1,68 @@
+#include "twain/bitmap.h"
+
+namespace tarnwick {
+
+int Bitmap::bitsPerPixel() const {
+    switch (kind_) {
+        case BitmapKind::Bits1:
+            return 1;
+        case BitmapKind::Bits8:
+            return 8;
+        case BitmapKind::Bits24:
+            return 24;
+    }
+    return 24;
+}
+
+std::size_t Bitmap::rowBytesFor(BitmapKind kind, int width) {
+    if (width <= 0) return 0;
+    const std::size_t w = static_cast<std::size_t>(width);
+    std::size_t bytes = 0;
+    switch (kind) {
+        case BitmapKind::Bits1:
+            bytes = (w + 7) / 8;
+            break;
+        case BitmapKind::Bits8:
+            bytes = w;
+            break;
+        case BitmapKind::Bits24:
+            bytes = w * 3;
+            break;
+    }
+    return (bytes + 3) & ~std::size_t{3};
+}
+
+bool Bitmap::reset(BitmapKind kind, int width, int height) {
+    if (width < 0 || height < 0) return false;
+    const std::size_t rowBytes = rowBytesFor(kind, width);
+    if (rowBytes > kMaxBytes || (height > 0 && rowBytes > kMaxBytes / height)) return false;
+    kind_ = kind;
+    width_ = width;
+    rowBytes_ = rowBytes;
+    height_ = height;
+    pixels_.assign(rowBytes * static_cast<std::size_t>(height), 0);
+    colourTable_.clear();
+    return true;
+}
+
+bool Bitmap::setHeight(int height) {
+    if (height < 0 || (height > 0 && rowBytes_ > kMaxBytes / height)) return false;
+    pixels_.resize(rowBytes_ * static_cast<std::size_t>(height), 0);
+    height_ = height;
+    return true;
+}
+
+std::vector<PaletteEntry> blackWhitePalette() {
+    return {{0, 0, 0}, {255, 255, 255}};
+}
+
+std::vector<PaletteEntry> greyPalette() {
+    std::vector<PaletteEntry> table(256);
+    for (int i = 0; i < 256; ++i) {
+        const auto v = static_cast<std::uint8_t>(i);
+        table[i] = {v, v, v};
+    }
+    return table;
+}
+
+}  // namespace tarnwick

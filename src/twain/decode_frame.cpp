@@ -1,0 +1,231 @@
+#include "twain/decode_frame.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace tarnwick {
+
+bool bitmapKindFor(const FrameParameters& p, BitmapKind& kind) {
+    if (p.format == kFrameGray) {
+        switch (p.depth) {
+            case 1:
+                kind = BitmapKind::Bits1;
+                return true;
+            case 8:
+                kind = BitmapKind::Bits8;
+                return true;
+            case 16:
+                kind = BitmapKind::Bits24;
+                return true;
+            default:
+                return false;
+        }
+    }
+    if ((p.depth >= 1 && p.depth <= 8) || p.depth == 16) {
+        kind = BitmapKind::Bits24;
+        return true;
+    }
+    return false;
+}
+
+namespace {
+
+bool isColourFormat(int format) {
+    return format >= kFrameRgb && format <= kFrameBlue;
+}
+
+// Decoding rules exist for 1, 8 and 16 bits; colour frames of other depths are refused so that
+// decoding never runs without consuming data.
+bool hasDecodingRule(const FrameParameters& p) {
+    if (p.format == kFrameGray) return p.depth == 1 || p.depth == 8 || p.depth == 16;
+    return isColourFormat(p.format) && (p.depth == 1 || p.depth == 8 || p.depth == 16);
+}
+
+int bitsPerUnit(const FrameParameters& p) {
+    if (p.format == kFrameRgb) return p.depth == 1 ? 24 : 3 * p.depth;
+    return p.depth;
+}
+
+class FrameDecoder {
+  public:
+    FrameDecoder(Bitmap& bitmap, const FrameParameters& p, const DecodeOptions& o,
+                 const RowCallback& rowDone)
+        : bitmap_(bitmap), p_(p), o_(o), rowDone_(rowDone) {}
+
+    int row() const { return row_; }
+    bool started() const { return row_ != 0 || position_ != 0; }
+
+    // Decodes the bytes until they are used up. The pixels of a 1-bit colour group that has
+    // been read need no further bytes, so they are decoded at once and not lost at a frame's end.
+    DecodeResult decode(const std::uint8_t* bytes, std::size_t count) {
+        std::size_t i = 0;
+        while (i < count || groupPending()) {
+            if (bitmap_.height() <= row_ && !bitmap_.setHeight(row_ + 1))
+                return DecodeResult::TooLarge;
+            const bool rowComplete = p_.format == kFrameGray && p_.depth != 16
+                                         ? copyGreyBytes(bytes, count, i)
+                                         : decodePixel(bytes, count, i);
+            if (!rowComplete) continue;
+            ++row_;
+            if (rowDone_ && !rowDone_(row_)) return DecodeResult::Cancelled;
+            if (p_.lines < 0 && bitmap_.height() <= row_ && !bitmap_.setHeight(row_ + 1))
+                return DecodeResult::TooLarge;
+        }
+        return DecodeResult::Complete;
+    }
+
+  private:
+    bool groupPending() const { return p_.format != kFrameGray && p_.depth == 1 && bit_ != 7; }
+
+    // Grey frames of 1 and 8 bits: bytes go straight to the row, which is counted in bytes.
+    bool copyGreyBytes(const std::uint8_t* bytes, std::size_t count, std::size_t& i) {
+        const std::size_t n =
+            std::min(count - i, static_cast<std::size_t>(p_.bytesPerLine - position_));
+        std::uint8_t* target = bitmap_.row(row_);
+        const std::size_t room = bitmap_.rowBytes();
+        const bool invert = p_.depth == 1 && !o_.noInvertBlackWhite;
+        // Bytes a daemon sends beyond the bitmap's row are dropped.
+        for (std::size_t k = 0; k < n; ++k) {
+            const std::size_t at = static_cast<std::size_t>(position_) + k;
+            if (at >= room) break;
+            target[at] = invert ? static_cast<std::uint8_t>(~bytes[i + k]) : bytes[i + k];
+        }
+        i += n;
+        position_ += static_cast<int>(n);
+        if (position_ < p_.bytesPerLine) return false;
+        position_ = 0;
+        return true;
+    }
+
+    std::uint8_t sample(const std::uint8_t* bytes, std::size_t& i) const {
+        if (p_.depth == 16) {
+            const std::uint8_t value = o_.littleEndianSamples ? bytes[i + 1] : bytes[i];
+            i += 2;
+            return value;
+        }
+        return bytes[i++];
+    }
+
+    // Per-pixel formats: 16-bit grey and every colour format; rows are counted in pixels.
+    bool decodePixel(const std::uint8_t* bytes, std::size_t count, std::size_t& i) {
+        std::uint8_t* pixel = position_ < bitmap_.width()
+                                  ? bitmap_.row(row_) + static_cast<std::size_t>(position_) * 3
+                                  : nullptr;
+        if (p_.format == kFrameGray) {
+            const std::uint8_t v = sample(bytes, i);
+            if (pixel) pixel[0] = pixel[1] = pixel[2] = v;
+        } else {
+            // Single-channel frames keep the channels earlier frames wrote into this pixel.
+            if (p_.format != kFrameRgb && pixel) {
+                blue_ = pixel[0];
+                green_ = pixel[1];
+                red_ = pixel[2];
+            }
+            if (p_.depth != 1 || bit_ == 7) {
+                const int channels = p_.format == kFrameRgb ? 3 : 1;
+                if (count - i < static_cast<std::size_t>(channels * (p_.depth == 16 ? 2 : 1))) {
+                    i = count;  // a partial group cannot happen after the carry; drop it
+                    return false;
+                }
+                for (int c = 0; c < channels; ++c) raw_[c] = sample(bytes, i);
+            }
+            if (p_.depth == 1) {
+                const auto bitValue = [&](std::uint8_t byte) -> std::uint8_t {
+                    return (byte >> bit_) & 1 ? 255 : 0;
+                };
+                setChannels(bitValue(raw_[0]), bitValue(raw_[1]), bitValue(raw_[2]));
+                bit_ = bit_ == 0 ? 7 : bit_ - 1;
+            } else {
+                setChannels(raw_[0], raw_[1], raw_[2]);
+            }
+            if (pixel) {
+                pixel[0] = blue_;
+                pixel[1] = green_;
+                pixel[2] = red_;
+            }
+        }
+        if (++position_ < p_.pixelsPerLine) return false;
+        position_ = 0;
+        bit_ = 7;
+        return true;
+    }
+
+    void setChannels(std::uint8_t first, std::uint8_t second, std::uint8_t third) {
+        switch (p_.format) {
+            case kFrameRgb:
+                red_ = first;
+                green_ = second;
+                blue_ = third;
+                break;
+            case kFrameRed:
+                red_ = first;
+                break;
+            case kFrameGreen:
+                green_ = first;
+                break;
+            case kFrameBlue:
+                blue_ = first;
+                break;
+        }
+    }
+
+    Bitmap& bitmap_;
+    const FrameParameters& p_;
+    const DecodeOptions& o_;
+    const RowCallback& rowDone_;
+    int row_ = 0;
+    int position_ = 0;
+    int bit_ = 7;
+    std::uint8_t raw_[3] = {0, 0, 0};
+    std::uint8_t red_ = 0, green_ = 0, blue_ = 0;
+};
+
+}  // namespace
+
+DecodeResult decodeFrame(Bitmap& bitmap, const FrameParameters& p, const DecodeOptions& o,
+                         const FrameReader& read, const RowCallback& rowDone) {
+    if (o.firstFrame) {
+        BitmapKind kind;
+        if (!bitmapKindFor(p, kind)) return DecodeResult::UnknownDepth;
+        if (!hasDecodingRule(p)) return DecodeResult::UnsupportedFormat;
+        if (p.pixelsPerLine <= 0) return DecodeResult::NoData;
+        if (!bitmap.reset(kind, p.pixelsPerLine, p.lines >= 0 ? p.lines : 1))
+            return DecodeResult::TooLarge;
+        if (p.format == kFrameGray && p.lines >= 0 && p.depth != 16)
+            bitmap.setColourTable(p.depth == 1 ? blackWhitePalette() : greyPalette());
+    } else if (!hasDecodingRule(p)) {
+        return DecodeResult::UnsupportedFormat;
+    }
+    // A row of zero units would never complete: nothing could be decoded.
+    const bool countsBytes = p.format == kFrameGray && p.depth != 16;
+    if ((countsBytes && p.bytesPerLine <= 0) || (!countsBytes && p.pixelsPerLine <= 0))
+        return DecodeResult::NoData;
+
+    const std::size_t unit = bitsPerUnit(p) > 8 ? static_cast<std::size_t>(bitsPerUnit(p) / 8) : 1;
+    std::vector<std::uint8_t> buffer(kFrameBufferSize);
+    std::size_t carried = 0;
+    FrameDecoder decoder(bitmap, p, o, rowDone);
+    while (bitmap.height() > decoder.row()) {
+        std::size_t got = 0;
+        const ReadStatus status = read(buffer.data() + carried, kFrameBufferSize - carried, got);
+        if (status == ReadStatus::Error) return DecodeResult::ReadFailed;
+        if (status == ReadStatus::EndOfFrame) {
+            if (!decoder.started()) return DecodeResult::NoData;
+            break;
+        }
+        got = std::min(got, kFrameBufferSize - carried);
+        const std::size_t usable = carried + got;
+        const std::size_t held = usable % unit;
+        const DecodeResult result = decoder.decode(buffer.data(), usable - held);
+        if (result != DecodeResult::Complete) return result;
+        std::memmove(buffer.data(), buffer.data() + usable - held, held);
+        carried = held;
+    }
+    if (!decoder.started()) return DecodeResult::NoData;
+    if (p.lastFrame && p.format == kFrameGray && p.lines < 0 && p.depth != 16)
+        bitmap.setColourTable(p.depth == 1 ? blackWhitePalette() : greyPalette());
+    return DecodeResult::Complete;
+}
+
+}  // namespace tarnwick

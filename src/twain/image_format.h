@@ -1,0 +1,34 @@
+// What the application is told about an acquired image, and the rows it receives by memory.
+#pragma once
+
+#include <cstdint>
+
+#include "twain/bitmap.h"
+#include "twain/decode_frame.h"
+#include "twain/records.h"
+
+namespace tarnwick {
+
+struct ImageFormat {
+    TW_INT16 pixelType = TWPT_BW;
+    TW_INT16 samplesPerPixel = 1;
+    TW_INT16 bitsPerSample = 1;  // the same for every sample
+    TW_INT16 bitsPerPixel = 1;
+    int width = 0;  // pixels per row
+    int lines = 0;  // as the device reported it; negative when it did not know
+    int rows = 0;   // rows the bitmap really holds for the application
+    std::uint32_t rowBytes = 0;
+    std::uint32_t rowStride = 0;  // bytes per row of a memory transfer buffer
+};
+
+// Grey 1-bit images are black and white, other grey images 8-bit grey, and colour images RGB.
+// Colour frames of 1 bit and grey frames of 16 bits are held as 24-bit pixels, so they are
+// described and delivered as RGB: information, memory rows and native bitmap agree.
+ImageFormat describeImage(const FrameParameters& parameters, const Bitmap& bitmap);
+
+// Writes `count` rows from `firstRow` on, each `rowStride` bytes: red, green, blue for 24-bit
+// pixels, the bitmap's bytes otherwise, and zeros up to the stride.
+void writeMemoryRows(const Bitmap& bitmap, const ImageFormat& format, int firstRow, int count,
+                     std::uint8_t* out);
+
+}  // namespace tarnwick

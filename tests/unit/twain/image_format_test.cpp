@@ -1,0 +1,104 @@
+#include "twain/image_format.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "twain/fix32.h"
+
+using namespace tarnwick;
+
+namespace {
+
+Bitmap bitmapOf(BitmapKind kind, int width, int height) {
+    Bitmap b;
+    b.reset(kind, width, height);
+    return b;
+}
+
+FrameParameters frame(int format, int depth, int lines) {
+    FrameParameters p;
+    p.format = format;
+    p.depth = depth;
+    p.lines = lines;
+    return p;
+}
+
+}  // namespace
+
+TEST(Fix32, ConvertsWithRoundingAndSign) {
+    EXPECT_EQ(toFix32(72).Whole, 72);
+    EXPECT_EQ(toFix32(72).Frac, 0);
+    EXPECT_EQ(toFix32(-1).Whole, -1);
+    EXPECT_EQ(toFix32(-1).Frac, 1);
+    EXPECT_EQ(fix32Bits(toFix32(-1)), 0x0001FFFFu);
+    EXPECT_NEAR(fromFix32(toFix32(25 / 25.4)), 0.98425, 1e-4);
+    EXPECT_FLOAT_EQ(fromFix32(toFix32(8.5)), 8.5f);
+    EXPECT_EQ(toFix32(1e12).Whole, 32767);  // saturates instead of overflowing
+}
+
+TEST(ImageFormat, RowLengthsFollowThePixelType) {
+    const ImageFormat grey =
+        describeImage(frame(kFrameGray, 8, 3), bitmapOf(BitmapKind::Bits8, 1001, 3));
+    EXPECT_EQ(grey.pixelType, TWPT_GRAY);
+    EXPECT_EQ(grey.rowBytes, 1001u);
+    EXPECT_EQ(grey.rowStride, 1004u);
+    const ImageFormat rgb =
+        describeImage(frame(kFrameRgb, 8, 3), bitmapOf(BitmapKind::Bits24, 5, 3));
+    EXPECT_EQ(rgb.pixelType, TWPT_RGB);
+    EXPECT_EQ(rgb.samplesPerPixel, 3);
+    EXPECT_EQ(rgb.rowBytes, 15u);
+    EXPECT_EQ(rgb.rowStride, 24u);
+    const ImageFormat bw =
+        describeImage(frame(kFrameGray, 1, 3), bitmapOf(BitmapKind::Bits1, 10, 3));
+    EXPECT_EQ(bw.pixelType, TWPT_BW);
+    EXPECT_EQ(bw.bitsPerPixel, 1);
+    EXPECT_EQ(bw.rowBytes, 2u);
+    EXPECT_EQ(bw.rowStride, 4u);
+}
+
+TEST(ImageFormat, TwentyFourBitHeldFramesAreDescribedAsRgb) {
+    for (const FrameParameters& p : {frame(kFrameRgb, 1, 2), frame(kFrameGray, 16, 2)}) {
+        const ImageFormat f = describeImage(p, bitmapOf(BitmapKind::Bits24, 4, 2));
+        EXPECT_EQ(f.pixelType, TWPT_RGB);
+        EXPECT_EQ(f.bitsPerPixel, 24);
+        EXPECT_EQ(f.rowBytes, 12u);
+    }
+}
+
+TEST(ImageFormat, UnknownLengthCountsOnlyCompleteRows) {
+    const ImageFormat f =
+        describeImage(frame(kFrameGray, 8, -1), bitmapOf(BitmapKind::Bits8, 4, 6));
+    EXPECT_EQ(f.lines, -1);
+    EXPECT_EQ(f.rows, 5);
+    const ImageFormat shorter =
+        describeImage(frame(kFrameGray, 8, 9), bitmapOf(BitmapKind::Bits8, 4, 6));
+    EXPECT_EQ(shorter.rows, 6);
+}
+
+TEST(ImageFormat, MemoryRowsAreRedGreenBlueAndZeroPadded) {
+    Bitmap b = bitmapOf(BitmapKind::Bits24, 5, 2);
+    for (int x = 0; x < 5; ++x) {
+        b.row(1)[3 * x] = 1;      // blue
+        b.row(1)[3 * x + 1] = 2;  // green
+        b.row(1)[3 * x + 2] = 3;  // red
+    }
+    const ImageFormat f = describeImage(frame(kFrameRgb, 8, 2), b);
+    std::vector<std::uint8_t> buffer(f.rowStride, 0xEE);
+    writeMemoryRows(b, f, 1, 1, buffer.data());
+    for (int x = 0; x < 5; ++x) {
+        EXPECT_EQ(buffer[3 * x], 3);
+        EXPECT_EQ(buffer[3 * x + 2], 1);
+    }
+    for (std::size_t i = 15; i < 24; ++i) EXPECT_EQ(buffer[i], 0) << i;
+}
+
+TEST(ImageFormat, GreyMemoryRowsAreCopiedUnchanged) {
+    Bitmap b = bitmapOf(BitmapKind::Bits1, 10, 2);
+    b.row(0)[0] = 0xA5;
+    b.row(0)[1] = 0xC0;
+    const ImageFormat f = describeImage(frame(kFrameGray, 1, 2), b);
+    std::vector<std::uint8_t> buffer(2 * f.rowStride, 0xEE);
+    writeMemoryRows(b, f, 0, 2, buffer.data());
+    EXPECT_EQ(buffer, (std::vector<std::uint8_t>{0xA5, 0xC0, 0, 0, 0, 0, 0, 0}));
+}
