@@ -52,12 +52,17 @@ TEST_F(PackTest, BuiltModuleInGermanTranslatesProgramAndDaemonTexts) {
     const auto german = MoCatalog::parse(
         bytes(fs::path(TARNWICK_BINARY_DIR) / "catalogs/locale/de/LC_MESSAGES/default.mo"));
     ASSERT_TRUE(german);
+    ASSERT_GT(german->size(), 0u);
+    EXPECT_EQ(l10n.translate(kDefaultDomain, "Find fit"), "Vorlage finden");
     for (std::size_t i = 0; i < german->size(); ++i) {
         const std::string text(german->original(i));
         EXPECT_EQ(l10n.translate(kDefaultDomain, text), german->find(text).value()) << text;
     }
     l10n.useLanguage("hu");
+    EXPECT_EQ(l10n.translate(kDefaultDomain, "Find fit"), "Automatikus illesztés");
     EXPECT_EQ(l10n.translate(kSaneDomain, "Scan resolution"), "Scan resolution");
+    l10n.useLanguage("en");
+    EXPECT_EQ(l10n.translate(kDefaultDomain, "Find fit"), "Find fit");
 }
 
 TEST_F(PackTest, BuiltModuleListsItsLanguagesWithTheirNames) {
