@@ -1,11 +1,18 @@
 #include "settings/localisation/configured_language.h"
 
+#include "settings/settings_file.h"
+#include "settings/settings_keys.h"
+#include "settings/settings_location.h"
+
 namespace tarnwick {
 
-// The settings file is not read here yet: every caller gets the key's default, "en", so the
-// scanning window is English unless a language is picked in the settings dialog.
 std::string configuredLanguage() {
-    return "en";
+    try {
+        return openSettingsFile()->readText(SettingKey::generalLanguage);
+    } catch (const SettingsWriteError&) {
+        // A per-user copy that could not be made: the key's default.
+        return std::string(settingDefinition(SettingKey::generalLanguage).defaultValue);
+    }
 }
 
 }  // namespace tarnwick
