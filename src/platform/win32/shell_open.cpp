@@ -1,7 +1,9 @@
 #include "platform/shell_open.h"
 
-#include <shellapi.h>
 #include <windows.h>
+
+// Needs the types of windows.h.
+#include <shellapi.h>
 
 namespace platform {
 
