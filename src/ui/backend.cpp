@@ -1,5 +1,7 @@
 #include "ui/backend.h"
 
+#include "platform/message_box.h"
+
 #include "ui/control.h"
 #include "ui/form.h"
 
@@ -26,17 +28,28 @@ ModalResult Backend::runModal(Form& form) {
     return form.modalResult();
 }
 
-ModalResult Backend::messageBox(const std::string&, const std::string&, BoxKind,
+ModalResult Backend::messageBox(const std::string& text, const std::string& caption, BoxKind kind,
                                 BoxButtons buttons) {
-    switch (buttons) {
-        case BoxButtons::Ok:
-        case BoxButtons::OkCancel:
+    using platform::MessageButtons, platform::MessageIcon, platform::MessageResult;
+    MessageIcon icon = kind == BoxKind::Error         ? MessageIcon::error
+                       : kind == BoxKind::Warning     ? MessageIcon::warning
+                       : kind == BoxKind::Information ? MessageIcon::information
+                                                      : MessageIcon::question;
+    MessageButtons b = buttons == BoxButtons::Ok         ? MessageButtons::ok
+                       : buttons == BoxButtons::OkCancel ? MessageButtons::okCancel
+                       : buttons == BoxButtons::YesNo    ? MessageButtons::yesNo
+                                                         : MessageButtons::yesNoCancel;
+    switch (platform::showMessageBox(text, caption, icon, b)) {
+        case MessageResult::ok:
             return ModalResult::Ok;
-        case BoxButtons::YesNo:
-        case BoxButtons::YesNoCancel:
+        case MessageResult::cancel:
+            return ModalResult::Cancel;
+        case MessageResult::yes:
             return ModalResult::Yes;
+        case MessageResult::no:
+            return ModalResult::No;
     }
-    return ModalResult::Ok;
+    return ModalResult::Cancel;
 }
 
 bool Backend::inputQuery(const std::string&, const std::string&, std::string&) {

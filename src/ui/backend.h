@@ -1,5 +1,6 @@
 // The services a backend provides to the widgets. The toolkit starts with a peer-less backend
-// that needs no operating system: modal forms and boxes answer at once with their default, text is
+// that needs no operating system: modal forms answer Cancel at once, message boxes go to the
+// platform service (platform/message_box.h, scripted in tests), text is
 // measured by the fixed metrics, and posted work runs when pending messages are processed. The
 // headless test driver and the Win32 backend install their own.
 #pragma once

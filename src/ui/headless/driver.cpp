@@ -156,15 +156,6 @@ ModalResult Driver::runModal(Form& form) {
     return form.modalResult();
 }
 
-ModalResult Driver::messageBox(const std::string& text, const std::string& caption, BoxKind kind,
-                               BoxButtons buttons) {
-    boxes_.push_back({text, caption, kind, buttons});
-    if (boxAnswers_.empty()) return Backend::messageBox(text, caption, kind, buttons);
-    ModalResult r = boxAnswers_.front();
-    boxAnswers_.pop_front();
-    return r;
-}
-
 bool Driver::inputQuery(const std::string& caption, const std::string& prompt, std::string& value) {
     inputs_.push_back({caption, prompt, value});
     if (inputAnswers_.empty()) return false;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/message_box_script.h"
 #include "ui/backend.h"
 #include "ui/form.h"
 #include "ui/headless/driver.h"
@@ -42,16 +43,22 @@ TEST(PendingMessages, AKeyPressWaitingForTheNextRoundReachesTheForm) {
     EXPECT_EQ(rows, 1);
 }
 
-TEST(Boxes, AnswersComeFromTheScriptAndEveryBoxIsRecorded) {
-    ui::headless::Driver driver;
-    driver.answerBox(ui::ModalResult::Cancel);
+TEST(Boxes, MessageBoxesGoThroughThePlatformService) {
+    namespace script = platform::message_box_script;
+    script::clear();
+    script::queueAnswer(platform::MessageResult::cancel);
     EXPECT_EQ(
         ui::messageBox("Press", "Tarnwick", ui::BoxKind::Information, ui::BoxButtons::OkCancel),
         ui::ModalResult::Cancel);
     EXPECT_EQ(ui::messageBox("Again", "", ui::BoxKind::Error), ui::ModalResult::Ok);
-    ASSERT_EQ(driver.boxes().size(), 2u);
-    EXPECT_EQ(driver.boxes()[0].text, "Press");
-    EXPECT_EQ(driver.boxes()[1].kind, ui::BoxKind::Error);
+    script::queueAnswer(platform::MessageResult::no);
+    EXPECT_EQ(ui::messageBox("?", "", ui::BoxKind::Confirmation, ui::BoxButtons::YesNo),
+              ui::ModalResult::No);
+    ASSERT_EQ(script::shownBoxes().size(), 3u);
+    EXPECT_EQ(script::shownBoxes()[0].text, "Press");
+    EXPECT_EQ(script::shownBoxes()[1].icon, platform::MessageIcon::error);
+    EXPECT_EQ(script::shownBoxes()[2].buttons, platform::MessageButtons::yesNo);
+    script::clear();
 }
 
 TEST(Boxes, InputBoxGivesThePresetWhenClosed) {
