@@ -1,0 +1,13 @@
+// Message digests from the platform's cryptography library.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+namespace platform {
+
+// The MD5 digest of the bytes.
+std::array<std::uint8_t, 16> md5(std::string_view data);
+
+}  // namespace platform
