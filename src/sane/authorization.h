@@ -22,7 +22,9 @@ class Authorizer {
 // The password field of SANE_NET_AUTHORIZE. When the resource carries a "$MD5$" challenge,
 // the daemon accepts "$MD5$" and the lower-case hex MD5 of (challenge + password), so the
 // password never crosses the network; the plain password goes only where no challenge is offered.
-std::string authorizationPassword(const std::string& resource, const std::string& password);
+// Nothing when a challenge cannot be answered (no digest available).
+std::optional<std::string> authorizationPassword(const std::string& resource,
+                                                 const std::string& password);
 
 // A daemon that keeps asking for authorization within one reply, or keeps answering
 // SANE_STATUS_ACCESS_DENIED without asking, is given up after these many rounds.

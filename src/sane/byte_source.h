@@ -9,6 +9,7 @@ enum class ReadOutcome {
     data,      // count bytes arrived (count > 0)
     timedOut,  // nothing arrived within the wait
     closed,    // the peer closed the connection: no byte will ever come
+    error,     // the socket layer failed
 };
 
 struct ReadResult {

@@ -61,7 +61,8 @@ class Connection {
     }
 
     // SANE_NET_AUTHORIZE with the challenge answered as authorizationPassword does; reads
-    // the reply word. False when the exchange failed on the wire.
+    // the reply word. False when the exchange failed on the wire or the challenge could not be
+    // answered (then nothing is sent).
     bool authorize(const std::string& resource, const Credentials& credentials);
 
     // The authorization exchange of a reply that carries a resource (OPEN, CONTROL_OPTION,

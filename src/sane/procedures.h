@@ -40,8 +40,8 @@ struct ControlOptionRequest {
 Bytes encodeControlOption(const ControlOptionRequest& request);
 
 // ---- replies ----
-// Every decoder returns what it read; after a failed read (reader.failed()) the fields hold
-// what arrived before and must not be used.
+// Every decoder returns what it read. After a failed read (reader.failed(), already reported)
+// the status is SANE_STATUS_IO_ERROR and the other fields must not be used.
 
 struct InitReply {
     Word status = 0;

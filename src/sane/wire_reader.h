@@ -32,13 +32,17 @@ class WireReader {
     // Reads and drops whatever arrives until the line has been quiet for 10 ms.
     void discardInput();
 
+    // Up to count bytes that arrive within quietMs; 0 when none did (no failure then).
+    std::size_t readIfAny(void* buffer, std::size_t count, int quietMs);
+
     // Reports an out-of-bounds value and fails the reader.
     void protocolError(const char* field, long long value);
+    // Fails the reader with a fatal report of the message (none for an empty message).
+    void fail(const std::string& message);
     bool failed() const { return failed_; }
 
   private:
     bool collect(void* buffer, std::size_t count, const char* timeoutMessage);
-    void fail(const std::string& message);
 
     ByteSource& source_;
     const StatusCallback& callback_;
