@@ -139,6 +139,13 @@ TEST_F(ConnectionFault, FailedDeviceListIsDrainedSoTheConnectionStaysInStep) {
     EXPECT_FALSE(c->reader().failed());
 }
 
+TEST_F(ConnectionFault, RequestsOnAConnectionThatNeverOpenedFail) {
+    Connection c("127.0.0.1", "user", daemon.port(), recorder.callback());
+    EXPECT_EQ(c.call(encodeOpen("test:0"), decodeOpenReply).status, SANE_STATUS_IO_ERROR);
+    EXPECT_TRUE(c.reader().failed());
+    EXPECT_TRUE(c.getDevices().empty());
+}
+
 TEST_F(ConnectionFault, DisconnectWithoutExitSendsNothing) {
     daemon.receive(kInitSize).send(Wire().word(0).word(0x01000000)).start();
     auto c = connection();
