@@ -1,0 +1,142 @@
+#include "sane/connection.h"
+
+#include "settings/translate.h"
+
+namespace tarnwick {
+
+Connection::Connection(std::string host, std::string userName, int port, StatusCallback callback)
+    : callback_(std::move(callback)),
+      host_(std::move(host)),
+      userName_(std::move(userName)),
+      port_(port) {}
+
+Connection::~Connection() {
+    // A receiver that unwinds from a report must not take the destructor with it.
+    try {
+        if (socket_.isOpen()) disconnect(true);
+    } catch (...) {
+    }
+}
+
+void Connection::socketEvent(platform::SocketEvent event) {
+    switch (event) {
+        case platform::SocketEvent::lookingUp:
+            report(callback_, tr("Looking up host: ") + host_, false, false);
+            break;
+        case platform::SocketEvent::connecting:
+            report(callback_, tr("Connecting to host: ") + host_, false, false);
+            break;
+        case platform::SocketEvent::connected:
+            report(callback_, tr("Connected to host: ") + host_, false, false);
+            break;
+    }
+}
+
+bool Connection::connect(bool logOn) {
+    report(callback_, tr("Opening connection"), false, false);
+    stream_.reset();
+    devices_.reset();
+    try {
+        socket_.connect(host_, port_, [this](platform::SocketEvent e) { socketEvent(e); });
+        stream_ = std::make_unique<SocketStream>(socket_);
+        return !logOn || this->logOn();
+    } catch (const platform::SocketError&) {
+        report(callback_, tr("An error occured with socket communication"), true, true);
+        report(callback_, tr("Error establishing connection to host"), true, true);
+        return false;
+    }
+}
+
+bool Connection::logOn() {
+    InitReply reply = call(encodeInit(userName_), decodeInitReply);
+    if (reader_.failed()) return false;
+    if (reply.status != SANE_STATUS_GOOD) {
+        if (reply.status == SANE_STATUS_INVAL)
+            report(callback_, tr("Unable to connect. Do you have sufficient access rights?"), true,
+                   true);
+        else if (reply.status <= SANE_STATUS_ACCESS_DENIED)
+            report(callback_, statusText(reply.status), true, true);
+        else
+            report(callback_, statusText(reply.status), false, false);
+        return false;
+    }
+    if (((reply.version >> 24) & 255) != 1) {
+        report(callback_, tr("Protocol version of scanner backend not supported"), true, true);
+        return false;
+    }
+    return true;
+}
+
+void Connection::disconnect(bool sendExit) {
+    if (sendExit && stream_) {
+        Bytes exit = encodeExit();
+        try {
+            stream_->write(exit.data(), exit.size());
+        } catch (const platform::SocketError&) {
+            // The daemon is gone already; there is nobody left to say goodbye to.
+        }
+    }
+    devices_.reset();
+    stream_.reset();
+    if (socket_.isOpen()) {
+        socket_.close();
+        report(callback_, tr("Disconnected"), false, false);
+    }
+}
+
+const std::vector<DeviceRecord>& Connection::getDevices() {
+    if (!devices_) {
+        report(callback_, tr("Getting list of available devices"), false, false);
+        devices_.emplace();
+        GetDevicesReply reply = call(encodeGetDevices(), decodeGetDevicesReply);
+        if (reply.status == SANE_STATUS_GOOD) *devices_ = std::move(reply.devices);
+    }
+    if (devices_->empty()) report(callback_, tr("No devices found on backend."), true, true);
+    return *devices_;
+}
+
+bool Connection::send(const Bytes& request) {
+    if (reader_.failed()) return false;
+    if (!stream_) {
+        // Never connected: that failure was reported by connect.
+        reader_.fail({});
+        return false;
+    }
+    try {
+        if (!stream_->write(request.data(), request.size())) {
+            reader_.fail(tr("Time out writing bytes to socket"));
+            return false;
+        }
+    } catch (const platform::SocketError&) {
+        reader_.fail(tr("An error occured with socket communication"));
+        return false;
+    }
+    return true;
+}
+
+bool Connection::authorize(const std::string& resource, const Credentials& credentials) {
+    std::optional<std::string> password = authorizationPassword(resource, credentials.password);
+    if (!password) return false;
+    call(encodeAuthorize(resource, credentials.userName, *password), decodeWordReply);
+    return !reader_.failed();
+}
+
+ReadResult Connection::StreamSource::readSome(void* buffer, std::size_t count) {
+    if (!owner_.stream_) return {0, ReadOutcome::closed};
+    try {
+        return owner_.stream_->readSome(buffer, count);
+    } catch (const platform::SocketError&) {
+        return {0, ReadOutcome::error};
+    }
+}
+
+std::size_t Connection::StreamSource::readIfAny(void* buffer, std::size_t count, int quietMs) {
+    if (!owner_.stream_) return 0;
+    try {
+        return owner_.stream_->readIfAny(buffer, count, quietMs);
+    } catch (const platform::SocketError&) {
+        return 0;
+    }
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,132 @@
+#include "sane/image_channel.h"
+
+#include <cstring>
+
+#include "settings/translate.h"
+
+namespace tarnwick {
+
+ImageChannel::~ImageChannel() {
+    try {
+        closeData(SANE_STATUS_CANCELLED);
+    } catch (...) {
+    }
+}
+
+// Bytes left over from a record belong to the frame of that connection: they go with it.
+void ImageChannel::closeData(Word endStatus) {
+    pendingSize_ = pendingOffset_ = 0;
+    if (!data_) return;
+    endStatus_ = endStatus;
+    std::unique_ptr<Connection> data = std::move(data_);
+    data->disconnect(false);
+}
+
+bool ImageChannel::start(Word handle, Authorizer& authorizer) {
+    closeData(SANE_STATUS_CANCELLED);
+    const StatusCallback& callback = control_.statusCallback();
+    int deniedWithoutAsking = 0;
+    for (;;) {
+        StartReply reply = control_.call(encodeStart(handle), decodeStartReply);
+        bool asked = false;
+        std::optional<StartReply> final = control_.authorized(
+            reply, authorizer, [](WireReader& r) { return decodeStartReply(r); }, asked);
+        if (!final) {
+            if (!control_.reader().failed())
+                report(callback, statusText(SANE_STATUS_ACCESS_DENIED), true, false);
+            return false;
+        }
+        switch (final->status) {
+            case SANE_STATUS_ACCESS_DENIED:
+                // Asked again after a wrong password the user may retype it; a daemon that denies
+                // without asking would be asked for ever.
+                if (asked || ++deniedWithoutAsking < kMaxAccessDeniedRepeats) continue;
+                report(callback, statusText(SANE_STATUS_ACCESS_DENIED), true, false);
+                return false;
+            case SANE_STATUS_NO_DOCS:
+                return false;
+            case SANE_STATUS_GOOD:
+                data_ = std::make_unique<Connection>(control_.host(), control_.userName(),
+                                                     final->port, callback);
+                endStatus_ = SANE_STATUS_GOOD;
+                // The frame goes on even if this fails: readData then ends it.
+                data_->connect(false);
+                return true;
+            default:
+                report(callback, statusText(final->status),
+                       final->status != SANE_STATUS_INVAL &&
+                           final->status <= SANE_STATUS_ACCESS_DENIED,
+                       false);
+                return false;
+        }
+    }
+}
+
+bool ImageChannel::readData(void* buffer, std::size_t maxLength, std::size_t& length) {
+    length = 0;
+    if (pendingOffset_ < pendingSize_) {
+        std::size_t n = pendingSize_ - pendingOffset_;
+        if (n > maxLength) n = maxLength;
+        std::memcpy(buffer, pending_.get() + pendingOffset_, n);
+        pendingOffset_ += n;
+        if (pendingOffset_ == pendingSize_) pendingSize_ = pendingOffset_ = 0;
+        length = n;
+        return true;
+    }
+    if (!data_) return false;
+    if (!data_->isOpen()) {
+        // The data connection never opened (reported by its connect): the frame is lost.
+        closeData(SANE_STATUS_IO_ERROR);
+        return false;
+    }
+    WireReader& reader = data_->reader();
+    Word recordLength = reader.readWord();
+    if (reader.failed()) {
+        closeData(SANE_STATUS_IO_ERROR);
+        return false;
+    }
+    if (recordLength == kEndOfFrame) {
+        // The status byte after the end mark tells whether the frame is whole; a daemon that
+        // sends none is taken to have ended it normally.
+        std::uint8_t status = SANE_STATUS_EOF;
+        if (reader.readIfAny(&status, 1, 100) == 0) status = SANE_STATUS_EOF;
+        if (status != SANE_STATUS_EOF && status != SANE_STATUS_GOOD)
+            report(control_.statusCallback(), statusText(status), true, false);
+        closeData(status == SANE_STATUS_GOOD ? Word{SANE_STATUS_EOF} : Word{status});
+        return false;
+    }
+    if (recordLength < 0 || recordLength > kMaxRecordLength) {
+        reader.protocolError("record length", recordLength);
+        closeData(SANE_STATUS_IO_ERROR);
+        return false;
+    }
+    auto size = static_cast<std::size_t>(recordLength);
+    std::size_t direct = size < maxLength ? size : maxLength;
+    if (!reader.readBytes(buffer, direct)) {
+        closeData(SANE_STATUS_IO_ERROR);
+        return false;
+    }
+    length = direct;
+    if (size > direct) {
+        std::size_t rest = size - direct;
+        if (rest > pendingCapacity_) {
+            pending_ = std::make_unique<std::uint8_t[]>(rest);
+            pendingCapacity_ = rest;
+        }
+        if (!reader.readBytes(pending_.get(), rest)) {
+            // The bytes already in the buffer are handed out; the frame ends at the next call.
+            closeData(SANE_STATUS_IO_ERROR);
+            return true;
+        }
+        pendingSize_ = rest;
+        pendingOffset_ = 0;
+    }
+    return true;
+}
+
+void ImageChannel::cancel(Word handle) {
+    closeData(SANE_STATUS_CANCELLED);
+    control_.call(encodeCancel(handle), decodeWordReply);
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,48 @@
+// The image data of one frame: SANE_NET_START, the data connection to the announced port,
+// and its length-prefixed records until the end mark.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+
+#include "sane/authorization.h"
+#include "sane/connection.h"
+#include "sane/wire_types.h"
+
+namespace tarnwick {
+
+class ImageChannel {
+  public:
+    explicit ImageChannel(Connection& control) : control_(control) {}
+    ~ImageChannel();
+
+    // SANE_NET_START for the handle, with the authorization exchange and its reports, and
+    // the data connection to the announced port. True when the frame has begun; the caller
+    // then loads the frame parameters. Pending bytes of an earlier frame are dropped.
+    bool start(Word handle, Authorizer& authorizer);
+    // Up to maxLength bytes of one record at the start of buffer; true while the frame goes on
+    // (length may be 0), false at its end (length 0). A record larger than the buffer is read
+    // whole: the rest is kept and handed out by the next calls without further socket reads.
+    bool readData(void* buffer, std::size_t maxLength, std::size_t& length);
+    // Closes the data connection without sending on it, then SANE_NET_CANCEL for the handle.
+    void cancel(Word handle);
+
+    bool receiving() const { return data_ != nullptr; }
+    // How the last frame ended: the status byte after the end mark (SANE_STATUS_EOF for a
+    // whole frame), SANE_STATUS_IO_ERROR when the data connection failed or went away,
+    // SANE_STATUS_CANCELLED after cancel, SANE_STATUS_GOOD while a frame is going on.
+    Word endStatus() const { return endStatus_; }
+
+  private:
+    void closeData(Word endStatus);
+
+    Connection& control_;
+    std::unique_ptr<Connection> data_;
+    std::unique_ptr<std::uint8_t[]> pending_;
+    std::size_t pendingSize_ = 0;
+    std::size_t pendingOffset_ = 0;
+    std::size_t pendingCapacity_ = 0;
+    Word endStatus_ = SANE_STATUS_GOOD;
+};
+
+}  // namespace tarnwick
