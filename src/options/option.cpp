@@ -1,5 +1,6 @@
 #include "options/option.h"
 
+#include "settings/debug_log.h"
 #include "settings/translate.h"
 
 namespace tarnwick {
@@ -34,6 +35,10 @@ Option::Option(Word index, std::string name, std::string title, std::string desc
       unit(unit),
       name(std::move(name)),
       title(std::move(title)),
-      description(std::move(description)) {}
+      description(std::move(description)) {
+    if (!debugLogEnabled()) return;
+    debugLog(tr("Option created: %d, %s\n"), this->index, this->name.c_str());
+    debugLog(tr("\tOption capabilities: %d\n"), this->capabilities);
+}
 
 }  // namespace tarnwick

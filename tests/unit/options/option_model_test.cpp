@@ -1,10 +1,15 @@
 // The option model: construction from descriptors, capabilities, bounds, units, text forms.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
 #include "options/number_option.h"
 #include "options/option_factory.h"
 #include "options/simple_options.h"
 #include "options/string_option.h"
+#include "settings/debug_log.h"
 #include "support/descriptor_builder.h"
 
 namespace tarnwick::testing {
@@ -184,6 +189,28 @@ TEST(OptionModel, RefreshReadsNumbersOnly) {
     EXPECT_EQ(device.calls, (std::vector<std::string>{"numbers 0 0.000000"}));
     button.press();
     EXPECT_EQ(device.calls.back(), "bool 1 1");
+}
+
+}  // namespace
+}  // namespace tarnwick::testing
+
+namespace tarnwick::testing {
+namespace {
+
+TEST(OptionModel, CreationIsLogged) {
+    std::filesystem::path folder =
+        std::filesystem::temp_directory_path() /
+        ("tarnwick-option-log-" +
+         std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+    std::filesystem::create_directories(folder);
+    startDebugLog(folder);
+    makeOption(DescriptorBuilder(3, "mode", SANE_TYPE_STRING).cap(5), nullptr, false);
+    stopDebugLog();
+    std::ifstream in(folder / "tarnwick.dbg");
+    std::string log((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(log.find("Option created: 3, mode\n\tOption capabilities: 5\n"), std::string::npos)
+        << log;
+    std::filesystem::remove_all(folder);
 }
 
 }  // namespace
