@@ -1,5 +1,6 @@
 #include "sane/connection.h"
 
+#include "settings/debug_log.h"
 #include "settings/translate.h"
 
 namespace tarnwick {
@@ -33,21 +34,30 @@ void Connection::socketEvent(platform::SocketEvent event) {
 }
 
 bool Connection::connect(bool logOn) {
+    debugLog(tr("Opening connection\n"));
     report(callback_, tr("Opening connection"), false, false);
     stream_.reset();
     devices_.reset();
     try {
+        debugLog(tr("Opening socket on port %d\n"), port_);
         socket_.connect(host_, port_, [this](platform::SocketEvent e) { socketEvent(e); });
         stream_ = std::make_unique<SocketStream>(socket_);
-        return !logOn || this->logOn();
-    } catch (const platform::SocketError&) {
+        if (logOn && !this->logOn()) return false;
+        debugLog(tr("Got socket connection\n"));
+        return true;
+    } catch (const platform::SocketError& error) {
         report(callback_, tr("An error occured with socket communication"), true, true);
+        if (callback_) {
+            debugLog(tr("Socket error!\n"));
+            debugLog(tr("\tMessage was : '%s'\n"), error.what());
+        }
         report(callback_, tr("Error establishing connection to host"), true, true);
         return false;
     }
 }
 
 bool Connection::logOn() {
+    debugLog(tr("Logging on as %s\n"), userName_.c_str());
     InitReply reply = call(encodeInit(userName_), decodeInitReply);
     if (reader_.failed()) return false;
     if (reply.status != SANE_STATUS_GOOD) {

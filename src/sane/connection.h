@@ -56,7 +56,12 @@ class Connection {
     // Sends a request and decodes its reply.
     template <class Reply, class... Params, class... Args>
     Reply call(const Bytes& request, Reply (*decode)(WireReader&, Params...), Args&&... args) {
-        if (!send(request)) return Reply{};
+        if (!send(request)) {
+            // A request that did not go out has no reply, and none may pass for a success.
+            Reply none{};
+            if constexpr (requires { none.status; }) none.status = SANE_STATUS_IO_ERROR;
+            return none;
+        }
         return decode(reader_, std::forward<Args>(args)...);
     }
 

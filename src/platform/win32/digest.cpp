@@ -1,7 +1,8 @@
 #include "platform/digest.h"
 
-#include <bcrypt.h>
 #include <windows.h>
+// After windows.h, which defines its types.
+#include <bcrypt.h>
 
 namespace platform {
 

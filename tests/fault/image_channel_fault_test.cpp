@@ -1,0 +1,242 @@
+#include <gtest/gtest.h>
+
+#include "sane/image_channel.h"
+#include "support/fake_daemon.h"
+#include "support/status_recorder.h"
+
+namespace tarnwick {
+namespace {
+
+using testing::FakeDaemon;
+using testing::StatusRecorder;
+using testing::Wire;
+
+struct ScriptedAuthorizer : Authorizer {
+    std::optional<Credentials> answer;
+    std::vector<std::string> asked;
+    std::optional<Credentials> ask(const std::string& resource) override {
+        asked.push_back(resource);
+        return answer;
+    }
+};
+
+class ImageChannelFault : public ::testing::Test {
+  protected:
+    void SetUp() override { socketTimeout = 300; }
+    void TearDown() override { socketTimeout = 60000; }
+
+    // The control daemon answers SANE_NET_START with the data daemon's port.
+    void startReply(Word status = 0) {
+        control.receive(8).send(Wire().word(status).word(data.port()).word(0x1234).string(""));
+    }
+    bool connectAndStart() {
+        control.start();
+        connection =
+            std::make_unique<Connection>("127.0.0.1", "user", control.port(), recorder.callback());
+        if (!connection->connect(false)) return false;
+        channel = std::make_unique<ImageChannel>(*connection);
+        return channel->start(7, authorizer);
+    }
+    std::vector<std::size_t> readAll(std::size_t maxLength) {
+        std::vector<std::size_t> lengths;
+        std::vector<std::uint8_t> buffer(maxLength);
+        std::size_t length = 0;
+        while (lengths.size() < 20 && channel->readData(buffer.data(), maxLength, length))
+            lengths.push_back(length);
+        return lengths;
+    }
+
+    FakeDaemon control, data;
+    StatusRecorder recorder;
+    ScriptedAuthorizer authorizer;
+    std::unique_ptr<Connection> connection;
+    std::unique_ptr<ImageChannel> channel;
+};
+
+TEST_F(ImageChannelFault, RecordsAreHandedOutInPiecesOfTheBuffer) {
+    startReply();
+    data.send(Wire()
+                  .word(250)
+                  .bytes(std::string(250, 'a'))
+                  .word(30)
+                  .bytes(std::string(30, 'b'))
+                  .word(100)
+                  .bytes(std::string(100, 'c'))
+                  .word(0)
+                  .word(-1)
+                  .bytes(std::string(1, '\5')))
+        .start();
+    ASSERT_TRUE(connectAndStart());
+    EXPECT_TRUE(channel->receiving());
+    EXPECT_EQ(readAll(100), (std::vector<std::size_t>{100, 100, 50, 30, 100, 0}));
+    EXPECT_FALSE(channel->receiving());
+    EXPECT_EQ(channel->endStatus(), SANE_STATUS_EOF);
+    EXPECT_FALSE(recorder.anyFatal());
+}
+
+TEST_F(ImageChannelFault, BytesArriveIntactAndInOrder) {
+    std::string frame;
+    for (int i = 0; i < 1000; ++i) frame += static_cast<char>(i * 7);
+    startReply();
+    data.send(Wire().word(1000).bytes(frame).word(-1)).start();
+    ASSERT_TRUE(connectAndStart());
+    std::string got;
+    std::uint8_t buffer[64];
+    std::size_t length = 0;
+    while (channel->readData(buffer, sizeof buffer, length))
+        got.append(reinterpret_cast<char*>(buffer), length);
+    EXPECT_EQ(got, frame);
+    EXPECT_EQ(channel->endStatus(), SANE_STATUS_EOF);  // no status byte: a whole frame
+}
+
+TEST_F(ImageChannelFault, StatusAfterTheEndMarkReportsAFailedFrame) {
+    startReply();
+    data.send(Wire().word(4).bytes("abcd").word(-1).bytes(std::string(1, '\x09'))).start();
+    ASSERT_TRUE(connectAndStart());
+    EXPECT_EQ(readAll(16).size(), 1u);
+    EXPECT_EQ(channel->endStatus(), SANE_STATUS_IO_ERROR);
+    EXPECT_TRUE(recorder.has("Error during device I/O", true, false));
+}
+
+TEST_F(ImageChannelFault, BadRecordLengthsAreProtocolErrors) {
+    for (Word length : {-2, kMaxRecordLength + 1}) {
+        FakeDaemon c, d;
+        c.receive(8).send(Wire().word(0).word(d.port()).word(0).string("")).start();
+        d.send(Wire().word(length)).start();
+        StatusRecorder r;
+        Connection conn("127.0.0.1", "user", c.port(), r.callback());
+        ASSERT_TRUE(conn.connect(false));
+        ImageChannel ch(conn);
+        ASSERT_TRUE(ch.start(1, authorizer));
+        std::uint8_t buffer[8];
+        std::size_t got = 99;
+        EXPECT_FALSE(ch.readData(buffer, sizeof buffer, got));
+        EXPECT_EQ(got, 0u);
+        EXPECT_EQ(ch.endStatus(), SANE_STATUS_IO_ERROR);
+        EXPECT_TRUE(r.anyFatal());
+    }
+}
+
+TEST_F(ImageChannelFault, ConnectionClosedMidRecordEndsTheFrame) {
+    startReply();
+    data.send(Wire().word(500).bytes(std::string(120, 'x'))).close().start();
+    ASSERT_TRUE(connectAndStart());
+    std::uint8_t buffer[1000];
+    std::size_t length = 0;
+    EXPECT_FALSE(channel->readData(buffer, sizeof buffer, length));
+    EXPECT_FALSE(channel->receiving());
+    EXPECT_TRUE(recorder.has("Time out reading bytes from socket", true, true));
+}
+
+TEST_F(ImageChannelFault, StalledDataConnectionTimesOut) {
+    startReply();
+    data.send(Wire().word(10)).pause(800).start();
+    ASSERT_TRUE(connectAndStart());
+    std::uint8_t buffer[16];
+    std::size_t length = 0;
+    EXPECT_FALSE(channel->readData(buffer, sizeof buffer, length));
+    EXPECT_TRUE(recorder.has("Time out reading bytes from socket", true, true));
+}
+
+TEST_F(ImageChannelFault, FailedDataConnectEndsTheFrameWithAnError) {
+    int gonePort = 0;
+    {
+        FakeDaemon gone;
+        gonePort = gone.port();
+    }
+    control.receive(8).send(Wire().word(0).word(gonePort).word(0).string(""));
+    ASSERT_TRUE(connectAndStart());
+    EXPECT_TRUE(recorder.has("Error establishing connection to host", true, true));
+    std::uint8_t buffer[16];
+    std::size_t length = 0;
+    EXPECT_FALSE(channel->readData(buffer, sizeof buffer, length));
+    EXPECT_EQ(channel->endStatus(), SANE_STATUS_IO_ERROR);
+}
+
+TEST_F(ImageChannelFault, CancelDropsPendingBytesAndSendsCancel) {
+    startReply();
+    control.receive(8).send(Wire().word(0));
+    data.send(Wire().word(300).bytes(std::string(300, 'p')).word(-1)).start();
+    ASSERT_TRUE(connectAndStart());
+    std::uint8_t buffer[100];
+    std::size_t length = 0;
+    ASSERT_TRUE(channel->readData(buffer, sizeof buffer, length));
+    channel->cancel(7);
+    EXPECT_EQ(channel->endStatus(), SANE_STATUS_CANCELLED);
+    EXPECT_FALSE(channel->readData(buffer, sizeof buffer, length));
+    connection.reset();
+    control.finish();
+    Bytes sent = control.received();
+    ASSERT_GE(sent.size(), 16u);
+    EXPECT_EQ(Bytes(sent.begin() + 8, sent.begin() + 16), Bytes(Wire().word(8).word(7)));
+}
+
+TEST_F(ImageChannelFault, StartStatuses) {
+    struct Case {
+        Word status;
+        bool reported, showError;
+    } cases[] = {{7, false, false}, {4, true, false}, {9, true, true}, {12, true, false}};
+    for (const Case& test : cases) {
+        FakeDaemon c;
+        c.receive(8).send(Wire().word(test.status).word(0).word(0).string("")).start();
+        StatusRecorder r;
+        Connection conn("127.0.0.1", "user", c.port(), r.callback());
+        ASSERT_TRUE(conn.connect(false));
+        ImageChannel ch(conn);
+        EXPECT_FALSE(ch.start(1, authorizer));
+        bool found = r.has(statusText(test.status), test.showError, false);
+        EXPECT_EQ(found, test.reported) << test.status;
+    }
+}
+
+TEST_F(ImageChannelFault, AccessDeniedWithoutAskingIsBounded) {
+    for (int i = 0; i < kMaxAccessDeniedRepeats; ++i)
+        control.receive(8).send(Wire().word(11).word(0).word(0).string(""));
+    EXPECT_FALSE(connectAndStart());
+    EXPECT_TRUE(recorder.has("Access to resource has been denied", true, false));
+    EXPECT_TRUE(authorizer.asked.empty());
+}
+
+TEST_F(ImageChannelFault, ChallengeIsAnsweredWithTheDigestAndTheReplyReadAgain) {
+    authorizer.answer = Credentials{"scan", "c"};
+    control.receive(8)
+        .send(Wire().word(0).word(0).word(0).string("test$MD5$ab"))
+        .receive(4 + 16 + 9 + 42)
+        .send(Wire().word(0))
+        .send(Wire().word(0).word(data.port()).word(0).string(""));
+    data.send(Wire().word(-1)).start();
+    ASSERT_TRUE(connectAndStart());
+    EXPECT_EQ(authorizer.asked, (std::vector<std::string>{"test$MD5$ab"}));
+    connection.reset();
+    control.finish();
+    Bytes sent = control.received();
+    Bytes authorize = Wire()
+                          .word(9)
+                          .string("test$MD5$ab")
+                          .string("scan")
+                          .string("$MD5$900150983cd24fb0d6963f7d28e17f72");
+    ASSERT_GE(sent.size(), 8 + authorize.size());
+    EXPECT_EQ(Bytes(sent.begin() + 8, sent.begin() + 8 + authorize.size()), authorize);
+}
+
+TEST_F(ImageChannelFault, RefusedAuthorizationGivesUp) {
+    control.receive(8).send(Wire().word(0).word(0).word(0).string("test"));
+    EXPECT_FALSE(connectAndStart());
+    EXPECT_EQ(authorizer.asked.size(), 1u);
+    EXPECT_TRUE(recorder.has("Access to resource has been denied", true, false));
+}
+
+TEST_F(ImageChannelFault, DaemonThatKeepsAskingIsGivenUp) {
+    authorizer.answer = Credentials{"u", "p"};
+    control.receive(8).send(Wire().word(0).word(0).word(0).string("r"));
+    for (int i = 0; i < kMaxAuthorizationRounds; ++i)
+        control.receive(4 + 6 + 6 + 6)
+            .send(Wire().word(0))
+            .send(Wire().word(0).word(0).word(0).string("r"));
+    EXPECT_FALSE(connectAndStart());
+    EXPECT_EQ(authorizer.asked.size(), static_cast<std::size_t>(kMaxAuthorizationRounds));
+    EXPECT_TRUE(recorder.anyFatal());
+}
+
+}  // namespace
+}  // namespace tarnwick
