@@ -1,0 +1,110 @@
+// One device of the SANE daemon, opened through the control connection: its handle, its
+// options and their values, the frame parameters and the image data of its frames.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "options/number_option.h"
+#include "options/option.h"
+#include "options/option_device.h"
+#include "sane/authorization.h"
+#include "sane/connection.h"
+#include "sane/image_channel.h"
+#include "sane/procedures.h"
+
+namespace tarnwick {
+
+class Device : public OptionDevice {
+  public:
+    enum Event { optionsReloaded = 0, parametersLoaded = 1 };
+    using Callback = std::function<void(int event)>;
+    using OptionList = std::vector<std::unique_ptr<Option>>;
+
+    // The value sent with one control request and the value received into it: words for
+    // integer and fixed-point values, raw bytes for booleans (one big-endian word) and texts.
+    struct Buffer {
+        std::vector<Word> words;
+        Bytes raw;
+    };
+
+    // No traffic. The authorizer answers the daemon's requests for a user name and password;
+    // without one every request is refused.
+    Device(Connection& connection, const DeviceRecord& record, Authorizer* authorizer = nullptr);
+    ~Device() override;
+    Device(const Device&) = delete;
+    Device& operator=(const Device&) = delete;
+
+    void setAuthorizer(Authorizer* authorizer) { authorizer_ = authorizer; }
+
+    // SANE_NET_OPEN with the authorization exchange, then the frame parameters.
+    bool open(Callback callback);
+    // SANE_NET_CLOSE when open.
+    void close();
+    // SANE_NET_GET_PARAMETERS into parameters(); tells the callback parametersLoaded.
+    void loadParameters();
+    // The option list, fetched once; with reload, a fresh descriptor list replaces only the
+    // capabilities of the options already known.
+    const OptionList& loadOptions(bool reload, bool hideInactive);
+    // One SANE_NET_CONTROL_OPTION exchange and the reactions to its info bits. True when the
+    // device answered with a value (the buffer then holds it).
+    bool controlOption(Option& option, Word action, Word valueType, Buffer& buffer);
+
+    bool controlBool(Word action, Option& option, bool value) override;
+    void controlNumbers(Word action, NumberOption& option) override;
+    void setNumber(NumberOption& option, double value);
+    std::string controlString(Word action, Option& option, const std::string& text) override;
+    void setReloadEnabled(bool enabled) { reloadEnabled_ = enabled; }
+
+    // The image data of a frame (see ImageChannel): start loads the frame parameters once
+    // the frame has begun.
+    bool start();
+    bool readData(void* buffer, std::size_t maxLength, std::size_t& length);
+    void cancel();
+
+    // The option with this SANE name, or none.
+    Option* findOption(const std::string& name) const;
+
+    Word handle() const { return handle_; }
+    const OptionList& options() const { return options_; }
+    bool hasOptions() const { return optionsLoaded_; }
+    const Parameters& parameters() const { return parameters_; }
+    bool parametersValid() const { return parametersValid_; }
+    bool isOpen() const { return isOpen_; }
+    bool reloadEnabled() const { return reloadEnabled_; }
+    Connection& connection() const { return connection_; }
+    ImageChannel& imageChannel() { return channel_; }
+    const std::string& name() const { return name_; }
+    const std::string& vendor() const { return vendor_; }
+    const std::string& model() const { return model_; }
+    const std::string& type() const { return type_; }
+
+  private:
+    class Refusing : public Authorizer {
+      public:
+        std::optional<Credentials> ask(const std::string&) override { return std::nullopt; }
+    };
+
+    Authorizer& authorizer() { return authorizer_ ? *authorizer_ : refusing_; }
+    void report(const std::string& message, bool showError, bool fatal) const;
+    void react(Word info, Word action);
+
+    Word handle_ = 0;
+    OptionList options_;
+    bool optionsLoaded_ = false;
+    ImageChannel channel_;
+    Callback callback_;
+    Authorizer* authorizer_;
+    Refusing refusing_;
+    bool reloadEnabled_ = true;
+    bool isOpen_ = false;
+    Connection& connection_;
+    Parameters parameters_;
+    bool parametersValid_ = false;
+    std::string name_, vendor_, model_, type_;
+};
+
+}  // namespace tarnwick

@@ -1,0 +1,16 @@
+// The option object for one option descriptor.
+#pragma once
+
+#include <memory>
+
+#include "options/option.h"
+#include "sane/procedures.h"
+
+namespace tarnwick {
+
+// The class follows the descriptor type; range and word-list values become doubles (fixed-point
+// words divided by 65536). Nothing for a type the option tree has no class for.
+std::unique_ptr<Option> makeOption(const OptionDescriptor& descriptor, OptionDevice* device,
+                                   bool hideInactive);
+
+}  // namespace tarnwick

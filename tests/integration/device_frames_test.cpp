@@ -1,0 +1,79 @@
+// Frames from the test devices of a real saned: three-pass, hand scanner, feeder, cancel.
+#include <algorithm>
+
+#include "integration/device_support.h"
+
+namespace tarnwick::testing {
+namespace {
+
+using DeviceFrames = SanedTest;
+
+TEST_F(DeviceFrames, ThreePassSendsRedGreenBlueFrames) {
+    std::unique_ptr<Device> device = openDevice();
+    ASSERT_TRUE(device);
+    smallArea(*device);
+    setString(*device, "mode", "Color");
+    setBool(*device, "three-pass", true);
+    // The test backend already counts the next pass when it answers the parameters after a
+    // start, so the frame kinds come rotated; each one still comes once, and one is the last.
+    std::vector<Word> formats;
+    int lastFrames = 0;
+    for (int frame = 0; frame < 3; ++frame) {
+        ASSERT_TRUE(device->start());
+        const Parameters& p = device->parameters();
+        formats.push_back(p.format);
+        lastFrames += p.lastFrame != 0;
+        EXPECT_EQ(readFrame(*device), static_cast<long long>(p.bytesPerLine) * p.lines);
+    }
+    std::sort(formats.begin(), formats.end());
+    EXPECT_EQ(formats, (std::vector<Word>{SANE_FRAME_RED, SANE_FRAME_GREEN, SANE_FRAME_BLUE}));
+    EXPECT_EQ(lastFrames, 1);
+    EXPECT_FALSE(anyError());
+}
+
+TEST_F(DeviceFrames, HandScannerFrameHasUnknownLength) {
+    std::unique_ptr<Device> device = openDevice();
+    ASSERT_TRUE(device);
+    smallArea(*device);
+    setBool(*device, "hand-scanner", true);
+    EXPECT_EQ(device->parameters().lines, -1);
+    ASSERT_TRUE(device->start());
+    Word bytesPerLine = device->parameters().bytesPerLine;
+    long long total = readFrame(*device);
+    EXPECT_GT(total, 0);
+    EXPECT_EQ(total % bytesPerLine, 0);
+    EXPECT_FALSE(anyError());
+}
+
+TEST_F(DeviceFrames, FeederGivesTenPagesThenNoDocuments) {
+    std::unique_ptr<Device> device = openDevice();
+    ASSERT_TRUE(device);
+    smallArea(*device);
+    setString(*device, "source", "Automatic Document Feeder");
+    for (int page = 0; page < 10; ++page) {
+        ASSERT_TRUE(device->start()) << page;
+        EXPECT_GT(readFrame(*device), 0);
+    }
+    reports.clear();
+    EXPECT_FALSE(device->start());
+    EXPECT_TRUE(reports.empty());  // an empty feeder is no error
+}
+
+TEST_F(DeviceFrames, CancelInTheMiddleOfAFrameThenStartAgain) {
+    std::unique_ptr<Device> device = openDevice();
+    ASSERT_TRUE(device);
+    setNumber(*device, "resolution", 100);
+    ASSERT_TRUE(device->start());
+    long long expected =
+        static_cast<long long>(device->parameters().bytesPerLine) * device->parameters().lines;
+    std::vector<std::uint8_t> buffer(64);
+    std::size_t length = 0;
+    ASSERT_TRUE(device->readData(buffer.data(), buffer.size(), length));
+    device->cancel();
+    ASSERT_TRUE(device->start());
+    EXPECT_EQ(readFrame(*device), expected);
+    EXPECT_FALSE(anyError());
+}
+
+}  // namespace
+}  // namespace tarnwick::testing

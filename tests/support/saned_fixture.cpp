@@ -1,0 +1,181 @@
+#include "support/saned_fixture.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+namespace tarnwick::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The test backend's settings, written out so that nothing depends on /etc/sane.d.
+const char* const kTestConf =
+    "number_of_devices 2\n"
+    "mode Gray\n"
+    "depth 8\n"
+    "hand-scanner false\n"
+    "three-pass false\n"
+    "three-pass-order RGB\n"
+    "resolution_min 1.0\n"
+    "resolution_max 1200.0\n"
+    "resolution_quant 1.0\n"
+    "resolution 50.0\n"
+    "test-picture \"Solid black\"\n"
+    "read-limit false\n"
+    "read-delay false\n"
+    "enable-test-options false\n"
+    "geometry_min 0.0\n"
+    "geometry_max 200.0\n"
+    "geometry_quant 1.0\n"
+    "tl_x 0.0\n"
+    "tl_y 0.0\n"
+    "br_x 80.0\n"
+    "br_y 100.0\n";
+
+bool writeFile(const fs::path& path, const std::string& text) {
+    std::ofstream out(path);
+    out << text;
+    return static_cast<bool>(out);
+}
+
+// A port nobody listens on right now; saned binds it a moment later.
+int freeLoopbackPort() {
+    int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    if (fd < 0) return 0;
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    int port = 0;
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0)
+        port = ntohs(address.sin_port);
+    ::close(fd);
+    return port;
+}
+
+bool accepts(int port) {
+    int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    if (fd < 0) return false;
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(static_cast<std::uint16_t>(port));
+    bool ok = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    ::close(fd);
+    return ok;
+}
+
+const char* sanedPath() {
+    return ::access("/usr/sbin/saned", X_OK) == 0 ? "/usr/sbin/saned" : "saned";
+}
+
+}  // namespace
+
+SanedFixture::SanedFixture(bool protect) {
+    fs::path base = fs::temp_directory_path() / "tarnwick-saned-XXXXXX";
+    std::string pattern = base.string();
+    if (::mkdtemp(pattern.data()) == nullptr) {
+        error_ = "cannot make a temporary folder";
+        return;
+    }
+    configDir_ = pattern;
+    if (!writeConfig(protect)) {
+        error_ = "cannot write the saned configuration";
+        return;
+    }
+    // Another test may take the chosen port between the probe and saned's bind.
+    for (int attempt = 0; attempt < 3 && !running(); ++attempt) startOnce();
+}
+
+SanedFixture::~SanedFixture() {
+    stop();
+    if (!configDir_.empty()) {
+        std::error_code ignored;
+        fs::remove_all(configDir_, ignored);
+    }
+}
+
+bool SanedFixture::writeConfig(bool protect) {
+    fs::path dir(configDir_);
+    bool ok = writeFile(dir / "dll.conf", "test\n") &&
+              writeFile(dir / "saned.conf", "127.0.0.1\n") &&
+              writeFile(dir / "test.conf", kTestConf);
+    if (ok && protect)
+        ok = writeFile(dir / "saned.users",
+                       std::string(kSanedUser) + ":" + kSanedPassword + ":test\n");
+    return ok;
+}
+
+bool SanedFixture::startOnce() {
+    int port = freeLoopbackPort();
+    if (port == 0) {
+        error_ = "no free loopback port";
+        return false;
+    }
+    std::string portText = std::to_string(port);
+    std::string logPath = configDir_ + "/saned.log";
+    pid_t pid = ::fork();
+    if (pid < 0) {
+        error_ = "fork failed";
+        return false;
+    }
+    if (pid == 0) {
+        // Without a trailing colon the private folder is the only configuration folder.
+        ::setenv("SANE_CONFIG_DIR", configDir_.c_str(), 1);
+        if (std::FILE* log = std::fopen(logPath.c_str(), "w")) {
+            ::dup2(fileno(log), STDOUT_FILENO);
+            ::dup2(fileno(log), STDERR_FILENO);
+        }
+        const char* path = sanedPath();
+        ::execlp(path, "saned", "-l", "-e", "-d", "1", "-b", "127.0.0.1", "-p", portText.c_str(),
+                 static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (std::chrono::steady_clock::now() < deadline) {
+        int status = 0;
+        if (::waitpid(pid, &status, WNOHANG) == pid) {
+            error_ = "saned exited at start (see " + logPath + ")";
+            return false;
+        }
+        if (accepts(port)) {
+            pid_ = pid;
+            port_ = port;
+            return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    ::kill(pid, SIGKILL);
+    ::waitpid(pid, nullptr, 0);
+    error_ = "saned did not accept connections";
+    return false;
+}
+
+void SanedFixture::stop() {
+    if (pid_ <= 0) return;
+    ::kill(pid_, SIGTERM);
+    for (int i = 0; i < 200; ++i) {
+        if (::waitpid(pid_, nullptr, WNOHANG) == pid_) {
+            pid_ = -1;
+            return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ::kill(pid_, SIGKILL);
+    ::waitpid(pid_, nullptr, 0);
+    pid_ = -1;
+}
+
+}  // namespace tarnwick::testing

@@ -1,0 +1,59 @@
+// A private saned with the SANE test backend on a free loopback port, and the local
+// scanimage over the same configuration, for the tests against a real daemon.
+#pragma once
+
+#include <sys/types.h>
+#include <string>
+#include <vector>
+
+namespace tarnwick::testing {
+
+// The account saned.users grants when the fixture protects the test backend.
+inline constexpr const char* kSanedUser = "user";
+inline constexpr const char* kSanedPassword = "password";
+
+class SanedFixture {
+  public:
+    // Writes the configuration into a fresh temporary folder and starts saned. With
+    // protect, saned.users restricts the test backend to kSanedUser / kSanedPassword.
+    explicit SanedFixture(bool protect = false);
+    // Stops saned by its process id and removes the folder.
+    ~SanedFixture();
+    SanedFixture(const SanedFixture&) = delete;
+    SanedFixture& operator=(const SanedFixture&) = delete;
+
+    // True when saned accepts connections; otherwise error() says why.
+    bool running() const { return pid_ > 0; }
+    const std::string& error() const { return error_; }
+    int port() const { return port_; }
+    const std::string& configDir() const { return configDir_; }
+
+  private:
+    bool writeConfig(bool protect);
+    bool startOnce();
+    void stop();
+
+    std::string configDir_;
+    std::string error_;
+    int port_ = 0;
+    pid_t pid_ = -1;
+};
+
+// What scanimage's option listing tells of an option's type. It prints integers and
+// fixed-point numbers alike where no value has a fraction, so such numbers stay `number`.
+enum class ListedKind { group, boolean, integer, fixed, number, string, button };
+
+struct ListedOption {
+    std::string name;   // empty for a group
+    std::string title;  // groups only
+    ListedKind kind;
+};
+
+// Runs `scanimage -A -d device` with the fixture's configuration (the test backend used
+// locally, without saned) and parses its option listing; empty when scanimage failed.
+std::vector<ListedOption> scanimageOptions(const std::string& configDir,
+                                           const std::string& device = "test");
+// The parser alone, for the listing text.
+std::vector<ListedOption> parseScanimageListing(const std::string& listing);
+
+}  // namespace tarnwick::testing

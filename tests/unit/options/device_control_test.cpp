@@ -1,0 +1,112 @@
+// Device exchanges against the scripted daemon: exact requests, statuses and info bits.
+#include <gtest/gtest.h>
+
+#include "options/device.h"
+#include "options/simple_options.h"
+#include "options/string_option.h"
+#include "support/fake_daemon.h"
+#include "support/status_recorder.h"
+
+namespace tarnwick::testing {
+namespace {
+
+// SANE_NET_CONTROL_OPTION for one INT word: five header words, size, count, the word.
+constexpr std::size_t kIntRequest = 8 * 4;
+
+class DeviceControl : public ::testing::Test {
+  protected:
+    void SetUp() override { socketTimeout = 500; }
+    void TearDown() override {
+        device.reset();
+        connection.reset();
+        daemon.finish();
+        socketTimeout = 60000;
+    }
+    void connect() {
+        daemon.start();
+        connection =
+            std::make_unique<Connection>("127.0.0.1", "user", daemon.port(), recorder.callback());
+        ASSERT_TRUE(connection->connect(false));
+        device = std::make_unique<Device>(*connection, Connection::deviceNamed("dev"));
+    }
+    static Bytes intReply(Word info, Word value) {
+        return Wire().word(0).word(info).word(SANE_TYPE_INT).word(4).word(1).word(value).word(0);
+    }
+
+    FakeDaemon daemon;
+    StatusRecorder recorder;
+    std::unique_ptr<Connection> connection;
+    std::unique_ptr<Device> device;
+};
+
+TEST_F(DeviceControl, OpenAnsweredWithInvalidAsksForAReset) {
+    daemon.receive(12).send(Wire().word(SANE_STATUS_INVAL).word(0).word(0));
+    connect();
+    EXPECT_FALSE(device->open(nullptr));
+    EXPECT_FALSE(device->isOpen());
+    EXPECT_TRUE(
+        recorder.has("Error opening device. You may need to reset the device.", true, true));
+}
+
+TEST_F(DeviceControl, UnsupportedGetOnlyGoesToTheStatusLine) {
+    daemon.receive(kIntRequest).send(Wire().word(SANE_STATUS_UNSUPPORTED)).pause(50);
+    daemon.receive(kIntRequest).send(Wire().word(SANE_STATUS_UNSUPPORTED));
+    connect();
+    NumberOption option(1, "n", "", "", 0, 4, 5, device.get());
+    option.values[0] = 9;
+    device->controlNumbers(SANE_ACTION_GET_VALUE, option);
+    EXPECT_EQ(option.values[0], 9);
+    EXPECT_TRUE(recorder.has("Operation not supported", false, false));
+    device->controlNumbers(SANE_ACTION_SET_VALUE, option);
+    EXPECT_TRUE(recorder.has("Operation not supported", true, false));
+}
+
+TEST_F(DeviceControl, InexactGetIsReportedWithoutReloads) {
+    daemon.receive(kIntRequest).send(intReply(SANE_INFO_INEXACT | SANE_INFO_RELOAD_OPTIONS, 7));
+    connect();
+    NumberOption option(1, "n", "", "", 0, 4, 5, device.get());
+    device->controlNumbers(SANE_ACTION_GET_VALUE, option);
+    EXPECT_EQ(option.values[0], 7);
+    EXPECT_EQ(option.info, 3);
+    EXPECT_TRUE(recorder.has("The value was modified by the scanner backend", false, false));
+    EXPECT_FALSE(recorder.hasMessage("Reloading option values"));
+}
+
+TEST_F(DeviceControl, TextIsCutToTheOptionSizeAndInvalidIsSilent) {
+    daemon.receive(5 * 4 + 2 * 4 + 4).send(Wire().word(SANE_STATUS_INVAL));
+    connect();
+    StringOption option(2, "s", "", "", 0, 4, 5, device.get());
+    EXPECT_EQ(device->controlString(SANE_ACTION_SET_VALUE, option, "abcdef"), "abc");
+    connection.reset();
+    daemon.finish();
+    Bytes sent = daemon.received();
+    Bytes expected = Wire()
+                         .word(SANE_NET_CONTROL_OPTION)
+                         .word(0)
+                         .word(2)
+                         .word(SANE_ACTION_SET_VALUE)
+                         .word(SANE_TYPE_STRING)
+                         .word(4)
+                         .word(4)
+                         .bytes(std::string("abc\0", 4));
+    ASSERT_GE(sent.size(), expected.size());
+    EXPECT_EQ(Bytes(sent.begin(), sent.begin() + static_cast<long>(expected.size())), expected);
+    EXPECT_TRUE(recorder.reports.empty() || !recorder.anyFatal());
+    for (const Report& r : recorder.reports) EXPECT_FALSE(r.showError) << r.message;
+}
+
+TEST_F(DeviceControl, InactiveOptionsSendNothing) {
+    connect();
+    NumberOption option(1, "n", "", "", 0, 4, 5 | SANE_CAP_INACTIVE, device.get());
+    option.values[0] = 4;
+    device->controlNumbers(SANE_ACTION_GET_VALUE, option);
+    BoolOption flag(2, "b", "", "", 0, 4, 5 | SANE_CAP_INACTIVE, device.get());
+    EXPECT_TRUE(device->controlBool(SANE_ACTION_GET_VALUE, flag, true));
+    EXPECT_EQ(option.values[0], 4);
+    connection.reset();
+    daemon.finish();
+    EXPECT_EQ(daemon.received(), Bytes(Wire().word(SANE_NET_EXIT)));  // the exit alone
+}
+
+}  // namespace
+}  // namespace tarnwick::testing
