@@ -9,8 +9,10 @@
 #include "platform/library.h"
 #include "settings/localisation/catalog_sources.h"
 #include "settings/localisation/catalog_table.h"
+#include "settings/localisation/configured_language.h"
 #include "settings/localisation/localisation.h"
 #include "settings/localisation/mo_catalog.h"
+#include "support/scoped_environment.h"
 
 namespace tarnwick {
 namespace {
@@ -63,6 +65,17 @@ TEST_F(PackTest, BuiltModuleInGermanTranslatesProgramAndDaemonTexts) {
     EXPECT_EQ(l10n.translate(kSaneDomain, "Scan resolution"), "Scan resolution");
     l10n.useLanguage("en");
     EXPECT_EQ(l10n.translate(kDefaultDomain, "Find fit"), "Find fit");
+}
+
+TEST_F(PackTest, LanguageFromTheSettingsFileTranslatesThePackedModule) {
+    testing_support::ScopedEnvironment environment;
+    for (const char* name : {"WINDIR", "ALLUSERSPROFILE", "APPDATA", "HOME"})
+        environment.unset(name);
+    environment.set("USERPROFILE", folder_.string());
+    write(folder_ / "tarnwick.ini", "[General]\nLanguage=de\n");
+    Localisation l10n(module_, configuredLanguage());
+    EXPECT_EQ(l10n.translate(kDefaultDomain, "Find fit"), "Vorlage finden");
+    EXPECT_EQ(l10n.translate(kSaneDomain, "Scan resolution"), "Scanauflösung");
 }
 
 TEST_F(PackTest, BuiltModuleListsItsLanguagesWithTheirNames) {
