@@ -9,9 +9,11 @@ namespace tarnwick {
 namespace {
 
 std::string candidate(std::initializer_list<std::string> parts) {
-    const std::string separator(1, platform::folderSeparator());
     std::string path;
-    for (const std::string& part : parts) path += (path.empty() ? "" : separator) + part;
+    for (const std::string& part : parts) {
+        if (!path.empty()) path += platform::folderSeparator();
+        path += part;
+    }
     return platform::expandEnvironmentStrings(path);
 }
 
@@ -34,7 +36,11 @@ std::vector<std::string> globalSettingsCandidates(const std::optional<std::strin
 }
 
 std::string userSettingsCandidate() {
-    return candidate({"%" + platform::userFolderVariable() + "%", "tarnwick.ini"});
+    // Built by appending: g++ 12 warns falsely on "%" + std::string at -O3 for i686.
+    std::string variable(1, '%');
+    variable += platform::userFolderVariable();
+    variable += '%';
+    return candidate({variable, "tarnwick.ini"});
 }
 
 std::unique_ptr<SettingsFile> openSettingsFile() {

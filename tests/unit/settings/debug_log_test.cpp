@@ -27,8 +27,9 @@ class DebugLog : public ::testing::Test {
         stopDebugLog();
         fs::remove_all(folder);
     }
+    // Read as text: the log is a text file, with the platform's line ends.
     std::string logText() const {
-        std::ifstream in(folder / "tarnwick.dbg", std::ios::binary);
+        std::ifstream in(folder / "tarnwick.dbg");
         std::stringstream text;
         text << in.rdbuf();
         return text.str();
