@@ -39,13 +39,13 @@ ListedKind numberKind(bool anyFraction) {
     return anyFraction ? ListedKind::fixed : ListedKind::number;
 }
 
-ListedKind kindOf(const std::string& spec) {
-    if (spec.empty() || spec[0] == '[')
-        return startsWith(spec, "[=(") ? ListedKind::boolean : ListedKind::button;
-    if (startsWith(spec, "<int>")) return ListedKind::integer;
-    if (startsWith(spec, "<float>")) return ListedKind::fixed;
-    if (startsWith(spec, "<string>")) return ListedKind::string;
-    std::string constraint = spec.substr(0, spec.find(' '));
+ListedKind kindOf(const std::string& listing) {
+    if (listing.empty() || listing[0] == '[')
+        return startsWith(listing, "[=(") ? ListedKind::boolean : ListedKind::button;
+    if (startsWith(listing, "<int>")) return ListedKind::integer;
+    if (startsWith(listing, "<float>")) return ListedKind::fixed;
+    if (startsWith(listing, "<string>")) return ListedKind::string;
+    std::string constraint = listing.substr(0, listing.find(' '));
     // A range "min..max" with a unit.
     std::size_t dots = constraint.find("..");
     if (dots != std::string::npos && dots > 0 && constraint.find('|') == std::string::npos) {
@@ -56,7 +56,7 @@ ListedKind kindOf(const std::string& spec) {
     }
     // A list: numbers make a word list, anything else a string list. Entries may hold spaces,
     // so the list is everything before the current value in brackets.
-    std::string list = spec.substr(0, spec.rfind(" ["));
+    std::string list = listing.substr(0, listing.rfind(" ["));
     bool anyFraction = false;
     std::stringstream entries(list);
     std::string entry;
@@ -85,14 +85,14 @@ std::vector<ListedOption> parseScanimageListing(const std::string& listing) {
             std::string rest = line.substr(4);
             std::size_t space = rest.find(' ');
             std::string flag = rest.substr(0, space);
-            std::string spec = space == std::string::npos ? "" : rest.substr(space + 1);
+            std::string listing = space == std::string::npos ? "" : rest.substr(space + 1);
             // "--name[=(yes|no)]" keeps its value form attached to the name.
             std::size_t bracket = flag.find("[=");
             if (bracket != std::string::npos) {
-                spec = flag.substr(bracket);
+                listing = flag.substr(bracket);
                 flag = flag.substr(0, bracket);
             }
-            options.push_back({longName(flag), {}, kindOf(spec)});
+            options.push_back({longName(flag), {}, kindOf(listing)});
         } else if (startsWith(line, "  ") && line[2] != ' ' && line.back() == ':') {
             options.push_back({{}, line.substr(2, line.size() - 3), ListedKind::group});
         } else if (!startsWith(line, "        ")) {
