@@ -26,6 +26,7 @@ class SanedFixture {
     bool running() const { return pid_ > 0; }
     const std::string& error() const { return error_; }
     int port() const { return port_; }
+    pid_t pid() const { return pid_; }
     const std::string& configDir() const { return configDir_; }
 
   private:
