@@ -1,9 +1,55 @@
 #include "settings/translate.h"
 
-namespace tarnwick {
+#include "platform/environment.h"
+#include "platform/module_info.h"
+#include "platform/user_language.h"
+#include "settings/localisation/configured_language.h"
+#include "settings/localisation/language_choice.h"
+#include "settings/localisation/localisation.h"
 
-// Until the catalogs are read, every text stays as written.
-std::string tr(const char* text) { return text; }
-std::string trSane(const std::string& text) { return text; }
+namespace tarnwick {
+namespace {
+
+// Lives from the first lookup to unload; all calls come on the application's thread.
+Localisation& process() {
+    static Localisation localisation(
+        platform::moduleFilePath(),
+        initialLanguage(platform::environmentVariable("LANG"), platform::userLanguage()));
+    return localisation;
+}
+
+}  // namespace
+
+std::string tr(const char* text) {
+    return process().translate(kDefaultDomain, text ? text : "");
+}
+
+std::string trSane(const std::string& text) {
+    return process().translate(kSaneDomain, text);
+}
+
+std::string trDomain(std::string_view domain, const std::string& text) {
+    return process().translate(domain, text);
+}
+
+void useLanguage(const std::string& code) {
+    process().useLanguage(code);
+}
+
+void useConfiguredLanguage() {
+    process().useLanguage(configuredLanguage());
+}
+
+std::string currentLanguage() {
+    return process().language();
+}
+
+std::vector<std::string> languagesWithDefaultCatalog() {
+    return process().languages();
+}
+
+std::string languageName(const std::string& code) {
+    return process().languageName(code);
+}
 
 }  // namespace tarnwick
