@@ -1,6 +1,8 @@
 // Loading a shared library by name and finding functions in it.
 #pragma once
 
+#include <string>
+
 namespace platform {
 
 using LibraryHandle = void*;
@@ -12,5 +14,7 @@ LibraryHandle loadLibrary(const char* name);
 FunctionAddress findFunction(LibraryHandle library, const char* name);
 // A function the running program itself exports (the harness acts as its own DSM); null if none.
 FunctionAddress findProcessFunction(const char* name);
+// Why the last loadLibrary or findFunction failed, for messages; empty when unknown.
+std::string lastLibraryError();
 
 }  // namespace platform

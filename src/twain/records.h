@@ -336,4 +336,4 @@ constexpr TW_UINT16 TWCY_USA = 1;
 // The entry points of a source and of the source manager. TW_CALLINFO is the calling
 // convention TWAIN prescribes (stdcall on 32-bit Windows), set by the build per target.
 using DSMENTRYPROC = TW_UINT16(TW_CALLINFO*)(TW_IDENTITY* pOrigin, TW_IDENTITY* pDest, TW_UINT32 DG,
-                                   TW_UINT16 DAT, TW_UINT16 MSG, TW_MEMREF pData);
+                                             TW_UINT16 DAT, TW_UINT16 MSG, TW_MEMREF pData);

@@ -16,4 +16,24 @@ std::string moduleFilePath() {
     return info.dli_fname;
 }
 
+// ELF files carry no resources: the same texts as packaging/tarnwick.rc, compiled in.
+std::string stringResource(unsigned id) {
+    switch (id) {
+        case 1:
+            return "Version %d.%02d";
+        case 2:
+            return "Tarnwick project";
+        case 3:
+            return "Tarnwick bridge";
+        case 4:
+            return "Tarnwick";
+        default:
+            return {};
+    }
+}
+
+std::optional<std::string> versionProductName() {
+    return std::nullopt;
+}
+
 }  // namespace platform

@@ -1,0 +1,20 @@
+#include "platform/dialog_message.h"
+
+#include <windows.h>
+
+namespace platform {
+
+namespace {
+HWND dialogWindow = nullptr;
+}
+
+void setDialogWindow(void* windowHandle) {
+    dialogWindow = static_cast<HWND>(windowHandle);
+}
+
+bool offerDialogMessage(void* message) {
+    if (!dialogWindow || !message) return false;
+    return IsDialogMessageA(dialogWindow, static_cast<MSG*>(message)) != FALSE;
+}
+
+}  // namespace platform

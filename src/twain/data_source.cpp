@@ -1,0 +1,72 @@
+#include "twain/data_source.h"
+
+#include <cstring>
+
+#include "twain/triplet_table.h"
+
+namespace tarnwick {
+
+TW_IDENTITY appIdentity{};
+TW_IDENTITY dsIdentity{};
+
+DataSource::DataSource() : DataSource(createScanner, DsmLink()) {}
+
+DataSource::DataSource(ScannerFactory createScanner, DsmLink dsm)
+    : createScanner_(std::move(createScanner)), dsm_(std::move(dsm)) {}
+
+DataSource::~DataSource() = default;
+
+TW_UINT16 DataSource::setCondition(TW_UINT16 condition, TW_UINT16 returnCode) {
+    conditionCode = condition;
+    return returnCode;
+}
+
+std::unique_ptr<Scanner> DataSource::makeScanner() {
+    return createScanner_ ? createScanner_(*this) : nullptr;
+}
+
+TW_UINT16 DataSource::dispatch(TW_IDENTITY* pOrigin, TW_UINT32 DG, TW_UINT16 DAT, TW_UINT16 MSG,
+                               TW_MEMREF pData) {
+    if (!(DG == DG_CONTROL && DAT == DAT_STATUS)) conditionCode = TWCC_SUCCESS;
+
+    if (DG == DG_CONTROL && DAT == DAT_IDENTITY && MSG == MSG_OPENDS && state == 3) {
+        if (!pOrigin) return setCondition(TWCC_BADVALUE, TWRC_FAILURE);
+        std::memcpy(&appIdentity, pOrigin, sizeof appIdentity);
+    }
+
+    const TripletRule* rule = findTriplet(DG, DAT, MSG);
+    if (!rule) return setCondition(TWCC_BADPROTOCOL, TWRC_FAILURE);
+    if (state < rule->lowestState || state > rule->highestState)
+        return setCondition(TWCC_SEQERROR, TWRC_FAILURE);
+    if (rule->readsData && !pData) return setCondition(TWCC_BADVALUE, TWRC_FAILURE);
+    return rule->handler(*this, MSG, pData);
+}
+
+TW_UINT16 DataSource::notifyApplication(TW_UINT16 message) {
+    if (message == MSG_XFERREADY) {
+        if (state != 5) return setCondition(TWCC_SEQERROR, TWRC_FAILURE);
+        state = 6;
+    } else if (message == MSG_CLOSEDSREQ) {
+        if (state < 5 || state > 7) return setCondition(TWCC_SEQERROR, TWRC_FAILURE);
+        if (uiOnly) {
+            if (scanner) scanner->hideWindow();
+            state = 4;
+        } else {
+            state = 5;
+        }
+    } else {
+        return setCondition(TWCC_BADPROTOCOL, TWRC_FAILURE);
+    }
+
+    if (!dsm_.libraryLoaded()) {
+        dsm_.loadLibrary();
+        // From now on every request counts as coming from a word-like application, until
+        // the next MSG_OPENDS brings an identity again.
+        appIdentity.Manufacturer[0] = '\0';
+    }
+    DSMENTRYPROC entry = dsm_.entry();
+    if (!entry) return TWRC_SUCCESS;
+    return entry(&dsIdentity, &appIdentity, DG_CONTROL, DAT_NULL, message, nullptr);
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,55 @@
+// The data source: TWAIN state, condition code, and the routing of every triplet.
+#pragma once
+
+#include <memory>
+
+#include "twain/dsm_link.h"
+#include "twain/records.h"
+#include "twain/scanner.h"
+
+namespace tarnwick {
+
+// The calling application's identity, copied at MSG_OPENDS; all zero at load.
+extern TW_IDENTITY appIdentity;
+// This source's identity, filled by DAT_IDENTITY / MSG_GET; its Id is set at MSG_OPENDS.
+extern TW_IDENTITY dsIdentity;
+
+class DataSource {
+  public:
+    DataSource();
+    DataSource(ScannerFactory createScanner, DsmLink dsm);
+    ~DataSource();
+    DataSource(const DataSource&) = delete;
+    DataSource& operator=(const DataSource&) = delete;
+
+    // Routes one triplet; answers a TWRC code and leaves the condition for DAT_STATUS.
+    TW_UINT16 dispatch(TW_IDENTITY* pOrigin, TW_UINT32 DG, TW_UINT16 DAT, TW_UINT16 MSG,
+                       TW_MEMREF pData);
+    // Sends MSG_XFERREADY or MSG_CLOSEDSREQ to the application through the manager.
+    TW_UINT16 notifyApplication(TW_UINT16 message);
+    // Stores the condition code and returns the return code.
+    TW_UINT16 setCondition(TW_UINT16 condition, TW_UINT16 returnCode);
+
+    // Makes the open scanner for MSG_OPENDS (may be null; may throw std::bad_alloc).
+    std::unique_ptr<Scanner> makeScanner();
+
+    // Exists from a successful MSG_OPENDS until MSG_CLOSEDS.
+    std::unique_ptr<Scanner> scanner;
+    TW_UINT16 conditionCode = TWCC_SUCCESS;
+    // TWAIN state, 3 to 7.
+    TW_INT32 state = 3;
+    // ICAP_XFERMECH: TWSX_NATIVE or TWSX_MEMORY.
+    TW_UINT16 transferMechanism = TWSX_NATIVE;
+    // Rows of the current image already delivered by memory transfer.
+    TW_UINT32 rowsTransferred = 0;
+    // Enabled by MSG_ENABLEDSUIONLY, for settings only.
+    bool uiOnly = false;
+    // CAP_INDICATORS.
+    bool indicators = true;
+
+  private:
+    ScannerFactory createScanner_;
+    DsmLink dsm_;
+};
+
+}  // namespace tarnwick

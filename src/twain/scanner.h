@@ -1,0 +1,52 @@
+// The open scanner as the TWAIN side sees it; the SANE-backed device implements it.
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "twain/records.h"
+
+namespace tarnwick {
+
+class DataSource;
+class Image;
+
+class Scanner {
+  public:
+    virtual ~Scanner() = default;
+
+    // True when the scanning window opened a device; otherwise the source does not open.
+    virtual bool isDeviceOpen() const = 0;
+    // Shows the scanning window without making it modal; `uiOnly` for settings only.
+    virtual void showWindow(bool uiOnly) = 0;
+    virtual void hideWindow() = 0;
+
+    // Scans one image; null when none was obtained.
+    virtual Image* acquire(bool keepAsCurrent, bool cancelAtEnd) = 0;
+    // The current image, scanning the next one first when none is held and images are pending.
+    virtual Image* getImage() = 0;
+    virtual void releaseImage() = 0;
+    // Images still to be delivered; -1 means no limit.
+    virtual TW_INT32 pendingCount() const = 0;
+    virtual void setPendingCount(TW_INT32 count) = 0;
+
+    // Capabilities served from the device's options. Each answers a DAT_CAPABILITY request
+    // (capability is null for MSG_RESET) and reports failures through the DataSource.
+    virtual TW_UINT16 pixelType(TW_UINT16 msg, TW_CAPABILITY* capability) = 0;
+    virtual TW_UINT16 bitDepth(TW_UINT16 msg, TW_CAPABILITY* capability) = 0;
+    virtual TW_UINT16 resolution(TW_UINT16 msg, TW_CAPABILITY* capability) = 0;
+    virtual TW_UINT16 nativeResolution(TW_UINT16 msg, TW_CAPABILITY* capability) = 0;
+    virtual TW_UINT16 physicalSize(TW_UINT16 msg, TW_CAPABILITY* capability) = 0;
+
+    // DAT_CUSTOMDSDATA.
+    virtual TW_UINT16 getCustomData(TW_CUSTOMDSDATA* data) = 0;
+    virtual TW_UINT16 setCustomData(TW_CUSTOMDSDATA* data) = 0;
+};
+
+// Creates the open scanner for MSG_OPENDS; may return null when no scanner can be made.
+using ScannerFactory = std::function<std::unique_ptr<Scanner>(DataSource& owner)>;
+
+// The factory the module uses.
+std::unique_ptr<Scanner> createScanner(DataSource& owner);
+
+}  // namespace tarnwick

@@ -1,0 +1,57 @@
+#include "twain/triplet_table.h"
+
+namespace tarnwick {
+
+namespace {
+
+constexpr TripletRule rule(TW_UINT32 DG, TW_UINT16 DAT, TW_UINT16 MSG, TW_INT32 low, TW_INT32 high,
+                           TripletHandler handler, bool readsData = true) {
+    return {DG, DAT, false, MSG, low, high, readsData, handler};
+}
+
+const TripletRule kTable[] = {
+    rule(DG_CONTROL, DAT_CAPABILITY, MSG_GET, 4, 7, handleCapability),
+    rule(DG_CONTROL, DAT_CAPABILITY, MSG_GETCURRENT, 4, 7, handleCapability),
+    rule(DG_CONTROL, DAT_CAPABILITY, MSG_GETDEFAULT, 4, 7, handleCapability),
+    rule(DG_CONTROL, DAT_CAPABILITY, MSG_QUERYSUPPORT, 4, 7, handleCapability),
+    rule(DG_CONTROL, DAT_CAPABILITY, MSG_SET, 4, 4, handleCapability),
+    rule(DG_CONTROL, DAT_CAPABILITY, MSG_RESET, 4, 4, handleCapability),
+    {DG_CONTROL, DAT_EVENT, true, MSG_NULL, 3, 7, true, handleEvent},
+    rule(DG_CONTROL, DAT_IDENTITY, MSG_GET, 3, 7, handleIdentity),
+    rule(DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, 3, 3, handleIdentity),
+    rule(DG_CONTROL, DAT_IDENTITY, MSG_CLOSEDS, 4, 4, handleIdentity, false),
+    rule(DG_CONTROL, DAT_PENDINGXFERS, MSG_GET, 4, 7, handlePendingTransfers),
+    rule(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, 6, 7, handlePendingTransfers),
+    rule(DG_CONTROL, DAT_PENDINGXFERS, MSG_RESET, 6, 6, handlePendingTransfers),
+    rule(DG_CONTROL, DAT_SETUPMEMXFER, MSG_GET, 4, 6, handleSetupMemoryTransfer),
+    rule(DG_CONTROL, DAT_STATUS, MSG_GET, 4, 7, handleStatus),
+    rule(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, 4, 4, handleUserInterface),
+    rule(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDSUIONLY, 4, 4, handleUserInterface),
+    rule(DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, 5, 5, handleUserInterface, false),
+    rule(DG_CONTROL, DAT_XFERGROUP, MSG_GET, 4, 6, handleTransferGroup),
+    rule(DG_CONTROL, DAT_XFERGROUP, MSG_SET, 6, 6, handleTransferGroup),
+    // The records are neither read nor written.
+    rule(DG_CONTROL, DAT_CUSTOMDSDATA, MSG_GET, 4, 4, handleCustomData, false),
+    rule(DG_CONTROL, DAT_CUSTOMDSDATA, MSG_SET, 4, 4, handleCustomData, false),
+    rule(DG_IMAGE, DAT_IMAGEINFO, MSG_GET, 6, 7, handleImageInfo),
+    rule(DG_IMAGE, DAT_IMAGELAYOUT, MSG_GET, 4, 6, handleImageLayout),
+    rule(DG_IMAGE, DAT_IMAGELAYOUT, MSG_SET, 4, 4, handleImageLayout),
+    rule(DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, 6, 7, handleImageMemoryTransfer),
+    rule(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, 6, 6, handleImageNativeTransfer),
+    rule(DG_IMAGE, DAT_PALETTE8, MSG_GET, 4, 6, handlePalette8),
+};
+
+}  // namespace
+
+std::span<const TripletRule> tripletTable() {
+    return kTable;
+}
+
+const TripletRule* findTriplet(TW_UINT32 DG, TW_UINT16 DAT, TW_UINT16 MSG) {
+    for (const TripletRule& rule : kTable) {
+        if (rule.DG == DG && rule.DAT == DAT && (rule.anyMessage || rule.MSG == MSG)) return &rule;
+    }
+    return nullptr;
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,27 @@
+// Which triplets the source carries out, in which states.
+#pragma once
+
+#include <span>
+
+#include "twain/records.h"
+#include "twain/triplet_handlers.h"
+
+namespace tarnwick {
+
+struct TripletRule {
+    TW_UINT32 DG;
+    TW_UINT16 DAT;
+    bool anyMessage;  // DAT_EVENT takes every MSG
+    TW_UINT16 MSG;
+    TW_INT32 lowestState;
+    TW_INT32 highestState;
+    bool readsData;  // pData must not be null
+    TripletHandler handler;
+};
+
+std::span<const TripletRule> tripletTable();
+
+// The rule for a triplet; null when its DG, DAT or MSG is not supported.
+const TripletRule* findTriplet(TW_UINT32 DG, TW_UINT16 DAT, TW_UINT16 MSG);
+
+}  // namespace tarnwick

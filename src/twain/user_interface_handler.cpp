@@ -1,0 +1,50 @@
+// DAT_USERINTERFACE: enabling the source with or without its window, and disabling it.
+#include "twain/data_source.h"
+#include "twain/triplet_handlers.h"
+
+namespace tarnwick {
+
+namespace {
+
+TW_UINT16 enable(DataSource& source, TW_USERINTERFACE& ui) {
+    source.uiOnly = false;
+    if (ui.ShowUI) {
+        source.scanner->showWindow(false);
+        ui.ModalUI = 0;
+        source.state = 5;
+        return TWRC_SUCCESS;
+    }
+    // Without a window the first image is scanned at once.
+    source.state = 5;
+    if (!source.scanner->acquire(true, true))
+        return source.setCondition(TWCC_OPERATIONERROR, TWRC_FAILURE);
+    source.notifyApplication(MSG_XFERREADY);
+    return TWRC_SUCCESS;
+}
+
+TW_UINT16 enableForSettings(DataSource& source, TW_USERINTERFACE& ui) {
+    source.uiOnly = true;
+    source.scanner->showWindow(true);
+    ui.ModalUI = 0;
+    source.state = 5;
+    return TWRC_SUCCESS;
+}
+
+}  // namespace
+
+TW_UINT16 handleUserInterface(DataSource& source, TW_UINT16 MSG, TW_MEMREF pData) {
+    switch (MSG) {
+        case MSG_ENABLEDS:
+            return enable(source, *static_cast<TW_USERINTERFACE*>(pData));
+        case MSG_ENABLEDSUIONLY:
+            return enableForSettings(source, *static_cast<TW_USERINTERFACE*>(pData));
+        case MSG_DISABLEDS:
+            source.scanner->hideWindow();
+            source.state = 4;
+            return TWRC_SUCCESS;
+        default:
+            return source.setCondition(TWCC_BADPROTOCOL, TWRC_FAILURE);
+    }
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,79 @@
+// The services a backend provides to the widgets. The toolkit starts with a peer-less backend
+// that needs no operating system: modal forms answer Cancel at once, message boxes go to the
+// platform service (platform/message_box.h, scripted in tests), text is
+// measured by the fixed metrics, and posted work runs when pending messages are processed. The
+// headless test driver and the Win32 backend install their own.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ui/text_metrics.h"
+#include "ui/types.h"
+
+namespace ui {
+
+class Control;
+class Form;
+class Timer;
+class MenuItem;
+class PopupMenu;
+
+enum class BoxKind { Information, Warning, Error, Confirmation };
+enum class BoxButtons { Ok, OkCancel, YesNo, YesNoCancel };
+
+struct NumberLocale {
+    char decimal = '.';
+    char thousands = ',';
+};
+
+class Backend : public TextMeasurer {
+  public:
+    // Runs until the form has a modal result (or the backend closes it) and returns that result.
+    virtual ModalResult runModal(Form& form);
+    virtual ModalResult messageBox(const std::string& text, const std::string& caption,
+                                   BoxKind kind, BoxButtons buttons);
+    // True when the user confirms; value holds the preset answer on entry and the answer on exit.
+    virtual bool inputQuery(const std::string& caption, const std::string& prompt,
+                            std::string& value);
+    // Opens a popup menu at a screen position; the user's choice arrives later as a click.
+    virtual void popup(PopupMenu& menu, Point screen);
+    virtual void processPendingMessages();
+    virtual void timerChanged(Timer& timer);
+    virtual void formShown(Form& form, bool shown);
+
+    int width(const Font& font, const std::string& text) override;
+    int lineHeight(const Font& font) override;
+    virtual NumberLocale numberLocale();
+    virtual Rect screen();
+    virtual Point cursorPos();
+    virtual void setScreenCursor(Cursor cursor);
+    virtual Cursor screenCursor();
+    virtual void setCapture(Control* control);
+    virtual Control* capture();
+
+    // Work to do at the next processing of pending messages (in posting order).
+    void post(std::function<void()> work) { posted_.push_back(std::move(work)); }
+    std::size_t pendingCount() const { return posted_.size(); }
+
+  protected:
+    std::vector<std::function<void()>> posted_;
+    Cursor screenCursor_ = Cursor::Default;
+    Control* capture_ = nullptr;
+};
+
+Backend& backend();
+// Installs a backend (null: the peer-less default); returns the previous one.
+Backend* installBackend(Backend* backend);
+
+// Lets the backend deliver what is waiting (input, painting, posted work).
+void processPendingMessages();
+ModalResult messageBox(const std::string& text, const std::string& caption, BoxKind kind,
+                       BoxButtons buttons = BoxButtons::Ok);
+bool inputQuery(const std::string& caption, const std::string& prompt, std::string& value);
+// The answer, or the preset answer when the box is closed without confirming.
+std::string inputBox(const std::string& caption, const std::string& prompt,
+                     const std::string& preset);
+
+}  // namespace ui

@@ -1,0 +1,91 @@
+#include "ui/number_format.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "ui/backend.h"
+
+namespace ui {
+
+namespace {
+
+// Rewrites a C-locale number into the user's separators.
+std::string localise(const std::string& c, bool grouping) {
+    NumberLocale loc = backend().numberLocale();
+    std::size_t start = (!c.empty() && c[0] == '-') ? 1 : 0;
+    std::size_t point = c.find('.');
+    std::size_t intEnd = point == std::string::npos ? c.size() : point;
+    std::string out = c.substr(0, start);
+    std::string digits = c.substr(start, intEnd - start);
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (grouping && i > 0 && (digits.size() - i) % 3 == 0) out += loc.thousands;
+        out += digits[i];
+    }
+    if (point != std::string::npos) out += loc.decimal + c.substr(point + 1);
+    return out;
+}
+
+std::string trim(const std::string& s) {
+    std::size_t b = s.find_first_not_of(" \t");
+    if (b == std::string::npos) return {};
+    std::size_t e = s.find_last_not_of(" \t");
+    return s.substr(b, e - b + 1);
+}
+
+}  // namespace
+
+std::string formatFixed(double value, int decimals, bool grouping) {
+    if (!std::isfinite(value)) return "0";
+    char buf[400];
+    std::snprintf(buf, sizeof buf, "%.*f", decimals < 0 ? 0 : (decimals > 15 ? 15 : decimals),
+                  value);
+    return localise(buf, grouping);
+}
+
+std::string formatGeneral(double value) {
+    if (!std::isfinite(value)) return "0";
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.15g", value);
+    std::string s = buf;
+    if (s.find('e') != std::string::npos) return s;  // extreme sizes keep their exponent
+    return localise(s, false);
+}
+
+std::optional<double> parseReal(const std::string& text) {
+    NumberLocale loc = backend().numberLocale();
+    std::string t = trim(text), c;
+    if (t.empty() || t.size() > 64) return std::nullopt;
+    for (char ch : t) {
+        if (ch == loc.decimal)
+            c += '.';
+        else if (ch == loc.thousands && loc.thousands != loc.decimal)
+            continue;
+        else if ((ch >= '0' && ch <= '9') || ch == '-' || ch == '+' || ch == 'e' || ch == 'E')
+            c += ch;
+        else
+            return std::nullopt;
+    }
+    char* end = nullptr;
+    errno = 0;
+    double v = std::strtod(c.c_str(), &end);
+    if (end == c.c_str() || *end != '\0' || errno == ERANGE || !std::isfinite(v))
+        return std::nullopt;
+    return v;
+}
+
+std::optional<long long> parseInteger(const std::string& text) {
+    std::string t = trim(text);
+    if (t.empty() || t.size() > 24) return std::nullopt;
+    std::size_t i = (t[0] == '-' || t[0] == '+') ? 1 : 0;
+    if (i == t.size()) return std::nullopt;
+    for (std::size_t k = i; k < t.size(); ++k)
+        if (t[k] < '0' || t[k] > '9') return std::nullopt;
+    errno = 0;
+    long long v = std::strtoll(t.c_str(), nullptr, 10);
+    if (errno == ERANGE) return std::nullopt;
+    return v;
+}
+
+}  // namespace ui

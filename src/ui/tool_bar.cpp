@@ -1,0 +1,102 @@
+#include "ui/tool_bar.h"
+
+#include <algorithm>
+
+#include "ui/menu.h"
+
+namespace ui {
+
+void ToolButton::setDown(bool d) {
+    if (d == down_) return;
+    down_ = d;
+    notify(Property::State);
+    if (!d || !grouped_ || !parent()) return;
+    // The group is the run of grouped check buttons around this one.
+    Container& p = *parent();
+    auto at = p.indexOf(*this);
+    auto member = [&](std::size_t i) -> ToolButton* {
+        auto* b = dynamic_cast<ToolButton*>(&p.child(i));
+        return b && b->grouped_ && b->style_ == ToolButtonStyle::Check ? b : nullptr;
+    };
+    for (std::size_t i = *at; i-- > 0;) {
+        ToolButton* b = member(i);
+        if (!b) break;
+        b->setDown(false);
+    }
+    for (std::size_t i = *at + 1; i < p.childCount(); ++i) {
+        ToolButton* b = member(i);
+        if (!b) break;
+        b->setDown(false);
+    }
+}
+
+void ToolButton::userClick() {
+    if (!usable() || !showing()) return;
+    if (style_ == ToolButtonStyle::Separator || style_ == ToolButtonStyle::Divider) return;
+    if (style_ == ToolButtonStyle::Check) setDown(grouped_ ? true : !down_);
+    if (onClick) onClick();
+}
+
+void ToolButton::userDropDown() {
+    if (!usable() || !showing() || !dropdownMenu_) return;
+    dropdownMenu_->popup(clientToScreen({0, height()}));
+}
+
+ToolButton& ToolBar::addButton(const std::string& hint, ToolButtonStyle style) {
+    ToolButton& b = add<ToolButton>();
+    b.setHint(hint);
+    b.setStyle(style);
+    layoutButtons();
+    return b;
+}
+
+void ToolBar::setButtonHeight(int h) {
+    buttonHeight_ = std::max(0, h);
+    layoutButtons();
+}
+
+void ToolBar::layoutButtons() {
+    int x = 0;
+    for (std::size_t i = 0; i < childCount(); ++i) {
+        Control& c = child(i);
+        if (!c.visible()) continue;
+        int h = dynamic_cast<ToolButton*>(&c) ? buttonHeight_ : c.height();
+        c.setBounds(x, 0, c.width(), h);
+        x += c.width();
+    }
+}
+
+CoolBand& CoolBar::addBand(Control& control, const std::string& text) {
+    if (CoolBand* b = bandOf(control)) {
+        b->visible = true;
+        return *b;
+    }
+    bands_.push_back({&control, text, 100, 0, true, true, {}, {}});
+    return bands_.back();
+}
+
+void CoolBar::removeBand(const Control& control) {
+    std::erase_if(bands_, [&](const CoolBand& b) { return b.control == &control; });
+}
+
+CoolBand* CoolBar::bandOf(const Control& control) {
+    for (auto& b : bands_)
+        if (b.control == &control) return &b;
+    return nullptr;
+}
+
+void CoolBar::translate(const std::function<std::string(const std::string&)>& tr) {
+    Container::translate(tr);
+    if (!(translateParts() & TranslateText)) return;
+    for (auto& b : bands_) {
+        if (b.text.empty()) continue;
+        if (b.source.empty())
+            b.source = b.text;
+        else if (b.text != b.shown)
+            continue;
+        b.shown = tr(b.source);
+        b.text = b.shown;
+    }
+}
+
+}  // namespace ui

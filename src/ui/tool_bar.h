@@ -1,0 +1,95 @@
+// Tool bars with tool buttons, and the cool bar whose bands hold them.
+#pragma once
+
+#include <vector>
+
+#include "ui/control.h"
+
+namespace ui {
+
+class PopupMenu;
+
+enum class ToolButtonStyle { Button, Check, DropDown, Separator, Divider };
+
+// The hint is the button's visible text; with grouped check buttons exactly one is down.
+class ToolButton : public Control {
+  public:
+    explicit ToolButton(Container* parent) : Control(parent) { setBounds(0, 0, 23, 22); }
+    ToolButtonStyle style() const { return style_; }
+    void setStyle(ToolButtonStyle s) { style_ = s; }
+    bool grouped() const { return grouped_; }
+    void setGrouped(bool g) { grouped_ = g; }
+    bool down() const { return down_; }
+    // Putting a grouped button down releases the others of its group; by code it runs no handler.
+    void setDown(bool d);
+    int imageIndex() const { return imageIndex_; }
+    void setImageIndex(int i) { imageIndex_ = i; }
+    PopupMenu* dropdownMenu() const { return dropdownMenu_; }
+    void setDropdownMenu(PopupMenu* m) { dropdownMenu_ = m; }
+
+    // A check button toggles (a grouped one only goes down); then onClick runs.
+    void userClick() override;
+    // The arrow of a drop-down button opens its menu.
+    void userDropDown();
+
+  private:
+    ToolButtonStyle style_ = ToolButtonStyle::Button;
+    bool grouped_ = false;
+    bool down_ = false;
+    int imageIndex_ = -1;
+    PopupMenu* dropdownMenu_ = nullptr;
+};
+
+// Which of the form's image lists a tool bar shows; the images themselves are the backend's.
+enum class ImageSize { Small, Large };
+
+class ToolBar : public Container {
+  public:
+    explicit ToolBar(Container* parent) : Container(parent) { setBounds(0, 0, 150, 29); }
+    ToolButton& addButton(const std::string& hint, ToolButtonStyle style = ToolButtonStyle::Button);
+    int buttonHeight() const { return buttonHeight_; }
+    void setButtonHeight(int h);
+    ImageSize images() const { return images_; }
+    void setImages(ImageSize s) {
+        images_ = s;
+        notify(Property::Style);
+    }
+    // Children are placed side by side from the left, visible ones only.
+    void layoutButtons();
+
+  private:
+    int buttonHeight_ = 22;
+    ImageSize images_ = ImageSize::Small;
+};
+
+struct CoolBand {
+    Control* control = nullptr;
+    std::string text;
+    int width = 100;
+    int minWidth = 0;
+    bool breakLine = true;
+    bool visible = true;
+    std::string source;  // for translation
+    std::string shown;
+};
+
+// A cool bar arranges its bands (each holding one child control) in rows.
+class CoolBar : public Container {
+  public:
+    explicit CoolBar(Container* parent) : Container(parent) {
+        setBounds(0, 0, 150, 30);
+        setAlign(Align::Top);
+    }
+    // The control must be a child of the cool bar.
+    CoolBand& addBand(Control& control, const std::string& text = {});
+    void removeBand(const Control& control);
+    CoolBand* bandOf(const Control& control);
+    std::size_t bandCount() const { return bands_.size(); }
+    CoolBand& band(std::size_t i) { return bands_.at(i); }
+    void translate(const std::function<std::string(const std::string&)>& tr) override;
+
+  private:
+    std::vector<CoolBand> bands_;
+};
+
+}  // namespace ui

@@ -1,0 +1,77 @@
+#include "widgets/about_form.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "platform/shell_open.h"
+#include "settings/translate.h"
+#include "widgets/form_translation.h"
+
+namespace tarnwick {
+
+std::string versionLabel(double version) {
+    // Integer arithmetic: the host application may have set a locale with a decimal comma.
+    long long hundredths = std::llround(version * 100.0);
+    if (hundredths < 0) hundredths = 0;
+    char buf[48];
+    std::snprintf(buf, sizeof buf, "v%lld.%02lld", hundredths / 100, hundredths % 100);
+    return buf;
+}
+
+namespace {
+
+ui::Label& label(ui::Form& f, const char* name, const std::string& text, int top) {
+    ui::Label& l = f.add<ui::Label>();
+    l.setName(name);
+    l.setText(text);
+    l.setBounds(72, top, 240, 16);
+    return l;
+}
+
+double ownVersion() {
+    double minor = TARNWICK_VERSION_MINOR;
+    while (minor >= 1.0) minor /= 10.0;
+    return TARNWICK_VERSION_MAJOR + minor;
+}
+
+}  // namespace
+
+TFAbout::TFAbout(Opener open)
+    : LProduct(label(*this, "LProduct", "Tarnwick", 12)),
+      LVersion(label(*this, "LVersion", versionLabel(ownVersion()), 32)),
+      LNotice(label(*this, "LNotice", N_("Copyright (C) The Tarnwick developers"), 56)),
+      LManual(label(*this, "LManual", N_("Manual:"), 80)),
+      LManualLink(label(*this, "LManualLink", kManualAddress, 80)),
+      LCredit(label(*this, "LCredit", N_("Scanning through the SANE network protocol, see"), 104)),
+      LCreditLink(label(*this, "LCreditLink", kCreditAddress, 120)),
+      BOk(add<ui::Button>()),
+      open_(open ? std::move(open) : Opener(platform::shellOpen)) {
+    setName("FAbout");
+    setCaption(N_("About"));
+    setColor(ui::rgb(255, 255, 255));
+    setBorderStyle(ui::BorderStyle::Dialog);
+    setClientSize(330, 180);
+    centerOnScreen();
+    LProduct.setFont({"Tahoma", 12, true});
+    LManual.setAutoSize(true);
+    LManualLink.setLeft(72 + LManual.width() + 4);
+    // The version and the addresses read the same in every language.
+    for (ui::Label* l : {&LProduct, &LVersion, &LManualLink, &LCreditLink})
+        l->setTranslateParts(ui::TranslateNone);
+    for (ui::Label* l : {&LManualLink, &LCreditLink}) l->setCursor(ui::Cursor::HandPoint);
+    LManualLink.onClick = [this] { open_(kManualAddress); };
+    LCreditLink.onClick = [this] { open_(kCreditAddress); };
+    BOk.setName("BOk");
+    BOk.setText(N_("OK"));
+    BOk.setModalResult(ui::ModalResult::Ok);
+    BOk.setDefault(true);
+    BOk.setCancel(true);
+    BOk.setBounds(128, 146, 75, 25);
+    FormCreate();
+}
+
+void TFAbout::FormCreate() {
+    translateForm(*this);
+}
+
+}  // namespace tarnwick

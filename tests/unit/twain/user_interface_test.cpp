@@ -1,0 +1,79 @@
+// DAT_USERINTERFACE: enabling with the window, without it, for settings only; disabling.
+#include <gtest/gtest.h>
+
+#include "unit/twain/source_fixture.h"
+
+namespace tarnwick::testing {
+namespace {
+
+using Calls = std::vector<std::string>;
+
+class UserInterface : public SourceTest {
+protected:
+    void SetUp() override { ASSERT_NO_FATAL_FAILURE(bringTo(4)); }
+};
+
+TEST_F(UserInterface, EnablingWithTheWindowShowsItForScanningAndClearsModalUI) {
+    TW_USERINTERFACE ui{1, 1, nullptr};
+    ASSERT_EQ(call(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui), TWRC_SUCCESS);
+    EXPECT_EQ(ui.ModalUI, 0);
+    EXPECT_EQ(source->state, 5);
+    EXPECT_FALSE(source->uiOnly);
+    EXPECT_EQ(scanner.calls, Calls{"showWindow(scan)"});
+    EXPECT_TRUE(dsmScript().received.empty());
+}
+
+TEST_F(UserInterface, EnablingTwiceIsASequenceError) {
+    ASSERT_EQ(enable(1), TWRC_SUCCESS);
+    EXPECT_EQ(enable(1), TWRC_FAILURE);
+    EXPECT_EQ(source->conditionCode, TWCC_SEQERROR);
+    EXPECT_EQ(source->state, 5);
+    EXPECT_EQ(scanner.calls, Calls{"showWindow(scan)"});
+}
+
+TEST_F(UserInterface, EnablingWithoutTheWindowScansAtOnceAndSignalsTheImage) {
+    scanner.scans = {true};
+    TW_USERINTERFACE ui{0, 1, nullptr};
+    ASSERT_EQ(call(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui), TWRC_SUCCESS);
+    EXPECT_EQ(ui.ModalUI, 1) << "ModalUI is not written without a window";
+    EXPECT_EQ(scanner.calls, Calls{"acquire(keep,cancel)"});
+    EXPECT_EQ(source->state, 6);
+    ASSERT_EQ(dsmScript().received.size(), 1u);
+    EXPECT_EQ(dsmScript().received[0].MSG, MSG_XFERREADY);
+}
+
+TEST_F(UserInterface, TheNotificationsResultDoesNotMatterToEnabling) {
+    scanner.scans = {true};
+    dsmScript().answer = TWRC_FAILURE;
+    EXPECT_EQ(enable(0), TWRC_SUCCESS);
+    EXPECT_EQ(source->state, 6);
+}
+
+TEST_F(UserInterface, AFailedScanWithoutTheWindowFailsInStateFiveAndCanBeDisabled) {
+    scanner.scans = {false};
+    EXPECT_EQ(enable(0), TWRC_FAILURE);
+    EXPECT_EQ(source->conditionCode, TWCC_OPERATIONERROR);
+    EXPECT_EQ(source->state, 5);
+    EXPECT_TRUE(dsmScript().received.empty());
+
+    EXPECT_EQ(call(DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, nullptr), TWRC_SUCCESS);
+    EXPECT_EQ(source->state, 4);
+    EXPECT_EQ(scanner.calls, (Calls{"acquire(keep,cancel)", "hideWindow"}));
+}
+
+TEST_F(UserInterface, EnablingForSettingsShowsTheWindowForSettingsOnly) {
+    TW_USERINTERFACE ui{1, 1, nullptr};
+    ASSERT_EQ(call(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDSUIONLY, &ui), TWRC_SUCCESS);
+    EXPECT_EQ(ui.ModalUI, 0);
+    EXPECT_TRUE(source->uiOnly);
+    EXPECT_EQ(source->state, 5);
+    EXPECT_EQ(scanner.calls, Calls{"showWindow(settings)"});
+
+    // A normal enable after the settings session clears the flag again.
+    ASSERT_EQ(call(DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, nullptr), TWRC_SUCCESS);
+    ASSERT_EQ(enable(1), TWRC_SUCCESS);
+    EXPECT_FALSE(source->uiOnly);
+}
+
+}  // namespace
+}  // namespace tarnwick::testing
