@@ -43,10 +43,6 @@ const TripletRule kTable[] = {
 
 }  // namespace
 
-std::span<const TripletRule> tripletTable() {
-    return kTable;
-}
-
 const TripletRule* findTriplet(TW_UINT32 DG, TW_UINT16 DAT, TW_UINT16 MSG) {
     for (const TripletRule& rule : kTable) {
         if (rule.DG == DG && rule.DAT == DAT && (rule.anyMessage || rule.MSG == MSG)) return &rule;

@@ -1,8 +1,6 @@
 // Which triplets the source carries out, in which states.
 #pragma once
 
-#include <span>
-
 #include "twain/records.h"
 #include "twain/triplet_handlers.h"
 
@@ -18,8 +16,6 @@ struct TripletRule {
     bool readsData;  // pData must not be null
     TripletHandler handler;
 };
-
-std::span<const TripletRule> tripletTable();
 
 // The rule for a triplet; null when its DG, DAT or MSG is not supported.
 const TripletRule* findTriplet(TW_UINT32 DG, TW_UINT16 DAT, TW_UINT16 MSG);

@@ -10,7 +10,7 @@ namespace tarnwick::testing {
 namespace {
 
 class Entry : public SourceTest {
-protected:
+  protected:
     TW_UINT16 enter(TW_UINT32 DG, TW_UINT16 DAT, TW_UINT16 MSG, TW_MEMREF pData) {
         return enterSource(*source, links, &application, DG, DAT, MSG, pData);
     }

@@ -27,7 +27,7 @@ struct ScannerScript {
 };
 
 class ScriptedScanner : public Scanner {
-public:
+  public:
     explicit ScriptedScanner(ScannerScript& script) : script_(script) {}
     ~ScriptedScanner() override { script_.destroyed = true; }
 
@@ -47,7 +47,7 @@ public:
     TW_UINT16 getCustomData(TW_CUSTOMDSDATA*) override;
     TW_UINT16 setCustomData(TW_CUSTOMDSDATA*) override;
 
-private:
+  private:
     ScannerScript& script_;
     TW_INT32 pending_ = -1;
 };

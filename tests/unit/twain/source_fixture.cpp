@@ -62,7 +62,9 @@ TW_IDENTITY applicationNamed(const char* manufacturer) {
     return identity;
 }
 
-SourceTest::SourceTest() { reset(); }
+SourceTest::SourceTest() {
+    reset();
+}
 
 void SourceTest::reset() {
     source.reset();
@@ -94,7 +96,9 @@ TW_UINT16 SourceTest::call(TW_UINT32 DG, TW_UINT16 DAT, TW_UINT16 MSG, TW_MEMREF
     return source->dispatch(&application, DG, DAT, MSG, pData);
 }
 
-TW_UINT16 SourceTest::open() { return call(DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, &assigned); }
+TW_UINT16 SourceTest::open() {
+    return call(DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, &assigned);
+}
 
 TW_UINT16 SourceTest::enable(TW_BOOL showUI) {
     TW_USERINTERFACE ui{};

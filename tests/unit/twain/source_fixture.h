@@ -39,7 +39,7 @@ void setText(TW_STR32& field, const char* text);
 TW_IDENTITY applicationNamed(const char* manufacturer);
 
 class SourceTest : public ::testing::Test {
-protected:
+  protected:
     SourceTest();
     ~SourceTest() override;
 

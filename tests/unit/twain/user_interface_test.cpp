@@ -9,7 +9,7 @@ namespace {
 using Calls = std::vector<std::string>;
 
 class UserInterface : public SourceTest {
-protected:
+  protected:
     void SetUp() override { ASSERT_NO_FATAL_FAILURE(bringTo(4)); }
 };
 
