@@ -1,0 +1,9 @@
+#include "platform/printers.h"
+
+namespace platform {
+
+PrinterList installedPrinters() {
+    return {};
+}
+
+}  // namespace platform

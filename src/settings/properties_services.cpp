@@ -1,0 +1,27 @@
+#include "settings/properties_services.h"
+
+#include "settings/translate.h"
+
+namespace tarnwick {
+
+std::string PropertiesServices::translate(const std::string& text) {
+    return tr(text.c_str());
+}
+
+std::vector<std::string> PropertiesServices::languages() {
+    return languagesWithDefaultCatalog();
+}
+
+std::string PropertiesServices::languageName(const std::string& code) {
+    return tarnwick::languageName(code);
+}
+
+void PropertiesServices::useLanguage(const std::string& code) {
+    tarnwick::useLanguage(code);
+}
+
+platform::PrinterList PropertiesServices::printers() {
+    return platform::installedPrinters();
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,99 @@
+// A settings dialog on the headless toolkit, with its settings folders in a private temporary
+// folder and languages, catalogs and printers of the test's own.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/message_box_script.h"
+#include "settings/properties.h"
+#include "settings/settings_file.h"
+#include "support/scoped_environment.h"
+#include "ui/headless/driver.h"
+
+namespace tarnwick::testing {
+
+// What the fake services saw and answer; shared with the dialog that owns the services.
+struct FakeWorld {
+    std::vector<std::string> languages{"de", "en", "fr"};
+    platform::PrinterList printers;
+    std::string current = "en";
+    std::vector<std::string> used;
+};
+
+// Texts in "de" carry the prefix "DE:"; "de" and "en" have names, "fr" shows as its code.
+class FakeServices : public PropertiesServices {
+  public:
+    explicit FakeServices(std::shared_ptr<FakeWorld> world) : world_(std::move(world)) {}
+    std::string translate(const std::string& text) override {
+        return world_->current == "de" ? "DE:" + text : text;
+    }
+    std::vector<std::string> languages() override { return world_->languages; }
+    std::string languageName(const std::string& code) override {
+        return code == "de" ? "Deutsch" : code == "en" ? "English" : code;
+    }
+    void useLanguage(const std::string& code) override {
+        world_->current = code;
+        world_->used.push_back(code);
+    }
+    platform::PrinterList printers() override { return world_->printers; }
+
+  private:
+    std::shared_ptr<FakeWorld> world_;
+};
+
+class PropertiesTest : public ::testing::Test {
+  protected:
+    testing_support::TemporaryFolder folder;
+    testing_support::ScopedEnvironment environment;
+    ui::headless::Driver driver;
+    std::shared_ptr<FakeWorld> world = std::make_shared<FakeWorld>();
+
+    PropertiesTest() {
+        for (const char* name : {"WINDIR", "ALLUSERSPROFILE", "APPDATA", "USERPROFILE", "HOME"}) {
+            std::filesystem::create_directories(folder.path() / name);
+            environment.set(name, folder.file(name));
+        }
+        platform::message_box_script::clear();
+    }
+    ~PropertiesTest() override {
+        std::error_code ignored;
+        std::filesystem::permissions(settingsPath(), std::filesystem::perms::owner_write,
+                                     std::filesystem::perm_options::add, ignored);
+    }
+
+    // The per-user file: the settings file when no machine-wide one exists.
+    std::string settingsPath() const { return folder.file("USERPROFILE/tarnwick.ini"); }
+    void writeSettings(const std::string& content) {
+        testing_support::writeWholeFile(settingsPath(), content);
+    }
+    std::string settings() const {
+        return std::filesystem::exists(settingsPath())
+                   ? testing_support::readWholeFile(settingsPath())
+                   : std::string();
+    }
+    void makeReadOnly() {
+        std::filesystem::permissions(settingsPath(), std::filesystem::perms::owner_read |
+                                                         std::filesystem::perms::group_read |
+                                                         std::filesystem::perms::others_read);
+    }
+    SettingsFile file() const { return SettingsFile(settingsPath()); }
+
+    std::unique_ptr<TFProperties> create() {
+        return std::make_unique<TFProperties>(std::make_unique<FakeServices>(world));
+    }
+    // Shows the dialog modally and presses a button, as the user would.
+    ui::ModalResult press(TFProperties& dialog, ui::Button& button) {
+        driver.whenModal([&](ui::Form&) { driver.click(button); });
+        return dialog.showModal();
+    }
+    const std::vector<platform::message_box_script::RecordedBox>& boxes() const {
+        return platform::message_box_script::shownBoxes();
+    }
+};
+
+}  // namespace tarnwick::testing
