@@ -3,8 +3,15 @@
 
 #include <string>
 
+#include "options/control_owner.h"
 #include "options/option_device.h"
 #include "sane/wire_types.h"
+
+namespace ui {
+class Container;
+class Control;
+class ToolBar;
+}  // namespace ui
 
 namespace tarnwick {
 
@@ -29,6 +36,9 @@ class Option {
     // The value in its text form, as saved per device and read for the application.
     virtual void setValueText(const std::string&) {}
     virtual std::string valueText() { return {}; }
+    // Builds the option's row of controls on `parent` (or, compact, only the control inside it)
+    // and returns the row; none for options that get no control.
+    virtual ui::Container* createControl(ControlOwner&, ui::Container&, bool) { return nullptr; }
 
     bool isActive() const { return (capabilities & SANE_CAP_INACTIVE) == 0; }
     bool isReadOnly() const {
@@ -45,9 +55,13 @@ class Option {
     const Word size;
     const Word unit;
     const std::string name, title, description;  // as received, untranslated
-    bool restored = false;      // a saved value was applied; a reload does not refresh it
-    bool hideInactive = false;  // hide instead of disable when not usable
-    Word info = 0;              // info word of the last successful control reply
+    ui::Control* control = nullptr;              // shows the value; owned by its row or container
+    bool compact = false;                        // built for a tool bar
+    ui::Container* homeParent = nullptr;  // where the control sat before it moved to `toolbar`
+    ui::ToolBar* toolbar = nullptr;       // the option's own tool bar, when the user chose one
+    bool restored = false;                // a saved value was applied; a reload does not refresh it
+    bool hideInactive = false;            // hide instead of disable when not usable
+    Word info = 0;                        // info word of the last successful control reply
 };
 
 }  // namespace tarnwick

@@ -29,6 +29,8 @@ class Scanner {
     // Images still to be delivered; -1 means no limit.
     virtual TW_INT32 pendingCount() const = 0;
     virtual void setPendingCount(TW_INT32 count) = 0;
+    // Tells the application (MSG_XFERREADY, MSG_CLOSEDSREQ) through the owning DataSource.
+    virtual TW_UINT16 notify(TW_UINT16 message) = 0;
 
     // Capabilities served from the device's options. Each answers a DAT_CAPABILITY request
     // (capability is null for MSG_RESET) and reports failures through the DataSource.

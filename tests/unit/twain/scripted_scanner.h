@@ -39,6 +39,7 @@ class ScriptedScanner : public Scanner {
     void releaseImage() override {}
     TW_INT32 pendingCount() const override { return pending_; }
     void setPendingCount(TW_INT32 count) override { pending_ = count; }
+    TW_UINT16 notify(TW_UINT16) override { return TWRC_SUCCESS; }
     TW_UINT16 pixelType(TW_UINT16, TW_CAPABILITY*) override { return TWRC_FAILURE; }
     TW_UINT16 bitDepth(TW_UINT16, TW_CAPABILITY*) override { return TWRC_FAILURE; }
     TW_UINT16 resolution(TW_UINT16, TW_CAPABILITY*) override { return TWRC_FAILURE; }
