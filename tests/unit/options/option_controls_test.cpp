@@ -95,7 +95,7 @@ struct OptionControls : ::testing::Test {
 constexpr Word kFixedOne = 65536;
 
 TEST_F(OptionControls, RowHasCaptionUnitAndTheControlBetween) {
-    // 50 characters with ": " measure 312 pixels: three lines of 16.
+    // 48 characters and ": " measure 300 pixels: three lines of 16.
     auto option =
         make(DescriptorBuilder(3, "speed", SANE_TYPE_INT).title(std::string(48, 'x')).unit(4));
     auto& edit = built<ui::Edit>(*option);
