@@ -114,7 +114,9 @@ TEST_F(OptionControls, RowHasCaptionUnitAndTheControlBetween) {
     auto shortOne = make(DescriptorBuilder(4, "x", SANE_TYPE_INT).title("Brightness"));
     built<ui::Edit>(*shortOne);
     EXPECT_EQ(shortOne->row()->height(), 24);
-    EXPECT_EQ(shortOne->row()->top(), 56);  // stacked below the first row
+    EXPECT_EQ(shortOne->row()->top(), 56);        // stacked below the first row
+    shortOne->createControl(owner, page, false);  // built again: the new row replaces the old
+    EXPECT_EQ(page.childCount(), 2u);
 
     // Destroying the options takes their rows with them.
     option.reset();
