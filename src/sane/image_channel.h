@@ -24,7 +24,8 @@ class ImageChannel {
     // (length may be 0), false at its end (length 0). A record larger than the buffer is read
     // whole: the rest is kept and handed out by the next calls without further socket reads.
     bool readData(void* buffer, std::size_t maxLength, std::size_t& length);
-    // Closes the data connection without sending on it, then SANE_NET_CANCEL for the handle.
+    // SANE_NET_CANCEL for the handle, then the rest of the frame is drained and the data
+    // connection closed.
     void cancel(Word handle);
 
     bool receiving() const { return data_ != nullptr; }
@@ -34,6 +35,8 @@ class ImageChannel {
     Word endStatus() const { return endStatus_; }
 
   private:
+    static constexpr std::size_t kMaxDrainAfterCancel = std::size_t{16} << 20;
+    static constexpr int kDrainQuietMs = 200;
     void closeData(Word endStatus);
 
     Connection& control_;
