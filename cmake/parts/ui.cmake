@@ -19,6 +19,7 @@ add_custom_command(OUTPUT ${TARNWICK_PICTURES}/make-pictures
                            -o ${TARNWICK_PICTURES}/make-pictures ${picture_sources}
                    DEPENDS ${picture_sources} ${PROJECT_SOURCE_DIR}/src/ui/tool_pictures.h
                            ${PROJECT_SOURCE_DIR}/src/ui/canvas.h
+                           ${PROJECT_SOURCE_DIR}/src/options/gamma_button_picture.h
                    VERBATIM)
 add_custom_command(OUTPUT ${picture_files}
                    COMMAND ${TARNWICK_PICTURES}/make-pictures ${TARNWICK_PICTURES}

@@ -1,13 +1,15 @@
-// Writes the pictures of the Windows resources from their drawings (ui/tool_pictures.h): the
-// tool-button strips (24 bits, magenta for transparent), the 8-bit gamma button and the product
-// icon. Built for and run on the build machine: make-pictures <output folder>.
+// Writes the pictures of the Windows resources from the code that defines them: the tool-button
+// strips (24 bits, magenta for transparent) and the product icon from ui/tool_pictures.h, the
+// 8-bit gamma button from options/gamma_button_picture.h. Built for and run on the build machine:
+// make-pictures <output folder>.
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
-#include <map>
+#include <iterator>
 #include <string>
 #include <vector>
 
+#include "options/gamma_button_picture.h"
 #include "ui/tool_pictures.h"
 
 namespace {
@@ -66,27 +68,20 @@ Bytes bitmap24(const ui::Surface& s) {
     return bitmapFile(info, pixels);
 }
 
-Bytes bitmap8(const ui::Surface& s) {
-    std::map<ui::Color, std::uint8_t> index;
-    std::vector<ui::Color> palette;
-    for (int y = 0; y < s.height(); ++y)
-        for (int x = 0; x < s.width(); ++x) {
-            ui::Color c = s.pixel(x, y) & 0xFFFFFFu;
-            if (!index.count(c) && palette.size() < 256) {
-                index[c] = static_cast<std::uint8_t>(palette.size());
-                palette.push_back(c);
-            }
-        }
-    std::size_t row = (static_cast<std::size_t>(s.width()) + 3) / 4 * 4;
+Bytes gammaButton() {
+    constexpr int side = tarnwick::kGammaButtonSide;
+    std::size_t row = (static_cast<std::size_t>(side) + 3) / 4 * 4;
     Bytes pixels;
-    for (int y = s.height() - 1; y >= 0; --y) {
+    for (int y = side - 1; y >= 0; --y) {
         std::size_t start = pixels.size();
-        for (int x = 0; x < s.width(); ++x) pixels.push_back(index[s.pixel(x, y) & 0xFFFFFFu]);
+        for (int x = 0; x < side; ++x) pixels.push_back(tarnwick::kGammaButtonPixels[y * side + x]);
         pixels.resize(start + row, 0);
     }
     Bytes info;
-    infoHeader(info, s.width(), s.height(), 8, static_cast<std::uint32_t>(pixels.size()), 256);
-    for (std::size_t i = 0; i < 256; ++i) put32(info, i < palette.size() ? palette[i] : 0);
+    infoHeader(info, side, side, 8, static_cast<std::uint32_t>(pixels.size()), 256);
+    for (std::size_t i = 0; i < 256; ++i)
+        put32(info,
+              i < std::size(tarnwick::kGammaButtonPalette) ? tarnwick::kGammaButtonPalette[i] : 0);
     return bitmapFile(info, pixels);
 }
 
@@ -162,7 +157,7 @@ int main(int argc, char** argv) {
     std::string dir = argv[1];
     bool ok = write(dir + "/toolbar16.bmp", bitmap24(strip(16))) &&
               write(dir + "/toolbar32.bmp", bitmap24(strip(32))) &&
-              write(dir + "/gammabutton.bmp", bitmap8(ui::drawGammaButton())) &&
+              write(dir + "/gammabutton.bmp", gammaButton()) &&
               write(dir + "/tarnwick.ico", iconFile({ui::drawToolImage(ui::ToolImage::Scan, 16),
                                                      ui::drawToolImage(ui::ToolImage::Scan, 32)}));
     if (!ok) std::fprintf(stderr, "make-pictures: cannot write into %s\n", dir.c_str());

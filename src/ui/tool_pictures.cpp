@@ -177,16 +177,4 @@ Surface drawToolImage(ToolImage image, int side) {
     return s.take();
 }
 
-Surface drawGammaButton() {
-    Surface surface(16, 16, kWhite);
-    Canvas canvas(surface);
-    canvas.outline({0, 0, 16, 16}, Pen{rgb(96, 96, 96), 1, {}, 0});
-    // A gamma curve above the diagonal, through points of y = x^(1/2) on the 14-pixel square.
-    const Point points[] = {{1, 14}, {2, 10}, {3, 8}, {5, 6}, {7, 4}, {10, 3}, {14, 1}};
-    canvas.line({1, 14}, {14, 1}, rgb(192, 192, 192));
-    for (std::size_t i = 0; i + 1 < std::size(points); ++i)
-        canvas.line(points[i], points[i + 1], rgb(0, 0, 160));
-    return surface;
-}
-
 }  // namespace ui

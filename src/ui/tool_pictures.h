@@ -1,6 +1,5 @@
-// The product's small pictures, drawn by code: the tool-button images in two sizes and the
-// picture of the gamma button. The Windows resources are made from these drawings at build time,
-// so every backend shows the same pictures.
+// The product's tool-button images, drawn by code in two sizes. The Windows resources are made
+// from these drawings at build time, so every backend shows the same pictures.
 #pragma once
 
 #include "ui/canvas.h"
@@ -16,7 +15,5 @@ inline constexpr Color kPictureTransparent = rgb(255, 0, 255);
 
 // One image, side × side pixels (16 or 32; other sides are drawn at the nearest scale).
 Surface drawToolImage(ToolImage image, int side);
-// The 16 × 16 picture of the gamma button: a curve in a frame.
-Surface drawGammaButton();
 
 }  // namespace ui

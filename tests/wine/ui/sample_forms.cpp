@@ -1,7 +1,10 @@
 #include "sample_forms.h"
 
+#include <cmath>
 #include <filesystem>
+#include <vector>
 
+#include "gamma/gamma_form.h"
 #include "settings/properties.h"
 #include "ui/tool_pictures.h"
 #include "widgets/about_form.h"
@@ -126,6 +129,16 @@ PrivateSettings::PrivateSettings() {
 std::unique_ptr<ui::Form> makeForm(const std::string& name) {
     if (name == "settings") return std::make_unique<TFProperties>();
     if (name == "about") return std::make_unique<TFAbout>([](const std::string&) { return true; });
+    if (name == "gamma") {
+        auto form = std::make_unique<TGammaForm>();
+        form->setCaption("Gamma correction table");
+        form->configure(256, 0, 255);
+        std::vector<double> values;
+        for (int i = 0; i < 256; ++i) values.push_back(255.0 * std::pow(i / 255.0, 1 / 2.2));
+        form->load(values);
+        form->PaintBox.repaint();
+        return form;
+    }
     if (name == "widgets" || name == "picture") {
         auto form = std::make_unique<WidgetForm>();
         if (name == "picture") form->pages.setActivePage(&form->pages.page(1));

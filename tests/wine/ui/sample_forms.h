@@ -62,8 +62,8 @@ class PrivateSettings {
     testing_support::ScopedEnvironment environment_;
 };
 
-// The form named (settings, about; widgets, or picture with the paint box's page); null for a name
-// this build has no form for.
+// The form named (settings, about, gamma; widgets, or picture with the paint box's page); null for
+// a name this build has no form for.
 std::unique_ptr<ui::Form> makeForm(const std::string& name);
 
 }  // namespace tarnwick::wine

@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "options/gamma_button_picture.h"
 #include "platform/dialog_message.h"
 #include "platform/win32/own_module.h"
 #include "sample_forms.h"
@@ -83,6 +84,17 @@ TEST(Win32Toolkit, ResourcesHoldThePicturesTheCodeDraws) {
     EXPECT_EQ(info.bmWidth, 16);
     EXPECT_EQ(info.bmHeight, 16);
     EXPECT_EQ(info.bmBitsPixel, 8);
+    // The same pixels the option controls draw their button with.
+    std::uint32_t pixels[16 * 16] = {};
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof bi.bmiHeader, 16, -16, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    HDC dc = GetDC(nullptr);
+    EXPECT_EQ(GetDIBits(dc, gamma, 0, 16, pixels, &bi, DIB_RGB_COLORS), 16);
+    ReleaseDC(nullptr, dc);
+    int differing = 0;
+    for (int i = 0; i < 16 * 16; ++i)
+        differing += (pixels[i] & 0xFFFFFF) != kGammaButtonPalette[kGammaButtonPixels[i]];
+    EXPECT_EQ(differing, 0);
     DeleteObject(gamma);
     EXPECT_NE(LoadIconW(module, L"MAINICON"), nullptr);
     EXPECT_NE(FindResourceW(module, MAKEINTRESOURCEW(2), MAKEINTRESOURCEW(24)), nullptr);
