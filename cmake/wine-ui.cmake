@@ -24,3 +24,7 @@ endforeach()
 list(TRANSFORM TARNWICK_SCREENSHOT_FORMS PREPEND wine-screenshot- OUTPUT_VARIABLE shots)
 set_tests_properties(wine-ui-tests ${shots} PROPERTIES LABELS wine TIMEOUT 600
                      ENVIRONMENT "${wine_ui_environment}")
+# One Wine session at a time in the prefix: a session's desktop keeps the display (or the lack of
+# one) of the program that started it, and each of these programs has a display of its own.
+set_tests_properties(wine-unit-tests wine-ui-tests ${shots} PROPERTIES
+                     RESOURCE_LOCK tarnwick-wineprefix)

@@ -54,10 +54,9 @@ void wakeForPostedWork() {
     if (!wakeTimer) wakeTimer = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, wakeProc);
 }
 
+// The thread's active window: one of the source's forms, or the host's window while none is.
 HWND ownerWindow() {
-    HWND active = GetActiveWindow();
-    if (active && peerOf(active)) return active;
-    return active;
+    return GetActiveWindow();
 }
 
 Win32Backend::~Win32Backend() {

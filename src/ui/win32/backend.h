@@ -49,7 +49,7 @@ class Win32Backend : public Backend {
 
 // The tool-button images of a size as an image list for a tool bar (the caller destroys it).
 HIMAGELIST toolImageList(ImageSize size);
-// The window of the form that should own boxes and menus: the active one of ours, if any.
+// The window that owns boxes and menus.
 HWND ownerWindow();
 
 }  // namespace ui::win32
