@@ -36,29 +36,28 @@ void destroyChildren(ui::Container& container) {
 }  // namespace
 
 void TFPreview::closeDevice() {
-    const Device::OptionList& list = device->options();
-    for (std::size_t i = OptionsPopup.count(); i-- > kFirstOptionEntry;) {
-        auto tag = static_cast<std::size_t>(OptionsPopup.item(i).tag());
-        if (tag < list.size()) {
-            Option& option = *list[tag];
-            if (option.toolbar) {
-                if (option.control && option.homeParent)
-                    option.control->setParent(*option.homeParent);
-                TopDock.removeBand(*option.toolbar);
-                // The tool bar belongs to this device only.
-                option.toolbar->destroy();
-                option.toolbar = nullptr;
-                option.homeParent = nullptr;
-            }
-        }
-        OptionsPopup.remove(i);
+    // What the device put into the window goes first: its menu entries, its own tool bars and
+    // its controls. A device dropped after a fatal report left them behind as well.
+    while (OptionsPopup.count() > kFirstOptionEntry) OptionsPopup.remove(OptionsPopup.count() - 1);
+    for (std::size_t i = TopDock.childCount(); i-- > 0;) {
+        ui::Control& bar = TopDock.child(i);
+        if (&bar == &TZoom || &bar == &TScanMode || &bar == &TResolution || &bar == &TDevice)
+            continue;
+        TopDock.removeBand(bar);
+        bar.destroy();
     }
-    // The controls of the options go with them.
     destroyChildren(TabSheet2);
     destroyChildren(TScanMode);
     destroyChildren(TResolution);
-    device->close();
-    device.reset();
+    if (device) {
+        for (const auto& option : device->options()) {
+            option->toolbar = nullptr;
+            option->homeParent = nullptr;
+            option->control = nullptr;
+        }
+        device->close();
+        device.reset();
+    }
 }
 
 bool TFPreview::openDevice(const std::string& name) {
@@ -67,12 +66,11 @@ bool TFPreview::openDevice(const std::string& name) {
         return false;
     }
     freeRetired();
-    if (device) {
-        closeDevice();
-        if (openSettingsFile()->keyExists(SettingKey::connectionDevices)) {
-            connectToDaemon(false);
-            Devices.setComboText(deviceName);
-        }
+    const bool wasOpen = device != nullptr;
+    closeDevice();
+    if (wasOpen && openSettingsFile()->keyExists(SettingKey::connectionDevices)) {
+        connectToDaemon(false);
+        Devices.setComboText(deviceName);
     }
     while (OptionPages.pageCount() > 1) OptionPages.page(OptionPages.pageCount() - 1).destroy();
     OptionPages.setActivePage(&TabSheet2);
