@@ -29,34 +29,36 @@ int truncated(double value) {
     return static_cast<int>(std::trunc(value));
 }
 
-void destroyChildren(ui::Container& container) {
-    while (container.childCount() > 0) container.child(container.childCount() - 1).destroy();
-}
-
 }  // namespace
 
 void TFPreview::closeDevice() {
-    // What the device put into the window goes first: its menu entries, its own tool bars and
-    // its controls. A device dropped after a fatal report left them behind as well.
-    while (OptionsPopup.count() > kFirstOptionEntry) OptionsPopup.remove(OptionsPopup.count() - 1);
+    for (std::size_t i = OptionsPopup.count(); i-- > kFirstOptionEntry;) {
+        auto tag = static_cast<std::size_t>(OptionsPopup.item(i).tag());
+        if (device && tag < device->options().size()) {
+            Option& option = *device->options()[tag];
+            if (option.toolbar) {
+                if (option.control && option.homeParent)
+                    option.control->setParent(*option.homeParent);
+                TopDock.removeBand(*option.toolbar);
+                option.toolbar->destroy();
+                option.toolbar = nullptr;
+                option.homeParent = nullptr;
+            }
+        }
+        OptionsPopup.remove(i);
+    }
+    // The options take their rows and compact controls with them.
+    if (device) {
+        device->close();
+        device.reset();
+    }
+    // Tool bars left by the options of a device dropped after a fatal report.
     for (std::size_t i = TopDock.childCount(); i-- > 0;) {
         ui::Control& bar = TopDock.child(i);
         if (&bar == &TZoom || &bar == &TScanMode || &bar == &TResolution || &bar == &TDevice)
             continue;
         TopDock.removeBand(bar);
         bar.destroy();
-    }
-    destroyChildren(TabSheet2);
-    destroyChildren(TScanMode);
-    destroyChildren(TResolution);
-    if (device) {
-        for (const auto& option : device->options()) {
-            option->toolbar = nullptr;
-            option->homeParent = nullptr;
-            option->control = nullptr;
-        }
-        device->close();
-        device.reset();
     }
 }
 
@@ -185,13 +187,19 @@ void TFPreview::createOptionPages() {
                 entry.setTag(static_cast<int>(i));
                 entry.onClick = [this](ui::MenuItem& item) { BOptionClick(item); };
                 if (option.control && file->keyExists(SettingKey::toolbarsBandWidth, {}, name)) {
+                    // Read before the click, which writes the new band's width under the key.
+                    int width = file->readInteger(SettingKey::toolbarsBandWidth, {}, name);
                     entry.setChecked(true);
                     BOptionClick(entry);
                     if (option.toolbar)
                         if (ui::CoolBand* band = TopDock.bandOf(*option.toolbar)) {
-                            band->width =
-                                file->readInteger(SettingKey::toolbarsBandWidth, {}, name);
+                            band->width = width;
                             band->minWidth = option.control->width();
+                            try {
+                                file->writeInteger(SettingKey::toolbarsBandWidth, width, {}, name);
+                            } catch (const std::exception&) {
+                                // A read-only file keeps the width it has.
+                            }
                         }
                 }
             }
