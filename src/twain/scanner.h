@@ -20,6 +20,9 @@ class Scanner {
     // Shows the scanning window without making it modal; `uiOnly` for settings only.
     virtual void showWindow(bool uiOnly) = 0;
     virtual void hideWindow() = 0;
+    // The application enabled the source for scanning (TWAIN state 5, not settings only) and
+    // no transfer is under way: the moment an automatic scan may begin.
+    virtual bool readyToScan() const = 0;
 
     // Scans one image; null when none was obtained.
     virtual Image* acquire(bool keepAsCurrent, bool cancelAtEnd) = 0;

@@ -24,6 +24,7 @@ struct ScannerScript {
     int showWindowThrows = 0;
     std::vector<std::string> calls;
     bool destroyed = false;
+    bool readyToScan = false;
 };
 
 class ScriptedScanner : public Scanner {
@@ -34,6 +35,7 @@ class ScriptedScanner : public Scanner {
     bool isDeviceOpen() const override { return script_.deviceOpens; }
     void showWindow(bool uiOnly) override;
     void hideWindow() override { script_.calls.push_back("hideWindow"); }
+    bool readyToScan() const override { return script_.readyToScan; }
     Image* acquire(bool keepAsCurrent, bool cancelAtEnd) override;
     Image* getImage() override { return nullptr; }
     void releaseImage() override {}
