@@ -108,8 +108,17 @@ class ScanWindowTest : public WindowTest {
     std::string setString(const std::string& name, const std::string& text) {
         return window->device->controlString(SANE_ACTION_SET_VALUE, option(name), text);
     }
-    // Lines of the debug log that contain the text.
-    int logged(const std::string& text) const;
+    void startLog() { startDebugLog(folder.path()); }
+    // How often the text stands in the debug log begun by startLog, which ends here.
+    int logged(const std::string& text) {
+        stopDebugLog();
+        const std::string log = testing_support::readWholeFile(folder.file("tarnwick.dbg"));
+        int count = 0;
+        for (std::size_t at = log.find(text); at != std::string::npos;
+             at = log.find(text, at + text.size()))
+            ++count;
+        return count;
+    }
 
     SanedFixture saned;
     std::string extraSettings;
