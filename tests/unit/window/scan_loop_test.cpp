@@ -1,6 +1,7 @@
 // Previews and scan batches of the window against test:0 of a private saned.
 #include <gtest/gtest.h>
 
+#include "options/simple_options.h"
 #include "scan_fixture.h"
 #include "ui/backend.h"
 
@@ -8,6 +9,13 @@ namespace tarnwick::testing {
 namespace {
 
 constexpr const char* kCancelLine = "\tcancelling the scan\n";
+
+// A device button option that is pressed.
+class PressedButtonOption : public BoolOption {
+  public:
+    PressedButtonOption() : BoolOption(99, "wait-for-button", "", "", 0, 4, 0, nullptr) {}
+    std::string valueText() override { return "yes"; }
+};
 
 class ScanLoop : public ScanWindowTest {
   protected:
@@ -38,8 +46,11 @@ TEST_F(ScanLoop, PreviewAtTheLowestResolutionThenTheOldOneBack) {
     EXPECT_EQ(w().caption(), "Tarnwick interface");
     EXPECT_FALSE(w().ProgressBar.visible());
 
+    // With FindFit the preview ends with the one region found on it.
+    w().FProperties->FindFit.setChecked(true);
     w().previewResolution = 25;
     w().BPreviewClick();
+    EXPECT_EQ(w().regions.regionCount, 1);
     EXPECT_EQ(w().previewBitmap.width(), 196);  // 200 mm at 25 dpi
     EXPECT_EQ(resolution(), 50);
 }
@@ -67,6 +78,22 @@ TEST_F(ScanLoop, ThreeRegionsAreThreeImagesFromTheFirstRegionOn) {
     EXPECT_EQ(acquiring.scans[1].width, 29);
     EXPECT_EQ(acquiring.scans[1].height, 19);
     EXPECT_EQ(logged(kCancelLine), 3) << "DeviceCancelType 1: one cancel after every read";
+}
+
+TEST_F(ScanLoop, AScanWaitingForTheButtonCanBeCancelled) {
+    openScanning();
+    setNumber("resolution", 10);
+    PressedButtonOption button;
+    w().waitOption = &button;
+    platform::message_box_script::queueAnswer(platform::MessageResult::cancel);
+    startLog();
+    EXPECT_FALSE(w().scanInto(w().scanBitmap));
+    EXPECT_EQ(boxTexts(), (std::vector<std::string>{"Press the button to start the scan"}));
+    EXPECT_EQ(w().scanBitmap.width(), 0);
+    EXPECT_EQ(logged(kCancelLine), 0);
+    EXPECT_EQ(w().caption(), "Tarnwick interface");
+    EXPECT_TRUE(w().scanInto(w().scanBitmap)) << "OK scans";
+    EXPECT_GT(w().scanBitmap.width(), 0);
 }
 
 TEST_F(ScanLoop, AScanWithoutRegionsTakesTheWholeAreaAndBecomesThePreview) {
