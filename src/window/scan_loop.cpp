@@ -84,6 +84,8 @@ bool TFPreview::isAdfScan() {
 }
 
 bool TFPreview::scanInto(Bitmap& bitmap) {
+    // The application may ask for an image while the window processes messages during a read.
+    if (readingImage) return false;
     if (!device) {
         reportStatus(tr("No scanner is open"), false, false);
         return false;
