@@ -35,7 +35,9 @@ void TFPreview::BScanClick() {
         }
         if (device && resolutionOption) {
             debugLog(tr("\tupdating resolution option\n"));
-            resolutionOption->refresh();
+            // A resolution typed into the edit box counts even when the box was not left.
+            if (auto* number = dynamic_cast<NumberOption*>(resolutionOption)) number->editChanged();
+            if (device) resolutionOption->refresh();
         }
     }
 
