@@ -145,8 +145,11 @@ TEST_F(WindowTest, NoHostShowsTheSettingsDialogAndCancelClosesTheWindow) {
     create();
     std::string shown;
     driver.whenModal([&](ui::Form& f) { shown = f.name(); });
+    // An activation waiting among the pending messages does not run a second first activation.
+    driver.post([this] { window->FormActivate(); });
     window->FormActivate();
     EXPECT_EQ(shown, "FProperties");
+    EXPECT_EQ(driver.modalForms().size(), 1u);
     EXPECT_EQ(window->connection, nullptr);
     EXPECT_EQ(scanner.messages, (std::vector<TW_UINT16>{MSG_CLOSEDSREQ}));
 }
@@ -196,15 +199,15 @@ TEST_F(WindowTest, TearingAPageOffAndPuttingItBack) {
     // Hanging from the pointer, then snapping over the page control, then docking.
     driver.setCursorPos({2000, 2000});
     ui::Rect proposed{1990, 1900, 2100, 2000};
-    EXPECT_FALSE(floating.moving(proposed));
+    EXPECT_FALSE(floating.onMoving(proposed));
     EXPECT_EQ(proposed.top, 2000);
     EXPECT_EQ(proposed.bottom - proposed.top, floating.height());
     EXPECT_FALSE(floating.overHome);
     ui::Rect home = pages.screenRect();
     driver.setCursorPos({home.left + 5, home.top + 5});
-    EXPECT_TRUE(floating.moving(proposed));
+    EXPECT_TRUE(floating.onMoving(proposed));
     EXPECT_EQ(proposed, home);
-    floating.moveEnded();
+    floating.onMoveEnded();
     EXPECT_EQ(pages.pageCount(), 2);
     EXPECT_EQ(pages.pageIndex(w.Preview), 0);
     EXPECT_TRUE(w.Preview.tabVisible());
