@@ -234,7 +234,11 @@ void NumberOption::editChanged() {
 void NumberOption::showInUnitLabel(double value) {
     // The whole-number part only, written against the unit: " 300dpi".
     if (compact || !unitLabel()) return;
-    unitLabel()->setText(" " + std::to_string(truncatedInt(value)) + unitText());
+    // Built in steps: MinGW's g++ 12 warns falsely (-Wrestrict) on the chained concatenation.
+    std::string text = " ";
+    text += std::to_string(truncatedInt(value));
+    text += unitText();
+    unitLabel()->setText(text);
 }
 
 void NumberOption::showInTrackBar() {

@@ -43,6 +43,10 @@ Option::Option(Word index, std::string name, std::string title, std::string desc
 }
 
 Option::~Option() {
+    destroyControl();
+}
+
+void Option::destroyControl() {
     if (row_) {
         // A control the window moved onto a tool bar of its own no longer sits in the row.
         if (control && control->parent() != row_) control->destroy();
@@ -50,6 +54,9 @@ Option::~Option() {
     } else if (control) {
         control->destroy();
     }
+    control = nullptr;
+    holder_ = row_ = nullptr;
+    captionLabel_ = unitLabel_ = nullptr;
 }
 
 namespace {
@@ -68,6 +75,8 @@ void keepTexts(ui::Control& c) {
 }  // namespace
 
 ui::Container& Option::beginControl(ui::Container& parent, bool compact) {
+    // A second build replaces the first: no row may outlive the option it calls.
+    destroyControl();
     this->compact = compact;
     if (compact) {
         holder_ = &parent;

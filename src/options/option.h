@@ -86,6 +86,8 @@ class Option {
     void updateState();
 
   private:
+    void destroyControl();
+
     ui::Container* holder_ = nullptr;  // the row, or the compact container
     ui::Container* row_ = nullptr;
     ui::Label* captionLabel_ = nullptr;

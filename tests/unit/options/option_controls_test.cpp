@@ -95,7 +95,7 @@ struct OptionControls : ::testing::Test {
 constexpr Word kFixedOne = 65536;
 
 TEST_F(OptionControls, RowHasCaptionUnitAndTheControlBetween) {
-    // 50 characters with ": " measure 312 pixels: three lines of 16.
+    // 48 characters and ": " measure 300 pixels: three lines of 16.
     auto option =
         make(DescriptorBuilder(3, "speed", SANE_TYPE_INT).title(std::string(48, 'x')).unit(4));
     auto& edit = built<ui::Edit>(*option);
@@ -114,7 +114,9 @@ TEST_F(OptionControls, RowHasCaptionUnitAndTheControlBetween) {
     auto shortOne = make(DescriptorBuilder(4, "x", SANE_TYPE_INT).title("Brightness"));
     built<ui::Edit>(*shortOne);
     EXPECT_EQ(shortOne->row()->height(), 24);
-    EXPECT_EQ(shortOne->row()->top(), 56);  // stacked below the first row
+    EXPECT_EQ(shortOne->row()->top(), 56);        // stacked below the first row
+    shortOne->createControl(owner, page, false);  // built again: the new row replaces the old
+    EXPECT_EQ(page.childCount(), 2u);
 
     // Destroying the options takes their rows with them.
     option.reset();
