@@ -33,3 +33,5 @@ add_test(NAME wine-unit-tests
                  --gtest_brief=1)
 set_tests_properties(wine-unit-tests PROPERTIES LABELS wine TIMEOUT 900
                      ENVIRONMENT TARNWICK_WINEPREFIX=${PROJECT_BINARY_DIR}/wineprefix)
+
+include(${PROJECT_SOURCE_DIR}/cmake/wine-ui.cmake)

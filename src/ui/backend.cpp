@@ -4,22 +4,23 @@
 
 #include "ui/control.h"
 #include "ui/form.h"
+#include "ui/tool_bar.h"
+#include "ui/tool_pictures.h"
 
 namespace ui {
 
 namespace {
-Backend peerless;
-Backend* current = &peerless;
+Backend* current = nullptr;
 }  // namespace
 
 Backend& backend() {
-    return *current;
+    return current ? *current : defaultBackend();
 }
 
 Backend* installBackend(Backend* b) {
     Backend* previous = current;
-    current = b ? b : &peerless;
-    return previous == &peerless ? nullptr : previous;
+    current = b;
+    return previous;
 }
 
 // Nobody can answer: the form closes as if the user had closed it.
@@ -93,6 +94,17 @@ void Backend::setCapture(Control* control) {
 }
 Control* Backend::capture() {
     return capture_;
+}
+
+const ImageList& Backend::toolImages(ImageSize size) {
+    static ImageList lists[2];
+    ImageList& list = lists[size == ImageSize::Large ? 1 : 0];
+    if (list.images.empty()) {
+        list.side = size == ImageSize::Large ? 32 : 16;
+        for (int i = 0; i < kToolImageCount; ++i)
+            list.images.push_back(drawToolImage(static_cast<ToolImage>(i), list.side));
+    }
+    return list;
 }
 
 void processPendingMessages() {

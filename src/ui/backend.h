@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/canvas.h"
 #include "ui/text_metrics.h"
 #include "ui/types.h"
 
@@ -19,6 +20,13 @@ class Form;
 class Timer;
 class MenuItem;
 class PopupMenu;
+enum class ImageSize;
+
+// Tool-button images of one size, by image index (see ui/tool_pictures.h for the order).
+struct ImageList {
+    int side = 16;
+    std::vector<Surface> images;
+};
 
 enum class BoxKind { Information, Warning, Error, Confirmation };
 enum class BoxButtons { Ok, OkCancel, YesNo, YesNoCancel };
@@ -52,6 +60,8 @@ class Backend : public TextMeasurer {
     virtual Cursor screenCursor();
     virtual void setCapture(Control* control);
     virtual Control* capture();
+    // The tool-button images: here the drawings themselves, a native backend its resources.
+    virtual const ImageList& toolImages(ImageSize size);
 
     // Work to do at the next processing of pending messages (in posting order).
     void post(std::function<void()> work) { posted_.push_back(std::move(work)); }
@@ -64,8 +74,11 @@ class Backend : public TextMeasurer {
 };
 
 Backend& backend();
-// Installs a backend (null: the peer-less default); returns the previous one.
+// Installs a backend (null: the default one); returns the previous one (null for the default).
 Backend* installBackend(Backend* backend);
+// The backend in use when none is installed; the backend folder linked in provides it (the
+// peer-less one for the headless toolkit, native windows on Windows).
+Backend& defaultBackend();
 
 // Lets the backend deliver what is waiting (input, painting, posted work).
 void processPendingMessages();

@@ -85,6 +85,7 @@ void Canvas::blit(const PixelView& source, int x, int y) {
     for (int sy = 0; sy < source.height; ++sy)
         for (int sx = 0; sx < source.width; ++sx)
             target_.setPixel(x + sx, y + sy, source.pixel(sx, sy) | 0xFF000000u);
+    tell(&source);
 }
 
 void Canvas::stretchBlit(const PixelView& source, Rect dest) {
@@ -97,6 +98,7 @@ void Canvas::stretchBlit(const PixelView& source, Rect dest) {
             target_.setPixel(dest.left + dx, dest.top + dy, source.pixel(sx, sy) | 0xFF000000u);
         }
     }
+    tell(&source);
 }
 
 void Canvas::fillRect(Rect r, Color c) {
@@ -105,6 +107,7 @@ void Canvas::fillRect(Rect r, Color c) {
     int y0 = std::max(r.top, 0), y1 = std::min(r.bottom, target_.height());
     for (int y = y0; y < y1; ++y)
         for (int x = x0; x < x1; ++x) blend(x, y, c);
+    tell();
 }
 
 // The outline is walked clockwise from the top-left corner; the dash pattern runs along it,
@@ -145,6 +148,7 @@ void Canvas::outline(Rect r, const Pen& pen) {
             blend(p.x + dx, p.y + dy, pen.color);
         }
     }
+    tell();
 }
 
 void Canvas::invertOutline(Rect r, int penWidth) {
@@ -157,6 +161,7 @@ void Canvas::invertOutline(Rect r, int penWidth) {
             bool edge = x < x0 + w || x >= x1 - w || y < y0 + w || y >= y1 - w;
             if (edge) target_.setPixel(x, y, target_.pixel(x, y) ^ 0x00FFFFFFu);
         }
+    tell();
 }
 
 void Canvas::line(Point a, Point b, Color c) {
@@ -179,6 +184,7 @@ void Canvas::line(Point a, Point b, Color c) {
             p.y += sy;
         }
     }
+    tell();
 }
 
 }  // namespace ui

@@ -63,6 +63,14 @@ struct CanvasOp {
     int sourceHeight = 0;
 };
 
+// Told of every operation after it is drawn (a native peer draws it on screen as well); blits
+// come with their source pixels.
+class CanvasListener {
+  public:
+    virtual ~CanvasListener() = default;
+    virtual void drawn(const CanvasOp& op, const PixelView* source) = 0;
+};
+
 class Canvas {
   public:
     explicit Canvas(Surface& target) : target_(target) {}
@@ -81,9 +89,14 @@ class Canvas {
     const std::vector<CanvasOp>& record() const { return record_; }
     void clearRecord() { record_.clear(); }
     Surface& target() { return target_; }
+    void setListener(CanvasListener* listener) { listener_ = listener; }
 
   private:
     void blend(int x, int y, Color c);
+    void tell(const PixelView* source = nullptr) {
+        if (listener_) listener_->drawn(record_.back(), source);
+    }
+    CanvasListener* listener_ = nullptr;
     Surface& target_;
     std::vector<CanvasOp> record_;
 };

@@ -32,7 +32,8 @@ enum class Property {
     Children,
     Cursor,
     Color,
-    Style
+    Style,
+    Focus  // the form's active control
 };
 
 class Peer {

@@ -53,6 +53,30 @@ void Edit::userClear() {
     setText("");
 }
 
+bool Edit::userReplaceText(const std::string& t) {
+    if (readOnly_ || !usable()) return false;
+    if (t == text()) return true;
+    if (input_ != EditInput::Text) {
+        if (maxLength_ > 0 && t.size() > static_cast<std::size_t>(maxLength_)) return false;
+        for (std::size_t i = 0; i < t.size(); ++i) {
+            char c = t[i];
+            bool digit = c >= '0' && c <= '9';
+            bool sign = c == '-' && i == 0 && input_ != EditInput::Digits;
+            NumberLocale loc = backend().numberLocale();
+            bool separator = input_ == EditInput::Real && (c == loc.decimal || c == loc.thousands);
+            if (!digit && !sign && !separator) return false;
+        }
+    } else if (maxLength_ > 0) {
+        std::size_t points = 0;
+        for (unsigned char c : t)
+            if ((c & 0xC0) != 0x80) ++points;
+        if (points > static_cast<std::size_t>(maxLength_)) return false;
+    }
+    modified_ = true;
+    setText(t);
+    return true;
+}
+
 void Edit::textChanged() {
     if (onChange) onChange();
 }

@@ -52,6 +52,9 @@ class Edit : public Control {
     bool userTypeChar(char c);
     void userBackspace();
     void userClear();
+    // The user's editing (typing anywhere, pasting, deleting a selection) leaves this text; it
+    // is refused, and nothing changes, when it is one the user could not have typed.
+    bool userReplaceText(const std::string& t);
 
   protected:
     void textChanged() override;

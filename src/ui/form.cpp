@@ -68,6 +68,7 @@ void Form::setActiveControl(Control* c) {
     if (c == active_) return;
     Control* previous = active_;
     active_ = c;
+    notify(Property::Focus);
     if (previous) previous->focusLeft();
     // An onExit handler may have moved the focus elsewhere; then that move stands.
     if (active_ == c && c) c->focusEntered();

@@ -69,14 +69,17 @@ void ToolBar::layoutButtons() {
 CoolBand& CoolBar::addBand(Control& control, const std::string& text) {
     if (CoolBand* b = bandOf(control)) {
         b->visible = true;
+        notify(Property::Children);
         return *b;
     }
     bands_.push_back({&control, text, 100, 0, true, true, {}, {}});
+    notify(Property::Children);
     return bands_.back();
 }
 
 void CoolBar::removeBand(const Control& control) {
     std::erase_if(bands_, [&](const CoolBand& b) { return b.control == &control; });
+    notify(Property::Children);
 }
 
 CoolBand* CoolBar::bandOf(const Control& control) {

@@ -1,0 +1,30 @@
+# The Windows toolkit under wine64 with a display (Xvfb): its peers are checked through Win32
+# messages, and the forms are shown and photographed (screenshot-<form>.png in the build folder).
+file(GLOB wine_ui_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/wine/ui/*.cpp)
+add_executable(tarnwick-wine-ui ${wine_ui_sources}
+               ${PROJECT_SOURCE_DIR}/tests/support/scoped_environment.cpp
+               ${TARNWICK_PICTURES}/ui.rc)
+target_include_directories(tarnwick-wine-ui PRIVATE ${PROJECT_SOURCE_DIR}/tests
+                           ${PROJECT_SOURCE_DIR}/src)
+target_link_libraries(tarnwick-wine-ui PRIVATE tarnwick-model gtest)
+add_dependencies(tarnwick-wine-ui tarnwick-pictures)
+
+set(wine_ui_environment TARNWICK_WINEPREFIX=${PROJECT_BINARY_DIR}/wineprefix)
+add_test(NAME wine-ui-tests
+         COMMAND ${PROJECT_SOURCE_DIR}/tests/wine/with-display ${PROJECT_SOURCE_DIR}/tests/wine/wine-run
+                 $<TARGET_FILE:tarnwick-wine-ui> --gtest_brief=1)
+# The scanning window joins this list as "window" once it exists.
+set(TARNWICK_SCREENSHOT_FORMS settings about gamma widgets picture)
+foreach(form IN LISTS TARNWICK_SCREENSHOT_FORMS)
+    add_test(NAME wine-screenshot-${form}
+             COMMAND ${PROJECT_SOURCE_DIR}/tests/wine/screenshot
+                     ${PROJECT_BINARY_DIR}/screenshot-${form}.png $<TARGET_FILE:tarnwick-wine-ui>
+                     ${form})
+endforeach()
+list(TRANSFORM TARNWICK_SCREENSHOT_FORMS PREPEND wine-screenshot- OUTPUT_VARIABLE shots)
+set_tests_properties(wine-ui-tests ${shots} PROPERTIES LABELS wine TIMEOUT 600
+                     ENVIRONMENT "${wine_ui_environment}")
+# One Wine session at a time in the prefix: a session's desktop keeps the display (or the lack of
+# one) of the program that started it, and each of these programs has a display of its own.
+set_tests_properties(wine-unit-tests wine-ui-tests ${shots} PROPERTIES
+                     RESOURCE_LOCK tarnwick-wineprefix)

@@ -1,0 +1,19 @@
+// The product's tool-button images, drawn by code in two sizes. The Windows resources are made
+// from these drawings at build time, so every backend shows the same pictures.
+#pragma once
+
+#include "ui/canvas.h"
+
+namespace ui {
+
+// Tool-button images, in the order of their image indices.
+enum class ToolImage { Scan, Preview, Regions, Zoom, Settings, About, Web, Mail, Evernote, Print };
+inline constexpr int kToolImageCount = 10;
+
+// Pixels of this colour are transparent in tool-button images.
+inline constexpr Color kPictureTransparent = rgb(255, 0, 255);
+
+// One image, side × side pixels (16 or 32; other sides are drawn at the nearest scale).
+Surface drawToolImage(ToolImage image, int side);
+
+}  // namespace ui

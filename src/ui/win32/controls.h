@@ -1,0 +1,95 @@
+// Peers of the simple controls.
+#pragma once
+
+#include <optional>
+
+#include "ui/canvas.h"
+#include "ui/win32/peers.h"
+
+namespace ui::win32 {
+
+// A picture for a button, its transparent pixels in the button's face colour.
+HBITMAP glyphBitmap(const Surface& s, std::optional<Color> transparent);
+
+class ButtonPeer : public WindowPeer {
+  public:
+    using WindowPeer::WindowPeer;
+    ~ButtonPeer() override;
+    void command(WORD code, WORD id) override;
+
+  protected:
+    HWND create(HWND parent) override;
+    void sync(Property what) override;
+    void syncAll() override;
+
+  private:
+    HBITMAP glyph_ = nullptr;
+};
+
+class LabelPeer : public WindowPeer {
+  public:
+    using WindowPeer::WindowPeer;
+    void command(WORD code, WORD id) override;
+
+  protected:
+    HWND create(HWND parent) override;
+};
+
+class EditPeer : public WindowPeer {
+  public:
+    using WindowPeer::WindowPeer;
+    void command(WORD code, WORD id) override;
+
+  protected:
+    HWND create(HWND parent) override;
+    void sync(Property what) override;
+
+  private:
+    bool writing_ = false;
+};
+
+class ComboPeer : public WindowPeer {
+  public:
+    using WindowPeer::WindowPeer;
+    void command(WORD code, WORD id) override;
+    RECT placement() const override;
+    static constexpr int kListHeight = 200;
+
+  protected:
+    HWND create(HWND parent) override;
+    void sync(Property what) override;
+    void syncAll() override;
+};
+
+class TrackBarPeer : public WindowPeer {
+  public:
+    using WindowPeer::WindowPeer;
+    void scrolled(WPARAM wp) override;
+
+  protected:
+    HWND create(HWND parent) override;
+    void sync(Property what) override;
+    void syncAll() override;
+};
+
+class ProgressPeer : public WindowPeer {
+  public:
+    using WindowPeer::WindowPeer;
+
+  protected:
+    HWND create(HWND parent) override;
+    void sync(Property what) override;
+    void syncAll() override;
+};
+
+class StatusBarPeer : public WindowPeer {
+  public:
+    using WindowPeer::WindowPeer;
+
+  protected:
+    HWND create(HWND parent) override;
+    void sync(Property what) override;
+    void syncAll() override;
+};
+
+}  // namespace ui::win32

@@ -1,0 +1,50 @@
+// The Windows toolkit under Wine: without arguments it runs the tests; with
+// "--show <form> --ready <file> --quit <file>" it shows a form, writes the ready file once the
+// form is painted, and runs until the quit file appears (what tests/wine/screenshot uses).
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "sample_forms.h"
+#include "ui/backend.h"
+
+namespace {
+
+int showForm(const std::string& name, const std::string& ready, const std::string& quit) {
+    tarnwick::wine::PrivateSettings settings;
+    std::unique_ptr<ui::Form> form = tarnwick::wine::makeForm(name);
+    if (!form) {
+        std::fprintf(stderr, "no form named %s in this build\n", name.c_str());
+        return 2;
+    }
+    form->show();
+    auto start = std::chrono::steady_clock::now();
+    bool told = false;
+    while (!std::filesystem::exists(quit)) {
+        ui::processPendingMessages();
+        auto elapsed = std::chrono::steady_clock::now() - start;
+        if (!told && elapsed > std::chrono::seconds(2)) {
+            std::ofstream(ready) << "shown\n";
+            told = true;
+        }
+        if (elapsed > std::chrono::minutes(3)) return 1;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 7 && std::string(argv[1]) == "--show" && std::string(argv[3]) == "--ready" &&
+        std::string(argv[5]) == "--quit")
+        return showForm(argv[2], argv[4], argv[6]);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

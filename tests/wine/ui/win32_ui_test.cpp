@@ -1,0 +1,373 @@
+// Native peers under Wine: state set by code shows in the windows (read back with Win32
+// messages), and input simulated with messages runs the widgets' own events.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "options/gamma_button_picture.h"
+#include "platform/dialog_message.h"
+#include "platform/win32/own_module.h"
+#include "sample_forms.h"
+#include "settings/properties.h"
+#include "ui/backend.h"
+#include "ui/timer.h"
+#include "ui/tool_pictures.h"
+#include "ui/win32/peers.h"
+
+namespace tarnwick::wine {
+namespace {
+
+HWND hwndOf(const ui::Control& c) {
+    ui::win32::WindowPeer* p = ui::win32::peerOf(c);
+    return p ? p->hwnd() : nullptr;
+}
+
+std::string textOf(HWND h) {
+    return ui::win32::windowText(h);
+}
+
+void typeInto(HWND h, const std::string& text) {
+    for (char c : text) SendMessageW(h, WM_CHAR, static_cast<WPARAM>(c), 1);
+}
+
+// A mouse click at a point of the window's client area.
+void clickAt(HWND h, int x, int y) {
+    SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+// Processes messages until the condition holds or two seconds have passed.
+template <class F>
+bool soon(F done) {
+    for (int i = 0; i < 200 && !done(); ++i) {
+        ui::processPendingMessages();
+        Sleep(10);
+    }
+    return done();
+}
+
+TEST(Win32Toolkit, DefaultBackendMeasuresWithSystemFonts) {
+    ui::Font font;
+    int narrow = ui::textWidth(font, "iiii"), wide = ui::textWidth(font, "WWWW");
+    EXPECT_GT(narrow, 0);
+    EXPECT_GT(wide, narrow);  // proportional, unlike the fixed metrics
+    EXPECT_GT(ui::lineHeight(font), 8);
+    EXPECT_LT(ui::lineHeight(font), 30);
+}
+
+TEST(Win32Toolkit, ResourcesHoldThePicturesTheCodeDraws) {
+    for (auto size : {ui::ImageSize::Small, ui::ImageSize::Large}) {
+        const ui::ImageList& list = ui::backend().toolImages(size);
+        int side = size == ui::ImageSize::Large ? 32 : 16;
+        ASSERT_EQ(list.side, side);
+        ASSERT_EQ(static_cast<int>(list.images.size()), ui::kToolImageCount);
+        for (int i = 0; i < ui::kToolImageCount; ++i) {
+            ui::Surface drawn = ui::drawToolImage(static_cast<ui::ToolImage>(i), side);
+            int differing = 0;
+            for (int y = 0; y < side; ++y)
+                for (int x = 0; x < side; ++x)
+                    differing +=
+                        (list.images[i].pixel(x, y) & 0xFFFFFF) != (drawn.pixel(x, y) & 0xFFFFFF);
+            EXPECT_EQ(differing, 0) << "image " << i << " of side " << side;
+        }
+    }
+    HMODULE module = platform::ownModuleHandle();
+    auto* gamma = static_cast<HBITMAP>(
+        LoadImageW(module, L"GAMMABUTTON", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    ASSERT_NE(gamma, nullptr);
+    BITMAP info{};
+    GetObjectW(gamma, sizeof info, &info);
+    EXPECT_EQ(info.bmWidth, 16);
+    EXPECT_EQ(info.bmHeight, 16);
+    EXPECT_EQ(info.bmBitsPixel, 8);
+    // The same pixels the option controls draw their button with.
+    std::uint32_t pixels[16 * 16] = {};
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof bi.bmiHeader, 16, -16, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    HDC dc = GetDC(nullptr);
+    EXPECT_EQ(GetDIBits(dc, gamma, 0, 16, pixels, &bi, DIB_RGB_COLORS), 16);
+    ReleaseDC(nullptr, dc);
+    int differing = 0;
+    for (int i = 0; i < 16 * 16; ++i)
+        differing += (pixels[i] & 0xFFFFFF) != kGammaButtonPalette[kGammaButtonPixels[i]];
+    EXPECT_EQ(differing, 0);
+    DeleteObject(gamma);
+    EXPECT_NE(LoadIconW(module, L"MAINICON"), nullptr);
+    EXPECT_NE(FindResourceW(module, MAKEINTRESOURCEW(2), MAKEINTRESOURCEW(24)), nullptr);
+}
+
+class SettingsDialogTest : public ::testing::Test {
+  protected:
+    PrivateSettings settings;
+    TFProperties dialog;
+    void SetUp() override {
+        dialog.show();
+        ASSERT_NE(hwndOf(dialog), nullptr);
+    }
+};
+
+TEST_F(SettingsDialogTest, EditsMirrorCodeAndRunHandlersOnTyping) {
+    dialog.Hostname.setText("");
+    EXPECT_EQ(textOf(hwndOf(dialog.Hostname)), "");
+    EXPECT_FALSE(IsWindowEnabled(hwndOf(dialog.bOK)));
+    typeInto(hwndOf(dialog.Hostname), "scanhost");
+    EXPECT_EQ(dialog.Hostname.text(), "scanhost");
+    EXPECT_TRUE(dialog.Hostname.modified());
+    // HostnameChange ran: OK is usable, in the widget and on screen.
+    EXPECT_TRUE(dialog.bOK.enabled());
+    EXPECT_TRUE(IsWindowEnabled(hwndOf(dialog.bOK)));
+
+    // The port takes four digits at most, and only digits, however they arrive.
+    dialog.Port.setText("");
+    typeInto(hwndOf(dialog.Port), "65x4321");
+    EXPECT_EQ(dialog.Port.text(), "6543");
+    SetWindowTextW(hwndOf(dialog.Port), L"12a");
+    EXPECT_EQ(dialog.Port.text(), "6543");
+    EXPECT_EQ(textOf(hwndOf(dialog.Port)), "6543");
+}
+
+TEST_F(SettingsDialogTest, CheckBoxesAndRadioButtonsKeepTheirRules) {
+    dialog.Options.setActivePage(&dialog.TSStartup);
+    dialog.AutoScan.setChecked(true);
+    EXPECT_EQ(SendMessageW(hwndOf(dialog.AutoScan), BM_GETCHECK, 0, 0), BST_CHECKED);
+    SendMessageW(hwndOf(dialog.AutoPreview), BM_CLICK, 0, 0);
+    EXPECT_TRUE(dialog.AutoPreview.checked());
+    // AutoPreviewClick cleared the other start option, on screen as well.
+    EXPECT_FALSE(dialog.AutoScan.checked());
+    EXPECT_EQ(SendMessageW(hwndOf(dialog.AutoScan), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+
+    dialog.Options.setActivePage(&dialog.TSPreview);
+    SendMessageW(hwndOf(dialog.UseSpecified), BM_CLICK, 0, 0);
+    EXPECT_TRUE(dialog.UseSpecified.checked());
+    EXPECT_EQ(SendMessageW(hwndOf(dialog.UseMinimum), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_TRUE(IsWindowEnabled(hwndOf(dialog.Resolution)));
+    SendMessageW(hwndOf(dialog.UseMinimum), BM_CLICK, 0, 0);
+    EXPECT_FALSE(IsWindowEnabled(hwndOf(dialog.Resolution)));
+}
+
+TEST_F(SettingsDialogTest, TabsFollowPagesBothWays) {
+    HWND tabs = hwndOf(dialog.Options);
+    EXPECT_EQ(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0), 6);
+    dialog.Options.setActivePage(&dialog.TSGeneral);
+    EXPECT_EQ(SendMessageW(tabs, TCM_GETCURSEL, 0, 0), 2);
+    EXPECT_TRUE(IsWindowVisible(hwndOf(dialog.TSGeneral)));
+    EXPECT_FALSE(IsWindowVisible(hwndOf(dialog.TSConnection)));
+    // A click on the fifth tab.
+    RECT r{};
+    SendMessageW(tabs, TCM_GETITEMRECT, 4, reinterpret_cast<LPARAM>(&r));
+    clickAt(tabs, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    EXPECT_EQ(dialog.Options.activePage(), &dialog.TSMail);
+    EXPECT_TRUE(IsWindowVisible(hwndOf(dialog.TSMail)));
+}
+
+TEST_F(SettingsDialogTest, ModalLoopEndsWithTheButtonsResult) {
+    dialog.hide();
+    ui::Timer press;
+    press.setInterval(100);
+    press.onTimer = [&] {
+        press.setEnabled(false);
+        SendMessageW(hwndOf(dialog.bCancel), BM_CLICK, 0, 0);
+    };
+    press.setEnabled(true);
+    EXPECT_EQ(dialog.showModal(), ui::ModalResult::Cancel);
+    EXPECT_FALSE(IsWindowVisible(hwndOf(dialog)));
+}
+
+class WidgetFormTest : public ::testing::Test {
+  protected:
+    WidgetForm form;
+    void SetUp() override {
+        form.show();
+        ASSERT_NE(hwndOf(form), nullptr);
+    }
+};
+
+TEST_F(WidgetFormTest, ButtonsAndListsMirrorCodeAndReportTheUser) {
+    form.check.setState(ui::CheckState::Grayed);
+    EXPECT_EQ(SendMessageW(hwndOf(form.check), BM_GETCHECK, 0, 0), BST_INDETERMINATE);
+    EXPECT_EQ(form.events.check, 1);  // a change by code runs the handler too
+    SendMessageW(hwndOf(form.check), BM_CLICK, 0, 0);
+    EXPECT_EQ(form.check.state(), ui::CheckState::Checked);
+    EXPECT_EQ(form.events.check, 2);
+
+    SendMessageW(hwndOf(form.radioB), BM_CLICK, 0, 0);
+    EXPECT_TRUE(form.radioB.checked());
+    EXPECT_FALSE(form.radioA.checked());
+    EXPECT_EQ(SendMessageW(hwndOf(form.radioA), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(form.events.radio, 1);
+
+    HWND list = hwndOf(form.list);
+    form.list.setItemIndex(2);
+    EXPECT_EQ(SendMessageW(list, CB_GETCURSEL, 0, 0), 2);
+    EXPECT_EQ(form.events.combo, 0);
+    // What the list sends when the user picks an entry.
+    SendMessageW(list, CB_SETCURSEL, 1, 0);
+    SendMessageW(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(list));
+    EXPECT_EQ(form.list.itemIndex(), 1);
+    EXPECT_EQ(form.list.text(), "Gray");
+    EXPECT_EQ(form.events.combo, 1);
+
+    auto& free = static_cast<ui::ComboBox&>(*form.find("free"));
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetComboBoxInfo(hwndOf(free), &info));
+    typeInto(info.hwndItem, "B5");
+    EXPECT_EQ(free.text(), "B5");
+    EXPECT_EQ(form.events.dropDown, 2);
+
+    form.label.setText("Another text");
+    EXPECT_EQ(textOf(hwndOf(form.label)), "Another text");
+    clickAt(hwndOf(form.label), 3, 3);
+    EXPECT_EQ(form.events.label, 1);
+}
+
+TEST_F(WidgetFormTest, BarsMirrorCodeAndReportTheUser) {
+    HWND track = hwndOf(form.track);
+    form.track.setPosition(25);  // beyond the range: the end
+    EXPECT_EQ(SendMessageW(track, TBM_GETPOS, 0, 0), 20);
+    int changes = form.events.track;
+    SetFocus(track);
+    SendMessageW(track, WM_KEYDOWN, VK_LEFT, 0);
+    SendMessageW(track, WM_KEYUP, VK_LEFT, 0);
+    EXPECT_EQ(form.track.position(), 19);
+    EXPECT_EQ(form.events.track, changes + 1);
+    SendMessageW(track, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageW(track, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(form.events.trackDown, 1);
+    EXPECT_EQ(form.events.trackUp, 1);
+
+    form.progress.setPosition(75);
+    EXPECT_EQ(SendMessageW(hwndOf(form.progress), PBM_GETPOS, 0, 0), 75);
+    form.status.setText("Scanning");
+    wchar_t text[64] = {};
+    SendMessageW(hwndOf(form.status), SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text));
+    EXPECT_STREQ(text, L"Scanning");
+
+    HWND bar = hwndOf(form.toolBar);
+    EXPECT_EQ(SendMessageW(hwndOf(form.coolBar), RB_GETBANDCOUNT, 0, 0), 1);
+    EXPECT_EQ(form.coolBar.height(), SendMessageW(hwndOf(form.coolBar), RB_GETBARHEIGHT, 0, 0));
+    // Buttons are found by their command identifiers, the buttons' places among the children.
+    RECT r{};
+    ASSERT_TRUE(SendMessageW(bar, TB_GETRECT, 2, reinterpret_cast<LPARAM>(&r)));
+    clickAt(bar, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    EXPECT_TRUE(soon([&] { return form.regions.down(); }));
+    EXPECT_EQ(form.events.tool, 1);
+    EXPECT_TRUE(SendMessageW(bar, TB_ISBUTTONCHECKED, 2, 0));
+    form.scan.setEnabled(false);
+    EXPECT_FALSE(SendMessageW(bar, TB_ISBUTTONENABLED, 1, 0));
+}
+
+TEST_F(WidgetFormTest, FocusAndKeysGoThroughTheFormsRules) {
+    ASSERT_TRUE(soon([&] { return GetActiveWindow() == hwndOf(form); }));
+    ASSERT_TRUE(form.edit.setFocus());
+    EXPECT_EQ(GetFocus(), hwndOf(form.edit));
+    SetFocus(hwndOf(form.check));
+    EXPECT_EQ(form.activeControl(), &form.check);
+    EXPECT_EQ(form.events.exit, 1);
+
+    // Enter reaches the form through dialog navigation, as DAT_EVENT offers it.
+    form.edit.setFocus();
+    MSG enter{};
+    enter.hwnd = hwndOf(form.edit);
+    enter.message = WM_KEYDOWN;
+    enter.wParam = VK_RETURN;
+    EXPECT_TRUE(platform::offerDialogMessage(&enter));
+    EXPECT_EQ(form.events.ok, 1);
+    MSG other = enter;
+    other.hwnd = GetDesktopWindow();
+    EXPECT_FALSE(platform::offerDialogMessage(&other));
+
+    // Escape in a modal run: the cancel button ends it.
+    form.hide();
+    ui::Timer press;
+    press.setInterval(100);
+    press.onTimer = [&] {
+        press.setEnabled(false);
+        PostMessageW(hwndOf(form.edit), WM_KEYDOWN, VK_ESCAPE, 1);
+    };
+    press.setEnabled(true);
+    EXPECT_EQ(form.showModal(), ui::ModalResult::Cancel);
+    EXPECT_EQ(form.events.cancel, 1);
+}
+
+TEST_F(WidgetFormTest, PaintBoxShowsTheCanvasPicture) {
+    form.pages.setActivePage(&form.pages.page(1));
+    form.paint.repaint();
+    HWND h = hwndOf(form.paint);
+    ASSERT_TRUE(soon([&] { return IsWindowVisible(h) != FALSE; }));
+    UpdateWindow(h);
+    HDC dc = GetDC(h);
+    int same = 0, checked = 0;
+    for (int y = 0; y < 160; y += 7)
+        for (int x = 0; x < 240; x += 7) {
+            ++checked;
+            COLORREF shown = GetPixel(dc, x, y);
+            ui::Color model = form.paint.surface().pixel(x, y);
+            int dr = std::abs(int(GetRValue(shown)) - int((model >> 16) & 255));
+            int dg = std::abs(int(GetGValue(shown)) - int((model >> 8) & 255));
+            int db = std::abs(int(GetBValue(shown)) - int(model & 255));
+            same += dr + dg + db <= 24;
+        }
+    ReleaseDC(h, dc);
+    // GDI+ and the canvas agree but for a few edge pixels of lines and dashes.
+    EXPECT_GT(same, checked * 9 / 10) << same << " of " << checked;
+}
+
+TEST_F(WidgetFormTest, TimersMenusAndInputBoxesRunThroughThePlatform) {
+    ui::Timer timer;
+    int fired = 0;
+    timer.setInterval(30);
+    timer.onTimer = [&] { ++fired; };
+    timer.setEnabled(true);
+    EXPECT_TRUE(soon([&] { return fired >= 2; }));
+    timer.setEnabled(false);
+
+    // The menu takes the keys waiting in the queue: the first entry is chosen.
+    SetForegroundWindow(hwndOf(form));
+    PostMessageW(hwndOf(form), WM_KEYDOWN, VK_DOWN, 1);
+    PostMessageW(hwndOf(form), WM_KEYDOWN, VK_RETURN, 1);
+    form.menu.popup({100, 100});
+    EXPECT_EQ(form.events.menu, 0);  // the choice arrives after the call
+    EXPECT_TRUE(soon([&] { return form.events.menu == 1; }));
+    EXPECT_TRUE(form.menu.item(0).checked());
+
+    ui::Timer answer;
+    answer.setInterval(100);
+    answer.onTimer = [&] {
+        answer.setEnabled(false);
+        HWND box = GetActiveWindow();
+        HWND edit = FindWindowExW(box, nullptr, WC_EDITW, nullptr);
+        SendMessageW(edit, EM_SETSEL, 0, -1);
+        SendMessageW(edit, WM_CHAR, VK_BACK, 1);
+        typeInto(edit, "4");
+        PostMessageW(edit, WM_KEYDOWN, VK_RETURN, 1);
+    };
+    answer.setEnabled(true);
+    EXPECT_EQ(ui::inputBox("Number of pages", "Number of pages", "1"), "4");
+}
+
+TEST(Win32Toolkit, WindowsUseCommonControlsSixAndClassesGoWithTheLastWindow) {
+    HINSTANCE module = platform::ownModuleHandle();
+    {
+        WidgetForm form;
+        form.show();
+        SIZE ideal{};
+        // Only the version 6 button knows its ideal size.
+        EXPECT_TRUE(
+            SendMessageW(hwndOf(form.ok), BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal)));
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        EXPECT_TRUE(GetClassInfoExW(module, L"TarnwickForm", &wc));
+    }
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    EXPECT_FALSE(GetClassInfoExW(module, L"TarnwickForm", &wc));
+}
+
+}  // namespace
+}  // namespace tarnwick::wine
