@@ -11,6 +11,11 @@ namespace tarnwick {
 class DataSource;
 class Image;
 
+// A rectangle on the bed in the unit of the geometry options (millimetres).
+struct ScanRectangle {
+    TW_INT32 left = 0, top = 0, right = 0, bottom = 0;
+};
+
 class Scanner {
   public:
     virtual ~Scanner() = default;
@@ -29,6 +34,10 @@ class Scanner {
     // Images still to be delivered; -1 means no limit.
     virtual TW_INT32 pendingCount() const = 0;
     virtual void setPendingCount(TW_INT32 count) = 0;
+    // The rectangle the next scan would use: the current region, or the whole scan area.
+    virtual ScanRectangle nextScanRectangle() const = 0;
+    // Replaces the window's regions by this one region (DAT_IMAGELAYOUT / MSG_SET).
+    virtual void setSingleRegion(const ScanRectangle& region) = 0;
     // Tells the application (MSG_XFERREADY, MSG_CLOSEDSREQ) through the owning DataSource.
     virtual TW_UINT16 notify(TW_UINT16 message) = 0;
 
