@@ -25,6 +25,12 @@ class Scanner {
     // Shows the scanning window without making it modal; `uiOnly` for settings only.
     virtual void showWindow(bool uiOnly) = 0;
     virtual void hideWindow() = 0;
+    // False where the toolkit puts nothing on a screen (the Linux build): nobody can use the
+    // window, so the source acts as its user would.
+    virtual bool windowSeen() const = 0;
+    // What the window's Scan button does: starts the batch of the current regions (or the
+    // whole area, or the feeder's pages) and tells the application of the first image.
+    virtual void pressScan() = 0;
 
     // Scans one image; null when none was obtained.
     virtual Image* acquire(bool keepAsCurrent, bool cancelAtEnd) = 0;

@@ -8,6 +8,16 @@
 
 namespace tarnwick {
 
+namespace {
+
+// The batch is over: a window nobody can see is closed as its user would close it.
+void batchOver(DataSource& source) {
+    source.state = 5;
+    if (source.unseenWindow) source.notifyApplication(MSG_CLOSEDSREQ);
+}
+
+}  // namespace
+
 TW_UINT16 handlePendingTransfers(DataSource& source, TW_UINT16 MSG, TW_MEMREF pData) {
     auto& pending = *static_cast<TW_PENDINGXFERS*>(pData);
     Scanner& scanner = *source.scanner;
@@ -21,13 +31,16 @@ TW_UINT16 handlePendingTransfers(DataSource& source, TW_UINT16 MSG, TW_MEMREF pD
             // Before the transfer began the image stays, so the next one delivers it again.
             if (source.state == 7) scanner.releaseImage();
             debugLog(tr("PendingXfers MSG_ENDXFER: %d\n"), static_cast<int>(pending.Count));
-            source.state = pending.Count != 0 ? 6 : 5;
+            if (pending.Count != 0)
+                source.state = 6;
+            else
+                batchOver(source);
             return TWRC_SUCCESS;
         case MSG_RESET:
             scanner.setPendingCount(0);
             pending.Count = 0;
             debugLog(tr("PendingXfers MSG_RESET\n"));
-            source.state = 5;
+            batchOver(source);
             return TWRC_SUCCESS;
         default:
             return source.setCondition(TWCC_BADPROTOCOL, TWRC_FAILURE);

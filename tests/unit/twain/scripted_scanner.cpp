@@ -3,6 +3,8 @@
 #include <new>
 #include <stdexcept>
 
+#include "twain/data_source.h"
+
 namespace tarnwick::testing {
 
 void ScannerScript::scanYields(const FrameParameters& parameters, int xResolution) {
@@ -39,6 +41,12 @@ Image* ScriptedScanner::acquire(bool keepAsCurrent, bool cancelAtEnd) {
     if (keepAsCurrent) current_ = &script_.image;
     if (pending_ > 0) --pending_;
     return &script_.image;
+}
+
+void ScriptedScanner::pressScan() {
+    script_.calls.push_back("pressScan");
+    pending_ = script_.batch;
+    if (acquire(true, false)) owner_.notifyApplication(MSG_XFERREADY);
 }
 
 Image* ScriptedScanner::getImage() {

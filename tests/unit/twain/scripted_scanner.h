@@ -13,6 +13,9 @@ namespace tarnwick::testing {
 
 struct ScannerScript {
     bool deviceOpens = true;
+    bool windowSeen = true;
+    // The pending count the Scan button sets (the regions, or the feeder's pages).
+    TW_INT32 batch = 1;
     // Outcome of each acquire, oldest first; an empty queue means the scan fails.
     std::deque<bool> scans;
     // What every successful scan yields; all images share the one bitmap, as the window's do.
@@ -33,12 +36,14 @@ struct ScannerScript {
 // without an image scans when images are pending, and each scan counts one image.
 class ScriptedScanner : public Scanner {
   public:
-    explicit ScriptedScanner(ScannerScript& script) : script_(script) {}
+    ScriptedScanner(ScannerScript& script, DataSource& owner) : script_(script), owner_(owner) {}
     ~ScriptedScanner() override { script_.destroyed = true; }
 
     bool isDeviceOpen() const override { return script_.deviceOpens; }
     void showWindow(bool uiOnly) override;
     void hideWindow() override { script_.calls.push_back("hideWindow"); }
+    bool windowSeen() const override { return script_.windowSeen; }
+    void pressScan() override;
     Image* acquire(bool keepAsCurrent, bool cancelAtEnd) override;
     Image* getImage() override;
     void releaseImage() override;
@@ -66,6 +71,7 @@ class ScriptedScanner : public Scanner {
     }
 
     ScannerScript& script_;
+    DataSource& owner_;
     Image* current_ = nullptr;
     TW_INT32 pending_ = -1;
 };
