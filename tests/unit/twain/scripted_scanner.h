@@ -30,6 +30,7 @@ struct ScannerScript {
 
     // Every scan gives an image of these parameters; byte i of row y holds 16 * y + i.
     void scanYields(const FrameParameters& parameters, int xResolution = 100);
+    bool readyToScan = false;
 };
 
 // Keeps the current image and the pending count as the open scanner does: a getImage
@@ -44,6 +45,7 @@ class ScriptedScanner : public Scanner {
     void hideWindow() override { script_.calls.push_back("hideWindow"); }
     bool windowSeen() const override { return script_.windowSeen; }
     void pressScan() override;
+    bool readyToScan() const override { return script_.readyToScan; }
     Image* acquire(bool keepAsCurrent, bool cancelAtEnd) override;
     Image* getImage() override;
     void releaseImage() override;
