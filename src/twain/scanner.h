@@ -36,6 +36,9 @@ class Scanner {
     // no transfer is under way: the moment an automatic scan may begin.
     virtual bool readyToScan() const = 0;
 
+    // Sets up a batch as the window's Scan button does (the pending count from the regions or
+    // the feeder's pages, the first region next), for MSG_ENABLEDS without the window.
+    virtual void beginBatch() {}
     // Scans one image; null when none was obtained.
     virtual Image* acquire(bool keepAsCurrent, bool cancelAtEnd) = 0;
     // The current image, scanning the next one first when none is held and images are pending.

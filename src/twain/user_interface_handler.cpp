@@ -20,8 +20,10 @@ TW_UINT16 enable(DataSource& source, TW_USERINTERFACE& ui) {
         }
         return TWRC_SUCCESS;
     }
-    // Without a window the first image is scanned at once.
+    // Without a window the first image is scanned at once, as the first of a batch the Scan
+    // button would start.
     source.state = 5;
+    source.scanner->beginBatch();
     if (!source.scanner->acquire(true, true))
         return source.setCondition(TWCC_OPERATIONERROR, TWRC_FAILURE);
     source.notifyApplication(MSG_XFERREADY);

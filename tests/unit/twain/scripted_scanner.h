@@ -45,6 +45,10 @@ class ScriptedScanner : public Scanner {
     void hideWindow() override { script_.calls.push_back("hideWindow"); }
     bool windowSeen() const override { return script_.windowSeen; }
     void pressScan() override;
+    void beginBatch() override {
+        script_.calls.push_back("beginBatch");
+        pending_ = script_.batch;
+    }
     bool readyToScan() const override { return script_.readyToScan; }
     Image* acquire(bool keepAsCurrent, bool cancelAtEnd) override;
     Image* getImage() override;

@@ -20,8 +20,8 @@ FrameParameters frame(int format, int depth, int pixels, int lines) {
 
 class Transfers : public SourceTest {
   protected:
-    // State 6 with an image of these parameters, scanned by MSG_ENABLEDS without window;
-    // `more` further scans succeed after it.
+    // State 6 with an image of these parameters, scanned by MSG_ENABLEDS without window as the
+    // first of a batch of scanner.batch images; `more` further scans succeed after it.
     void scanned(const FrameParameters& p, int more = 0) {
         scanner.scanYields(p);
         scanner.scans.assign(1 + more, true);
@@ -164,6 +164,7 @@ TEST_F(Transfers, ColourRowsAreRedGreenBlueAndPaddedToTwelve) {
 }
 
 TEST_F(Transfers, EndingBeforeTheTransferKeepsTheImageAndEndingAfterReleasesIt) {
+    scanner.batch = -1;  // a feeder batch until the feeder is empty
     ASSERT_NO_FATAL_FAILURE(scanned(frame(kFrameGray, 8, 4, 2), 1));
     scanner.calls.clear();
     TW_UINT16 count = 0;
@@ -210,6 +211,7 @@ TEST_F(Transfers, NativeBitmapsAgreeWithTheInformation) {
 
     // One-bit colour arrives as palette indexes in every form.
     reset();
+    scanner.batch = 2;
     ASSERT_NO_FATAL_FAILURE(scanned(frame(kFrameRgb, 1, 3, 1)));
     const TW_IMAGEINFO i = info();
     EXPECT_EQ(i.PixelType, TWPT_PALETTE);

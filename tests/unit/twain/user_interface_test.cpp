@@ -36,7 +36,7 @@ TEST_F(UserInterface, EnablingWithoutTheWindowScansAtOnceAndSignalsTheImage) {
     TW_USERINTERFACE ui{0, 1, nullptr};
     ASSERT_EQ(call(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui), TWRC_SUCCESS);
     EXPECT_EQ(ui.ModalUI, 1) << "ModalUI is not written without a window";
-    EXPECT_EQ(scanner.calls, Calls{"acquire(keep,cancel)"});
+    EXPECT_EQ(scanner.calls, (Calls{"beginBatch", "acquire(keep,cancel)"}));
     EXPECT_EQ(source->state, 6);
     ASSERT_EQ(dsmScript().received.size(), 1u);
     EXPECT_EQ(dsmScript().received[0].MSG, MSG_XFERREADY);
@@ -58,7 +58,7 @@ TEST_F(UserInterface, AFailedScanWithoutTheWindowFailsInStateFiveAndCanBeDisable
 
     EXPECT_EQ(call(DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, nullptr), TWRC_SUCCESS);
     EXPECT_EQ(source->state, 4);
-    EXPECT_EQ(scanner.calls, (Calls{"acquire(keep,cancel)", "hideWindow"}));
+    EXPECT_EQ(scanner.calls, (Calls{"beginBatch", "acquire(keep,cancel)", "hideWindow"}));
 }
 
 TEST_F(UserInterface, EnablingForSettingsShowsTheWindowForSettingsOnly) {
