@@ -49,6 +49,7 @@ bool ImageChannel::start(Word handle, Authorizer& authorizer) {
                 data_ = std::make_unique<Connection>(control_.host(), control_.userName(),
                                                      final->port, callback);
                 endStatus_ = SANE_STATUS_GOOD;
+                byteOrder_ = final->byteOrder;
                 // The frame goes on even if this fails: readData then ends it.
                 data_->connect(false);
                 return true;
@@ -124,9 +125,21 @@ bool ImageChannel::readData(void* buffer, std::size_t maxLength, std::size_t& le
     return true;
 }
 
+// saned dies of SIGPIPE when it writes into a data connection the client has closed, taking
+// the control connection with it. So the daemon hears of the cancel first, and what it still
+// sends of the frame is read and dropped (bounded) until it closes its end or falls quiet.
 void ImageChannel::cancel(Word handle) {
-    closeData(SANE_STATUS_CANCELLED);
     control_.call(encodeCancel(handle), decodeWordReply);
+    if (data_ && data_->isOpen()) {
+        std::uint8_t scratch[4096];
+        std::size_t drained = 0;
+        while (drained < kMaxDrainAfterCancel) {
+            std::size_t n = data_->reader().readIfAny(scratch, sizeof scratch, kDrainQuietMs);
+            if (n == 0) break;
+            drained += n;
+        }
+    }
+    closeData(SANE_STATUS_CANCELLED);
 }
 
 }  // namespace tarnwick

@@ -24,7 +24,8 @@ class ImageChannel {
     // (length may be 0), false at its end (length 0). A record larger than the buffer is read
     // whole: the rest is kept and handed out by the next calls without further socket reads.
     bool readData(void* buffer, std::size_t maxLength, std::size_t& length);
-    // Closes the data connection without sending on it, then SANE_NET_CANCEL for the handle.
+    // SANE_NET_CANCEL for the handle, then the rest of the frame is drained and the data
+    // connection closed.
     void cancel(Word handle);
 
     bool receiving() const { return data_ != nullptr; }
@@ -32,8 +33,12 @@ class ImageChannel {
     // whole frame), SANE_STATUS_IO_ERROR when the data connection failed or went away,
     // SANE_STATUS_CANCELLED after cancel, SANE_STATUS_GOOD while a frame is going on.
     Word endStatus() const { return endStatus_; }
+    // The byte order the daemon announced for the current frame's 16-bit samples.
+    bool littleEndianSamples() const { return byteOrder_ == kLittleEndianOrder; }
 
   private:
+    static constexpr std::size_t kMaxDrainAfterCancel = std::size_t{16} << 20;
+    static constexpr int kDrainQuietMs = 200;
     void closeData(Word endStatus);
 
     Connection& control_;
@@ -43,6 +48,8 @@ class ImageChannel {
     std::size_t pendingOffset_ = 0;
     std::size_t pendingCapacity_ = 0;
     Word endStatus_ = SANE_STATUS_GOOD;
+    Word byteOrder_ = 0;
+    static constexpr Word kLittleEndianOrder = 0x1234;
 };
 
 }  // namespace tarnwick

@@ -165,7 +165,7 @@ class TFPreview : public ui::Form, public ControlOwner {
     bool destroying = false;
     Bitmap scanBitmap;     // 24 bits; every final scan
     Bitmap previewBitmap;  // 24 bits; the preview
-    Bitmap displayBitmap;  // 8 bits; the preview scaled to the zoom
+    Bitmap displayBitmap;  // 24 bits, so colour previews keep their colours; scaled to the zoom
 
     // The largest scan area of the open device, in the unit of the geometry options.
     Region scanArea;
@@ -191,6 +191,13 @@ class TFPreview : public ui::Form, public ControlOwner {
 
     bool tabDragging = false;
     ui::Point tabDragStart;
+
+    // ---- preview and scan loop ----
+    // scanInto is reading: Scan and Preview, reached through message processing, wait for it.
+    bool readingImage = false;
+    // The window itself writes options (the scan area, preview, resolution): the reloads this
+    // causes do not replace the regions.
+    bool adjustingOptions = false;
 
     // ---- companion forms ----
     std::unique_ptr<TFProperties> FProperties;

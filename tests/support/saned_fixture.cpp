@@ -178,4 +178,12 @@ void SanedFixture::stop() {
     pid_ = -1;
 }
 
+bool SanedFixture::diedOfSignal() const {
+    std::ifstream log(configDir_ + "/saned.log");
+    std::string line;
+    while (std::getline(log, line))
+        if (line.find("quit: received signal") != std::string::npos) return true;
+    return false;
+}
+
 }  // namespace tarnwick::testing

@@ -28,6 +28,9 @@ class SanedFixture {
     int port() const { return port_; }
     pid_t pid() const { return pid_; }
     const std::string& configDir() const { return configDir_; }
+    // The daemon quit on a signal: the test backend's reader thread writes into the pipe that a
+    // cancel has just closed, and saned's handler for SIGPIPE ends the session. A peer fault.
+    bool diedOfSignal() const;
 
   private:
     bool writeConfig(bool protect);
