@@ -219,11 +219,16 @@ bool negotiate(Session& s, const Options& o) {
     return ok;
 }
 
-bool nativeTransfer(Session& s, ReceivedImage& image) {
+// An image, the source's answer that it has none (TWRC_CANCEL: the batch ended early, as when
+// a feeder runs empty), or a failure.
+enum class Transfer { image, none, failed };
+
+Transfer nativeTransfer(Session& s, ReceivedImage& image) {
     TW_HANDLE handle = nullptr;
-    if (s.call("DAT_IMAGENATIVEXFER / MSG_GET", DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &handle) !=
-        TWRC_XFERDONE)
-        return false;
+    const TW_UINT16 rc =
+        s.call("DAT_IMAGENATIVEXFER / MSG_GET", DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &handle);
+    if (rc == TWRC_CANCEL) return Transfer::none;
+    if (rc != TWRC_XFERDONE) return Transfer::failed;
     const auto* dib = static_cast<const std::uint8_t*>(platform::globalLock(handle));
     bool ok = false;
     std::string error = "the source handed over no bitmap";
@@ -247,22 +252,24 @@ bool nativeTransfer(Session& s, ReceivedImage& image) {
     }
     platform::globalFree(handle);
     if (!ok) std::fprintf(stderr, "tarnwick-scan: native transfer: %s\n", error.c_str());
-    return ok;
+    return ok ? Transfer::image : Transfer::failed;
 }
 
-bool memoryTransfer(Session& s, const Options& o, const TW_IMAGEINFO& info, ReceivedImage& image) {
+Transfer memoryTransfer(Session& s, const Options& o, const TW_IMAGEINFO& info,
+                        ReceivedImage& image) {
     TW_SETUPMEMXFER setup{};
-    if (s.call("DAT_SETUPMEMXFER / MSG_GET", DG_CONTROL, DAT_SETUPMEMXFER, MSG_GET, &setup) !=
-        TWRC_SUCCESS)
-        return false;
+    const TW_UINT16 setupRc =
+        s.call("DAT_SETUPMEMXFER / MSG_GET", DG_CONTROL, DAT_SETUPMEMXFER, MSG_GET, &setup);
+    if (setupRc == TWRC_CANCEL) return Transfer::none;
+    if (setupRc != TWRC_SUCCESS) return Transfer::failed;
     TW_PALETTE8 palette{};
     if (info.PixelType == TWPT_PALETTE &&
         s.call("DAT_PALETTE8 / MSG_GET", DG_IMAGE, DAT_PALETTE8, MSG_GET, &palette) != TWRC_SUCCESS)
-        return false;
+        return Transfer::failed;
     const TW_UINT32 size = o.buffer ? *o.buffer : setup.Preferred;
     if (size == 0 || size == TWON_DONTCARE32) {
         std::fprintf(stderr, "tarnwick-scan: the source proposes no buffer size\n");
-        return false;
+        return Transfer::failed;
     }
     std::vector<std::uint8_t> buffer(size);
     std::vector<std::uint8_t> received;  // rows as the source laid them out
@@ -272,21 +279,22 @@ bool memoryTransfer(Session& s, const Options& o, const TW_IMAGEINFO& info, Rece
         xfer.Memory = {0x0001 | 0x0008, size, buffer.data()};  // owned by the harness, a pointer
         const TW_UINT16 rc =
             s.call("DAT_IMAGEMEMXFER / MSG_GET", DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, &xfer);
-        if (rc != TWRC_SUCCESS && rc != TWRC_XFERDONE) return false;
+        if (rc == TWRC_CANCEL && first) return Transfer::none;
+        if (rc != TWRC_SUCCESS && rc != TWRC_XFERDONE) return Transfer::failed;
         if (first) {
             rows = xfer.Rows;
             columns = xfer.Columns;
             bytesPerRow = xfer.BytesPerRow;
             if (bytesPerRow == 0 || static_cast<std::uint64_t>(rows) * bytesPerRow > (1ull << 31)) {
                 std::fprintf(stderr, "tarnwick-scan: the source describes no image to receive\n");
-                return false;
+                return Transfer::failed;
             }
             received.assign(static_cast<std::size_t>(rows) * bytesPerRow, 0);
         }
         const TW_UINT32 n = std::min(xfer.BytesWritten, size) / bytesPerRow;
         if (xfer.YOffset > rows || n > rows - xfer.YOffset) {
             std::fprintf(stderr, "tarnwick-scan: the source sent rows outside the image\n");
-            return false;
+            return Transfer::failed;
         }
         std::memcpy(received.data() + static_cast<std::size_t>(xfer.YOffset) * bytesPerRow,
                     buffer.data(), static_cast<std::size_t>(n) * bytesPerRow);
@@ -295,7 +303,7 @@ bool memoryTransfer(Session& s, const Options& o, const TW_IMAGEINFO& info, Rece
         if (n == 0) {
             std::fprintf(stderr, "tarnwick-scan: a buffer of %u bytes holds no row of %u bytes\n",
                          static_cast<unsigned>(size), static_cast<unsigned>(bytesPerRow));
-            return false;
+            return Transfer::failed;
         }
     }
     const PixelKind kind = info.PixelType == TWPT_BW     ? PixelKind::bw
@@ -304,7 +312,7 @@ bool memoryTransfer(Session& s, const Options& o, const TW_IMAGEINFO& info, Rece
     image.resize(static_cast<int>(columns), static_cast<int>(got), kind);
     if (image.rowBytes() > bytesPerRow && info.PixelType != TWPT_PALETTE) {
         std::fprintf(stderr, "tarnwick-scan: the rows are shorter than their pixels\n");
-        return false;
+        return Transfer::failed;
     }
     for (int y = 0; y < image.height; ++y) {
         const std::uint8_t* from = received.data() + static_cast<std::size_t>(y) * bytesPerRow;
@@ -319,7 +327,7 @@ bool memoryTransfer(Session& s, const Options& o, const TW_IMAGEINFO& info, Rece
             std::memcpy(image.row(y), from, image.rowBytes());
         }
     }
-    return true;
+    return Transfer::image;
 }
 
 bool writeImage(const Options& o, int k, const ReceivedImage& image) {
@@ -387,9 +395,9 @@ class Acquisition {
                 return false;
             }
             ReceivedImage image;
-            const bool got =
+            const Transfer got =
                 o_.memory ? memoryTransfer(s_, o_, info, image) : nativeTransfer(s_, image);
-            if (got) {
+            if (got == Transfer::image) {
                 ++written_;
                 ok = writeImage(o_, written_, image) && ok;
                 std::printf("image %d: %dx%d, pixel type %s, bits per pixel %d, %dx%d dpi, %s\n",
@@ -402,11 +410,12 @@ class Acquisition {
             if (s_.call("DAT_PENDINGXFERS / MSG_ENDXFER", DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER,
                         &pending) != TWRC_SUCCESS)
                 return false;
-            if (pending.Count == 0) return ok && got;
-            if (!got || written_ >= o_.maxImages) {
+            if (got == Transfer::failed) ok = false;
+            if (pending.Count == 0) return ok;
+            if (got != Transfer::image || written_ >= o_.maxImages) {
                 s_.call("DAT_PENDINGXFERS / MSG_RESET", DG_CONTROL, DAT_PENDINGXFERS, MSG_RESET,
                         &pending);
-                return ok && got;
+                return ok;
             }
         }
     }
