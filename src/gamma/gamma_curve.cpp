@@ -4,6 +4,9 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
+
+#include "ui/number_format.h"
 
 namespace tarnwick {
 
@@ -69,9 +72,10 @@ void GammaCurve::selectMode(CurveMode mode) {
 }
 
 void GammaCurve::applyGamma(const std::string& text) {
-    char* end = nullptr;
-    float g = std::strtof(text.c_str(), &end);
-    if (end == text.c_str() || *end != '\0' || !std::isfinite(g)) g = 1;
+    // Typed in the user's locale, like every number the user enters.
+    const std::optional<double> typed = ui::parseReal(text);
+    float g = typed ? static_cast<float>(*typed) : 1.0f;
+    if (!std::isfinite(g)) g = 1;
     if (g < 0) g = 0;
     // The steps need two points at least.
     if (points_.size() < 2) points_.resize(2);

@@ -1,9 +1,12 @@
 #include "options/device.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <limits>
 
 #include "options/option_factory.h"
+#include "sane/auth_form.h"
 #include "sane/status.h"
 #include "settings/translate.h"
 
@@ -19,6 +22,12 @@ Device::Device(Connection& connection, const DeviceRecord& record, Authorizer* a
       type_(record.type) {}
 
 Device::~Device() = default;
+
+Authorizer& Device::authorizer() {
+    if (authorizer_) return *authorizer_;
+    if (!authForm_) authForm_ = std::make_unique<TFAuth>();
+    return *authForm_;
+}
 
 void Device::report(const std::string& message, bool showError, bool fatal) const {
     tarnwick::report(connection_.statusCallback(), message, showError, fatal);
@@ -154,6 +163,8 @@ bool Device::controlOption(Option& option, Word action, Word valueType, Buffer& 
                           0);
         }
         react(final->info, action);
+        // A reload refreshes every option, this one too; its caller still sees this reply's info.
+        option.info = final->info;
         return true;
     }
 }
@@ -184,10 +195,23 @@ bool Device::controlBool(Word action, Option& option, bool value) {
     return std::any_of(buffer.raw.begin(), buffer.raw.end(), [](std::uint8_t b) { return b != 0; });
 }
 
+namespace {
+
+// Values typed or computed by the user can lie outside what a word holds; they are sent as the
+// nearest word (the device then adjusts them) instead of an undefined conversion.
+Word numberWord(double value, bool fixed) {
+    if (std::isnan(value)) return 0;
+    constexpr double lowest = std::numeric_limits<Word>::min();
+    constexpr double highest = std::numeric_limits<Word>::max();
+    const double scaled = std::clamp(fixed ? value * 65536.0 : value, lowest, highest);
+    return fixed ? toFixedWord(scaled / 65536.0) : toIntWord(scaled);
+}
+
+}  // namespace
+
 void Device::controlNumbers(Word action, NumberOption& option) {
     Buffer buffer;
-    for (double value : option.values)
-        buffer.words.push_back(option.isFixed ? toFixedWord(value) : toIntWord(value));
+    for (double value : option.values) buffer.words.push_back(numberWord(value, option.isFixed));
     controlOption(option, action, option.valueType(), buffer);
     for (std::size_t i = 0; i < option.values.size(); ++i)
         option.values[i] = option.isFixed ? fromFixedWord(buffer.words[i]) : buffer.words[i];

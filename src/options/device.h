@@ -18,6 +18,8 @@
 
 namespace tarnwick {
 
+class TFAuth;
+
 class Device : public OptionDevice {
   public:
     enum Event { optionsReloaded = 0, parametersLoaded = 1 };
@@ -32,7 +34,8 @@ class Device : public OptionDevice {
     };
 
     // No traffic. The authorizer answers the daemon's requests for a user name and password;
-    // without one every request is refused.
+    // without one the device asks the user with its own TFAuth dialog, made at the first request
+    // and kept, so that a later prompt shows the texts typed before.
     Device(Connection& connection, const DeviceRecord& record, Authorizer* authorizer = nullptr);
     ~Device() override;
     Device(const Device&) = delete;
@@ -83,12 +86,7 @@ class Device : public OptionDevice {
     const std::string& type() const { return type_; }
 
   private:
-    class Refusing : public Authorizer {
-      public:
-        std::optional<Credentials> ask(const std::string&) override { return std::nullopt; }
-    };
-
-    Authorizer& authorizer() { return authorizer_ ? *authorizer_ : refusing_; }
+    Authorizer& authorizer();
     void report(const std::string& message, bool showError, bool fatal) const;
     void react(Word info, Word action);
 
@@ -98,7 +96,7 @@ class Device : public OptionDevice {
     ImageChannel channel_;
     Callback callback_;
     Authorizer* authorizer_;
-    Refusing refusing_;
+    std::unique_ptr<TFAuth> authForm_;
     bool reloadEnabled_ = true;
     bool isOpen_ = false;
     Connection& connection_;

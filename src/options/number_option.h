@@ -5,13 +5,25 @@
 
 #include "options/option.h"
 
+namespace ui {
+class ComboBox;
+class Edit;
+}  // namespace ui
+
 namespace tarnwick {
+
+class TCustomTrackBar;
 
 // Bounds that stand for "no range" (callers test for them, as the scan area does).
 inline constexpr double kNoLowerBound = -5000000000.0;
 inline constexpr double kNoUpperBound = 5000000000.0;
 
 enum NumberConstraint : Word { numberNone = 0, numberRange = 1, numberWordList = 2 };
+
+// Characters a number edit takes: whole numbers, and fixed-point numbers with four decimals.
+inline constexpr int kIntegerEditLength = 10;
+inline constexpr int kFixedEditLength = 11;
+inline constexpr int kFixedEditDecimals = 4;
 
 class NumberOption : public Option {
   public:
@@ -21,13 +33,30 @@ class NumberOption : public Option {
 
     Word valueType() const override { return isFixed ? SANE_TYPE_FIXED : SANE_TYPE_INT; }
     int valueCount() const override { return static_cast<int>(values.size()); }
+    // A list for a word list (and, compact, an editable list of common resolutions); for a
+    // range a track bar, or the table button when there are several values; a number edit
+    // without constraint.
+    ui::Container* createControl(ControlOwner& owner, ui::Container& parent, bool compact) override;
+    // Reads the values, then shows the first one in the control.
     void refresh() override;
-    // Integers as whole numbers, fixed-point values in the shortest form that reads back the
-    // same; the values of a table joined by ",".
+    // Without control, and for the table button: integers as whole numbers, fixed-point values
+    // in the shortest form that reads back the same (with a point), the values joined by ",".
+    // With a list, an edit or a track bar: the text the control shows.
     std::string valueText() override;
-    // The text form above; a text that does not hold exactly one number per value changes
-    // nothing and sends nothing.
+    // The matching text form. A table text that does not hold exactly one number per value is
+    // taken as no value: it changes nothing and sends nothing. A word-list text that matches no
+    // entry keeps the previous selection and sends nothing.
     void setValueText(const std::string& text) override;
+
+    // Handlers of the controls, and what shows the values in them (sends nothing).
+    void listChanged();
+    void editChanged();
+    void trackBarMoved();
+    void trackBarReleased();
+    void gammaClicked();
+    void showInList();
+    void showInEdit();
+    void showInTrackBar();
 
     void setFixed() { isFixed = true; }
     void setRange(double low, double high, double step);
@@ -42,6 +71,19 @@ class NumberOption : public Option {
     double min = kNoLowerBound;
     double max = kNoUpperBound;
     double quant = 0;
+
+  private:
+    enum class Kind { None, List, CompactList, Edit, TrackBar, TableButton };
+    ui::ComboBox* list() const;
+    ui::Edit* edit() const;
+    TCustomTrackBar* trackBar() const;
+    // The track bar counts in hundredths for fixed-point options.
+    int toPosition(double value) const;
+    void showInUnitLabel(double value);
+    void send();
+
+    Kind kind_ = Kind::None;
+    ControlOwner* owner_ = nullptr;
 };
 
 }  // namespace tarnwick

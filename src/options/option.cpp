@@ -2,6 +2,7 @@
 
 #include "settings/debug_log.h"
 #include "settings/translate.h"
+#include "ui/button.h"
 
 namespace tarnwick {
 
@@ -39,6 +40,97 @@ Option::Option(Word index, std::string name, std::string title, std::string desc
     if (!debugLogEnabled()) return;
     debugLog(tr("Option created: %d, %s\n"), this->index, this->name.c_str());
     debugLog(tr("\tOption capabilities: %d\n"), this->capabilities);
+}
+
+Option::~Option() {
+    if (row_) {
+        // A control the window moved onto a tool bar of its own no longer sits in the row.
+        if (control && control->parent() != row_) control->destroy();
+        row_->destroy();
+    } else if (control) {
+        control->destroy();
+    }
+}
+
+namespace {
+
+constexpr int kCaptionWidth = 150;
+constexpr int kCaptionLabelWidth = 145;
+constexpr int kCaptionLineHeight = 16;
+constexpr int kUnitWidth = 50;
+
+// Texts of option controls come from the daemon (or the unit table): the window's form
+// translation leaves them alone.
+void keepTexts(ui::Control& c) {
+    c.setTranslateParts(ui::TranslateNone);
+}
+
+}  // namespace
+
+ui::Container& Option::beginControl(ui::Container& parent, bool compact) {
+    this->compact = compact;
+    if (compact) {
+        holder_ = &parent;
+        return parent;
+    }
+    ui::Panel& row = parent.add<ui::Panel>();
+    keepTexts(row);
+    row.setBounds(0, 0, parent.width() - 20, 24);
+    row.setAlign(ui::Align::Top);
+    ui::Panel& column = row.add<ui::Panel>();
+    keepTexts(column);
+    column.setWidth(kCaptionWidth);
+    column.setAlign(ui::Align::Left);
+    ui::Label& caption = column.add<ui::Label>();
+    keepTexts(caption);
+    caption.setAlignment(ui::TextAlign::Right);
+    caption.setLayout(ui::TextLayout::Center);
+    caption.setWordWrap(true);
+    caption.setTransparent(true);
+    caption.setText(trSane(title) + ": ");
+    caption.setHint(description);
+    // One line of 16 pixels for each started 145 pixels of text.
+    const int height = kCaptionLineHeight *
+                       (1 + ui::textWidth(caption.font(), caption.text()) / kCaptionLabelWidth);
+    caption.setBounds(0, 4, kCaptionLabelWidth, height);
+    column.setHeight(height + 8);
+    row.setHeight(height + 8);
+    ui::Label& unitLabel = row.add<ui::Label>();
+    keepTexts(unitLabel);
+    unitLabel.setWidth(kUnitWidth);
+    unitLabel.setAlign(ui::Align::Right);
+    unitLabel.setLayout(ui::TextLayout::Center);
+    unitLabel.setTransparent(true);
+    unitLabel.setText(unitText());
+    holder_ = row_ = &row;
+    captionLabel_ = &caption;
+    unitLabel_ = &unitLabel;
+    return row;
+}
+
+ui::Container* Option::finishControl(ui::Control& built) {
+    keepTexts(built);
+    built.setHint(description);
+    control = &built;
+    refresh();
+    return holder_;
+}
+
+void Option::fillRow(ui::Control& c) const {
+    if (!compact) c.setAlign(ui::Align::Client);
+}
+
+void Option::updateState() {
+    if (!control || !holder_) return;
+    const bool usable = isUsable();
+    if (hideInactive) {
+        holder_->setVisible(usable);
+        return;
+    }
+    control->setEnabled(usable);
+    if (captionLabel_)
+        captionLabel_->setTextColor(usable ? ui::SystemColor::WindowText
+                                           : ui::SystemColor::InactiveCaptionText);
 }
 
 }  // namespace tarnwick

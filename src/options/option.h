@@ -10,6 +10,7 @@
 namespace ui {
 class Container;
 class Control;
+class Label;
 class ToolBar;
 }  // namespace ui
 
@@ -22,7 +23,10 @@ class Option {
   public:
     Option(Word index, std::string name, std::string title, std::string description, Word unit,
            Word size, Word capabilities, OptionDevice* device);
-    virtual ~Option() = default;
+    // Destroys the option's row with everything in it (or, for a compact control, the control
+    // alone, wherever it sits now). The window therefore destroys its options before the pages
+    // and tool bars that hold their controls.
+    virtual ~Option();
     Option(const Option&) = delete;
     Option& operator=(const Option&) = delete;
 
@@ -31,13 +35,16 @@ class Option {
     virtual Word valueType() const { return -1; }
     // Words of a number option, bytes of a string option, 1 otherwise.
     virtual int valueCount() const { return 1; }
-    // Reads the current value from the device.
+    // Reads the current value from the device and shows it in the control, whose enabled (or
+    // visible) state then follows the capabilities.
     virtual void refresh() {}
-    // The value in its text form, as saved per device and read for the application.
+    // The value in its text form, as saved per device and read for the application. With a
+    // control the text forms are those of the control; without one they go to the device.
     virtual void setValueText(const std::string&) {}
     virtual std::string valueText() { return {}; }
-    // Builds the option's row of controls on `parent` (or, compact, only the control inside it)
-    // and returns the row; none for options that get no control.
+    // Builds the option's row of controls on `parent` (or, compact, only the control inside it),
+    // shows the value, and returns the row (compact: `parent`); none for options that get no
+    // control.
     virtual ui::Container* createControl(ControlOwner&, ui::Container&, bool) { return nullptr; }
 
     bool isActive() const { return (capabilities & SANE_CAP_INACTIVE) == 0; }
@@ -48,6 +55,11 @@ class Option {
     bool isAutomatic() const { return (capabilities & SANE_CAP_AUTOMATIC) != 0; }
     bool isUsable() const { return isActive() && !isReadOnly(); }
     std::string unitText() const { return tarnwick::unitText(unit); }
+
+    // The parts of a normal row (none for compact controls and before createControl).
+    ui::Container* row() const { return row_; }
+    ui::Label* captionLabel() const { return captionLabel_; }
+    ui::Label* unitLabel() const { return unitLabel_; }
 
     Word capabilities;  // replaced by each reload of the options
     const Word index;   // the option number sent with every control request
@@ -62,6 +74,22 @@ class Option {
     bool restored = false;                // a saved value was applied; a reload does not refresh it
     bool hideInactive = false;            // hide instead of disable when not usable
     Word info = 0;                        // info word of the last successful control reply
+
+  protected:
+    // Where the control goes: a new row on `parent`, or `parent` itself when compact.
+    ui::Container& beginControl(ui::Container& parent, bool compact);
+    // Takes the built control, shows the value and returns the row or the compact container.
+    ui::Container* finishControl(ui::Control& built);
+    // A control of a normal row that takes the rest of the row.
+    void fillRow(ui::Control& c) const;
+    // Enabled (or, with hideInactive, shown) exactly when usable; the caption greys with it.
+    void updateState();
+
+  private:
+    ui::Container* holder_ = nullptr;  // the row, or the compact container
+    ui::Container* row_ = nullptr;
+    ui::Label* captionLabel_ = nullptr;
+    ui::Label* unitLabel_ = nullptr;
 };
 
 }  // namespace tarnwick

@@ -14,6 +14,8 @@ TFFloat::TFFloat(ui::PageControl& homeControl)
     FloatedTab.setAlign(ui::Align::Client);
     FloatedTab.setFlatButtons(true);
     onClose = [this](ui::CloseAction& action) { FormClose(action); };
+    onMoving = [this](ui::Rect& proposed) { return moving(proposed); };
+    onMoveEnded = [this] { moveEnded(); };
     FormCreate();
 }
 

@@ -29,23 +29,17 @@ int truncated(double value) {
     return static_cast<int>(std::trunc(value));
 }
 
-void destroyChildren(ui::Container& container) {
-    while (container.childCount() > 0) container.child(container.childCount() - 1).destroy();
-}
-
 }  // namespace
 
 void TFPreview::closeDevice() {
-    const Device::OptionList& list = device->options();
     for (std::size_t i = OptionsPopup.count(); i-- > kFirstOptionEntry;) {
         auto tag = static_cast<std::size_t>(OptionsPopup.item(i).tag());
-        if (tag < list.size()) {
-            Option& option = *list[tag];
+        if (device && tag < device->options().size()) {
+            Option& option = *device->options()[tag];
             if (option.toolbar) {
                 if (option.control && option.homeParent)
                     option.control->setParent(*option.homeParent);
                 TopDock.removeBand(*option.toolbar);
-                // The tool bar belongs to this device only.
                 option.toolbar->destroy();
                 option.toolbar = nullptr;
                 option.homeParent = nullptr;
@@ -53,12 +47,19 @@ void TFPreview::closeDevice() {
         }
         OptionsPopup.remove(i);
     }
-    // The controls of the options go with them.
-    destroyChildren(TabSheet2);
-    destroyChildren(TScanMode);
-    destroyChildren(TResolution);
-    device->close();
-    device.reset();
+    // The options take their rows and compact controls with them.
+    if (device) {
+        device->close();
+        device.reset();
+    }
+    // Tool bars left by the options of a device dropped after a fatal report.
+    for (std::size_t i = TopDock.childCount(); i-- > 0;) {
+        ui::Control& bar = TopDock.child(i);
+        if (&bar == &TZoom || &bar == &TScanMode || &bar == &TResolution || &bar == &TDevice)
+            continue;
+        TopDock.removeBand(bar);
+        bar.destroy();
+    }
 }
 
 bool TFPreview::openDevice(const std::string& name) {
@@ -67,12 +68,11 @@ bool TFPreview::openDevice(const std::string& name) {
         return false;
     }
     freeRetired();
-    if (device) {
-        closeDevice();
-        if (openSettingsFile()->keyExists(SettingKey::connectionDevices)) {
-            connectToDaemon(false);
-            Devices.setComboText(deviceName);
-        }
+    const bool wasOpen = device != nullptr;
+    closeDevice();
+    if (wasOpen && openSettingsFile()->keyExists(SettingKey::connectionDevices)) {
+        connectToDaemon(false);
+        Devices.setComboText(deviceName);
     }
     while (OptionPages.pageCount() > 1) OptionPages.page(OptionPages.pageCount() - 1).destroy();
     OptionPages.setActivePage(&TabSheet2);
@@ -187,13 +187,19 @@ void TFPreview::createOptionPages() {
                 entry.setTag(static_cast<int>(i));
                 entry.onClick = [this](ui::MenuItem& item) { BOptionClick(item); };
                 if (option.control && file->keyExists(SettingKey::toolbarsBandWidth, {}, name)) {
+                    // Read before the click, which writes the new band's width under the key.
+                    int width = file->readInteger(SettingKey::toolbarsBandWidth, {}, name);
                     entry.setChecked(true);
                     BOptionClick(entry);
                     if (option.toolbar)
                         if (ui::CoolBand* band = TopDock.bandOf(*option.toolbar)) {
-                            band->width =
-                                file->readInteger(SettingKey::toolbarsBandWidth, {}, name);
+                            band->width = width;
                             band->minWidth = option.control->width();
+                            try {
+                                file->writeInteger(SettingKey::toolbarsBandWidth, width, {}, name);
+                            } catch (const std::exception&) {
+                                // A read-only file keeps the width it has.
+                            }
                         }
                 }
             }

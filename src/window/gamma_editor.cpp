@@ -1,17 +1,20 @@
-// The window's gamma table editor. Until the editor's form is part of the build, the window has
-// none and the table button of a number option cannot open it.
-#include <stdexcept>
-
+// The window's gamma table editor, opened by the table buttons of number options.
+#include "gamma/gamma_form.h"
+#include "widgets/form_translation.h"
 #include "window/preview_form.h"
 
 namespace tarnwick {
 
-void TFPreview::createGammaEditor() {}
+void TFPreview::createGammaEditor() {
+    GammaForm = {new TGammaForm(), [](TGammaForm* form) { delete form; }};
+}
 
-void TFPreview::translateGammaEditor() {}
+void TFPreview::translateGammaEditor() {
+    translateForm(*GammaForm);
+}
 
 TGammaForm& TFPreview::gammaEditor() {
-    throw std::logic_error("the gamma editor is not available");
+    return *GammaForm;
 }
 
 }  // namespace tarnwick

@@ -112,6 +112,7 @@ void TFPreview::FormCreate() {
 
     translateForms();
     setBandTexts();
+    FormResize();
 }
 
 void TFPreview::readWindowSize(const std::string& text) {

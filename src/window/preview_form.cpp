@@ -209,7 +209,8 @@ void TFPreview::bindHandlers() {
 
 void TFPreview::boundsChanged() {
     ui::Form::boundsChanged();
-    guarded([this] { FormResize(); });
+    // Sizes set while the layout is built come before the window's state exists.
+    if (FProperties) guarded([this] { FormResize(); });
 }
 
 }  // namespace tarnwick

@@ -154,10 +154,10 @@ class WindowDevice : public WindowSaned {
 
 TEST_F(WindowDevice, ClosingTwiceWritesTheLastResolutionEachTime) {
     ui::CloseAction action;
-    window->device->setNumber(static_cast<NumberOption&>(option("resolution")), 150);
+    option("resolution").setValueText("150");
     window->FormClose(action);
     EXPECT_EQ(settings().readText(SettingKey::deviceEntryLastResolution, "test:0"), "150");
-    window->device->setNumber(static_cast<NumberOption&>(option("resolution")), 300);
+    option("resolution").setValueText("300");
     window->FormClose(action);
     EXPECT_EQ(settings().readText(SettingKey::deviceEntryLastResolution, "test:0"), "300");
     EXPECT_EQ(scanner.messages, (std::vector<TW_UINT16>{MSG_CLOSEDSREQ, MSG_CLOSEDSREQ}));

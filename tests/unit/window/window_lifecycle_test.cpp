@@ -196,15 +196,15 @@ TEST_F(WindowTest, TearingAPageOffAndPuttingItBack) {
     // Hanging from the pointer, then snapping over the page control, then docking.
     driver.setCursorPos({2000, 2000});
     ui::Rect proposed{1990, 1900, 2100, 2000};
-    EXPECT_FALSE(floating.moving(proposed));
+    EXPECT_FALSE(floating.onMoving(proposed));
     EXPECT_EQ(proposed.top, 2000);
     EXPECT_EQ(proposed.bottom - proposed.top, floating.height());
     EXPECT_FALSE(floating.overHome);
     ui::Rect home = pages.screenRect();
     driver.setCursorPos({home.left + 5, home.top + 5});
-    EXPECT_TRUE(floating.moving(proposed));
+    EXPECT_TRUE(floating.onMoving(proposed));
     EXPECT_EQ(proposed, home);
-    floating.moveEnded();
+    floating.onMoveEnded();
     EXPECT_EQ(pages.pageCount(), 2);
     EXPECT_EQ(pages.pageIndex(w.Preview), 0);
     EXPECT_TRUE(w.Preview.tabVisible());
