@@ -38,7 +38,15 @@ int readInteger(const std::string& text) {
     return static_cast<int>(value);
 }
 
+// A number option's own value is the device's; its control may show a neighbouring entry of
+// its list.
 int currentInteger(Option& option) {
+    auto* number = dynamic_cast<NumberOption*>(&option);
+    if (number && number->values.size() == 1) {
+        const double value = number->values[0];
+        if (value != std::trunc(value) || std::fabs(value) > INT32_MAX) throw NotAnInteger();
+        return static_cast<int>(value);
+    }
     return readInteger(option.valueText());
 }
 
@@ -72,6 +80,13 @@ TW_UINT16 inactive(DataSource& source) {
 // The answer of a write: the device may have adjusted the value.
 TW_UINT16 afterWrite(const Option& option, bool replaced = false) {
     return replaced || (option.info & SANE_INFO_INEXACT) ? TWRC_CHECKSTATUS : TWRC_SUCCESS;
+}
+
+// A number the device adjusted, or one its list does not hold and so was not taken, is
+// reported as well: the application reads back what is in force.
+TW_UINT16 afterNumberWrite(Option& option, TW_INT32 requested) {
+    if (afterWrite(option) == TWRC_CHECKSTATUS) return TWRC_CHECKSTATUS;
+    return currentInteger(option) == requested ? TWRC_SUCCESS : TWRC_CHECKSTATUS;
 }
 
 void writeValue(Option& option, const std::string& text) {
@@ -279,7 +294,7 @@ TW_UINT16 bitDepthCapability(DataSource& source, const OptionRoles& roles, TW_UI
                 return source.setCondition(TWCC_BADPROTOCOL, TWRC_FAILURE);
         }
         writeValue(*depth, decimal(value));
-        return afterWrite(*depth);
+        return afterNumberWrite(*depth, value);
     });
 }
 
@@ -337,7 +352,7 @@ TW_UINT16 resolutionCapability(DataSource& source, const OptionRoles& roles, TW_
                 return source.setCondition(TWCC_BADPROTOCOL, TWRC_FAILURE);
         }
         writeValue(*resolution, decimal(value));
-        return afterWrite(*resolution);
+        return afterNumberWrite(*resolution, value);
     });
 }
 

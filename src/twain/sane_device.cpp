@@ -17,10 +17,19 @@ namespace {
 
 constexpr int kDefaultResolution = 72;
 
-// The resolution option's value as dots per inch; 72 when it cannot be read as an integer.
+// The resolution the device scanned with, in dots per inch; 72 when it cannot be read as an
+// integer. A number option's own value is the device's: its control may show a neighbouring
+// entry of its list.
 int resolutionOf(Option* option) {
     if (!option) return kDefaultResolution;
     try {
+        option->refresh();
+        auto* number = dynamic_cast<NumberOption*>(option);
+        if (number && number->values.size() == 1) {
+            const double value = number->values[0];
+            if (value != static_cast<int>(value) || value <= 0) return kDefaultResolution;
+            return static_cast<int>(value);
+        }
         const std::string text = option->valueText();
         const char* begin = text.c_str();
         while (std::isspace(static_cast<unsigned char>(*begin))) ++begin;

@@ -23,7 +23,9 @@ struct Pnm {
     std::vector<int> values;
 };
 
-inline bool readPnm(const std::string& path, Pnm& image) {
+// `padding` pixels beyond the width end every row of the file's data (scanimage writes a
+// device's padded rows as they come); they are dropped.
+inline bool readPnm(const std::string& path, Pnm& image, int padding = 0) {
     std::ifstream in(path, std::ios::binary);
     std::string magic;
     in >> magic;
@@ -51,10 +53,16 @@ inline bool readPnm(const std::string& path, Pnm& image) {
                 image.values.push_back(row[x / 8] >> (7 - x % 8) & 1 ? 0 : 255);
         }
     } else {
-        const int bytes = maxval > 255 ? 2 : 1;
-        std::vector<unsigned char> raw(count * bytes);
-        in.read(reinterpret_cast<char*>(raw.data()), static_cast<std::streamsize>(raw.size()));
-        for (std::size_t i = 0; i < count; ++i) image.values.push_back(raw[i * bytes]);
+        const std::size_t bytes = maxval > 255 ? 2 : 1;
+        const std::size_t row = static_cast<std::size_t>(image.width) * image.channels;
+        const std::size_t stride =
+            (static_cast<std::size_t>(image.width) + padding) * image.channels;
+        std::vector<unsigned char> raw(stride * image.height * bytes);
+        in.read(reinterpret_cast<char*>(raw.data()),
+                static_cast<std::streamsize>((image.height - 1) * stride * bytes + row * bytes));
+        for (int y = 0; y < image.height; ++y)
+            for (std::size_t i = 0; i < row; ++i)
+                image.values.push_back(raw[(y * stride + i) * bytes]);
     }
     return static_cast<bool>(in);
 }
@@ -98,14 +106,14 @@ class AcquireTest : public ::testing::Test {
     }
 
     // scanimage on the same test backend, without the daemon; `arguments` are its options.
-    Pnm scanimage(const std::string& arguments) {
+    Pnm scanimage(const std::string& arguments, int padding = 0) {
         const std::string path = folder_.file("scanimage.pnm");
         const std::string command = "SANE_CONFIG_DIR=" + saned_.configDir() +
                                     " scanimage -d test --format=pnm " + arguments + " >" + path +
                                     " 2>" + folder_.file("scanimage.log");
         EXPECT_EQ(std::system(command.c_str()), 0) << command;
         Pnm image;
-        EXPECT_TRUE(readPnm(path, image)) << command;
+        EXPECT_TRUE(readPnm(path, image, padding)) << command;
         return image;
     }
 
