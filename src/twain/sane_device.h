@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "settings/properties_services.h"
 #include "twain/image.h"
 #include "twain/option_capabilities.h"
 #include "twain/scanner.h"
@@ -12,7 +13,6 @@
 namespace tarnwick {
 
 class DataSource;
-class PropertiesServices;
 class TFPreview;
 
 class SaneDevice : public Scanner {
