@@ -49,6 +49,7 @@ bool ImageChannel::start(Word handle, Authorizer& authorizer) {
                 data_ = std::make_unique<Connection>(control_.host(), control_.userName(),
                                                      final->port, callback);
                 endStatus_ = SANE_STATUS_GOOD;
+                byteOrder_ = final->byteOrder;
                 // The frame goes on even if this fails: readData then ends it.
                 data_->connect(false);
                 return true;

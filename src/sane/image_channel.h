@@ -33,6 +33,8 @@ class ImageChannel {
     // whole frame), SANE_STATUS_IO_ERROR when the data connection failed or went away,
     // SANE_STATUS_CANCELLED after cancel, SANE_STATUS_GOOD while a frame is going on.
     Word endStatus() const { return endStatus_; }
+    // The byte order the daemon announced for the current frame's 16-bit samples.
+    bool littleEndianSamples() const { return byteOrder_ == kLittleEndianOrder; }
 
   private:
     static constexpr std::size_t kMaxDrainAfterCancel = std::size_t{16} << 20;
@@ -46,6 +48,8 @@ class ImageChannel {
     std::size_t pendingOffset_ = 0;
     std::size_t pendingCapacity_ = 0;
     Word endStatus_ = SANE_STATUS_GOOD;
+    Word byteOrder_ = 0;
+    static constexpr Word kLittleEndianOrder = 0x1234;
 };
 
 }  // namespace tarnwick

@@ -48,6 +48,7 @@ TW_UINT16 DataSource::notifyApplication(TW_UINT16 message) {
         state = 6;
     } else if (message == MSG_CLOSEDSREQ) {
         if (state < 5 || state > 7) return setCondition(TWCC_SEQERROR, TWRC_FAILURE);
+        unseenWindow = false;
         if (uiOnly) {
             if (scanner) scanner->hideWindow();
             state = 4;

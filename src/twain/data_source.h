@@ -46,6 +46,9 @@ class DataSource {
     bool uiOnly = false;
     // CAP_INDICATORS.
     bool indicators = true;
+    // Enabled with a window nobody can see: the source pressed Scan for the user and asks to
+    // be closed once the batch is over, as the user would close the window.
+    bool unseenWindow = false;
 
   private:
     ScannerFactory createScanner_;

@@ -13,10 +13,10 @@ bool bitmapKindFor(const FrameParameters& p, BitmapKind& kind) {
                 kind = BitmapKind::Bits1;
                 return true;
             case 8:
-                kind = BitmapKind::Bits8;
-                return true;
             case 16:
-                kind = BitmapKind::Bits24;
+                // 16-bit grey keeps its most significant byte: an 8-bit grey image, as the
+                // application is told.
+                kind = BitmapKind::Bits8;
                 return true;
             default:
                 return false;
@@ -42,53 +42,94 @@ bool hasDecodingRule(const FrameParameters& p) {
     return isColourFormat(p.format) && (p.depth == 1 || p.depth == 8 || p.depth == 16);
 }
 
-int bitsPerUnit(const FrameParameters& p) {
-    if (p.format == kFrameRgb) return p.depth == 1 ? 24 : 3 * p.depth;
-    return p.depth;
+// Grey frames of 1 and 8 bits are copied byte by byte and counted in bytesPerLine; the others
+// are decoded pixel by pixel.
+bool copiesBytes(const FrameParameters& p) {
+    return p.format == kFrameGray && p.depth != 16;
+}
+
+int channelsOf(const FrameParameters& p) {
+    return p.format == kFrameRgb ? 3 : 1;
+}
+
+// Bytes of a row's pixel data; what a device sends beyond them up to bytesPerLine is padding.
+long long pixelBytesPerRow(const FrameParameters& p) {
+    const long long pixels = p.pixelsPerLine;
+    if (p.depth == 1) return channelsOf(p) * ((pixels + 7) / 8);
+    return pixels * channelsOf(p) * (p.depth / 8);
 }
 
 class FrameDecoder {
   public:
     FrameDecoder(Bitmap& bitmap, const FrameParameters& p, const DecodeOptions& o,
                  const RowCallback& rowDone)
-        : bitmap_(bitmap), p_(p), o_(o), rowDone_(rowDone) {}
+        : bitmap_(bitmap), p_(p), o_(o), rowDone_(rowDone) {
+        const long long padding = p.bytesPerLine - pixelBytesPerRow(p);
+        rowPadding_ = copiesBytes(p) || padding < 0 ? 0 : static_cast<std::size_t>(padding);
+        const long long room = copiesBytes(p) ? pixelBytesPerRow(p) : 0;
+        pixelRoom_ = static_cast<std::size_t>(
+            std::min<long long>(room, static_cast<long long>(bitmap.rowBytes())));
+    }
 
     int row() const { return row_; }
     bool started() const { return row_ != 0 || position_ != 0; }
 
-    // Decodes the bytes until they are used up. The pixels of a 1-bit colour group that has
-    // been read need no further bytes, so they are decoded at once and not lost at a frame's end.
-    DecodeResult decode(const std::uint8_t* bytes, std::size_t count) {
+    // Decodes what it can of the bytes and answers how many it used: the bytes of a pixel
+    // that is not complete yet are left for the next read. The pixels of a 1-bit colour group
+    // that has been read need no further bytes, so they are decoded at once and not lost at a
+    // frame's end.
+    DecodeResult decode(const std::uint8_t* bytes, std::size_t count, std::size_t& used) {
         std::size_t i = 0;
-        while (i < count || groupPending()) {
+        used = 0;
+        while (i < count || (skip_ == 0 && groupPending())) {
+            if (skip_ > 0) {
+                const std::size_t n = std::min(skip_, count - i);
+                skip_ -= n;
+                i += n;
+                continue;
+            }
             if (bitmap_.height() <= row_ && !bitmap_.setHeight(row_ + 1))
                 return DecodeResult::TooLarge;
-            const bool rowComplete = p_.format == kFrameGray && p_.depth != 16
-                                         ? copyGreyBytes(bytes, count, i)
-                                         : decodePixel(bytes, count, i);
+            bool rowComplete = false;
+            if (copiesBytes(p_)) {
+                rowComplete = copyGreyBytes(bytes, count, i);
+            } else if (count - i < bytesForNextPixel()) {
+                break;
+            } else {
+                rowComplete = decodePixel(bytes, i);
+            }
             if (!rowComplete) continue;
             ++row_;
+            skip_ = rowPadding_;
             if (rowDone_ && !rowDone_(row_)) return DecodeResult::Cancelled;
             if (p_.lines < 0 && bitmap_.height() <= row_ && !bitmap_.setHeight(row_ + 1))
                 return DecodeResult::TooLarge;
+            if (bitmap_.height() <= row_) break;
         }
+        used = i;
         return DecodeResult::Complete;
     }
 
   private:
     bool groupPending() const { return p_.format != kFrameGray && p_.depth == 1 && bit_ != 7; }
 
+    std::size_t bytesForNextPixel() const {
+        if (p_.format == kFrameGray) return 2;  // 16-bit grey
+        if (p_.depth == 1) return bit_ == 7 ? static_cast<std::size_t>(channelsOf(p_)) : 0;
+        return static_cast<std::size_t>(channelsOf(p_) * (p_.depth / 8));
+    }
+
     // Grey frames of 1 and 8 bits: bytes go straight to the row, which is counted in bytes.
     bool copyGreyBytes(const std::uint8_t* bytes, std::size_t count, std::size_t& i) {
         const std::size_t n =
             std::min(count - i, static_cast<std::size_t>(p_.bytesPerLine - position_));
         std::uint8_t* target = bitmap_.row(row_);
-        const std::size_t room = bitmap_.rowBytes();
         const bool invert = p_.depth == 1 && !o_.noInvertBlackWhite;
-        // Bytes a daemon sends beyond the bitmap's row are dropped.
+        // Bytes beyond the row's pixels (a device's padding, or a hostile row length) are
+        // dropped.
         for (std::size_t k = 0; k < n; ++k) {
             const std::size_t at = static_cast<std::size_t>(position_) + k;
-            if (at >= room) break;
+            if (at >= pixelRoom_) break;
             target[at] = invert ? static_cast<std::uint8_t>(~bytes[i + k]) : bytes[i + k];
         }
         i += n;
@@ -108,14 +149,14 @@ class FrameDecoder {
     }
 
     // Per-pixel formats: 16-bit grey and every colour format; rows are counted in pixels.
-    bool decodePixel(const std::uint8_t* bytes, std::size_t count, std::size_t& i) {
-        std::uint8_t* pixel = position_ < bitmap_.width()
-                                  ? bitmap_.row(row_) + static_cast<std::size_t>(position_) * 3
-                                  : nullptr;
+    bool decodePixel(const std::uint8_t* bytes, std::size_t& i) {
+        const bool inRow = position_ < bitmap_.width();
         if (p_.format == kFrameGray) {
             const std::uint8_t v = sample(bytes, i);
-            if (pixel) pixel[0] = pixel[1] = pixel[2] = v;
+            if (inRow) bitmap_.row(row_)[position_] = v;
         } else {
+            std::uint8_t* pixel =
+                inRow ? bitmap_.row(row_) + static_cast<std::size_t>(position_) * 3 : nullptr;
             // Single-channel frames keep the channels earlier frames wrote into this pixel.
             if (p_.format != kFrameRgb && pixel) {
                 blue_ = pixel[0];
@@ -123,12 +164,7 @@ class FrameDecoder {
                 red_ = pixel[2];
             }
             if (p_.depth != 1 || bit_ == 7) {
-                const int channels = p_.format == kFrameRgb ? 3 : 1;
-                if (count - i < static_cast<std::size_t>(channels * (p_.depth == 16 ? 2 : 1))) {
-                    i = count;  // a partial group cannot happen after the carry; drop it
-                    return false;
-                }
-                for (int c = 0; c < channels; ++c) raw_[c] = sample(bytes, i);
+                for (int c = 0; c < channelsOf(p_); ++c) raw_[c] = sample(bytes, i);
             }
             if (p_.depth == 1) {
                 const auto bitValue = [&](std::uint8_t byte) -> std::uint8_t {
@@ -174,12 +210,19 @@ class FrameDecoder {
     const FrameParameters& p_;
     const DecodeOptions& o_;
     const RowCallback& rowDone_;
+    std::size_t rowPadding_ = 0;  // bytes skipped after each row of a per-pixel format
+    std::size_t pixelRoom_ = 0;   // bytes of a row a byte-copied format may write
+    std::size_t skip_ = 0;
     int row_ = 0;
     int position_ = 0;
     int bit_ = 7;
     std::uint8_t raw_[3] = {0, 0, 0};
     std::uint8_t red_ = 0, green_ = 0, blue_ = 0;
 };
+
+std::vector<PaletteEntry> greyTableFor(const FrameParameters& p) {
+    return p.depth == 1 ? blackWhitePalette() : greyPalette();
+}
 
 }  // namespace
 
@@ -192,17 +235,14 @@ DecodeResult decodeFrame(Bitmap& bitmap, const FrameParameters& p, const DecodeO
         if (p.pixelsPerLine <= 0) return DecodeResult::NoData;
         if (!bitmap.reset(kind, p.pixelsPerLine, p.lines >= 0 ? p.lines : 1))
             return DecodeResult::TooLarge;
-        if (p.format == kFrameGray && p.lines >= 0 && p.depth != 16)
-            bitmap.setColourTable(p.depth == 1 ? blackWhitePalette() : greyPalette());
+        if (p.format == kFrameGray && p.lines >= 0) bitmap.setColourTable(greyTableFor(p));
     } else if (!hasDecodingRule(p)) {
         return DecodeResult::UnsupportedFormat;
     }
     // A row of zero units would never complete: nothing could be decoded.
-    const bool countsBytes = p.format == kFrameGray && p.depth != 16;
-    if ((countsBytes && p.bytesPerLine <= 0) || (!countsBytes && p.pixelsPerLine <= 0))
+    if ((copiesBytes(p) && p.bytesPerLine <= 0) || (!copiesBytes(p) && p.pixelsPerLine <= 0))
         return DecodeResult::NoData;
 
-    const std::size_t unit = bitsPerUnit(p) > 8 ? static_cast<std::size_t>(bitsPerUnit(p) / 8) : 1;
     std::vector<std::uint8_t> buffer(kFrameBufferSize);
     std::size_t carried = 0;
     FrameDecoder decoder(bitmap, p, o, rowDone);
@@ -216,15 +256,19 @@ DecodeResult decodeFrame(Bitmap& bitmap, const FrameParameters& p, const DecodeO
         }
         got = std::min(got, kFrameBufferSize - carried);
         const std::size_t usable = carried + got;
-        const std::size_t held = usable % unit;
-        const DecodeResult result = decoder.decode(buffer.data(), usable - held);
+        std::size_t used = 0;
+        const DecodeResult result = decoder.decode(buffer.data(), usable, used);
         if (result != DecodeResult::Complete) return result;
-        std::memmove(buffer.data(), buffer.data() + usable - held, held);
-        carried = held;
+        // At most the bytes of one pixel wait for the next read.
+        carried = usable - used;
+        std::memmove(buffer.data(), buffer.data() + used, carried);
     }
     if (!decoder.started()) return DecodeResult::NoData;
-    if (p.lastFrame && p.format == kFrameGray && p.lines < 0 && p.depth != 16)
-        bitmap.setColourTable(p.depth == 1 ? blackWhitePalette() : greyPalette());
+    if (p.lines < 0) {
+        // The bitmap grew one row ahead of the data; the image is the complete rows.
+        if (decoder.row() > 0 && bitmap.height() > decoder.row()) bitmap.setHeight(decoder.row());
+        if (p.lastFrame && p.format == kFrameGray) bitmap.setColourTable(greyTableFor(p));
+    }
     return DecodeResult::Complete;
 }
 

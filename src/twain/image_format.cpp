@@ -11,7 +11,7 @@ ImageFormat describeImage(const FrameParameters& p, const Bitmap& bitmap) {
         case BitmapKind::Bits1:
             break;
         case BitmapKind::Bits8:
-            f.pixelType = TWPT_GRAY;
+            f.pixelType = p.format == kFrameGray ? TWPT_GRAY : TWPT_PALETTE;
             f.bitsPerSample = f.bitsPerPixel = 8;
             break;
         case BitmapKind::Bits24:
@@ -22,9 +22,7 @@ ImageFormat describeImage(const FrameParameters& p, const Bitmap& bitmap) {
             break;
     }
     f.width = bitmap.width();
-    f.lines = p.lines;
-    // A device that did not know the length leaves one row beyond the last complete one.
-    f.rows = p.lines >= 0 ? std::min(p.lines, bitmap.height()) : std::max(bitmap.height() - 1, 0);
+    f.rows = p.lines >= 0 ? std::min(p.lines, bitmap.height()) : bitmap.height();
     f.rowBytes = static_cast<std::uint32_t>(
         (static_cast<std::uint64_t>(f.bitsPerPixel) * static_cast<std::uint32_t>(f.width) + 7) / 8);
     const std::uint32_t multiple = f.pixelType == TWPT_RGB ? 12 : 4;

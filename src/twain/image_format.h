@@ -15,15 +15,15 @@ struct ImageFormat {
     TW_INT16 bitsPerSample = 1;  // the same for every sample
     TW_INT16 bitsPerPixel = 1;
     int width = 0;  // pixels per row
-    int lines = 0;  // as the device reported it; negative when it did not know
-    int rows = 0;   // rows the bitmap really holds for the application
+    int rows = 0;   // rows the bitmap holds for the application
     std::uint32_t rowBytes = 0;
     std::uint32_t rowStride = 0;  // bytes per row of a memory transfer buffer
 };
 
-// Grey 1-bit images are black and white, other grey images 8-bit grey, and colour images RGB.
-// Colour frames of 1 bit and grey frames of 16 bits are held as 24-bit pixels, so they are
-// described and delivered as RGB: information, memory rows and native bitmap agree.
+// Grey 1-bit images are black and white, other grey images 8-bit grey, 1-bit colour images
+// 8-bit palette indexes, and other colour images RGB. The description follows the bitmap that
+// holds the pixels, so information, memory rows and native bitmap always agree. A device that
+// did not know the length in advance has the rows it sent.
 ImageFormat describeImage(const FrameParameters& parameters, const Bitmap& bitmap);
 
 // Writes `count` rows from `firstRow` on, each `rowStride` bytes: red, green, blue for 24-bit

@@ -11,6 +11,11 @@ namespace tarnwick {
 class DataSource;
 class Image;
 
+// A rectangle on the bed in the unit of the geometry options (millimetres).
+struct ScanRectangle {
+    TW_INT32 left = 0, top = 0, right = 0, bottom = 0;
+};
+
 class Scanner {
   public:
     virtual ~Scanner() = default;
@@ -20,7 +25,20 @@ class Scanner {
     // Shows the scanning window without making it modal; `uiOnly` for settings only.
     virtual void showWindow(bool uiOnly) = 0;
     virtual void hideWindow() = 0;
+    // False where the toolkit puts nothing on a screen (the Linux build): nobody can use the
+    // window, so the source acts as its user would. A scanner without a window of its own
+    // (the window's tests use one) keeps the defaults: seen, and never pressed.
+    virtual bool windowSeen() const { return true; }
+    // What the window's Scan button does: starts the batch of the current regions (or the
+    // whole area, or the feeder's pages) and tells the application of the first image.
+    virtual void pressScan() {}
+    // The application enabled the source for scanning (TWAIN state 5, not settings only) and
+    // no transfer is under way: the moment an automatic scan may begin.
+    virtual bool readyToScan() const = 0;
 
+    // Sets up a batch as the window's Scan button does (the pending count from the regions or
+    // the feeder's pages, the first region next), for MSG_ENABLEDS without the window.
+    virtual void beginBatch() {}
     // Scans one image; null when none was obtained.
     virtual Image* acquire(bool keepAsCurrent, bool cancelAtEnd) = 0;
     // The current image, scanning the next one first when none is held and images are pending.
@@ -29,6 +47,11 @@ class Scanner {
     // Images still to be delivered; -1 means no limit.
     virtual TW_INT32 pendingCount() const = 0;
     virtual void setPendingCount(TW_INT32 count) = 0;
+    // The rectangle the next scan would use: the current region, or the whole scan area
+    // (empty without a window).
+    virtual ScanRectangle nextScanRectangle() const { return {}; }
+    // Replaces the window's regions by this one region (DAT_IMAGELAYOUT / MSG_SET).
+    virtual void setSingleRegion(const ScanRectangle&) {}
     // Tells the application (MSG_XFERREADY, MSG_CLOSEDSREQ) through the owning DataSource.
     virtual TW_UINT16 notify(TW_UINT16 message) = 0;
 

@@ -1,17 +1,69 @@
 // DAT_PENDINGXFERS and DAT_SETUPMEMXFER.
+#include "settings/debug_log.h"
+#include "settings/translate.h"
 #include "twain/data_source.h"
+#include "twain/image.h"
+#include "twain/image_format.h"
 #include "twain/triplet_handlers.h"
 
 namespace tarnwick {
 
-// Image transfers are not built yet: the requests fail instead of reporting images that do
-// not exist.
-TW_UINT16 handlePendingTransfers(DataSource& source, TW_UINT16, TW_MEMREF) {
-    return source.setCondition(TWCC_OPERATIONERROR, TWRC_FAILURE);
+namespace {
+
+// The batch is over: a window nobody can see is closed as its user would close it.
+void batchOver(DataSource& source) {
+    source.state = 5;
+    if (source.unseenWindow) source.notifyApplication(MSG_CLOSEDSREQ);
 }
 
-TW_UINT16 handleSetupMemoryTransfer(DataSource& source, TW_UINT16, TW_MEMREF) {
-    return source.setCondition(TWCC_OPERATIONERROR, TWRC_FAILURE);
+}  // namespace
+
+TW_UINT16 handlePendingTransfers(DataSource& source, TW_UINT16 MSG, TW_MEMREF pData) {
+    auto& pending = *static_cast<TW_PENDINGXFERS*>(pData);
+    Scanner& scanner = *source.scanner;
+    switch (MSG) {
+        case MSG_GET:
+            pending.Count = static_cast<TW_UINT16>(scanner.pendingCount());
+            debugLog(tr("PendingXfers MSG_GET: %d\n"), static_cast<int>(pending.Count));
+            return TWRC_SUCCESS;
+        case MSG_ENDXFER:
+            pending.Count = static_cast<TW_UINT16>(scanner.pendingCount());
+            // Before the transfer began the image stays, so the next one delivers it again.
+            if (source.state == 7) scanner.releaseImage();
+            debugLog(tr("PendingXfers MSG_ENDXFER: %d\n"), static_cast<int>(pending.Count));
+            if (pending.Count != 0)
+                source.state = 6;
+            else
+                batchOver(source);
+            return TWRC_SUCCESS;
+        case MSG_RESET:
+            scanner.setPendingCount(0);
+            pending.Count = 0;
+            debugLog(tr("PendingXfers MSG_RESET\n"));
+            batchOver(source);
+            return TWRC_SUCCESS;
+        default:
+            return source.setCondition(TWCC_BADPROTOCOL, TWRC_FAILURE);
+    }
+}
+
+TW_UINT16 handleSetupMemoryTransfer(DataSource& source, TW_UINT16, TW_MEMREF pData) {
+    auto& setup = *static_cast<TW_SETUPMEMXFER*>(pData);
+    if (source.state != 6) {
+        setup.MinBufSize = 4096;
+        setup.MaxBufSize = setup.Preferred = TWON_DONTCARE32;
+        return TWRC_SUCCESS;
+    }
+    const Image* image = source.scanner->getImage();
+    if (!image || !image->bitmap) return TWRC_CANCEL;
+    const ImageFormat f = describeImage(image->parameters, *image->bitmap);
+    setup.MinBufSize = f.rowStride;
+    // Bounded by what a TW_UINT32 holds; a buffer that size takes every row at once.
+    const unsigned long long whole =
+        static_cast<unsigned long long>(f.rowStride) * static_cast<unsigned>(f.rows);
+    setup.MaxBufSize = setup.Preferred =
+        static_cast<TW_UINT32>(std::min<unsigned long long>(whole, 0xFFFFFFFFull));
+    return TWRC_SUCCESS;
 }
 
 }  // namespace tarnwick

@@ -66,6 +66,11 @@ class Form : public Container {
     Handler onHide;
     Handler onActivate;
     std::function<void(CloseAction&)> onClose;
+    // While the user moves the form: the proposed window rectangle in screen coordinates, which
+    // the handler may change; true when it handled the move (the platform keeps the rectangle).
+    std::function<bool(Rect&)> onMoving;
+    // The user's move (or resize) ended.
+    Handler onMoveEnded;
 
   private:
     BorderStyle borderStyle_ = BorderStyle::Sizeable;

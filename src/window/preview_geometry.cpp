@@ -4,16 +4,9 @@
 #include <cctype>
 #include <cmath>
 
+#include "window/truncation.h"
+
 namespace tarnwick {
-
-namespace {
-
-int truncated(double v) {
-    if (!std::isfinite(v)) return 0;
-    return static_cast<int>(std::clamp(v, -2e9, 2e9));
-}
-
-}  // namespace
 
 PlaceholderSize placeholderFor(const Region& area) {
     const double w = area.x2 - area.x1, h = area.y2 - area.y1;

@@ -6,15 +6,11 @@
 #include <vector>
 
 #include "settings/translate.h"
+#include "window/truncation.h"
 
 namespace tarnwick {
 
 namespace {
-
-int truncated(double v) {
-    if (!std::isfinite(v)) return 0;
-    return static_cast<int>(std::clamp(v, -2e9, 2e9));
-}
 
 struct Preset {
     const char* name;
@@ -132,20 +128,22 @@ void Regions::deleteSelected() {
     if (regionCount > 0) timerOn = true;
 }
 
-bool Regions::setSize(const std::string& name) {
+void Regions::setSize(const std::string& name, const FitSource& fit) {
     regionCount = 1;
     regionIndex = 0;
     regions[0].x1 = 0;
     regions[0].y1 = 0;
     timerOn = true;
-    if (name == tr("Find fit")) return false;
+    if (name == tr(kFindFitName)) {
+        regions[0] = findFit(fit.preview, fit.scale, fit.scanArea, fit.edgeThreshold);
+        return;
+    }
     for (const Preset& p : kPresets) {
         if (name != tr(p.name)) continue;
         regions[0].x2 = p.width;
         regions[0].y2 = p.height;
-        break;
+        return;
     }
-    return true;
 }
 
 std::string Regions::sizeText() const {

@@ -4,6 +4,7 @@
 #include <array>
 #include <string>
 
+#include "settings/translate.h"
 #include "twain/bitmap.h"
 
 namespace tarnwick {
@@ -12,6 +13,15 @@ namespace tarnwick {
 struct Region {
     int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
     bool operator==(const Region&) const = default;
+};
+
+// What "Find fit" looks at: the preview, its scan-area units per pixel, the scan area and the
+// threshold of content pixels a row needs.
+struct FitSource {
+    const Bitmap& preview;
+    double scale;
+    Region scanArea;
+    int edgeThreshold;
 };
 
 // The pointer shapes over the preview: the arrow and the four resize cursors.
@@ -46,9 +56,10 @@ class Regions {
     void releaseLeft();
     void deleteSelected();
 
-    // One region of a named paper size (names as the menus show them, translated); "Find fit"
-    // is the caller's, see findFit. Returns false for "Find fit", which needs the preview.
-    bool setSize(const std::string& name);
+    // Makes the table one region: a named paper size (names as the menus show them,
+    // translated), or for "Find fit" the document found on the preview. Any other name keeps
+    // slot 0's far corner.
+    void setSize(const std::string& name, const FitSource& fit);
     void clear() { *this = Regions{}; }
 
     // Size text for the status line, without the unit.
@@ -58,6 +69,8 @@ class Regions {
 // The bounding box of the document on the preview: `scale` units per preview pixel.
 Region findFit(const Bitmap& preview, double scale, const Region& scanArea, int edgeThreshold);
 
+// The menu entry and saved default that stands for "Find fit" (untranslated).
+inline constexpr const char* kFindFitName = N_("Find fit");
 // The preset names in menu order (untranslated).
 const std::array<const char*, 10>& sizePresetNames();
 

@@ -1,8 +1,8 @@
 // The fixture itself: a private saned that accepts several connections, and the local listing.
 #include <arpa/inet.h>
-#include <signal.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
+#include <signal.h>
 #include <sys/socket.h>
 #include <unistd.h>
 

@@ -17,6 +17,8 @@ struct Command {
 const Command kCommands[] = {
     {"identity", "identity PATH    print the identity the data source reports",
      harness::runIdentity},
+    {"acquire", "acquire DS [OPTIONS]    take every image the source offers and write it to a file",
+     harness::runAcquire},
 };
 
 void printUsage() {

@@ -163,7 +163,9 @@ TEST(DecodeFrame, SixteenBitSamplesKeepTheirMostSignificantByte) {
     big.bytes = {0x12, 0x34};
     Bitmap bitmap;
     ASSERT_EQ(decode(bitmap, params(kFrameGray, 16, 1, 2, 1), big), DecodeResult::Complete);
-    EXPECT_EQ(bgr(bitmap, 0, 0), (std::vector<int>{0x12, 0x12, 0x12}));
+    EXPECT_EQ(bitmap.kind(), BitmapKind::Bits8);
+    EXPECT_EQ(bitmap.colourTable().size(), 256u);
+    EXPECT_EQ(bitmap.row(0)[0], 0x12);
 
     ChunkedSource little;
     little.bytes = {0x34, 0x12, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06};
@@ -171,7 +173,7 @@ TEST(DecodeFrame, SixteenBitSamplesKeepTheirMostSignificantByte) {
     options.littleEndianSamples = true;
     ASSERT_EQ(decode(bitmap, params(kFrameGray, 16, 1, 2, 1), little, options),
               DecodeResult::Complete);
-    EXPECT_EQ(bgr(bitmap, 0, 0), (std::vector<int>{0x12, 0x12, 0x12}));
+    EXPECT_EQ(bitmap.row(0)[0], 0x12);
     ChunkedSource colour;
     colour.bytes = {0x01, 0x02, 0x03, 0x04, 0x05, 0x06};
     ASSERT_EQ(decode(bitmap, params(kFrameRgb, 16, 1, 6, 1), colour, options),
@@ -179,16 +181,46 @@ TEST(DecodeFrame, SixteenBitSamplesKeepTheirMostSignificantByte) {
     EXPECT_EQ(bgr(bitmap, 0, 0), (std::vector<int>{0x06, 0x04, 0x02}));
 }
 
-TEST(DecodeFrame, UnknownLengthGrowsOneRowAheadOfTheData) {
+TEST(DecodeFrame, UnknownLengthEndsWithTheCompleteRows) {
     ChunkedSource source;
-    source.bytes.assign(3 * 4, 7);
+    source.bytes.assign(3 * 4 + 2, 7);  // three rows and the start of a fourth
     source.chunks = {5};
     Bitmap bitmap;
-    ASSERT_EQ(decode(bitmap, params(kFrameGray, 8, 4, 4, -1), source), DecodeResult::Complete);
-    EXPECT_EQ(bitmap.height(), 4);
+    std::vector<int> heights;
+    const RowCallback row = [&](int) {
+        heights.push_back(bitmap.height());
+        return true;
+    };
+    ASSERT_EQ(decodeFrame(bitmap, params(kFrameGray, 8, 4, 4, -1), {}, source.reader(), row),
+              DecodeResult::Complete);
+    EXPECT_EQ(heights, (std::vector<int>{1, 2, 3})) << "grows one row ahead while decoding";
+    EXPECT_EQ(bitmap.height(), 3);
     EXPECT_EQ(bitmap.row(2)[3], 7);
-    EXPECT_EQ(bitmap.row(3)[0], 0);
     EXPECT_EQ(bitmap.colourTable().size(), 256u);  // set once the last frame is in
+}
+
+TEST(DecodeFrame, PaddingBehindThePixelsOfARowIsSkipped) {
+    // Two 8-bit colour pixels and three bytes of padding per row, in chunks that split them.
+    ChunkedSource source;
+    source.bytes = {1, 2, 3, 4, 5, 6, 0xEE, 0xEE, 0xEE, 7, 8, 9, 10, 11, 12, 0xEE, 0xEE, 0xEE};
+    source.chunks = {4, 7, 1};
+    Bitmap bitmap;
+    ASSERT_EQ(decode(bitmap, params(kFrameRgb, 8, 2, 9, 2), source), DecodeResult::Complete);
+    EXPECT_EQ(bgr(bitmap, 0, 1), (std::vector<int>{9, 8, 7}));
+    EXPECT_EQ(bgr(bitmap, 1, 1), (std::vector<int>{12, 11, 10}));
+
+    // Grey 16-bit with a padded row, and 8-bit grey whose padding stays out of the row.
+    ChunkedSource grey;
+    grey.bytes = {0x10, 0, 0x20, 0, 0xEE, 0xEE, 0x30, 0, 0x40, 0, 0xEE, 0xEE};
+    grey.chunks = {3};
+    ASSERT_EQ(decode(bitmap, params(kFrameGray, 16, 2, 6, 2), grey), DecodeResult::Complete);
+    EXPECT_EQ((std::vector<int>{bitmap.row(1)[0], bitmap.row(1)[1]}),
+              (std::vector<int>{0x30, 0x40}));
+    ChunkedSource bytes;
+    bytes.bytes = {1, 2, 3, 0xEE, 4, 5, 6, 0xEE};
+    ASSERT_EQ(decode(bitmap, params(kFrameGray, 8, 3, 4, 2), bytes), DecodeResult::Complete);
+    EXPECT_EQ(bitmap.row(0)[3], 0);
+    EXPECT_EQ(bitmap.row(1)[2], 6);
 }
 
 TEST(DecodeFrame, RefusesWhatItCannotDecode) {

@@ -57,20 +57,26 @@ TEST(ImageFormat, RowLengthsFollowThePixelType) {
     EXPECT_EQ(bw.rowStride, 4u);
 }
 
-TEST(ImageFormat, TwentyFourBitHeldFramesAreDescribedAsRgb) {
-    for (const FrameParameters& p : {frame(kFrameRgb, 1, 2), frame(kFrameGray, 16, 2)}) {
-        const ImageFormat f = describeImage(p, bitmapOf(BitmapKind::Bits24, 4, 2));
-        EXPECT_EQ(f.pixelType, TWPT_RGB);
-        EXPECT_EQ(f.bitsPerPixel, 24);
-        EXPECT_EQ(f.rowBytes, 12u);
-    }
+TEST(ImageFormat, OneBitColourAndSixteenBitGreyAreDescribedInTheirEightBitForms) {
+    const ImageFormat palette =
+        describeImage(frame(kFrameRgb, 1, 2), bitmapOf(BitmapKind::Bits8, 5, 2));
+    EXPECT_EQ(palette.pixelType, TWPT_PALETTE);
+    EXPECT_EQ(palette.samplesPerPixel, 1);
+    EXPECT_EQ(palette.bitsPerPixel, 8);
+    EXPECT_EQ(palette.rowStride, 8u);
+    const ImageFormat grey =
+        describeImage(frame(kFrameGray, 16, 2), bitmapOf(BitmapKind::Bits8, 4, 2));
+    EXPECT_EQ(grey.pixelType, TWPT_GRAY);
+    EXPECT_EQ(grey.rowBytes, 4u);
+    // A colour bitmap is described as one, whatever the frame said.
+    EXPECT_EQ(describeImage(frame(kFrameRgb, 1, 2), bitmapOf(BitmapKind::Bits24, 4, 2)).rowBytes,
+              12u);
 }
 
-TEST(ImageFormat, UnknownLengthCountsOnlyCompleteRows) {
+TEST(ImageFormat, UnknownLengthHasTheRowsTheBitmapHolds) {
     const ImageFormat f =
         describeImage(frame(kFrameGray, 8, -1), bitmapOf(BitmapKind::Bits8, 4, 6));
-    EXPECT_EQ(f.lines, -1);
-    EXPECT_EQ(f.rows, 5);
+    EXPECT_EQ(f.rows, 6);
     const ImageFormat shorter =
         describeImage(frame(kFrameGray, 8, 9), bitmapOf(BitmapKind::Bits8, 4, 6));
     EXPECT_EQ(shorter.rows, 6);

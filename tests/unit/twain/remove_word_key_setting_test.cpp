@@ -6,10 +6,10 @@
 
 #include "support/scoped_environment.h"
 
+using tarnwick::removeWordKeySetting;
 using testing_support::ScopedEnvironment;
 using testing_support::TemporaryFolder;
 using testing_support::writeWholeFile;
-using tarnwick::removeWordKeySetting;
 
 // The entry point's clean-up key comes from the settings file the source finds.
 TEST(RemoveWordKeySetting, ReadsTheKeyFromTheSettingsFile) {

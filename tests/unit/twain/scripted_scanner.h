@@ -6,50 +6,79 @@
 #include <string>
 #include <vector>
 
+#include "twain/image.h"
 #include "twain/scanner.h"
 
 namespace tarnwick::testing {
 
-// Stands for an acquired image; the data source only tests it against null.
-inline Image* someImage() {
-    alignas(std::max_align_t) static unsigned char storage[1];
-    return reinterpret_cast<Image*>(storage);
-}
-
 struct ScannerScript {
     bool deviceOpens = true;
+    bool windowSeen = true;
+    // The pending count the Scan button sets (the regions, or the feeder's pages).
+    TW_INT32 batch = 1;
     // Outcome of each acquire, oldest first; an empty queue means the scan fails.
     std::deque<bool> scans;
+    // What every successful scan yields; all images share the one bitmap, as the window's do.
+    Bitmap bitmap;
+    Image image;
     // Throws from showWindow: 0 none, 1 std::bad_alloc, 2 std::runtime_error.
     int showWindowThrows = 0;
+    ScanRectangle nextRectangle;
+    std::vector<ScanRectangle> regionsSet;
     std::vector<std::string> calls;
     bool destroyed = false;
+
+    // Every scan gives an image of these parameters; byte i of row y holds 16 * y + i.
+    void scanYields(const FrameParameters& parameters, int xResolution = 100);
+    bool readyToScan = false;
 };
 
+// Keeps the current image and the pending count as the open scanner does: a getImage
+// without an image scans when images are pending, and each scan counts one image.
 class ScriptedScanner : public Scanner {
   public:
-    explicit ScriptedScanner(ScannerScript& script) : script_(script) {}
+    ScriptedScanner(ScannerScript& script, DataSource& owner) : script_(script), owner_(owner) {}
     ~ScriptedScanner() override { script_.destroyed = true; }
 
     bool isDeviceOpen() const override { return script_.deviceOpens; }
     void showWindow(bool uiOnly) override;
     void hideWindow() override { script_.calls.push_back("hideWindow"); }
+    bool windowSeen() const override { return script_.windowSeen; }
+    void pressScan() override;
+    void beginBatch() override {
+        script_.calls.push_back("beginBatch");
+        pending_ = script_.batch;
+    }
+    bool readyToScan() const override { return script_.readyToScan; }
     Image* acquire(bool keepAsCurrent, bool cancelAtEnd) override;
-    Image* getImage() override { return nullptr; }
-    void releaseImage() override {}
+    Image* getImage() override;
+    void releaseImage() override;
     TW_INT32 pendingCount() const override { return pending_; }
     void setPendingCount(TW_INT32 count) override { pending_ = count; }
+    ScanRectangle nextScanRectangle() const override { return script_.nextRectangle; }
+    void setSingleRegion(const ScanRectangle& region) override {
+        script_.regionsSet.push_back(region);
+    }
     TW_UINT16 notify(TW_UINT16) override { return TWRC_SUCCESS; }
-    TW_UINT16 pixelType(TW_UINT16, TW_CAPABILITY*) override { return TWRC_FAILURE; }
-    TW_UINT16 bitDepth(TW_UINT16, TW_CAPABILITY*) override { return TWRC_FAILURE; }
-    TW_UINT16 resolution(TW_UINT16, TW_CAPABILITY*) override { return TWRC_FAILURE; }
-    TW_UINT16 nativeResolution(TW_UINT16, TW_CAPABILITY*) override { return TWRC_FAILURE; }
-    TW_UINT16 physicalSize(TW_UINT16, TW_CAPABILITY*) override { return TWRC_FAILURE; }
+    TW_UINT16 pixelType(TW_UINT16, TW_CAPABILITY*) override { return option("pixelType"); }
+    TW_UINT16 bitDepth(TW_UINT16, TW_CAPABILITY*) override { return option("bitDepth"); }
+    TW_UINT16 resolution(TW_UINT16, TW_CAPABILITY*) override { return option("resolution"); }
+    TW_UINT16 nativeResolution(TW_UINT16, TW_CAPABILITY*) override {
+        return option("nativeResolution");
+    }
+    TW_UINT16 physicalSize(TW_UINT16, TW_CAPABILITY*) override { return option("physicalSize"); }
     TW_UINT16 getCustomData(TW_CUSTOMDSDATA*) override;
     TW_UINT16 setCustomData(TW_CUSTOMDSDATA*) override;
 
   private:
+    TW_UINT16 option(const char* name) {
+        script_.calls.push_back(name);
+        return TWRC_SUCCESS;
+    }
+
     ScannerScript& script_;
+    DataSource& owner_;
+    Image* current_ = nullptr;
     TW_INT32 pending_ = -1;
 };
 

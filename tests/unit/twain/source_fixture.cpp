@@ -77,10 +77,10 @@ void SourceTest::reset() {
     platform::message_box_script::clear();
     assigned.Id = 42;
     source = std::make_unique<DataSource>(
-        [this](DataSource&) -> std::unique_ptr<Scanner> {
+        [this](DataSource& owner) -> std::unique_ptr<Scanner> {
             ++scannersMade;
             scanner.destroyed = false;
-            return std::make_unique<ScriptedScanner>(scanner);
+            return std::make_unique<ScriptedScanner>(scanner, owner);
         },
         recordingDsm());
 }

@@ -14,32 +14,38 @@ struct Expectation {
     TW_INT32 lowest, highest;
     TW_UINT16 result;     // in its states
     TW_UINT16 condition;  // in its states
+    // From this state on (0: never) the answer is another: no image can be had there.
+    TW_INT32 otherFrom = 0;
+    TW_UINT16 otherResult = TWRC_SUCCESS;
+    TW_UINT16 otherCondition = TWCC_SUCCESS;
 };
 
-// Requests whose handlers come with capabilities and transfers fail honestly for now.
-constexpr TW_UINT16 kNotBuilt = TWCC_OPERATIONERROR;
+// The empty record names no capability.
+constexpr TW_UINT16 kNoCapability = TWCC_CAPUNSUPPORTED;
 
 const Expectation kTriplets[] = {
-    {"CAPABILITY GET", DG_CONTROL, DAT_CAPABILITY, MSG_GET, 4, 7, TWRC_FAILURE, kNotBuilt},
+    {"CAPABILITY GET", DG_CONTROL, DAT_CAPABILITY, MSG_GET, 4, 7, TWRC_FAILURE, kNoCapability},
     {"CAPABILITY GETCURRENT", DG_CONTROL, DAT_CAPABILITY, MSG_GETCURRENT, 4, 7, TWRC_FAILURE,
-     kNotBuilt},
+     kNoCapability},
     {"CAPABILITY GETDEFAULT", DG_CONTROL, DAT_CAPABILITY, MSG_GETDEFAULT, 4, 7, TWRC_FAILURE,
-     kNotBuilt},
+     kNoCapability},
     {"CAPABILITY QUERYSUPPORT", DG_CONTROL, DAT_CAPABILITY, MSG_QUERYSUPPORT, 4, 7, TWRC_FAILURE,
-     kNotBuilt},
-    {"CAPABILITY SET", DG_CONTROL, DAT_CAPABILITY, MSG_SET, 4, 4, TWRC_FAILURE, kNotBuilt},
-    {"CAPABILITY RESET", DG_CONTROL, DAT_CAPABILITY, MSG_RESET, 4, 4, TWRC_FAILURE, kNotBuilt},
+     kNoCapability},
+    {"CAPABILITY SET", DG_CONTROL, DAT_CAPABILITY, MSG_SET, 4, 4, TWRC_FAILURE, kNoCapability},
+    {"CAPABILITY RESET", DG_CONTROL, DAT_CAPABILITY, MSG_RESET, 4, 4, TWRC_FAILURE, kNoCapability},
     {"EVENT PROCESSEVENT", DG_CONTROL, DAT_EVENT, MSG_PROCESSEVENT, 3, 7, TWRC_NOTDSEVENT,
      TWCC_SUCCESS},
     {"EVENT GET", DG_CONTROL, DAT_EVENT, MSG_GET, 3, 7, TWRC_NOTDSEVENT, TWCC_SUCCESS},
     {"IDENTITY GET", DG_CONTROL, DAT_IDENTITY, MSG_GET, 3, 7, TWRC_SUCCESS, TWCC_SUCCESS},
     {"IDENTITY OPENDS", DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, 3, 3, TWRC_SUCCESS, TWCC_SUCCESS},
     {"IDENTITY CLOSEDS", DG_CONTROL, DAT_IDENTITY, MSG_CLOSEDS, 4, 4, TWRC_SUCCESS, TWCC_SUCCESS},
-    {"PENDINGXFERS GET", DG_CONTROL, DAT_PENDINGXFERS, MSG_GET, 4, 7, TWRC_FAILURE, kNotBuilt},
-    {"PENDINGXFERS ENDXFER", DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, 6, 7, TWRC_FAILURE,
-     kNotBuilt},
-    {"PENDINGXFERS RESET", DG_CONTROL, DAT_PENDINGXFERS, MSG_RESET, 6, 6, TWRC_FAILURE, kNotBuilt},
-    {"SETUPMEMXFER GET", DG_CONTROL, DAT_SETUPMEMXFER, MSG_GET, 4, 6, TWRC_FAILURE, kNotBuilt},
+    {"PENDINGXFERS GET", DG_CONTROL, DAT_PENDINGXFERS, MSG_GET, 4, 7, TWRC_SUCCESS, TWCC_SUCCESS},
+    {"PENDINGXFERS ENDXFER", DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, 6, 7, TWRC_SUCCESS,
+     TWCC_SUCCESS},
+    {"PENDINGXFERS RESET", DG_CONTROL, DAT_PENDINGXFERS, MSG_RESET, 6, 6, TWRC_SUCCESS,
+     TWCC_SUCCESS},
+    {"SETUPMEMXFER GET", DG_CONTROL, DAT_SETUPMEMXFER, MSG_GET, 4, 6, TWRC_SUCCESS, TWCC_SUCCESS, 6,
+     TWRC_CANCEL},
     {"STATUS GET", DG_CONTROL, DAT_STATUS, MSG_GET, 4, 7, TWRC_SUCCESS, TWCC_SUCCESS},
     {"USERINTERFACE ENABLEDS", DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, 4, 4, TWRC_SUCCESS,
      TWCC_SUCCESS},
@@ -51,12 +57,14 @@ const Expectation kTriplets[] = {
     {"XFERGROUP SET", DG_CONTROL, DAT_XFERGROUP, MSG_SET, 6, 6, TWRC_SUCCESS, TWCC_SUCCESS},
     {"CUSTOMDSDATA GET", DG_CONTROL, DAT_CUSTOMDSDATA, MSG_GET, 4, 4, TWRC_SUCCESS, TWCC_SUCCESS},
     {"CUSTOMDSDATA SET", DG_CONTROL, DAT_CUSTOMDSDATA, MSG_SET, 4, 4, TWRC_SUCCESS, TWCC_SUCCESS},
-    {"IMAGEINFO GET", DG_IMAGE, DAT_IMAGEINFO, MSG_GET, 6, 7, TWRC_FAILURE, kNotBuilt},
-    {"IMAGELAYOUT GET", DG_IMAGE, DAT_IMAGELAYOUT, MSG_GET, 4, 6, TWRC_FAILURE, kNotBuilt},
-    {"IMAGELAYOUT SET", DG_IMAGE, DAT_IMAGELAYOUT, MSG_SET, 4, 4, TWRC_FAILURE, kNotBuilt},
-    {"IMAGEMEMXFER GET", DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, 6, 7, TWRC_FAILURE, kNotBuilt},
-    {"IMAGENATIVEXFER GET", DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, 6, 6, TWRC_FAILURE, kNotBuilt},
-    {"PALETTE8 GET", DG_IMAGE, DAT_PALETTE8, MSG_GET, 4, 6, TWRC_FAILURE, kNotBuilt},
+    {"IMAGEINFO GET", DG_IMAGE, DAT_IMAGEINFO, MSG_GET, 6, 7, TWRC_SUCCESS, TWCC_SUCCESS},
+    {"IMAGELAYOUT GET", DG_IMAGE, DAT_IMAGELAYOUT, MSG_GET, 4, 6, TWRC_SUCCESS, TWCC_SUCCESS},
+    {"IMAGELAYOUT SET", DG_IMAGE, DAT_IMAGELAYOUT, MSG_SET, 4, 4, TWRC_SUCCESS, TWCC_SUCCESS},
+    {"IMAGEMEMXFER GET", DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, 6, 7, TWRC_CANCEL, TWCC_SUCCESS},
+    {"IMAGENATIVEXFER GET", DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, 6, 6, TWRC_CANCEL,
+     TWCC_SUCCESS},
+    {"PALETTE8 GET", DG_IMAGE, DAT_PALETTE8, MSG_GET, 4, 6, TWRC_FAILURE, TWCC_BADPROTOCOL, 6,
+     TWRC_CANCEL},
 };
 
 // Room for any record a triplet reads, with the values a well-behaved application sends.
@@ -87,9 +95,11 @@ TEST_F(TripletStates, EachSupportedTripletRunsInItsStatesOnlyAndIsSequenceErrorE
             Payload payload = payloadFor(triplet);
             TW_UINT16 rc = call(triplet.DG, triplet.DAT, triplet.MSG, &payload);
             bool inState = state >= triplet.lowest && state <= triplet.highest;
+            const bool other = triplet.otherFrom != 0 && state >= triplet.otherFrom;
             if (inState) {
-                EXPECT_EQ(rc, triplet.result);
-                EXPECT_EQ(source->conditionCode, triplet.condition);
+                EXPECT_EQ(rc, other ? triplet.otherResult : triplet.result);
+                EXPECT_EQ(source->conditionCode,
+                          other ? triplet.otherCondition : triplet.condition);
             } else {
                 EXPECT_EQ(rc, TWRC_FAILURE);
                 EXPECT_EQ(source->conditionCode, TWCC_SEQERROR);

@@ -36,7 +36,7 @@ TEST_F(UserInterface, EnablingWithoutTheWindowScansAtOnceAndSignalsTheImage) {
     TW_USERINTERFACE ui{0, 1, nullptr};
     ASSERT_EQ(call(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui), TWRC_SUCCESS);
     EXPECT_EQ(ui.ModalUI, 1) << "ModalUI is not written without a window";
-    EXPECT_EQ(scanner.calls, Calls{"acquire(keep,cancel)"});
+    EXPECT_EQ(scanner.calls, (Calls{"beginBatch", "acquire(keep,cancel)"}));
     EXPECT_EQ(source->state, 6);
     ASSERT_EQ(dsmScript().received.size(), 1u);
     EXPECT_EQ(dsmScript().received[0].MSG, MSG_XFERREADY);
@@ -58,7 +58,7 @@ TEST_F(UserInterface, AFailedScanWithoutTheWindowFailsInStateFiveAndCanBeDisable
 
     EXPECT_EQ(call(DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, nullptr), TWRC_SUCCESS);
     EXPECT_EQ(source->state, 4);
-    EXPECT_EQ(scanner.calls, (Calls{"acquire(keep,cancel)", "hideWindow"}));
+    EXPECT_EQ(scanner.calls, (Calls{"beginBatch", "acquire(keep,cancel)", "hideWindow"}));
 }
 
 TEST_F(UserInterface, EnablingForSettingsShowsTheWindowForSettingsOnly) {
@@ -73,6 +73,52 @@ TEST_F(UserInterface, EnablingForSettingsShowsTheWindowForSettingsOnly) {
     ASSERT_EQ(call(DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, nullptr), TWRC_SUCCESS);
     ASSERT_EQ(enable(1), TWRC_SUCCESS);
     EXPECT_FALSE(source->uiOnly);
+}
+
+std::vector<TW_UINT16> notifications() {
+    std::vector<TW_UINT16> messages;
+    for (const Notification& n : dsmScript().received) messages.push_back(n.MSG);
+    return messages;
+}
+
+// Where nobody can see the window, the source acts as its user: one press of Scan, and the
+// window closed once the batch is over or gave nothing.
+TEST_F(UserInterface, AWindowNobodySeesScansOnceAndIsClosedAfterTheBatch) {
+    scanner.windowSeen = false;
+    scanner.scans = {true, true};
+    scanner.batch = 2;
+    ASSERT_EQ(enable(1), TWRC_SUCCESS);
+    EXPECT_EQ(scanner.calls, (Calls{"showWindow(scan)", "pressScan", "acquire(keep,-)"}));
+    EXPECT_EQ(source->state, 6);
+    EXPECT_EQ(notifications(), std::vector<TW_UINT16>{MSG_XFERREADY});
+
+    TW_PENDINGXFERS pending{};
+    source->state = 7;
+    ASSERT_EQ(call(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending), TWRC_SUCCESS);
+    EXPECT_EQ(pending.Count, 1);
+    EXPECT_EQ(notifications().size(), 1u) << "an image is still to come";
+    ASSERT_NE(source->scanner->getImage(), nullptr);
+    source->state = 7;
+    ASSERT_EQ(call(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending), TWRC_SUCCESS);
+    EXPECT_EQ(pending.Count, 0);
+    EXPECT_EQ(source->state, 5);
+    EXPECT_EQ(notifications(), (std::vector<TW_UINT16>{MSG_XFERREADY, MSG_CLOSEDSREQ}));
+    EXPECT_EQ(call(DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, nullptr), TWRC_SUCCESS);
+}
+
+TEST_F(UserInterface, AWindowNobodySeesIsClosedWhenItsScanGaveNothing) {
+    scanner.windowSeen = false;
+    ASSERT_EQ(enable(1), TWRC_SUCCESS);
+    EXPECT_EQ(source->state, 5);
+    EXPECT_EQ(notifications(), std::vector<TW_UINT16>{MSG_CLOSEDSREQ});
+
+    // Settings nobody can see: closed at once, back in state 4 with the window hidden.
+    ASSERT_EQ(call(DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, nullptr), TWRC_SUCCESS);
+    scanner.calls.clear();
+    TW_USERINTERFACE ui{1, 1, nullptr};
+    ASSERT_EQ(call(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDSUIONLY, &ui), TWRC_SUCCESS);
+    EXPECT_EQ(source->state, 4);
+    EXPECT_EQ(scanner.calls, (Calls{"showWindow(settings)", "hideWindow"}));
 }
 
 }  // namespace

@@ -105,17 +105,28 @@ TEST(Regions, DeletingMovesLaterRegionsDownAndForgetsTheDefault) {
     EXPECT_FALSE(t.timerOn);
 }
 
-TEST(Regions, SizePresets) {
+TEST(Regions, SizePresetsAndFindFitMakeOneRegion) {
+    Bitmap preview = greyPreview(100, 80, 250);
+    for (int y = 20; y < 50; ++y)
+        for (int x = 30; x < 70; ++x) preview.row(y)[x] = 20;
+    const FitSource fit{preview, 2.0, {0, 0, 202, 162}, 10};
     Regions t;
-    EXPECT_TRUE(t.setSize("A5 landscape"));
+    drag(t, 0, 0, 10, 10);
+    drag(t, 20, 0, 30, 10);
+    t.setSize("A5 landscape", fit);
     EXPECT_EQ(t.regionCount, 1);
+    EXPECT_EQ(t.regionIndex, 0);
     EXPECT_EQ(t.regions[0], (Region{0, 0, 210, 148}));
     t.regions[0] = {5, 6, 70, 80};
-    EXPECT_TRUE(t.setSize("Tabloid"));
+    t.setSize("Tabloid", fit);
     EXPECT_EQ(t.regions[0], (Region{0, 0, 70, 80}));
-    EXPECT_TRUE(t.setSize("Legal"));
+    t.setSize("Legal", fit);
     EXPECT_EQ(t.regions[0], (Region{0, 0, 215, 355}));
-    EXPECT_FALSE(t.setSize("Find fit"));
+    t.timerOn = false;
+    t.setSize("Find fit", fit);
+    EXPECT_EQ(t.regionCount, 1);
+    EXPECT_EQ(t.regions[0], (Region{60, 40, 138, 98}));
+    EXPECT_TRUE(t.timerOn);
 }
 
 TEST(FindFit, FindsTheDarkDocumentOnAWhiteBorder) {

@@ -1,0 +1,44 @@
+// The capabilities answered from the device's options: pixel type ("mode"), bit depth
+// ("depth"), resolution and native resolution ("resolution"), and the physical size (the
+// bounds of "tl-x", "tl-y", "br-x", "br-y").
+#pragma once
+
+#include <string>
+
+#include "twain/records.h"
+
+namespace tarnwick {
+
+class DataSource;
+class Option;
+
+// The options by role, as the scanning window found them; any may be absent.
+struct OptionRoles {
+    Option* mode = nullptr;
+    Option* depth = nullptr;
+    Option* resolution = nullptr;
+    Option* tlx = nullptr;
+    Option* tly = nullptr;
+    Option* brx = nullptr;
+    Option* bry = nullptr;
+};
+
+// Each answers one DAT_CAPABILITY request (the capability is null for MSG_RESET) and reports
+// failures through the source's condition code. Errors while reading or converting an option
+// value answer TWCC_CAPUNSUPPORTED.
+TW_UINT16 pixelTypeCapability(DataSource& source, const OptionRoles& roles, TW_UINT16 msg,
+                              TW_CAPABILITY* capability);
+TW_UINT16 bitDepthCapability(DataSource& source, const OptionRoles& roles, TW_UINT16 msg,
+                             TW_CAPABILITY* capability);
+TW_UINT16 resolutionCapability(DataSource& source, const OptionRoles& roles, TW_UINT16 msg,
+                               TW_CAPABILITY* capability);
+TW_UINT16 nativeResolutionCapability(DataSource& source, const OptionRoles& roles, TW_UINT16 msg,
+                                     TW_CAPABILITY* capability);
+// ICAP_PHYSICALWIDTH or ICAP_PHYSICALHEIGHT, by the capability's Cap.
+TW_UINT16 physicalSizeCapability(DataSource& source, const OptionRoles& roles, TW_UINT16 msg,
+                                 TW_CAPABILITY* capability);
+
+// The pixel type a mode text stands for: TWPT_BW, TWPT_GRAY, TWPT_RGB, or -1 for none.
+int classifyMode(const std::string& mode);
+
+}  // namespace tarnwick

@@ -1,0 +1,70 @@
+// The open scanner: owns the scanning window and the image offered to the application, turns
+// requests for images into scans of the right rectangle, and is the window's way back to the
+// data source.
+#pragma once
+
+#include <memory>
+
+#include "settings/properties_services.h"
+#include "twain/image.h"
+#include "twain/option_capabilities.h"
+#include "twain/scanner.h"
+
+namespace tarnwick {
+
+class DataSource;
+class TFPreview;
+
+class SaneDevice : public Scanner {
+  public:
+    // Creates the window and runs its first activation, which connects to the daemon and opens
+    // the device. `services` go to the window's settings dialog (default: the platform's).
+    explicit SaneDevice(DataSource& owner, std::unique_ptr<PropertiesServices> services = nullptr);
+    ~SaneDevice() override;
+    SaneDevice(const SaneDevice&) = delete;
+    SaneDevice& operator=(const SaneDevice&) = delete;
+
+    bool isDeviceOpen() const override;
+    void showWindow(bool uiOnly) override;
+    void hideWindow() override;
+    bool windowSeen() const override;
+    void pressScan() override;
+    bool readyToScan() const override;
+
+    void beginBatch() override;
+    Image* acquire(bool keepAsCurrent, bool cancelAtEnd) override;
+    Image* getImage() override;
+    void releaseImage() override;
+    TW_INT32 pendingCount() const override { return pendingCount_; }
+    void setPendingCount(TW_INT32 count) override { pendingCount_ = count; }
+    ScanRectangle nextScanRectangle() const override;
+    void setSingleRegion(const ScanRectangle& region) override;
+    TW_UINT16 notify(TW_UINT16 message) override;
+
+    TW_UINT16 pixelType(TW_UINT16 msg, TW_CAPABILITY* capability) override;
+    TW_UINT16 bitDepth(TW_UINT16 msg, TW_CAPABILITY* capability) override;
+    TW_UINT16 resolution(TW_UINT16 msg, TW_CAPABILITY* capability) override;
+    TW_UINT16 nativeResolution(TW_UINT16 msg, TW_CAPABILITY* capability) override;
+    TW_UINT16 physicalSize(TW_UINT16 msg, TW_CAPABILITY* capability) override;
+
+    TW_UINT16 getCustomData(TW_CUSTOMDSDATA*) override { return TWRC_SUCCESS; }
+    TW_UINT16 setCustomData(TW_CUSTOMDSDATA*) override { return TWRC_SUCCESS; }
+
+    TFPreview& window() { return *window_; }
+    Image* currentImage() const { return currentImage_.get(); }
+
+  private:
+    OptionRoles roles() const;
+    // The region the next scan takes, -1 for the whole scan area.
+    int nextRegion() const;
+    void cancelDevice();
+
+    DataSource& owner_;
+    std::unique_ptr<Image> currentImage_;
+    // An image acquired without keeping it as the current one; it lives until the next scan.
+    std::unique_ptr<Image> looseImage_;
+    TW_INT32 pendingCount_ = -1;
+    std::unique_ptr<TFPreview> window_;
+};
+
+}  // namespace tarnwick

@@ -1,0 +1,326 @@
+// Opening a device: option roles, the scan area, one page per option group, the compact mode and
+// resolution controls, the per-option tool bars and their menu; the top dock's furniture and
+// tearing pages off into floating windows.
+#include <cmath>
+#include <cstdlib>
+
+#include "options/device.h"
+#include "options/number_option.h"
+#include "sane/connection.h"
+#include "settings/debug_log.h"
+#include "settings/properties.h"
+#include "settings/settings_location.h"
+#include "settings/translate.h"
+#include "ui/backend.h"
+#include "widgets/float_form.h"
+#include "window/preview_form.h"
+
+namespace tarnwick {
+
+namespace {
+
+constexpr std::size_t kFirstOptionEntry = 2;  // after LargeIcons and the separator
+
+bool contains(const std::string& text, const char* part) {
+    return text.find(part) != std::string::npos;
+}
+
+int truncated(double value) {
+    return static_cast<int>(std::trunc(value));
+}
+
+}  // namespace
+
+void TFPreview::closeDevice() {
+    for (std::size_t i = OptionsPopup.count(); i-- > kFirstOptionEntry;) {
+        auto tag = static_cast<std::size_t>(OptionsPopup.item(i).tag());
+        if (device && tag < device->options().size()) {
+            Option& option = *device->options()[tag];
+            if (option.toolbar) {
+                if (option.control && option.homeParent)
+                    option.control->setParent(*option.homeParent);
+                TopDock.removeBand(*option.toolbar);
+                option.toolbar->destroy();
+                option.toolbar = nullptr;
+                option.homeParent = nullptr;
+            }
+        }
+        OptionsPopup.remove(i);
+    }
+    // The options take their rows and compact controls with them.
+    if (device) {
+        device->close();
+        device.reset();
+    }
+    // Tool bars left by the options of a device dropped after a fatal report.
+    for (std::size_t i = TopDock.childCount(); i-- > 0;) {
+        ui::Control& bar = TopDock.child(i);
+        if (&bar == &TZoom || &bar == &TScanMode || &bar == &TResolution || &bar == &TDevice)
+            continue;
+        TopDock.removeBand(bar);
+        bar.destroy();
+    }
+}
+
+bool TFPreview::openDevice(const std::string& name) {
+    if (name.empty()) {
+        debugLog(tr("Trying to use empty device name!"));
+        return false;
+    }
+    freeRetired();
+    const bool wasOpen = device != nullptr;
+    closeDevice();
+    if (wasOpen && openSettingsFile()->keyExists(SettingKey::connectionDevices)) {
+        connectToDaemon(false);
+        Devices.setComboText(deviceName);
+    }
+    while (OptionPages.pageCount() > 1) OptionPages.page(OptionPages.pageCount() - 1).destroy();
+    OptionPages.setActivePage(&TabSheet2);
+
+    scanArea = Region{};
+    tlxOption = tlyOption = brxOption = bryOption = nullptr;
+    previewOption = resolutionOption = modeOption = depthOption = waitOption = feederOption =
+        nullptr;
+    feederInverted = false;
+
+    if (!connection) return false;
+    device = std::make_unique<Device>(*connection, Connection::deviceNamed(name));
+    if (!device->open([this](int event) { deviceNotify(event); })) {
+        device.reset();
+        return false;
+    }
+    createOptionPages();
+    showPlaceholder();
+    OptionPages.setVisible(true);
+    OptionPages.setActivePage(&TabSheet2);
+    return true;
+}
+
+void TFPreview::setRolesFor(Option& option, bool& feederBySource) {
+    if (!option.isActive()) return;
+    const std::string& name = option.name;
+    if (name == "depth") depthOption = &option;
+    if ((contains(name, "wait") || contains(name, "start")) && option.valueType() == SANE_TYPE_BOOL)
+        waitOption = &option;
+    if ((contains(name, "adf") || contains(name, "source")) && !feederBySource) {
+        // The first option named with "source" stays; "adf" options replace each other until then.
+        feederOption = &option;
+        feederBySource = contains(name, "source");
+        feederInverted = contains(name, "no");
+    }
+}
+
+void TFPreview::createOptionPages() {
+    const bool hideInactive = FProperties->HideDisabled.checked();
+    const Device::OptionList& list = device->loadOptions(false, hideInactive);
+    OptionPages.setVisible(false);
+    TResolution.setVisible(false);
+    TScanMode.setVisible(false);
+
+    long pendingGroup = -1;
+    bool firstGroup = true;
+    bool feederBySource = false;
+    auto file = openSettingsFile();
+
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        Option& option = *list[i];
+        const std::string& name = option.name;
+        auto* number = dynamic_cast<NumberOption*>(&option);
+        double lo = 0, hi = 0;
+        if (number) number->getBounds(lo, hi);
+        auto current = [number] {
+            return number && !number->values.empty() ? truncated(number->values.front()) : 0;
+        };
+
+        if (name == "tl-x" || name == "tl-y") {
+            (name == "tl-x" ? tlxOption : tlyOption) = number;
+            int edge = lo == kNoLowerBound ? current() : truncated(lo);
+            (name == "tl-x" ? scanArea.x1 : scanArea.y1) = number ? edge : 0;
+            continue;
+        }
+        if (name == "br-x" || name == "br-y") {
+            (name == "br-x" ? brxOption : bryOption) = number;
+            int edge = hi == kNoUpperBound ? current() : truncated(hi);
+            (name == "br-x" ? scanArea.x2 : scanArea.y2) = number ? edge : 0;
+            continue;
+        }
+        if (name == "preview") {
+            previewOption = &option;
+            continue;
+        }
+        if (option.valueType() == SANE_TYPE_GROUP) {
+            pendingGroup = static_cast<long>(i);
+            continue;
+        }
+
+        if (name == "resolution" && !resolutionOption) {
+            resolutionOption = &option;
+            option.createControl(*this, TResolution, true);
+            if (TResolution.childCount() > 0) TResolution.child(0).setWidth(50);
+            TResolution.setVisible(true);
+        } else if (name == "mode") {
+            modeOption = &option;
+            option.createControl(*this, TScanMode, true);
+            if (TScanMode.childCount() > 0) TScanMode.child(0).setWidth(60);
+            TScanMode.setVisible(true);
+        } else {
+            setRolesFor(option, feederBySource);
+            if (pendingGroup >= 1) {
+                std::string title = trSane(list[static_cast<std::size_t>(pendingGroup)]->title);
+                if (firstGroup) {
+                    TabSheet2.setText(title);
+                    firstGroup = false;
+                } else {
+                    ui::TabSheet& page = OptionPages.addPage(title);
+                    page.setBorderWidth(8);
+                    page.onMouseDown = [this, &page](const ui::MouseEvent&) {
+                        TransferFocus(page);
+                    };
+                    OptionPages.setActivePage(&page);
+                }
+                pendingGroup = -1;
+            }
+            option.createControl(*this, *OptionPages.activePage(), false);
+            if (!name.empty()) {
+                ui::MenuItem& entry = OptionsPopup.add(name);
+                entry.setAutoCheck(true);
+                entry.setTag(static_cast<int>(i));
+                entry.onClick = [this](ui::MenuItem& item) { BOptionClick(item); };
+                if (option.control && file->keyExists(SettingKey::toolbarsBandWidth, {}, name)) {
+                    // Read before the click, which writes the new band's width under the key.
+                    int width = file->readInteger(SettingKey::toolbarsBandWidth, {}, name);
+                    entry.setChecked(true);
+                    BOptionClick(entry);
+                    if (option.toolbar)
+                        if (ui::CoolBand* band = TopDock.bandOf(*option.toolbar)) {
+                            band->width = width;
+                            band->minWidth = option.control->width();
+                            try {
+                                file->writeInteger(SettingKey::toolbarsBandWidth, width, {}, name);
+                            } catch (const std::exception&) {
+                                // A read-only file keeps the width it has.
+                            }
+                        }
+                }
+            }
+        }
+        if (option.control) {
+            // Entries of a device's lists are the device's texts.
+            if (dynamic_cast<ui::ComboBox*>(option.control))
+                option.control->setTranslateParts(ui::TranslateNone);
+            restoreSavedValue(option);
+        }
+    }
+
+    for (int p = 0; p < OptionPages.pageCount(); ++p) {
+        ui::TabSheet& page = OptionPages.page(p);
+        for (std::size_t c = page.childCount(); c-- > 0;) page.child(c).setAlign(ui::Align::Top);
+    }
+}
+
+void TFPreview::BOptionClick(ui::MenuItem& entry) {
+    if (!device) return;
+    const Device::OptionList& list = device->options();
+    auto tag = static_cast<std::size_t>(entry.tag());
+    if (entry.tag() < 0 || tag >= list.size()) return;
+    Option& option = *list[tag];
+    if (!option.control) return;
+    const std::string caption = entry.caption() + ":";
+    if (entry.checked()) {
+        if (!option.toolbar) {
+            option.toolbar = &TopDock.add<ui::ToolBar>();
+            option.toolbar->setName("T" + option.name);
+            option.toolbar->setPopupMenu(&OptionsPopup);
+        }
+        TopDock.addBand(*option.toolbar, caption).breakLine = false;
+        option.homeParent = option.control->parent();
+        option.control->setParent(*option.toolbar);
+        option.toolbar->layoutButtons();
+    } else {
+        if (option.homeParent) option.control->setParent(*option.homeParent);
+        if (option.toolbar) TopDock.removeBand(*option.toolbar);
+    }
+    try {
+        auto file = openSettingsFile();
+        if (entry.checked()) {
+            ui::CoolBand* band = TopDock.bandOf(*option.toolbar);
+            file->writeInteger(SettingKey::toolbarsBandWidth, band ? band->width : 100, {},
+                               option.name);
+        } else {
+            file->deleteKey(SettingKey::toolbarsBandWidth, {}, option.name);
+        }
+    } catch (const std::exception&) {
+        // Tool bar places are a convenience.
+    }
+    if (option.homeParent) option.homeParent->setVisible(!entry.checked());
+    if (option.toolbar) option.toolbar->setVisible(entry.checked());
+}
+
+void TFPreview::LargeIconsClick(bool byUser) {
+    const bool large = LargeIcons.checked();
+    TZoom.setImages(large ? ui::ImageSize::Large : ui::ImageSize::Small);
+    TZoom.setHeight(large ? 40 : 24);
+    TZoom.setButtonHeight(large ? 38 : 22);
+    if (!byUser) return;
+    try {
+        openSettingsFile()->writeBoolean(SettingKey::toolbarsUseLargeIcons, large);
+    } catch (const std::exception&) {
+        // The choice holds for this session.
+    }
+}
+
+void TFPreview::FormResize() {
+    ZoomChange();
+    if (TopDock.bandCount() < 4) return;
+    TopDock.band(0).width = 280;
+    TopDock.band(1).width = 100;
+    TopDock.band(2).width = 200;
+    TopDock.band(3).width = Devices.width();
+}
+
+void TFPreview::PreviewAndOptionsMouseDown(const ui::MouseEvent& e) {
+    PreviewAndOptions.setFocus();
+    ui::backend().setCapture(&PreviewAndOptions);
+    tabDragStart = {e.x, e.y};
+}
+
+void TFPreview::PreviewAndOptionsMouseMove(const ui::MouseEvent& e) {
+    if (!(e.shift & ui::LeftHeld)) return;
+    if (std::abs(e.x - tabDragStart.x) <= 4 && std::abs(e.y - tabDragStart.y) < 5) return;
+    tabDragging = true;
+    const ui::Rect client{0, 0, PreviewAndOptions.width(), PreviewAndOptions.height()};
+    ui::backend().setScreenCursor(client.contains({e.x, e.y}) ? ui::Cursor::NoDrop
+                                                              : ui::Cursor::Drag);
+}
+
+void TFPreview::PreviewAndOptionsMouseUp(const ui::MouseEvent& e) {
+    if (tabDragging) {
+        tabDragging = false;
+        ui::backend().setScreenCursor(ui::Cursor::Default);
+        const ui::Rect client{0, 0, PreviewAndOptions.width(), PreviewAndOptions.height()};
+        ui::TabSheet* page = PreviewAndOptions.activePage();
+        if (!client.contains({e.x, e.y}) && page) {
+            auto floating = std::make_unique<TFFloat>(PreviewAndOptions);
+            floating->floatPage(*page);
+            ui::Point at = PreviewAndOptions.clientToScreen({e.x, e.y});
+            floating->setBounds(at.x, at.y, PreviewAndOptions.width() + 8,
+                                PreviewAndOptions.height() + 8);
+            floating->show();
+            floats.push_back(std::move(floating));
+        }
+    }
+    ui::backend().setCapture(nullptr);
+}
+
+void TFPreview::FormMouseDown(const ui::MouseEvent& e) {
+    ui::Control* target = controlAt({e.x, e.y});
+    while (target && !target->canFocus()) target = target->parent();
+    if (target && target != this) setActiveControl(target);
+}
+
+void TFPreview::TransferFocus(ui::TabSheet& page) {
+    // Leaving the control that had the focus lets it hand its edit to the option.
+    setActiveControl(&page);
+}
+
+}  // namespace tarnwick

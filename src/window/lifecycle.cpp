@@ -1,0 +1,409 @@
+// The scanning window's life: creation, activation, connecting, the device box, the status
+// routine, the keyboard, the buttons, closing and destruction.
+#include <charconv>
+#include <cstdio>
+
+#include "options/device.h"
+#include "platform/shell_open.h"
+#include "sane/connection.h"
+#include "settings/debug_log.h"
+#include "settings/properties.h"
+#include "settings/settings_location.h"
+#include "settings/translate.h"
+#include "twain/records.h"
+#include "ui/backend.h"
+#include "widgets/float_form.h"
+#include "widgets/form_translation.h"
+#include "window/preview_form.h"
+
+namespace tarnwick {
+
+namespace {
+
+constexpr const char* kWebAddress = "https://tarnwick.sourceforge.io/";
+
+std::string trimmed(const std::string& text) {
+    std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) return {};
+    std::size_t last = text.find_last_not_of(" \t");
+    return text.substr(first, last - first + 1);
+}
+
+std::vector<std::string> split(const std::string& text, char separator) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    for (;;) {
+        std::size_t end = text.find(separator, start);
+        parts.push_back(text.substr(start, end == std::string::npos ? end : end - start));
+        if (end == std::string::npos) return parts;
+        start = end + 1;
+    }
+}
+
+// A whole decimal number and nothing else.
+bool parseInteger(const std::string& text, int& value) {
+    const char* first = text.data();
+    const char* last = first + text.size();
+    if (first != last && *first == '+') ++first;
+    auto [end, error] = std::from_chars(first, last, value);
+    return error == std::errc() && end == last && first != last;
+}
+
+// The version with two decimals and a point, whatever the locale.
+std::string versionText() {
+    int minor = TARNWICK_VERSION_MINOR;
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%d.%02d", TARNWICK_VERSION_MAJOR, minor % 100);
+    return buf;
+}
+
+}  // namespace
+
+TFPreview::~TFPreview() {
+    FormDestroy();
+}
+
+void TFPreview::freeRetired() {
+    // A device needs its connection to the end.
+    retiredDevices_.clear();
+    retiredConnections_.clear();
+}
+
+void TFPreview::FormCreate() {
+    tabDragging = false;
+    regions.clear();
+    connection.reset();
+    device.reset();
+
+    FProperties = std::make_unique<TFProperties>(std::move(propertiesServices_));
+    createGammaEditor();
+    FAbout = std::make_unique<TFAbout>(open_);
+
+    scanBitmap.reset(BitmapKind::Bits24, 0, 0);
+    previewBitmap.reset(BitmapKind::Bits24, 0, 0);
+    displayBitmap.reset(BitmapKind::Bits8, 0, 0);
+    PaintBox.setOpaque(true);
+    ImageScrollBox.setOpaque(true);
+
+    ProgressBar.setPosition(0);
+    ProgressBar.setVisible(false);
+
+    setTopMost(FProperties->TopMost.checked());
+    BProperties.setEnabled(!FProperties->readOnly);
+
+    try {
+        auto file = openSettingsFile();
+        readWindowSize(file->readText(SettingKey::generalWindowSize));
+        edgeThreshold = file->readInteger(SettingKey::generalEdgeThreshold);
+        cancelType = file->readInteger(SettingKey::zoveruDeviceCancelType);
+        forcePreviewEject = file->readBoolean(SettingKey::adfForcePreviewEject);
+        noInvertBlackWhite = file->readBoolean(SettingKey::generalNoInvertBlackWhite);
+        scanNPages = file->readInteger(SettingKey::adfScanNPages);
+        if (file->readBoolean(SettingKey::toolbarsUseLargeIcons)) {
+            LargeIcons.setChecked(true);
+            LargeIconsClick(false);
+        }
+        restoreRegions();
+        host = file->readText(SettingKey::connectionHost);
+    } catch (const std::exception& e) {
+        // Without a usable settings file the defaults stand; the first activation says why.
+        debugLog(tr("Message logged: %s\n"), e.what());
+    }
+
+    translateForms();
+    setBandTexts();
+    FormResize();
+}
+
+void TFPreview::readWindowSize(const std::string& text) {
+    if (text.empty()) return;
+    std::vector<std::string> parts = split(text, ';');
+    int values[4] = {left(), top(), width(), height()};
+    std::size_t applied = 0;
+    for (; applied < 4 && applied < parts.size(); ++applied)
+        if (!parseInteger(trimmed(parts[applied]), values[applied])) break;
+    setBounds(values[0], values[1], values[2], values[3]);
+    windowSizeRestored = applied == 4;
+}
+
+void TFPreview::setBandTexts() {
+    const char* texts[] = {N_(" Scan mode: "), N_(" Resolution: "), N_(" Device: ")};
+    for (std::size_t i = 0; i < 3 && i + 1 < TopDock.bandCount(); ++i)
+        TopDock.band(i + 1).text = trimmed(tr(texts[i]));
+}
+
+void TFPreview::FormActivate() {
+    if (firstActivation) {
+        try {
+            ui::processPendingMessages();
+            connectToDaemon(true);
+            if (FProperties->AutoPreview.checked())
+                BPreviewClick();
+            else if (FProperties->AutoScan.checked())
+                WaitForState5.setEnabled(true);
+            firstActivation = false;
+        } catch (const std::exception& e) {
+            reportStatus(e.what(), false, false);
+        }
+        freeRetired();
+    }
+    reportStatus("0", false, false);
+}
+
+bool TFPreview::connectToDaemon(bool firstTime) {
+    ui::processPendingMessages();
+    freeRetired();
+    auto file = openSettingsFile();
+    host = file->readText(SettingKey::connectionHost);
+    userName = file->readText(SettingKey::connectionUser);
+    port = file->readInteger(SettingKey::connectionPort);
+    if (firstTime) {
+        listDevices = file->readBoolean(SettingKey::connectionGetDevices);
+        deviceName = file->readText(SettingKey::connectionDevice);
+        socketTimeout = file->readInteger(SettingKey::connectionTimeOut);
+        previewResolution = file->readBoolean(SettingKey::previewUseMinimum)
+                                ? 0
+                                : file->readInteger(SettingKey::previewResolution);
+    }
+
+    const bool fixedList = file->keyExists(SettingKey::connectionDevices);
+    if (fixedList) {
+        if (firstTime) {
+            std::vector<std::string> names;
+            for (const std::string& part :
+                 split(file->readText(SettingKey::connectionDevices), ','))
+                names.push_back(trimmed(part));
+            Devices.setItems(names);
+            int index = Devices.indexOf(deviceName);
+            Devices.setItemIndex(index >= 0 ? index : 0);
+            if (deviceName.empty() && !names.empty()) deviceName = names.front();
+        }
+        if (file->keyExists(SettingKey::deviceEntryHost, deviceName))
+            host = file->readText(SettingKey::deviceEntryHost, deviceName);
+        if (file->keyExists(SettingKey::deviceEntryUser, deviceName))
+            userName = file->readText(SettingKey::deviceEntryUser, deviceName);
+        if (file->keyExists(SettingKey::deviceEntryPort, deviceName))
+            port = file->readInteger(SettingKey::deviceEntryPort, deviceName);
+    }
+
+    if (host.empty()) {
+        if (FProperties->showModal() != ui::ModalResult::Ok) {
+            // Nothing to connect to: the user declined to name a daemon.
+            close();
+            return false;
+        }
+        translated = true;
+        translateForms();
+        host = FProperties->Hostname.text();
+        userName = FProperties->Username.text();
+        if (!parseInteger(trimmed(FProperties->Port.text()), port)) port = kDefaultPort;
+        listDevices = FProperties->GetDevices.checked();
+    }
+
+    if (!deviceName.empty()) Devices.setComboText(deviceName);
+
+    if (!connection) {
+        connection = std::make_unique<Connection>(
+            host, userName, port, [this](const std::string& message, bool showError, bool fatal) {
+                reportStatus(message, showError, fatal);
+            });
+        bool connected = false;
+        try {
+            connected = connection->connect(true);
+        } catch (const ConnectionCancelled&) {
+            Devices.setEnabled(false);
+            throw;
+        }
+        if (connected) {
+            if (fixedList) {
+                Devices.setEnabled(true);
+            } else if (listDevices) {
+                // A second log-on (after a failed activation) lists the daemon's devices afresh.
+                Devices.clearItems();
+                for (const DeviceRecord& record : connection->getDevices())
+                    Devices.addItem(record.name);
+                int index = Devices.indexOf(deviceName);
+                if (index >= 0) Devices.setItemIndex(index);
+                Devices.setEnabled(true);
+            } else {
+                Devices.setEnabled(false);
+            }
+            if (deviceName.empty()) Devices.setItemIndex(0);
+            if (firstTime) DevicesChange();
+        } else {
+            connection.reset();
+            Devices.setEnabled(false);
+        }
+    }
+
+    if (Devices.items().size() == 1) TDevice.setVisible(false);
+    return connection != nullptr;
+}
+
+void TFPreview::DevicesChange() {
+    const bool selected = Devices.itemIndex() >= 0;
+    // A name typed into the box that matches no entry is opened as typed.
+    deviceName =
+        selected ? Devices.items()[static_cast<std::size_t>(Devices.itemIndex())] : Devices.text();
+    try {
+        auto file = openSettingsFile();
+        std::string name = deviceName;
+        if (file->keyExists(SettingKey::deviceEntryDevice, deviceName))
+            name = file->readText(SettingKey::deviceEntryDevice, deviceName);
+        openDevice(name);
+        file->writeText(SettingKey::connectionDevice, deviceName);
+    } catch (const std::exception&) {
+        // The reason is on the status line already.
+    }
+}
+
+void TFPreview::reportStatus(const std::string& message, bool showError, bool fatal) {
+    if (destroying) return;
+    if (message == "0") {
+        StatusBar.setText(formatText(N_("Tarnwick data source v%s."), versionText()) + " " +
+                          tr("Copyright (C) The Tarnwick developers"));
+    } else {
+        StatusBar.setText(message);
+        debugLog(tr("Message logged: %s\n"), message.c_str());
+    }
+    if (showError) ui::messageBox(message, caption(), ui::BoxKind::Error, ui::BoxButtons::Ok);
+    // Closing after a fatal report talks to the daemon again, which may report once more.
+    if (!fatal || closingAfterFatal_) return;
+    closingAfterFatal_ = true;
+    BScan.setEnabled(false);
+    BPreview.setEnabled(false);
+    BPrint.setEnabled(false);
+    OptionPages.setVisible(false);
+    TResolution.setVisible(false);
+    TScanMode.setVisible(false);
+    ProgressBar.setVisible(false);
+    ui::backend().setScreenCursor(ui::Cursor::Default);
+    try {
+        if (device) {
+            device->cancel();
+            device->close();
+            retiredDevices_.push_back(std::move(device));
+        }
+        if (connection) {
+            connection->disconnect(true);
+            retiredConnections_.push_back(std::move(connection));
+        }
+    } catch (...) {
+        closingAfterFatal_ = false;
+        throw;
+    }
+    closingAfterFatal_ = false;
+    throw ConnectionCancelled();
+}
+
+void TFPreview::updateOptions() {
+    if (!device) return;
+    for (const auto& option : device->loadOptions(true, FProperties->HideDisabled.checked()))
+        if (!option->restored) option->refresh();
+}
+
+void TFPreview::deviceNotify(int event) {
+    if (!device) return;
+    if (event == Device::parametersLoaded) {
+        BPreview.setEnabled(device->parametersValid() && device->parameters().lines >= 0);
+        BScan.setEnabled(device->parametersValid());
+    } else if (event == Device::optionsReloaded) {
+        followScanAreaOptions();
+    }
+}
+
+void TFPreview::translateForms() {
+    if (!FProperties->languageChanged) return;
+    FProperties->languageChanged = false;
+    int zoomIndex = Zoom.indexOf(Zoom.text());
+    translateGammaEditor();
+    FAbout->FormCreate();
+    translateForm(*this);
+    setBandTexts();
+    if (zoomIndex >= 0) Zoom.setComboText(Zoom.items()[static_cast<std::size_t>(zoomIndex)]);
+}
+
+void TFPreview::FormKeyDown(ui::KeyEvent& e) {
+    if (e.key == ui::key::Escape) {
+        if (!FProperties->DisableEsc.checked()) keepReading = false;
+        return;
+    }
+    if (!(e.shift & ui::CtrlKey) || FProperties->readOnly) return;
+    if (e.key == 'A')
+        saveAllValues();
+    else if (e.key == 'S')
+        saveValueUnderMouse();
+}
+
+void TFPreview::BPropertiesClick() {
+    if (FProperties->showModal() != ui::ModalResult::Ok) return;
+    BEvernote.setVisible(!openSettingsFile()->readText(SettingKey::evernoteEmail).empty());
+    translated = true;
+    translateForms();
+    ui::messageBox(tr("Any connection changes will take effect the next time Tarnwick is started"),
+                   caption(), ui::BoxKind::Information, ui::BoxButtons::Ok);
+}
+
+void TFPreview::BHelpClick() {
+    FAbout->showModal();
+}
+
+void TFPreview::BTwitterClick() {
+    if (open_)
+        open_(kWebAddress);
+    else
+        platform::shellOpen(kWebAddress);
+}
+
+void TFPreview::WaitForState5Timer() {
+    // Settings-only use keeps the Scan button disabled; that is no occasion to scan.
+    if (!saneDevice || !saneDevice->readyToScan() || !BScan.enabled()) return;
+    WaitForState5.setEnabled(false);
+    BScanClick();
+}
+
+void TFPreview::FormClose(ui::CloseAction& action) {
+    action = ui::CloseAction::Hide;
+    if (FProperties->SaveRegions.checked()) storeRegions();
+    try {
+        auto file = openSettingsFile();
+        file->writeText(SettingKey::generalWindowSize,
+                        std::to_string(left()) + ";" + std::to_string(top()) + ";" +
+                            std::to_string(width()) + ";" + std::to_string(height()));
+    } catch (const std::exception&) {
+        // The size is a convenience; a read-only file keeps the old one.
+    }
+    storeLastResolution();
+    // Whatever the device makes of the exit values, the application must hear of the close.
+    try {
+        applyExitValues();
+    } catch (const std::exception& e) {
+        reportStatus(e.what(), false, false);
+    }
+    if (saneDevice) saneDevice->notify(MSG_CLOSEDSREQ);
+    firstActivation = false;
+}
+
+void TFPreview::FormDestroy() {
+    if (destroying) return;
+    Timer.setEnabled(false);
+    WaitForState5.setEnabled(false);
+    // Floating pages come home, so that the window's pages are destroyed with the window.
+    for (auto& floating : floats) floating->close();
+    floats.clear();
+    destroying = true;
+    if (device) {
+        device->close();
+        device.reset();
+    }
+    if (connection) {
+        connection->disconnect(true);
+        connection.reset();
+    }
+    freeRetired();
+    scanBitmap.reset(BitmapKind::Bits24, 0, 0);
+    previewBitmap.reset(BitmapKind::Bits24, 0, 0);
+    displayBitmap.reset(BitmapKind::Bits8, 0, 0);
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,126 @@
+// The preview on the screen: the placeholder, the zoom, and the painting of the preview with the
+// crawling outlines of the regions.
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "settings/translate.h"
+#include "ui/canvas.h"
+#include "window/preview_form.h"
+#include "window/preview_geometry.h"
+#include "window/truncation.h"
+
+namespace tarnwick {
+
+namespace {
+
+// The zoomed copy is one bitmap and the paint box one surface of this many pixels at most, so
+// that a zoom typed into the box cannot ask for gigabytes.
+constexpr double kMaxZoomedPixels = 1 << 24;
+
+ui::PixelView viewOf(const Bitmap& bitmap, std::vector<ui::Color>& palette) {
+    palette.clear();
+    for (const PaletteEntry& e : bitmap.colourTable())
+        palette.push_back(ui::rgb(e.red, e.green, e.blue));
+    ui::PixelView view;
+    view.width = bitmap.width();
+    view.height = bitmap.height();
+    view.bitsPerPixel = bitmap.bitsPerPixel();
+    view.rowBytes = bitmap.rowBytes();
+    view.data = bitmap.height() > 0 ? bitmap.row(0) : nullptr;
+    view.palette = palette.empty() ? nullptr : palette.data();
+    view.paletteSize = static_cast<int>(palette.size());
+    return view;
+}
+
+// The whole source over the whole target, nearest pixel; colour previews keep their colours.
+void stretchInto(Bitmap& target, const Bitmap& source, int width, int height) {
+    if (!target.reset(BitmapKind::Bits24, width, height)) {
+        target.reset(BitmapKind::Bits24, 0, 0);
+        return;
+    }
+    if (source.width() <= 0 || source.height() <= 0) return;
+    std::vector<ui::Color> palette;
+    const ui::PixelView view = viewOf(source, palette);
+    for (int y = 0; y < height; ++y) {
+        const int sy = static_cast<int>(static_cast<long long>(y) * source.height() / height);
+        std::uint8_t* row = target.row(y);
+        for (int x = 0; x < width; ++x) {
+            const int sx = static_cast<int>(static_cast<long long>(x) * source.width() / width);
+            const ui::Color c = view.pixel(sx, sy);
+            row[3 * x] = static_cast<std::uint8_t>(c);
+            row[3 * x + 1] = static_cast<std::uint8_t>(c >> 8);
+            row[3 * x + 2] = static_cast<std::uint8_t>(c >> 16);
+        }
+    }
+}
+
+}  // namespace
+
+void TFPreview::showPlaceholder() {
+    const PlaceholderSize size = placeholderFor(scanArea);
+    if (previewBitmap.reset(BitmapKind::Bits24, size.width, size.height)) {
+        // An empty white page until the first preview.
+        for (int y = 0; y < previewBitmap.height(); ++y)
+            std::memset(previewBitmap.row(y), 0xFF, previewBitmap.rowBytes());
+    } else {
+        previewBitmap.reset(BitmapKind::Bits24, 0, 0);
+    }
+    scale = size.scale;
+    if (!windowSizeRestored) setClientSize(size.width + 8, size.height + 99);
+    Zoom.setComboText(tr("Whole page"));
+    ZoomChange();
+}
+
+void TFPreview::ZoomChange() {
+    const double previous = zoomFactor;
+    const int width = previewBitmap.width(), height = previewBitmap.height();
+    const ui::Rect client = ImageScrollBox.clientRect();
+    const std::string& text = Zoom.text();
+    const ZoomMode mode = text == tr("Whole page")   ? ZoomMode::WholePage
+                          : text == tr("Page width") ? ZoomMode::PageWidth
+                                                     : ZoomMode::Percent;
+    zoomFactor = zoomFactorFor(mode, static_cast<double>(leadingNumber(text)), client.width(),
+                               client.height(), width, height);
+    const double pixels = static_cast<double>(width) * height;
+    if (pixels > 0 && zoomFactor * zoomFactor * pixels > kMaxZoomedPixels)
+        zoomFactor = std::sqrt(kMaxZoomedPixels / pixels);
+    if (zoomFactor != previous)
+        PaintBox.canvas().fillRect({0, 0, PaintBox.width(), PaintBox.height()},
+                                   ui::rgb(255, 255, 255));
+    // A negative zoom shows nothing rather than a box of negative size.
+    const int shownWidth = std::max(truncated(width * zoomFactor), 0);
+    const int shownHeight = std::max(truncated(height * zoomFactor), 0);
+    PaintBox.setBounds(PaintBox.left(), PaintBox.top(), shownWidth, shownHeight);
+    stretchInto(displayBitmap, previewBitmap, shownWidth, shownHeight);
+    PaintBox.repaint();
+}
+
+void TFPreview::paintPreview() {
+    ui::Canvas& canvas = PaintBox.canvas();
+    // Every paint draws the whole box; what was drawn before is of no further interest.
+    canvas.clearRecord();
+    std::vector<ui::Color> palette;
+    canvas.blit(viewOf(displayBitmap, palette), 0, 0);
+    if (regions.regionCount <= 0) return;
+    if (scale == 0) scale = 1.0;
+    ui::Pen pen;
+    pen.color = ui::argb(255, 0, 0, 0);
+    pen.width = 1;
+    pen.dashes = {5, 5};
+    pen.dashOffset = static_cast<float>(dashOffset);
+    for (int i = 0; i < regions.regionCount; ++i) {
+        const Region s =
+            regionOnScreen(regions.regions[static_cast<std::size_t>(i)], scale, zoomFactor);
+        const ui::Rect r{s.x1, s.y1, s.x2, s.y2};
+        canvas.fillRect(r, ui::argb(15, 255, 0, 0));
+        canvas.outline(r, pen);
+    }
+}
+
+void TFPreview::TimerTimer() {
+    dashOffset = (dashOffset + 1) % 10;
+    PaintBox.repaint();
+}
+
+}  // namespace tarnwick

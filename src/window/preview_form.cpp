@@ -1,0 +1,216 @@
+// The scanning window's layout: every control, its texts, menus and bound handlers.
+#include <exception>
+
+#include "options/device.h"
+#include "sane/connection.h"
+#include "settings/properties.h"
+#include "settings/translate.h"
+#include "widgets/float_form.h"
+#include "window/preview_form.h"
+
+namespace tarnwick {
+
+namespace {
+
+ui::MenuItem& addAfterSeparator(ui::PopupMenu& menu, const std::string& caption) {
+    menu.add("-");
+    return menu.add(caption);
+}
+
+ui::TabSheet& firstPage(ui::PageControl& pages, const std::string& caption) {
+    return pages.addPage(caption);
+}
+
+}  // namespace
+
+bool TFPreview::firstActivation = true;
+bool TFPreview::keepReading = false;
+int TFPreview::dashOffset = 0;
+
+ConnectionCancelled::ConnectionCancelled() : std::runtime_error(tr("Connection cancelled")) {}
+
+TFPreview::TFPreview(std::unique_ptr<PropertiesServices> propertiesServices, TFAbout::Opener open)
+    : TopDock(add<ui::CoolBar>()),
+      TZoom(TopDock.add<ui::ToolBar>()),
+      BScan(TZoom.addButton("Scan image")),
+      BPreview(TZoom.addButton("Acquire preview")),
+      BMail(TZoom.addButton("Scan to mail")),
+      BEvernote(TZoom.addButton("Scan to Evernote")),
+      BPrint(TZoom.addButton("Print scanned regions", ui::ToolButtonStyle::DropDown)),
+      BRegions(TZoom.addButton("Common regions", ui::ToolButtonStyle::DropDown)),
+      Zoom(TZoom.add<ui::ComboBox>(ui::ComboStyle::DropDown)),
+      BProperties(TZoom.addButton("Tarnwick settings")),
+      BHelp(TZoom.addButton("About")),
+      BTwitter(TZoom.addButton("Twitter")),
+      TScanMode(TopDock.add<ui::ToolBar>()),
+      TResolution(TopDock.add<ui::ToolBar>()),
+      TDevice(TopDock.add<ui::ToolBar>()),
+      Devices(TDevice.add<ui::ComboBox>(ui::ComboStyle::DropDown)),
+      PreviewAndOptions(add<ui::PageControl>()),
+      Preview(PreviewAndOptions.addPage("Preview")),
+      Options(PreviewAndOptions.addPage("Options")),
+      ImageScrollBox(Preview.add<ui::ScrollBox>()),
+      PaintBox(ImageScrollBox.add<ui::PaintBox>()),
+      OptionPages(Options.add<ui::PageControl>()),
+      TabSheet2(firstPage(OptionPages, "Generic")),
+      StatusBar(add<ui::StatusBar>()),
+      ProgressBar(StatusBar.add<ui::ProgressBar>()),
+      RegionPopup(addMenu("RegionPopup")),
+      DeleteRegion(RegionPopup.add("Delete")),
+      MenuFindfit(addAfterSeparator(RegionPopup, "Find fit")),
+      RegionsOnly(addMenu("RegionsOnly")),
+      Findfit2(RegionsOnly.add("Find fit")),
+      OptionsPopup(addMenu("OptionsPopup")),
+      LargeIcons(OptionsPopup.add("Use large icons")),
+      Printers(addMenu("Printers")),
+      propertiesServices_(std::move(propertiesServices)),
+      open_(std::move(open)) {
+    setName("FPreview");
+    setCaption("Tarnwick interface");
+    setKeyPreview(true);
+    setClientSize(361, 599);
+
+    TopDock.setName("TopDock");
+    const std::pair<ui::ToolBar*, const char*> bars[] = {{&TZoom, "TZoom"},
+                                                         {&TScanMode, "TScanMode"},
+                                                         {&TResolution, "TResolution"},
+                                                         {&TDevice, "TDevice"}};
+    for (auto [bar, name] : bars) {
+        bar->setName(name);
+        bar->setPopupMenu(&OptionsPopup);
+        TopDock.addBand(*bar);
+    }
+    TScanMode.setHint("Scan mode");
+    TResolution.setHint("Scan resolution");
+    TDevice.setHint("Device");
+    TScanMode.setVisible(false);
+    TResolution.setVisible(false);
+
+    const std::pair<ui::ToolButton*, const char*> buttons[] = {{&BScan, "BScan"},
+                                                               {&BPreview, "BPreview"},
+                                                               {&BMail, "BMail"},
+                                                               {&BEvernote, "BEvernote"},
+                                                               {&BPrint, "BPrint"},
+                                                               {&BRegions, "BRegions"},
+                                                               {&BProperties, "BProperties"},
+                                                               {&BHelp, "BHelp"},
+                                                               {&BTwitter, "BTwitter"}};
+    int image = 0;
+    for (auto [button, name] : buttons) {
+        button->setName(name);
+        button->setImageIndex(image++);
+    }
+    BMail.setVisible(false);
+    BEvernote.setVisible(false);
+    BPrint.setVisible(false);
+    BPrint.setDropdownMenu(&Printers);
+    BRegions.setDropdownMenu(&RegionsOnly);
+
+    Zoom.setName("Zoom");
+    Zoom.setHint("Zoom preview");
+    Zoom.setItems({"25%", "50%", "75%", "100%", "Whole page", "Page width"});
+    Zoom.setItemIndex(4);
+    Zoom.setWidth(90);
+
+    Devices.setName("Devices");
+    Devices.setWidth(145);
+    // Device names are the daemon's, not texts of the program.
+    Devices.setTranslateParts(ui::TranslateHint);
+
+    PreviewAndOptions.setName("PreviewAndOptions");
+    PreviewAndOptions.setAlign(ui::Align::Client);
+    Preview.setName("Preview");
+    Options.setName("Options");
+    PreviewAndOptions.setActivePage(&Preview);
+    ImageScrollBox.setName("ImageScrollBox");
+    ImageScrollBox.setAlign(ui::Align::Client);
+    PaintBox.setName("PaintBox");
+    OptionPages.setName("OptionPages");
+    OptionPages.setAlign(ui::Align::Client);
+    TabSheet2.setName("TabSheet2");
+    OptionPages.setActivePage(&TabSheet2);
+
+    StatusBar.setName("StatusBar");
+    ProgressBar.setName("ProgressBar");
+    ProgressBar.setAlign(ui::Align::Client);
+    ProgressBar.setVisible(false);
+
+    Timer.setInterval(500);
+    WaitForState5.setInterval(250);
+
+    DeleteRegion.setName("DeleteRegion");
+    DeleteRegion.setEnabled(false);
+    MenuFindfit.setName("MenuFindfit");
+    Findfit2.setName("Findfit2");
+    for (const char* size : sizePresetNames()) {
+        RegionPopup.add(size);
+        RegionsOnly.add(size);
+    }
+    LargeIcons.setName("LargeIcons");
+    LargeIcons.setAutoCheck(true);
+    OptionsPopup.add("-");
+
+    bindHandlers();
+    FormCreate();
+}
+
+template <class F>
+void TFPreview::guarded(F&& handler) {
+    try {
+        handler();
+    } catch (const std::exception& e) {
+        reportStatus(e.what(), false, false);
+    }
+}
+
+void TFPreview::bindHandlers() {
+    onActivate = [this] { FormActivate(); };
+    onClose = [this](ui::CloseAction& action) { guarded([&] { FormClose(action); }); };
+    onKeyDown = [this](ui::KeyEvent& e) { guarded([&] { FormKeyDown(e); }); };
+    onMouseDown = [this](const ui::MouseEvent& e) { FormMouseDown(e); };
+
+    for (ui::ToolButton* scan : {&BScan, &BMail, &BEvernote, &BPrint})
+        scan->onClick = [this] { guarded([this] { BScanClick(); }); };
+    BPreview.onClick = [this] { guarded([this] { BPreviewClick(); }); };
+    BProperties.onClick = [this] { guarded([this] { BPropertiesClick(); }); };
+    BHelp.onClick = [this] { guarded([this] { BHelpClick(); }); };
+    BTwitter.onClick = [this] { guarded([this] { BTwitterClick(); }); };
+    Zoom.onChange = [this] { guarded([this] { ZoomChange(); }); };
+    Devices.onChange = [this] { guarded([this] { DevicesChange(); }); };
+
+    PreviewAndOptions.onMouseDown = [this](const ui::MouseEvent& e) {
+        guarded([&] { PreviewAndOptionsMouseDown(e); });
+    };
+    PreviewAndOptions.onMouseMove = [this](const ui::MouseEvent& e) {
+        guarded([&] { PreviewAndOptionsMouseMove(e); });
+    };
+    PreviewAndOptions.onMouseUp = [this](const ui::MouseEvent& e) {
+        guarded([&] { PreviewAndOptionsMouseUp(e); });
+    };
+    TabSheet2.onMouseDown = [this](const ui::MouseEvent&) { TransferFocus(TabSheet2); };
+
+    PaintBox.onMouseDown = [this](const ui::MouseEvent& e) { guarded([&] { ImageMouseDown(e); }); };
+    PaintBox.onMouseMove = [this](const ui::MouseEvent& e) { guarded([&] { ImageMouseMove(e); }); };
+    PaintBox.onMouseUp = [this](const ui::MouseEvent& e) { guarded([&] { ImageMouseUp(e); }); };
+    PaintBox.onPaint = [this](ui::Canvas&) { guarded([this] { paintPreview(); }); };
+
+    Timer.onTimer = [this] { guarded([this] { TimerTimer(); }); };
+    WaitForState5.onTimer = [this] { guarded([this] { WaitForState5Timer(); }); };
+
+    DeleteRegion.onClick = [this](ui::MenuItem&) { guarded([this] { DeleteRegionClick(); }); };
+    for (ui::PopupMenu* menu : {&RegionPopup, &RegionsOnly})
+        for (std::size_t i = 0; i < menu->count(); ++i) {
+            ui::MenuItem& entry = menu->item(i);
+            if (&entry == &DeleteRegion || entry.separator()) continue;
+            entry.onClick = [this](ui::MenuItem& item) { guarded([&] { SizePreset(item); }); };
+        }
+    LargeIcons.onClick = [this](ui::MenuItem&) { guarded([this] { LargeIconsClick(true); }); };
+}
+
+void TFPreview::boundsChanged() {
+    ui::Form::boundsChanged();
+    // Sizes set while the layout is built come before the window's state exists.
+    if (FProperties) guarded([this] { FormResize(); });
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,276 @@
+// The scanning window: connection and device choice, option pages and tool bars, the preview
+// with its regions, the scan loop and the saved option values of each device.
+//
+// Its behaviour is split over several files, one per concern: preview_form.cpp (layout),
+// lifecycle.cpp (creation, activation, connecting, status, keyboard, closing), device_pages.cpp
+// (opening a device, its pages and tool bars, tearing pages off), saved_values.cpp,
+// preview_scan.cpp, preview_display.cpp, region_editing.cpp and scan_loop.cpp.
+#pragma once
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "options/control_owner.h"
+#include "twain/bitmap.h"
+#include "twain/scanner.h"
+#include "ui/button.h"
+#include "ui/combo_box.h"
+#include "ui/form.h"
+#include "ui/menu.h"
+#include "ui/page_control.h"
+#include "ui/paint_box.h"
+#include "ui/timer.h"
+#include "ui/tool_bar.h"
+#include "ui/track_bar.h"
+#include "widgets/about_form.h"
+#include "window/regions.h"
+
+namespace tarnwick {
+
+class Connection;
+class Device;
+class NumberOption;
+class Option;
+class PropertiesServices;
+class TFFloat;
+class TFProperties;
+class TGammaForm;
+
+// Raised by the status routine after a fatal report, once device and connection are closed, so
+// that the operation in progress ends; its text is the translated "Connection cancelled".
+class ConnectionCancelled : public std::runtime_error {
+  public:
+    ConnectionCancelled();
+};
+
+class TFPreview : public ui::Form, public ControlOwner {
+  public:
+    // Builds the whole layout with its handlers and menus, then runs FormCreate (companion
+    // forms, bitmaps, settings, regions, translation). Nothing is connected yet.
+    // `propertiesServices` go to the settings dialog; `open` opens web addresses (the About
+    // box's links and BTwitterClick); both default to the platform's.
+    explicit TFPreview(std::unique_ptr<PropertiesServices> propertiesServices = nullptr,
+                       TFAbout::Opener open = {});
+    // Runs FormDestroy.
+    ~TFPreview() override;
+
+    TGammaForm& gammaEditor() override;
+
+    // ---- lifecycle and device choice ----
+    void FormCreate();
+    // Every activation; the first one in the process (firstActivation) connects and opens the
+    // device. SaneDevice calls it once right after creating the window.
+    void FormActivate();
+    // The user closes the window: regions, window size, last resolution and on-exit values are
+    // written, the application is asked to close the source; the window is only hidden.
+    void FormClose(ui::CloseAction& action);
+    void FormDestroy();
+    void FormKeyDown(ui::KeyEvent& e);
+    void DevicesChange();
+    void BPropertiesClick();
+    void BHelpClick();
+    void BTwitterClick();
+    // With AutoScan: once the source is enabled (TWAIN state 5), one full scan as BScan does.
+    void WaitForState5Timer();
+    // Refreshes every option without a restored value (after every preview and scan).
+    void updateOptions();
+    // The status routine of the connection and of the window. "0" shows the banner. A fatal
+    // report closes device and connection and throws ConnectionCancelled.
+    void reportStatus(const std::string& message, bool showError, bool fatal);
+    bool connectToDaemon(bool firstTime);
+    // The device's callback: Device::optionsReloaded or Device::parametersLoaded.
+    void deviceNotify(int event);
+    // Translates the window and its companion forms when the settings dialog asks for it.
+    void translateForms();
+
+    // ---- device opening and option pages ----
+    bool openDevice(const std::string& name);
+    void BOptionClick(ui::MenuItem& entry);
+    // `byUser` is false for the call at creation, which does not write the setting.
+    void LargeIconsClick(bool byUser);
+    void FormResize();
+    void PreviewAndOptionsMouseDown(const ui::MouseEvent& e);
+    void PreviewAndOptionsMouseMove(const ui::MouseEvent& e);
+    void PreviewAndOptionsMouseUp(const ui::MouseEvent& e);
+    void FormMouseDown(const ui::MouseEvent& e);
+    void TransferFocus(ui::TabSheet& page);
+
+    // ---- saved option values ----
+    void restoreSavedValue(Option& option);
+    void saveAllValues();
+    void saveValueUnderMouse();
+    void storeLastResolution();
+    void applyExitValues();
+
+    // ---- preview scan and display ----
+    void BPreviewClick();
+    // Writes the existing geometry options in the order tl-x, br-x, br-y, tl-y.
+    void setScanArea(int x1, int y1, int x2, int y2);
+    void ZoomChange();
+    // Draws displayBitmap and the region outlines onto PaintBox.
+    void paintPreview();
+    void showPlaceholder();
+    void TimerTimer();
+
+    // ---- regions ----
+    void ImageMouseDown(const ui::MouseEvent& e);
+    void ImageMouseMove(const ui::MouseEvent& e);
+    void ImageMouseUp(const ui::MouseEvent& e);
+    void DeleteRegionClick();
+    void SizePreset(ui::MenuItem& sender);
+    void SetSize(const std::string& name);
+    void findFit();
+    void storeRegions();
+    void restoreRegions();
+    void showRegionSize();
+    // After the device reloaded its options: the regions follow the geometry options when
+    // RemoveRegions is checked (deviceNotify(Device::optionsReloaded)).
+    void followScanAreaOptions();
+
+    // ---- scan loop ----
+    // Also the handler of BMail, BEvernote and BPrint.
+    void BScanClick();
+    bool isAdfScan();
+    // Reads one image, all its frames, into the bitmap; true when it was read completely.
+    bool scanInto(Bitmap& bitmap);
+
+    // ---- process-wide state ----
+    // Set when the library is loaded; cleared by the first successful activation and by every
+    // close, so that a window created later in the process does not connect on its own.
+    static bool firstActivation;
+    // Set when a read begins; cleared by Escape or by a frame without data.
+    static bool keepReading;
+    // Phase of the dashed region outlines, 0 to 9.
+    static int dashOffset;
+
+    // ---- window state ----
+    std::unique_ptr<Connection> connection;  // null when not connected
+    std::unique_ptr<Device> device;          // null when none is open
+    Scanner* saneDevice = nullptr;           // set by the scanner right after it made the window
+    std::string host;
+    std::string userName;
+    int port = 6566;
+    bool listDevices = true;
+    std::string deviceName;     // as shown in the device box; the section of its saved values
+    int previewResolution = 0;  // 0: the lowest the device allows
+    int edgeThreshold = 10;
+    int cancelType = 1;  // bits: 1 after every read, 2 after previews and failed batches, 4 Escape
+    bool forcePreviewEject = false;
+    bool noInvertBlackWhite = false;
+    int scanNPages = -1;  // pages per feeder batch; 0 asks the user, -1 until the feeder is empty
+    bool windowSizeRestored = false;
+    bool translated = false;
+    bool destroying = false;
+    Bitmap scanBitmap;     // 24 bits; every final scan
+    Bitmap previewBitmap;  // 24 bits; the preview
+    Bitmap displayBitmap;  // 24 bits, so colour previews keep their colours; scaled to the zoom
+
+    // The largest scan area of the open device, in the unit of the geometry options.
+    Region scanArea;
+    double scale = 1.0;       // scan-area units per preview pixel; never 0
+    double zoomFactor = 1.0;  // screen pixels per preview pixel
+    // The region table: regions.regions[0 .. regions.regionCount - 1], the selected or next
+    // region regions.regionIndex (-1 none), regions.defaultRegion (-1 none), maxRegions and the
+    // drag state.
+    Regions regions;
+
+    // Option roles, reset before every open; null when the device has no such option.
+    NumberOption* tlxOption = nullptr;
+    NumberOption* tlyOption = nullptr;
+    NumberOption* brxOption = nullptr;
+    NumberOption* bryOption = nullptr;
+    Option* previewOption = nullptr;
+    Option* resolutionOption = nullptr;
+    Option* modeOption = nullptr;
+    Option* depthOption = nullptr;
+    Option* waitOption = nullptr;
+    Option* feederOption = nullptr;
+    bool feederInverted = false;  // the feeder option's name contains "no"
+
+    bool tabDragging = false;
+    ui::Point tabDragStart;
+
+    // ---- preview and scan loop ----
+    // scanInto is reading: Scan and Preview, reached through message processing, wait for it.
+    bool readingImage = false;
+    // The window itself writes options (the scan area, preview, resolution): the reloads this
+    // causes do not replace the regions.
+    bool adjustingOptions = false;
+
+    // ---- companion forms ----
+    std::unique_ptr<TFProperties> FProperties;
+    // Made by createGammaEditor; the deleter comes with it, so that this header needs only the
+    // name of the editor's class.
+    std::unique_ptr<TGammaForm, void (*)(TGammaForm*)> GammaForm{nullptr, nullptr};
+    std::unique_ptr<TFAbout> FAbout;
+    // Pages torn off into floating windows.
+    std::vector<std::unique_ptr<TFFloat>> floats;
+
+    // ---- controls ----
+    ui::CoolBar& TopDock;  // bands 0..3: TZoom, TScanMode, TResolution, TDevice
+    ui::ToolBar& TZoom;
+    ui::ToolButton& BScan;
+    ui::ToolButton& BPreview;
+    ui::ToolButton& BMail;
+    ui::ToolButton& BEvernote;
+    ui::ToolButton& BPrint;
+    ui::ToolButton& BRegions;
+    ui::ComboBox& Zoom;
+    ui::ToolButton& BProperties;
+    ui::ToolButton& BHelp;
+    ui::ToolButton& BTwitter;
+    ui::ToolBar& TScanMode;
+    ui::ToolBar& TResolution;
+    ui::ToolBar& TDevice;
+    ui::ComboBox& Devices;
+    ui::PageControl& PreviewAndOptions;
+    ui::TabSheet& Preview;
+    ui::TabSheet& Options;
+    ui::ScrollBox& ImageScrollBox;
+    ui::PaintBox& PaintBox;
+    ui::PageControl& OptionPages;
+    ui::TabSheet& TabSheet2;
+    ui::StatusBar& StatusBar;
+    ui::ProgressBar& ProgressBar;  // on the status bar, client-aligned, hidden
+    ui::Timer Timer;               // 500 ms, off: the outline animation
+    ui::Timer WaitForState5;       // 250 ms, off
+    ui::PopupMenu& RegionPopup;
+    ui::MenuItem& DeleteRegion;
+    ui::MenuItem& MenuFindfit;
+    ui::PopupMenu& RegionsOnly;
+    ui::MenuItem& Findfit2;
+    ui::PopupMenu& OptionsPopup;  // LargeIcons, a separator, then one entry per option
+    ui::MenuItem& LargeIcons;
+    ui::PopupMenu& Printers;
+
+  protected:
+    // Every change of size runs FormResize.
+    void boundsChanged() override;
+
+  private:
+    void createGammaEditor();
+    void translateGammaEditor();
+    // Runs a bound handler; an error it raises goes to the status line.
+    template <class F>
+    void guarded(F&& handler);
+    void bindHandlers();
+    void setBandTexts();
+    void readWindowSize(const std::string& text);
+    // Own tool bars of options and their menu entries go; the device is closed and deleted.
+    void closeDevice();
+    void createOptionPages();
+    void setRolesFor(Option& option, bool& feederBySource);
+    // A fatal report may come from inside the connection's or the device's own functions: they
+    // are closed at once but freed only once those calls have returned.
+    void freeRetired();
+
+    std::unique_ptr<PropertiesServices> propertiesServices_;  // until FormCreate
+    TFAbout::Opener open_;
+    std::vector<std::unique_ptr<Device>> retiredDevices_;
+    std::vector<std::unique_ptr<Connection>> retiredConnections_;
+    bool closingAfterFatal_ = false;
+};
+
+}  // namespace tarnwick

@@ -1,0 +1,192 @@
+// Regions on the preview: mouse editing with its cursors and rubber band, the region menus and
+// size presets, "Find fit", saving and restoring, and following the scan-area options.
+#include "options/device.h"
+#include "options/number_option.h"
+#include "settings/properties.h"
+#include "settings/settings_location.h"
+#include "ui/backend.h"
+#include "window/preview_form.h"
+#include "window/region_store.h"
+#include "window/truncation.h"
+
+namespace tarnwick {
+
+namespace {
+
+ui::Cursor shapeOf(RegionCursor cursor) {
+    switch (cursor) {
+        case RegionCursor::FallingDiagonal:
+            return ui::Cursor::SizeNWSE;
+        case RegionCursor::RisingDiagonal:
+            return ui::Cursor::SizeNESW;
+        case RegionCursor::Horizontal:
+            return ui::Cursor::SizeWE;
+        case RegionCursor::Vertical:
+            return ui::Cursor::SizeNS;
+        case RegionCursor::Arrow:
+            break;
+    }
+    return ui::Cursor::Default;
+}
+
+RegionCursor regionCursorOf(ui::Cursor shape) {
+    switch (shape) {
+        case ui::Cursor::SizeNWSE:
+            return RegionCursor::FallingDiagonal;
+        case ui::Cursor::SizeNESW:
+            return RegionCursor::RisingDiagonal;
+        case ui::Cursor::SizeWE:
+            return RegionCursor::Horizontal;
+        case ui::Cursor::SizeNS:
+            return RegionCursor::Vertical;
+        default:
+            return RegionCursor::Arrow;
+    }
+}
+
+bool hasAreaOptions(const TFPreview& w) {
+    return w.device && w.tlxOption && w.tlyOption && w.brxOption && w.bryOption;
+}
+
+// Screen pixels per scan-area unit.
+double pixelsPerUnit(const TFPreview& w) {
+    return w.zoomFactor / (w.scale == 0 ? 1.0 : w.scale);
+}
+
+FitSource fitSource(const TFPreview& w) {
+    return {w.previewBitmap, w.scale, w.scanArea, w.edgeThreshold};
+}
+
+// The selected region's outline, drawn by inverting: drawing it again takes it away.
+void drawRubberBand(TFPreview& w) {
+    const Regions& t = w.regions;
+    if (t.regionIndex < 0 || t.regionIndex >= t.regionCount) return;
+    const Region& g = t.regions[static_cast<std::size_t>(t.regionIndex)];
+    const double r = pixelsPerUnit(w);
+    w.PaintBox.canvas().invertOutline(
+        {truncated(g.x1 * r), truncated(g.y1 * r), truncated(g.x2 * r), truncated(g.y2 * r)}, 2);
+}
+
+}  // namespace
+
+void TFPreview::ImageMouseDown(const ui::MouseEvent& e) {
+    if (!hasAreaOptions(*this)) return;
+    ImageScrollBox.setFocus();
+    if (e.button == ui::MouseButton::Right) {
+        DeleteRegion.setEnabled(regions.regionIndex != -1);
+        RegionPopup.popup(PaintBox.clientToScreen({e.x, e.y}));
+        return;
+    }
+    if (e.button != ui::MouseButton::Left) return;
+    if (!regions.pressLeft(e.x, e.y, pixelsPerUnit(*this), regionCursorOf(PaintBox.cursor())))
+        return;
+    // The drag goes on when the pointer leaves the preview.
+    ui::backend().setCapture(&PaintBox);
+    Timer.setEnabled(regions.timerOn);
+}
+
+void TFPreview::ImageMouseMove(const ui::MouseEvent& e) {
+    if (!hasAreaOptions(*this)) return;
+    if (regions.creating || regions.resizing) {
+        drawRubberBand(*this);
+        regions.dragTo(e.x, e.y, pixelsPerUnit(*this), regionCursorOf(PaintBox.cursor()));
+        showRegionSize();
+        drawRubberBand(*this);
+        return;
+    }
+    bool edgeHit = false;
+    PaintBox.setCursor(shapeOf(regions.hover(e.x, e.y, scale, zoomFactor, edgeHit)));
+    if (edgeHit)
+        showRegionSize();
+    else
+        reportStatus("0", false, false);
+}
+
+void TFPreview::ImageMouseUp(const ui::MouseEvent& e) {
+    if (!hasAreaOptions(*this) || e.button != ui::MouseButton::Left) return;
+    if (!regions.creating && !regions.resizing) return;
+    if (ui::backend().capture() == &PaintBox) ui::backend().setCapture(nullptr);
+    regions.releaseLeft();
+    // A region without area is gone, and with it the selection.
+    if (regions.regionIndex == -1) PaintBox.setCursor(ui::Cursor::Default);
+    Timer.setEnabled(regions.timerOn);
+    PaintBox.repaint();
+}
+
+void TFPreview::DeleteRegionClick() {
+    regions.deleteSelected();
+    PaintBox.setCursor(ui::Cursor::Default);
+    Timer.setEnabled(regions.timerOn);
+    PaintBox.repaint();
+}
+
+void TFPreview::SizePreset(ui::MenuItem& sender) {
+    SetSize(sender.caption());
+}
+
+void TFPreview::SetSize(const std::string& name) {
+    regions.setSize(name, fitSource(*this));
+    Timer.setEnabled(regions.timerOn);
+    PaintBox.repaint();
+}
+
+void TFPreview::findFit() {
+    if (regions.regionIndex < 0 || regions.regionIndex >= regions.regionCount) return;
+    regions.regions[static_cast<std::size_t>(regions.regionIndex)] =
+        tarnwick::findFit(previewBitmap, scale, scanArea, edgeThreshold);
+}
+
+void TFPreview::storeRegions() {
+    try {
+        tarnwick::storeRegions(*openSettingsFile(), regions);
+    } catch (const std::exception&) {
+        // Saving the regions is a convenience; the close goes on.
+    }
+}
+
+void TFPreview::restoreRegions() {
+    try {
+        tarnwick::restoreRegions(*openSettingsFile(), regions, FProperties->SaveRegions.checked(),
+                                 fitSource(*this));
+    } catch (const std::exception&) {
+        // Without a readable settings file the window starts without regions.
+    }
+    Timer.setEnabled(regions.timerOn);
+}
+
+void TFPreview::showRegionSize() {
+    const std::string size = regions.sizeText();
+    if (size.empty()) return;
+    reportStatus(size + (tlyOption ? tlyOption->unitText() : std::string()), false, false);
+}
+
+void TFPreview::followScanAreaOptions() {
+    // The window's own writes of a region's area are no change of the options by the user.
+    if (!device || adjustingOptions) return;
+    Region area = scanArea;
+    bool differs = false;
+    const std::pair<NumberOption*, int*> edges[] = {
+        {tlyOption, &area.y1}, {tlxOption, &area.x1}, {bryOption, &area.y2}, {brxOption, &area.x2}};
+    for (auto [option, edge] : edges) {
+        if (!option || option->values.empty()) continue;
+        const int value = truncated(option->values.front());
+        if (value == *edge) continue;
+        *edge = value;
+        differs = true;
+    }
+    if (!differs || !FProperties->RemoveRegions.checked()) return;
+    if (area.x1 == area.x2 || area.y1 == area.y2) {
+        regions.regionCount = 0;
+        regions.regionIndex = -1;
+    } else {
+        regions.regions[0] = area;
+        regions.regionCount = 1;
+        regions.regionIndex = 0;
+    }
+    // The preset region is replaced: it is no longer the saved default.
+    regions.defaultRegion = -1;
+    Timer.setEnabled(regions.regionCount > 0);
+    PaintBox.repaint();
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,178 @@
+// The final scan: the Scan button with its page question, the feeder test, and the reading of
+// one image from the device with progress, Escape and the cancel policy.
+#include <string>
+
+#include "options/device.h"
+#include "options/number_option.h"
+#include "settings/debug_log.h"
+#include "settings/properties.h"
+#include "settings/translate.h"
+#include "twain/decode_frame.h"
+#include "ui/backend.h"
+#include "window/own_option_writes.h"
+#include "window/preview_form.h"
+#include "window/scan_policy.h"
+
+namespace tarnwick {
+
+namespace {
+
+void cancelDevice(Device& device) {
+    debugLog(tr("\tcancelling the scan\n"));
+    device.cancel();
+}
+
+}  // namespace
+
+void TFPreview::BScanClick() {
+    if (readingImage) return;
+    debugLog(tr("Starting full scan\n"));
+    {
+        const OwnOptionWrites own(adjustingOptions);
+        if (device && previewOption) {
+            debugLog(tr("\tsetting preview option\n"));
+            device->controlBool(SANE_ACTION_SET_VALUE, *previewOption, false);
+        }
+        if (device && resolutionOption) {
+            debugLog(tr("\tupdating resolution option\n"));
+            resolutionOption->refresh();
+        }
+    }
+
+    int pages = 0;
+    if (isAdfScan()) {
+        pages = scanNPages;
+        if (pages == 0)
+            // Closing the box gives the preset answer, so the question ends.
+            while (pages < 1)
+                pages =
+                    pagesAnswer(ui::inputBox(tr("Number of pages"), tr("Number of pages"), "1"));
+    }
+    if (!saneDevice) return;
+    saneDevice->setPendingCount(pages != 0 ? pages
+                                           : (regions.regionCount > 0 ? regions.regionCount : 1));
+    regions.regionIndex = -1;
+    if (saneDevice->acquire(true, false)) {
+        saneDevice->notify(MSG_XFERREADY);
+    } else {
+        if (device && (cancelType & cancelAfterBatch)) cancelDevice(*device);
+        saneDevice->setPendingCount(0);
+        if (pages != 0) {
+            saneDevice->notify(MSG_CLOSEDSREQ);
+            debugLog(tr("Backend reported no more pages.\n"));
+        }
+    }
+    updateOptions();
+}
+
+bool TFPreview::isAdfScan() {
+    if (!device || !feederOption || FProperties->ADFSingle.checked()) return false;
+    const std::string value = feederOption->valueText();
+    const bool feeder =
+        feederSelected(feederOption->valueType() == SANE_TYPE_BOOL, feederInverted, value);
+    if (feeder && regions.regionCount > 1) {
+        ui::messageBox(tr("Currently only one region is allowed when using an ADF"), caption(),
+                       ui::BoxKind::Information, ui::BoxButtons::Ok);
+        regions.regionCount = 1;
+        regions.regionIndex = 0;
+        if (regions.defaultRegion > 0) regions.defaultRegion = -1;
+        PaintBox.repaint();
+    }
+    debugLog(tr("ADF scanning: NumRegions='%d', scanLoop='%s' (value was '%s')\n"),
+             regions.regionCount, feeder ? "true" : "false", value.c_str());
+    return feeder;
+}
+
+bool TFPreview::scanInto(Bitmap& bitmap) {
+    if (!device) {
+        reportStatus(tr("No scanner is open"), false, false);
+        return false;
+    }
+    if (waitOption && waitOption->valueText() == "yes" &&
+        ui::messageBox(tr("Press the button to start the scan"), caption(),
+                       ui::BoxKind::Information, ui::BoxButtons::OkCancel) != ui::ModalResult::Ok)
+        return false;
+
+    readingImage = true;
+    const auto restore = [this] {
+        readingImage = false;
+        ProgressBar.setVisible(false);
+        ui::backend().setScreenCursor(ui::Cursor::Default);
+        setCaption(tr("Tarnwick interface"));
+    };
+    try {
+        keepReading = true;
+        if (!FProperties->DisableEsc.checked()) setCaption(tr("Scanning... press ESC to cancel"));
+
+        const FrameReader read = [this](std::uint8_t* buffer, std::size_t capacity,
+                                        std::size_t& count) {
+            count = 0;
+            if (!device) return ReadStatus::Error;
+            if (device->readData(buffer, capacity, count)) return ReadStatus::Data;
+            // Only a frame the daemon ended normally is whole.
+            return device && device->imageChannel().endStatus() == SANE_STATUS_EOF
+                       ? ReadStatus::EndOfFrame
+                       : ReadStatus::Error;
+        };
+        const RowCallback rowDone = [this](int) {
+            ProgressBar.stepBy(1);
+            ui::processPendingMessages();
+            if (keepReading) return true;
+            if (device && (cancelType & cancelOnEscape)) cancelDevice(*device);
+            return false;
+        };
+
+        for (bool firstFrame = true;; firstFrame = false) {
+            if (!device->start()) {
+                restore();
+                reportStatus("0", false, false);
+                return false;
+            }
+            const Parameters& sane = device->parameters();
+            FrameParameters frame;
+            frame.format = sane.format;
+            frame.lastFrame = sane.lastFrame != 0;
+            frame.bytesPerLine = sane.bytesPerLine;
+            frame.pixelsPerLine = sane.pixelsPerLine;
+            frame.lines = sane.lines;
+            frame.depth = sane.depth;
+            if (firstFrame) {
+                ProgressBar.setMin(0);
+                ProgressBar.setPosition(0);
+                ui::backend().setScreenCursor(ui::Cursor::HourGlass);
+                if (frame.lines >= 0) {
+                    ProgressBar.setMax(frame.lines);
+                    ProgressBar.setVisible(true);
+                }
+            }
+            DecodeOptions options;
+            options.firstFrame = firstFrame;
+            options.noInvertBlackWhite = noInvertBlackWhite;
+            options.littleEndianSamples = device->imageChannel().littleEndianSamples();
+            const DecodeResult result = decodeFrame(bitmap, frame, options, read, rowDone);
+            if (result == DecodeResult::UnknownDepth)
+                reportStatus(tr("Unknown bitmap depth: ") + std::to_string(frame.depth), true,
+                             true);
+            if (result == DecodeResult::UnsupportedFormat)
+                reportStatus(tr("The scanner sent an image format that cannot be shown"), true,
+                             false);
+            if (result == DecodeResult::TooLarge)
+                reportStatus(tr("The scanned image is too large"), true, false);
+            if (result != DecodeResult::Complete) {
+                // A stop by Escape has cleared it already.
+                keepReading = false;
+                break;
+            }
+            if (frame.lastFrame || !device) break;
+        }
+        if (device && (cancelType & cancelAfterRead)) cancelDevice(*device);
+        restore();
+        return keepReading;
+    } catch (const std::exception& e) {
+        restore();
+        reportStatus(e.what(), false, false);
+        return false;
+    }
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,138 @@
+// Runs the harness tarnwick-scan against the built module and a private saned, and scanimage
+// against the same test backend, and reads the PNM images both write.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/saned_fixture.h"
+#include "support/scoped_environment.h"
+
+namespace tarnwick::testing {
+
+// An image file as 8-bit channel values: one per pixel for black-and-white and grey, three
+// for colour. Black-and-white reads as 0 and 255; 16-bit samples as their high byte.
+struct Pnm {
+    int width = 0, height = 0, channels = 0;
+    std::vector<int> values;
+};
+
+// `padding` pixels beyond the width end every row of the file's data (scanimage writes a
+// device's padded rows as they come); they are dropped.
+inline bool readPnm(const std::string& path, Pnm& image, int padding = 0) {
+    std::ifstream in(path, std::ios::binary);
+    std::string magic;
+    in >> magic;
+    const auto number = [&in]() {
+        int v = -1;
+        while (in >> std::ws && in.peek() == '#') in.ignore(1 << 20, '\n');
+        in >> v;
+        return v;
+    };
+    image.width = number();
+    image.height = number();
+    const int maxval = magic == "P4" ? 1 : number();
+    in.get();
+    if (!in || image.width <= 0 || image.height <= 0) return false;
+    image.channels = magic == "P6" ? 3 : 1;
+    const std::size_t count = static_cast<std::size_t>(image.width) * image.height * image.channels;
+    image.values.clear();
+    image.values.reserve(count);
+    if (magic == "P4") {
+        const std::size_t rowBytes = (static_cast<std::size_t>(image.width) + 7) / 8;
+        std::vector<unsigned char> row(rowBytes);
+        for (int y = 0; y < image.height; ++y) {
+            in.read(reinterpret_cast<char*>(row.data()), static_cast<std::streamsize>(rowBytes));
+            for (int x = 0; x < image.width; ++x)
+                image.values.push_back(row[x / 8] >> (7 - x % 8) & 1 ? 0 : 255);
+        }
+    } else {
+        const std::size_t bytes = maxval > 255 ? 2 : 1;
+        const std::size_t row = static_cast<std::size_t>(image.width) * image.channels;
+        const std::size_t stride =
+            (static_cast<std::size_t>(image.width) + padding) * image.channels;
+        std::vector<unsigned char> raw(stride * image.height * bytes);
+        in.read(reinterpret_cast<char*>(raw.data()),
+                static_cast<std::streamsize>((image.height - 1) * stride * bytes + row * bytes));
+        for (int y = 0; y < image.height; ++y)
+            for (std::size_t i = 0; i < row; ++i)
+                image.values.push_back(raw[(y * stride + i) * bytes]);
+    }
+    return static_cast<bool>(in);
+}
+
+class AcquireTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(saned_.running()) << saned_.error();
+        // The source's settings: only the per-user file, in the private folder.
+        for (const char* name : {"WINDIR", "ALLUSERSPROFILE", "APPDATA"}) environment_.unset(name);
+        environment_.set("USERPROFILE", folder_.path().string());
+        settings_ = "[Connection]\nHost=127.0.0.1\nPort=" + std::to_string(saned_.port()) +
+                    "\nDevice=test:0\n[test:0]\n";
+    }
+
+    // A value the window restores when it opens test:0, as a saved default of the option.
+    void option(const std::string& name, const std::string& value) {
+        settings_ += name + "=" + value + "\n";
+    }
+
+    // Runs `tarnwick-scan acquire` with the arguments; the output lines and exit status.
+    int acquire(const std::string& arguments, const std::string& out = "out") {
+        std::ofstream(folder_.file("tarnwick.ini")) << settings_;
+        output_ = folder_.file(out);
+        const std::string log = folder_.file("acquire.log");
+        const std::string command = std::string(TARNWICK_BINARY_DIR) + "/tarnwick-scan acquire " +
+                                    TARNWICK_MODULE_PATH + " --format pnm --out " + output_ + " " +
+                                    arguments + " >" + log + " 2>&1";
+        const int status = std::system(command.c_str());
+        std::ifstream in(log);
+        std::stringstream text;
+        text << in.rdbuf();
+        lines = text.str();
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    Pnm received(int k) {
+        Pnm image;
+        EXPECT_TRUE(readPnm(output_ + "/image-" + std::to_string(k) + ".pnm", image)) << lines;
+        return image;
+    }
+
+    // scanimage on the same test backend, without the daemon; `arguments` are its options.
+    Pnm scanimage(const std::string& arguments, int padding = 0) {
+        const std::string path = folder_.file("scanimage.pnm");
+        const std::string command = "SANE_CONFIG_DIR=" + saned_.configDir() +
+                                    " scanimage -d test --format=pnm " + arguments + " >" + path +
+                                    " 2>" + folder_.file("scanimage.log");
+        EXPECT_EQ(std::system(command.c_str()), 0) << command;
+        Pnm image;
+        EXPECT_TRUE(readPnm(path, image, padding)) << command;
+        return image;
+    }
+
+    static void expectSame(const Pnm& twain, const Pnm& reference) {
+        ASSERT_EQ(twain.width, reference.width);
+        ASSERT_EQ(twain.height, reference.height);
+        ASSERT_EQ(twain.channels, reference.channels);
+        std::size_t differing = 0;
+        for (std::size_t i = 0; i < twain.values.size(); ++i)
+            if (twain.values[i] != reference.values[i]) ++differing;
+        EXPECT_EQ(differing, 0u) << "of " << twain.values.size() << " values";
+    }
+
+    SanedFixture saned_;
+    testing_support::TemporaryFolder folder_;
+    testing_support::ScopedEnvironment environment_;
+    std::string settings_;
+    std::string output_;
+    std::string lines;
+};
+
+}  // namespace tarnwick::testing

@@ -1,0 +1,219 @@
+// The option pages, roles, tool bars and saved values of the test backend's devices.
+#include "options/number_option.h"
+#include "support/saned_fixture.h"
+#include "ui/headless/driver.h"
+#include "unit/window/window_fixture.h"
+
+namespace tarnwick::testing {
+namespace {
+
+class WindowPages : public WindowTest {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(saned.running()) << saned.error();
+        writeSettings("[Connection]\nHost=127.0.0.1\nPort=" + std::to_string(saned.port()) + "\n" +
+                      sections);
+        open();
+        ASSERT_NE(window->device, nullptr);
+    }
+    std::vector<std::string> pageTitles() const {
+        std::vector<std::string> titles;
+        for (int i = 0; i < window->OptionPages.pageCount(); ++i)
+            titles.push_back(window->OptionPages.page(i).text());
+        return titles;
+    }
+    ui::MenuItem* entry(const std::string& caption) const {
+        return window->OptionsPopup.find(caption);
+    }
+    SanedFixture saned;
+    std::string sections;
+};
+
+TEST_F(WindowPages, PagesRolesAndMenuOfTest0) {
+    TFPreview& w = *window;
+    // Groups become pages; "Geometry" holds only the area options and gets none.
+    EXPECT_EQ(pageTitles(),
+              (std::vector<std::string>{"Scan Mode", "Special Options", "Bool test options",
+                                        "Int test options", "Fixed test options",
+                                        "String test options", "Button test options"}));
+    EXPECT_EQ(w.OptionPages.activePage(), &w.TabSheet2);
+    EXPECT_TRUE(w.OptionPages.visible());
+    EXPECT_EQ(w.OptionPages.page(1).borderWidth(), 8);
+    EXPECT_TRUE(w.TResolution.visible());
+    EXPECT_TRUE(w.TScanMode.visible());
+
+    EXPECT_EQ(w.scanArea, (Region{0, 0, 200, 200}));
+    ASSERT_NE(w.tlxOption, nullptr);
+    EXPECT_EQ(w.bryOption->name, "br-y");
+    EXPECT_EQ(w.resolutionOption->name, "resolution");
+    EXPECT_EQ(w.modeOption->name, "mode");
+    EXPECT_EQ(w.depthOption->name, "depth");
+    ASSERT_NE(w.feederOption, nullptr);
+    EXPECT_EQ(w.feederOption->name, "source");
+    EXPECT_FALSE(w.feederInverted);
+    EXPECT_EQ(w.previewOption, nullptr);
+    EXPECT_EQ(w.waitOption, nullptr);
+
+    std::vector<std::string> menu = entries(w.OptionsPopup);
+    ASSERT_GE(menu.size(), 8u);
+    EXPECT_EQ(
+        std::vector<std::string>(menu.begin(), menu.begin() + 8),
+        (std::vector<std::string>{"Use large icons", "-", "depth", "hand-scanner", "three-pass",
+                                  "three-pass-order", "source", "test-picture"}));
+    for (const char* special : {"mode", "resolution", "tl-x", "br-y"})
+        EXPECT_EQ(entry(special), nullptr) << special;
+    const Device::OptionList& list = w.device->options();
+    ui::MenuItem& source = *entry("source");
+    EXPECT_TRUE(source.autoCheck());
+    EXPECT_FALSE(source.checked());
+    EXPECT_EQ(list.at(static_cast<std::size_t>(source.tag()))->name, "source");
+}
+
+TEST_F(WindowPages, AnotherDeviceReplacesTheEntriesAndPages) {
+    std::vector<std::string> menu = entries(window->OptionsPopup);
+    std::size_t firstPageRows = window->TabSheet2.childCount();
+    driver.select(window->Devices, "test:1");
+    ASSERT_NE(window->device, nullptr);
+    EXPECT_EQ(window->device->name(), "test:1");
+    EXPECT_EQ(entries(window->OptionsPopup), menu);
+    EXPECT_EQ(pageTitles().size(), 7u);
+    EXPECT_EQ(window->TabSheet2.childCount(), firstPageRows);
+    EXPECT_EQ(window->TResolution.childCount(), 1u);
+}
+
+TEST_F(WindowPages, AReconnectionAfterAFatalReportLeavesNothingOfTheOldDevice) {
+    std::vector<std::string> menu = entries(window->OptionsPopup);
+    std::size_t firstPageRows = window->TabSheet2.childCount();
+    EXPECT_THROW(window->reportStatus("Lost", false, true), ConnectionCancelled);
+    EXPECT_EQ(window->device, nullptr);
+    EXPECT_TRUE(window->connectToDaemon(true));
+    ASSERT_NE(window->device, nullptr);
+    EXPECT_EQ(entries(window->OptionsPopup), menu);
+    EXPECT_EQ(window->TabSheet2.childCount(), firstPageRows);
+    EXPECT_TRUE(window->OptionPages.visible());
+}
+
+TEST_F(WindowPages, AnOptionInAToolBarOfItsOwn) {
+    TFPreview& w = *window;
+    ui::MenuItem& depth = *entry("depth");
+    Option& option = this->option("depth");
+    ASSERT_NE(option.control, nullptr);
+    ui::Container* row = option.control->parent();
+    std::size_t bands = w.TopDock.bandCount();
+
+    driver.choose(depth);
+    ASSERT_NE(option.toolbar, nullptr);
+    EXPECT_EQ(option.control->parent(), option.toolbar);
+    EXPECT_EQ(option.homeParent, row);
+    EXPECT_FALSE(row->visible());
+    ASSERT_EQ(w.TopDock.bandCount(), bands + 1);
+    EXPECT_EQ(w.TopDock.band(bands).text, "depth:");
+    EXPECT_FALSE(w.TopDock.band(bands).breakLine);
+    EXPECT_EQ(settings().readInteger(SettingKey::toolbarsBandWidth, {}, "depth"), 100);
+
+    driver.choose(depth);
+    EXPECT_EQ(option.control->parent(), row);
+    EXPECT_TRUE(row->visible());
+    EXPECT_EQ(w.TopDock.bandCount(), bands);
+    EXPECT_FALSE(settings().keyExists(SettingKey::toolbarsBandWidth, {}, "depth"));
+}
+
+class WindowSavedPages : public WindowPages {
+  protected:
+    WindowSavedPages() {
+        sections =
+            "[Toolbars]\nsource=150\n[test:0]\nppl-loss=0\nresolution=100\nLastResolution=200\n"
+            "read-limit=\n";
+    }
+};
+
+TEST_F(WindowSavedPages, SavedValuesAndToolBarsAreRestoredAtOpening) {
+    EXPECT_EQ(option("ppl-loss").valueText(), "0");
+    EXPECT_TRUE(option("ppl-loss").restored);
+    // The option's own key wins over the last resolution.
+    EXPECT_EQ(option("resolution").valueText(), "100");
+    EXPECT_TRUE(option("resolution").restored);
+    // An empty saved text counts as a saved value.
+    EXPECT_TRUE(option("read-limit").restored);
+    EXPECT_FALSE(option("depth").restored);
+
+    Option& source = option("source");
+    ASSERT_NE(source.toolbar, nullptr);
+    EXPECT_TRUE(entry("source")->checked());
+    ui::CoolBand* band = window->TopDock.bandOf(*source.toolbar);
+    ASSERT_NE(band, nullptr);
+    EXPECT_EQ(band->width, 150);
+    EXPECT_EQ(band->minWidth, source.control->width());
+}
+
+class WindowLastResolution : public WindowPages {
+  protected:
+    WindowLastResolution() { sections = "[test:0]\nLastResolution=150\n"; }
+};
+
+TEST_F(WindowLastResolution, TheLastResolutionIsUsedWithoutAKeyOfItsOwn) {
+    EXPECT_EQ(option("resolution").valueText(), "150");
+    EXPECT_TRUE(option("resolution").restored);
+}
+
+TEST_F(WindowPages, CtrlASavesEveryValueWithAControl) {
+    std::vector<Option*> withControl;
+    for (const auto& o : window->device->options())
+        if (o->control) withControl.push_back(o.get());
+    ASSERT_GT(withControl.size(), 5u);
+    driver.pressKey(*window, 'A', ui::CtrlKey);
+    SettingsFile file = settings();
+    EXPECT_EQ(file.sectionEntries("test:0").size(), withControl.size());
+    for (Option* o : {&option("mode"), &option("resolution"), &option("depth"), &option("source")})
+        EXPECT_EQ(file.readText(SettingKey::deviceEntryOptionValue, "test:0", o->name),
+                  o->valueText())
+            << o->name;
+    Option& last = *withControl.back();
+    EXPECT_EQ(window->StatusBar.text(),
+              "Value '" + last.valueText() + "' saved for '" + last.name + "'");
+}
+
+TEST_F(WindowPages, CtrlSSavesTheValueUnderThePointer) {
+    driver.selectPage(window->PreviewAndOptions, 1);
+    Option& depth = option("depth");
+    ASSERT_NE(depth.control, nullptr);
+    ui::Rect r = depth.control->screenRect();
+    driver.setCursorPos({r.left + 2, r.top + 2});
+    driver.pressKey(*window, 'S', ui::CtrlKey);
+    EXPECT_EQ(settings().readText(SettingKey::deviceEntryOptionValue, "test:0", "depth"), "8");
+    EXPECT_EQ(window->StatusBar.text(), "Value '8' saved for 'depth'");
+
+    // Over the caption of the row there is no option's control: nothing more is saved.
+    ASSERT_NE(depth.captionLabel(), nullptr);
+    r = depth.captionLabel()->screenRect();
+    driver.setCursorPos({r.left + 2, r.top + 2});
+    driver.pressKey(*window, 'S', ui::CtrlKey);
+    EXPECT_EQ(settings().sectionEntries("test:0").size(), 1u);
+}
+
+TEST_F(WindowPages, ReadOnlySettingsSaveNothing) {
+    makeReadOnly();
+    window->FProperties->readOnly = true;
+    std::string before = testing_support::readWholeFile(settingsPath());
+    driver.pressKey(*window, 'A', ui::CtrlKey);
+    EXPECT_EQ(testing_support::readWholeFile(settingsPath()), before);
+}
+
+class WindowExitValues : public WindowPages {
+  protected:
+    WindowExitValues() { sections = "[test:0]\nOnExit.hand-scanner=yes\nOnExit.source=Nowhere\n"; }
+};
+
+TEST_F(WindowExitValues, ClosingSetsTheExitValues) {
+    EXPECT_EQ(option("hand-scanner").valueText(), "no");
+    ui::CloseAction action;
+    window->FormClose(action);
+    EXPECT_EQ(option("hand-scanner").valueText(), "yes");
+    EXPECT_TRUE(option("hand-scanner").restored);
+    // A value the option refuses changes nothing, and the option still counts as restored.
+    EXPECT_EQ(option("source").valueText(), "Flatbed");
+    EXPECT_TRUE(option("source").restored);
+}
+
+}  // namespace
+}  // namespace tarnwick::testing

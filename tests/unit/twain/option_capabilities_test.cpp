@@ -1,0 +1,233 @@
+// The capabilities answered from options: mode lists, depth and resolution constraints, the
+// daemon adjusting a written value, and the failures of absent, inactive or unreadable options.
+#include "twain/option_capabilities.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "options/number_option.h"
+#include "options/string_option.h"
+#include "twain/data_source.h"
+#include "twain/fix32.h"
+#include "unit/twain/container_reader.h"
+
+namespace tarnwick::testing {
+namespace {
+
+using Values = std::vector<TW_UINT32>;
+
+// A daemon in miniature: keeps the values sent, and can round numbers to a step and say so.
+class ModelDevice : public OptionDevice {
+  public:
+    bool controlBool(Word, Option&, bool value) override { return value; }
+    void controlNumbers(Word action, NumberOption& option) override {
+        if (action != SANE_ACTION_SET_VALUE) return;
+        ++writes;
+        for (double& v : option.values) {
+            const double rounded = roundTo > 0 ? std::round(v / roundTo) * roundTo : v;
+            if (rounded != v) option.info = SANE_INFO_INEXACT;
+            v = rounded;
+        }
+    }
+    std::string controlString(Word action, Option&, const std::string& text) override {
+        if (action == SANE_ACTION_SET_VALUE) mode = text;
+        return mode;
+    }
+    std::string mode = "Color";
+    double roundTo = 0;
+    int writes = 0;
+};
+
+class OptionCapabilities : public ::testing::Test {
+  protected:
+    OptionCapabilities() : source(ScannerFactory{}, DsmLink()) {
+        for (const char* m : {"Lineart", "Gray", "Color"}) mode.addChoice(m);
+        for (double d : {1, 8, 16}) depth.addWordListEntry(d);
+        depth.values = {8};
+        resolution.setRange(50, 1200, 0);
+        resolution.values = {300};
+        roles = {&mode, &depth, &resolution, &tlx, &tly, &brx, &bry};
+    }
+
+    using Handler = TW_UINT16 (*)(DataSource&, const OptionRoles&, TW_UINT16, TW_CAPABILITY*);
+    TW_UINT16 ask(Handler handler, TW_UINT16 msg, TW_UINT16 capability = 0) {
+        cap = TW_CAPABILITY{};
+        cap.Cap = capability;
+        source.conditionCode = TWCC_SUCCESS;
+        return handler(source, roles, msg, msg == MSG_RESET ? nullptr : &cap);
+    }
+    Answer answer(Handler handler, TW_UINT16 msg, TW_UINT16 capability = 0) {
+        EXPECT_EQ(ask(handler, msg, capability), TWRC_SUCCESS);
+        return takeAnswer(cap);
+    }
+    TW_UINT16 send(Handler handler, SentContainer& sent) {
+        source.conditionCode = TWCC_SUCCESS;
+        return handler(source, roles, MSG_SET, &sent.cap);
+    }
+
+    ModelDevice device;
+    StringOption mode{1, "mode", "", "", 0, 32, 0, &device};
+    NumberOption depth{2, "depth", "", "", 0, 4, 0, &device};
+    NumberOption resolution{3, "resolution", "", "", 4, 4, 0, &device};
+    NumberOption tlx{4, "tl-x", "", "", SANE_UNIT_MM, 4, 0, &device};
+    NumberOption tly{5, "tl-y", "", "", SANE_UNIT_MM, 4, 0, &device};
+    NumberOption brx{6, "br-x", "", "", SANE_UNIT_MM, 4, 0, &device};
+    NumberOption bry{7, "br-y", "", "", 0, 4, 0, &device};
+    OptionRoles roles;
+    DataSource source;
+    TW_CAPABILITY cap{};
+};
+
+TEST(ModeClassification, FollowsTheWordsInOrder) {
+    EXPECT_EQ(classifyMode("Lineart"), TWPT_BW);
+    EXPECT_EQ(classifyMode("Binary colour"), TWPT_BW);  // "binary" is tested before "colo"
+    EXPECT_EQ(classifyMode("GREY"), TWPT_GRAY);
+    EXPECT_EQ(classifyMode("24bit RGB"), TWPT_RGB);
+    EXPECT_EQ(classifyMode("Halftone"), -1);
+}
+
+TEST_F(OptionCapabilities, PixelTypesAreTheClassifiedModes) {
+    Answer types = answer(pixelTypeCapability, MSG_GET);
+    EXPECT_EQ(types.conType, TWON_ENUMERATION);
+    EXPECT_EQ(types.values, (Values{TWPT_BW, TWPT_GRAY, TWPT_RGB}));
+    EXPECT_EQ(types.currentIndex, 2u);
+    EXPECT_EQ(types.defaultIndex, 0u);
+    EXPECT_EQ(answer(pixelTypeCapability, MSG_GETDEFAULT).values, Values{TWPT_BW});
+
+    device.mode = "Halftone";  // no recognised word: colour
+    EXPECT_EQ(answer(pixelTypeCapability, MSG_GETCURRENT).values, Values{TWPT_RGB});
+
+    SentContainer gray(ICAP_PIXELTYPE, TWPT_GRAY);
+    EXPECT_EQ(send(pixelTypeCapability, gray), TWRC_SUCCESS);
+    EXPECT_EQ(device.mode, "Gray");
+    SentContainer listed(ICAP_PIXELTYPE, SentContainer::List{{TWPT_GRAY, TWPT_BW}, 1});
+    EXPECT_EQ(send(pixelTypeCapability, listed), TWRC_SUCCESS);
+    EXPECT_EQ(device.mode, "Lineart");
+    SentContainer palette(ICAP_PIXELTYPE, TWPT_PALETTE);
+    EXPECT_EQ(send(pixelTypeCapability, palette), TWRC_FAILURE);
+    EXPECT_EQ(source.conditionCode, TWCC_BADVALUE);
+    SentContainer outside(ICAP_PIXELTYPE,
+                          SentContainer::List{{TWPT_GRAY}, 1});  // index past the list
+    EXPECT_EQ(send(pixelTypeCapability, outside), TWRC_FAILURE);
+    EXPECT_EQ(device.mode, "Lineart");
+}
+
+TEST_F(OptionCapabilities, BlackAndWhiteWithoutALineartModeIsGrayWithCheckStatus) {
+    mode.choices = {"Color", "Gray"};
+    EXPECT_EQ(answer(pixelTypeCapability, MSG_GET).values, (Values{TWPT_GRAY, TWPT_RGB}));
+    EXPECT_EQ(answer(pixelTypeCapability, MSG_GETDEFAULT).values, Values{TWPT_GRAY});
+    SentContainer bw(ICAP_PIXELTYPE, TWPT_BW);
+    EXPECT_EQ(send(pixelTypeCapability, bw), TWRC_CHECKSTATUS);
+    EXPECT_EQ(device.mode, "Gray");
+    device.mode = "Color";
+    EXPECT_EQ(ask(pixelTypeCapability, MSG_RESET), TWRC_SUCCESS);
+    EXPECT_EQ(device.mode, "Gray");
+
+    mode.choices = {"Halftone"};
+    EXPECT_EQ(ask(pixelTypeCapability, MSG_RESET), TWRC_FAILURE);
+    EXPECT_EQ(source.conditionCode, TWCC_BADVALUE);
+}
+
+TEST_F(OptionCapabilities, DepthListsRangesAndWrites) {
+    Answer list = answer(bitDepthCapability, MSG_GET);
+    EXPECT_EQ(list.conType, TWON_ENUMERATION);
+    EXPECT_EQ(list.values, (Values{1, 8, 16}));
+    EXPECT_EQ(list.currentIndex, 1u);
+    EXPECT_EQ(answer(bitDepthCapability, MSG_GETDEFAULT).values, Values{1});
+
+    depth.wordList.clear();
+    depth.setRange(1, 16, 0);
+    Answer range = answer(bitDepthCapability, MSG_GET);
+    EXPECT_EQ(range.conType, TWON_RANGE);
+    EXPECT_EQ(range.values, (Values{1, 16, 1, 1, 8}));
+
+    SentContainer sixteen(ICAP_BITDEPTH, 16);
+    EXPECT_EQ(send(bitDepthCapability, sixteen), TWRC_SUCCESS);
+    EXPECT_EQ(depth.values, std::vector<double>{16});
+    device.roundTo = 8;
+    SentContainer twelve(ICAP_BITDEPTH, SentContainer::List{{12}, 0});
+    EXPECT_EQ(send(bitDepthCapability, twelve), TWRC_CHECKSTATUS);
+    EXPECT_EQ(answer(bitDepthCapability, MSG_GETCURRENT).values, Values{16});
+    device.roundTo = 0;
+    EXPECT_EQ(ask(bitDepthCapability, MSG_RESET), TWRC_SUCCESS);
+    EXPECT_EQ(depth.values, std::vector<double>{1});
+
+    depth.constraintKind = numberNone;
+    EXPECT_EQ(ask(bitDepthCapability, MSG_GETDEFAULT), TWRC_FAILURE);
+    EXPECT_EQ(source.conditionCode, TWCC_BADVALUE);
+    EXPECT_EQ(ask(bitDepthCapability, MSG_RESET), TWRC_FAILURE);
+}
+
+TEST_F(OptionCapabilities, ResolutionRangeListAndRounding) {
+    Answer range = answer(resolutionCapability, MSG_GET, ICAP_XRESOLUTION);
+    EXPECT_EQ(range.itemType, TWTY_FIX32);
+    EXPECT_EQ(range.values, (Values{50, 1200, 1, 72, 300}));  // Frac 0: the images are whole
+    EXPECT_EQ(answer(nativeResolutionCapability, MSG_GET).values, Values{1200});
+
+    resolution.constraintKind = numberNone;
+    for (double r : {75, 150, 300, 600}) resolution.addWordListEntry(r);
+    Answer list = answer(resolutionCapability, MSG_GET, ICAP_YRESOLUTION);
+    EXPECT_EQ(list.values, (Values{75, 150, 300, 600}));
+    EXPECT_EQ(list.currentIndex, 2u);
+    EXPECT_EQ(list.defaultIndex, 0u);
+    EXPECT_EQ(answer(nativeResolutionCapability, MSG_GET).values, Values{75});
+    EXPECT_EQ(answer(resolutionCapability, MSG_GETDEFAULT).values, Values{72});
+
+    SentContainer set(ICAP_XRESOLUTION, fix32Bits(toFix32(600.75)), TWTY_FIX32);
+    EXPECT_EQ(send(resolutionCapability, set), TWRC_SUCCESS);
+    EXPECT_EQ(resolution.values, std::vector<double>{600});
+    device.roundTo = 100;
+    SentContainer odd(ICAP_XRESOLUTION, fix32Bits(toFix32(250)), TWTY_FIX32);
+    EXPECT_EQ(send(resolutionCapability, odd), TWRC_CHECKSTATUS);
+    EXPECT_EQ(answer(resolutionCapability, MSG_GETCURRENT).values, Values{300});
+    EXPECT_EQ(ask(resolutionCapability, MSG_RESET), TWRC_CHECKSTATUS);  // 72 became 100
+    SentContainer listed(ICAP_XRESOLUTION, SentContainer::List{{300}, 0});
+    EXPECT_EQ(send(resolutionCapability, listed), TWRC_FAILURE);
+    EXPECT_EQ(source.conditionCode, TWCC_BADVALUE);
+}
+
+TEST_F(OptionCapabilities, PhysicalSizeFromTheGeometryBounds) {
+    tlx.setRange(0, 215.9, 0);
+    brx.setRange(0, 215.9, 0);
+    tly.setRange(10, 100, 0);
+    bry.setRange(0, 730, 0);  // not millimetres: points
+    Answer width = answer(physicalSizeCapability, MSG_GET, ICAP_PHYSICALWIDTH);
+    EXPECT_NEAR(fromFix32(TW_FIX32{static_cast<TW_INT16>(width.values[0] & 0xFFFF),
+                                   static_cast<TW_UINT16>(width.values[0] >> 16)}),
+                8.5, 1e-4);
+    Answer height = answer(physicalSizeCapability, MSG_GETDEFAULT, ICAP_PHYSICALHEIGHT);
+    EXPECT_EQ(height.values, Values{fix32Bits(toFix32(720 / 72.0))});
+}
+
+TEST_F(OptionCapabilities, AbsentInactiveAndUnreadableOptions) {
+    roles = {};
+    for (Handler handler : {pixelTypeCapability, bitDepthCapability, resolutionCapability,
+                            nativeResolutionCapability, physicalSizeCapability}) {
+        EXPECT_EQ(ask(handler, MSG_GET, ICAP_PHYSICALWIDTH), TWRC_FAILURE);
+        EXPECT_EQ(source.conditionCode, TWCC_CAPUNSUPPORTED);
+    }
+    roles = {&mode, &depth, &resolution, &tlx, &tly, &brx, &bry};
+    depth.capabilities = resolution.capabilities = brx.capabilities = SANE_CAP_INACTIVE;
+    EXPECT_EQ(ask(bitDepthCapability, MSG_GETCURRENT), TWRC_FAILURE);
+    EXPECT_EQ(source.conditionCode, TWCC_CAPSEQERROR);
+    EXPECT_EQ(ask(resolutionCapability, MSG_RESET), TWRC_FAILURE);
+    EXPECT_EQ(source.conditionCode, TWCC_CAPSEQERROR);
+    EXPECT_EQ(ask(physicalSizeCapability, MSG_GET, ICAP_PHYSICALWIDTH), TWRC_FAILURE);
+    EXPECT_EQ(source.conditionCode, TWCC_CAPSEQERROR);
+    // Writing the depth does not depend on it being active.
+    SentContainer eight(ICAP_BITDEPTH, 8);
+    EXPECT_EQ(send(bitDepthCapability, eight), TWRC_SUCCESS);
+
+    depth.capabilities = resolution.capabilities = 0;
+    depth.isFixed = resolution.isFixed = true;
+    depth.values = {7.5};
+    resolution.values = {299.5};
+    EXPECT_EQ(ask(bitDepthCapability, MSG_GETCURRENT), TWRC_FAILURE);
+    EXPECT_EQ(source.conditionCode, TWCC_CAPUNSUPPORTED);
+    EXPECT_EQ(ask(resolutionCapability, MSG_GET), TWRC_FAILURE);
+    EXPECT_EQ(source.conditionCode, TWCC_CAPUNSUPPORTED);
+}
+
+}  // namespace
+}  // namespace tarnwick::testing

@@ -1,0 +1,228 @@
+// The scanning window without a daemon: creation and its settings, the status routine, the
+// keyboard, the buttons, closing, and the first activation without a host.
+#include "unit/window/window_fixture.h"
+
+#include "widgets/float_form.h"
+
+namespace tarnwick::testing {
+namespace {
+
+using platform::message_box_script::shownBoxes;
+
+TEST_F(WindowTest, CreationBuildsTheLayoutAndReadsTheSettings) {
+    writeSettings(
+        "[General]\nWindowSize=10;20;300;400\nEdgeThreshold=25\n[Zoveru]\nDeviceCancelType=5\n"
+        "[ADF]\nScanNPages=0\nForcePreviewEject=1\n[Toolbars]\nUseLargeIcons=1\n");
+    TFPreview& w = create();
+    EXPECT_EQ(w.caption(), "Tarnwick interface");
+    EXPECT_EQ(w.Zoom.text(), "Whole page");
+    EXPECT_FALSE(w.BMail.visible());
+    EXPECT_FALSE(w.BPrint.visible());
+    EXPECT_FALSE(w.TScanMode.visible());
+    EXPECT_FALSE(w.ProgressBar.visible());
+    ASSERT_EQ(w.TopDock.bandCount(), 4u);
+    EXPECT_EQ(w.TopDock.band(1).text, "Scan mode:");
+    EXPECT_EQ(w.TopDock.band(3).text, "Device:");
+    EXPECT_EQ(entries(w.OptionsPopup), (std::vector<std::string>{"Use large icons", "-"}));
+    EXPECT_EQ(w.RegionPopup.count(), 13u);
+    EXPECT_EQ(w.RegionsOnly.count(), 11u);
+    EXPECT_EQ(w.Timer.interval(), 500);
+    EXPECT_EQ(w.WaitForState5.interval(), 250);
+
+    EXPECT_EQ(w.bounds(), (ui::Rect{10, 20, 310, 420}));
+    EXPECT_TRUE(w.windowSizeRestored);
+    EXPECT_EQ(w.edgeThreshold, 25);
+    EXPECT_EQ(w.cancelType, 5);
+    EXPECT_EQ(w.scanNPages, 0);
+    EXPECT_TRUE(w.forcePreviewEject);
+    EXPECT_FALSE(w.noInvertBlackWhite);
+    // Large icons from the settings: applied, and the setting is not written back.
+    EXPECT_TRUE(w.LargeIcons.checked());
+    EXPECT_EQ(w.TZoom.height(), 40);
+    EXPECT_EQ(w.TZoom.buttonHeight(), 38);
+    EXPECT_EQ(w.connection, nullptr);
+    EXPECT_EQ(w.device, nullptr);
+}
+
+TEST_F(WindowTest, WindowSizeStopsAtItsFirstBadPart) {
+    writeSettings("[General]\nWindowSize=15;25;wide;400\n");
+    TFPreview& w = create();
+    EXPECT_EQ(w.left(), 15);
+    EXPECT_EQ(w.top(), 25);
+    EXPECT_EQ(w.width(), 361);
+    EXPECT_EQ(w.height(), 599);
+    EXPECT_FALSE(w.windowSizeRestored);
+}
+
+TEST_F(WindowTest, LargeIconsByTheUserAreSaved) {
+    TFPreview& w = create();
+    driver.choose(w.LargeIcons);
+    EXPECT_TRUE(settings().readBoolean(SettingKey::toolbarsUseLargeIcons));
+    driver.choose(w.LargeIcons);
+    EXPECT_EQ(w.TZoom.height(), 24);
+    EXPECT_FALSE(settings().readBoolean(SettingKey::toolbarsUseLargeIcons));
+}
+
+TEST_F(WindowTest, StatusRoutine) {
+    TFPreview& w = create();
+    w.reportStatus("0", false, false);
+    EXPECT_EQ(w.StatusBar.text(),
+              "Tarnwick data source v1.37. Copyright (C) The Tarnwick developers");
+    w.reportStatus("Scanning", true, false);
+    EXPECT_EQ(w.StatusBar.text(), "Scanning");
+    EXPECT_EQ(boxTexts(), (std::vector<std::string>{"Scanning"}));
+    EXPECT_TRUE(w.BScan.enabled());
+
+    w.OptionPages.setVisible(true);
+    try {
+        w.reportStatus("Gone", false, true);
+        ADD_FAILURE() << "a fatal report must end the operation";
+    } catch (const ConnectionCancelled& e) {
+        EXPECT_STREQ(e.what(), "Connection cancelled");
+    }
+    EXPECT_FALSE(w.BScan.enabled());
+    EXPECT_FALSE(w.BPreview.enabled());
+    EXPECT_FALSE(w.OptionPages.visible());
+    EXPECT_EQ(w.StatusBar.text(), "Gone");
+
+    w.destroying = true;
+    EXPECT_NO_THROW(w.reportStatus("Later", true, true));
+    EXPECT_EQ(w.StatusBar.text(), "Gone");
+    EXPECT_EQ(shownBoxes().size(), 1u);
+}
+
+TEST_F(WindowTest, EscapeStopsReadsUnlessDisabled) {
+    TFPreview& w = create();
+    TFPreview::keepReading = true;
+    driver.pressKey(w, ui::key::Escape);
+    EXPECT_FALSE(TFPreview::keepReading);
+    w.FProperties->DisableEsc.setChecked(true);
+    TFPreview::keepReading = true;
+    driver.pressKey(w, ui::key::Escape);
+    EXPECT_TRUE(TFPreview::keepReading);
+}
+
+TEST_F(WindowTest, Buttons) {
+    writeSettings("[Connection]\nHost=scanhost\n[Evernote]\nEmail=notes@example.org\n");
+    TFPreview& w = create();
+    driver.whenModal([this](ui::Form& f) { driver.click(static_cast<TFProperties&>(f).bOK); });
+    driver.click(w.BProperties);
+    EXPECT_TRUE(w.BEvernote.visible());
+    EXPECT_TRUE(w.translated);
+    EXPECT_EQ(boxTexts(), (std::vector<std::string>{"Any connection changes will take effect the "
+                                                    "next time Tarnwick is started"}));
+
+    driver.click(w.BProperties);  // cancelled: no box
+    EXPECT_EQ(shownBoxes().size(), 1u);
+
+    driver.click(w.BHelp);
+    EXPECT_EQ(driver.modalForms().back(), "FAbout");
+    driver.click(w.BTwitter);
+    EXPECT_EQ(opened, (std::vector<std::string>{"https://tarnwick.sourceforge.io/"}));
+}
+
+TEST_F(WindowTest, ReadOnlySettingsDisableTheSettingsButton) {
+    writeSettings("[General]\nTopMost=1\n");
+    makeReadOnly();
+    TFPreview& w = create();
+    EXPECT_FALSE(w.BProperties.enabled());
+    EXPECT_TRUE(w.topMost());
+}
+
+TEST_F(WindowTest, ClosingWritesTheSizeAndAsksTheApplicationToClose) {
+    TFPreview& w = create();
+    w.setBounds(5, 6, 370, 610);
+    TFPreview::firstActivation = true;
+    ui::CloseAction action = ui::CloseAction::Free;
+    w.FormClose(action);
+    EXPECT_EQ(action, ui::CloseAction::Hide);
+    EXPECT_EQ(settings().readText(SettingKey::generalWindowSize), "5;6;370;610");
+    EXPECT_EQ(scanner.messages, (std::vector<TW_UINT16>{MSG_CLOSEDSREQ}));
+    EXPECT_FALSE(TFPreview::firstActivation);
+}
+
+TEST_F(WindowTest, NoHostShowsTheSettingsDialogAndCancelClosesTheWindow) {
+    create();
+    std::string shown;
+    driver.whenModal([&](ui::Form& f) { shown = f.name(); });
+    window->FormActivate();
+    EXPECT_EQ(shown, "FProperties");
+    EXPECT_EQ(window->connection, nullptr);
+    EXPECT_EQ(scanner.messages, (std::vector<TW_UINT16>{MSG_CLOSEDSREQ}));
+}
+
+TEST_F(WindowTest, AutoScanWaitsForTheSourceToBeEnabled) {
+    TFPreview& w = create();
+    w.WaitForState5.setEnabled(true);
+    driver.advance(250);
+    EXPECT_TRUE(w.WaitForState5.enabled());
+    scanner.ready = true;
+    w.BScan.setEnabled(false);  // settings only
+    driver.advance(250);
+    EXPECT_TRUE(w.WaitForState5.enabled());
+    w.BScan.setEnabled(true);
+    driver.advance(250);
+    EXPECT_FALSE(w.WaitForState5.enabled());
+}
+
+// A drag on the page control tears the active page off once it leaves a small box around its
+// start: at most 4 pixels sideways and less than 5 up or down.
+TEST_F(WindowTest, TearingAPageOffAndPuttingItBack) {
+    TFPreview& w = create();
+    ui::PageControl& pages = w.PreviewAndOptions;
+    driver.mouseDown(pages, {20, 20});
+    driver.mouseMove(pages, {23, 24}, ui::LeftHeld);
+    EXPECT_FALSE(w.tabDragging);
+    driver.mouseMove(pages, {24, 20}, ui::LeftHeld);
+    EXPECT_FALSE(w.tabDragging);
+    driver.mouseMove(pages, {25, 20}, ui::LeftHeld);
+    EXPECT_TRUE(w.tabDragging);
+    EXPECT_EQ(driver.screenCursor(), ui::Cursor::NoDrop);
+    driver.mouseMove(pages, {20, pages.height() + 30}, ui::LeftHeld);
+    EXPECT_EQ(driver.screenCursor(), ui::Cursor::Drag);
+    driver.mouseUp(pages, {20, pages.height() + 30});
+    EXPECT_FALSE(w.tabDragging);
+    EXPECT_EQ(driver.screenCursor(), ui::Cursor::Default);
+    EXPECT_EQ(driver.capture(), nullptr);
+
+    ASSERT_EQ(w.floats.size(), 1u);
+    TFFloat& floating = *w.floats.front();
+    EXPECT_EQ(floating.caption(), "Tarnwick - Preview");
+    EXPECT_EQ(pages.pageCount(), 1);
+    EXPECT_EQ(floating.width(), pages.width() + 8);
+    EXPECT_EQ(floating.FloatedTab.pageCount(), 1);
+    EXPECT_FALSE(w.Preview.tabVisible());
+
+    // Hanging from the pointer, then snapping over the page control, then docking.
+    driver.setCursorPos({2000, 2000});
+    ui::Rect proposed{1990, 1900, 2100, 2000};
+    EXPECT_FALSE(floating.onMoving(proposed));
+    EXPECT_EQ(proposed.top, 2000);
+    EXPECT_EQ(proposed.bottom - proposed.top, floating.height());
+    EXPECT_FALSE(floating.overHome);
+    ui::Rect home = pages.screenRect();
+    driver.setCursorPos({home.left + 5, home.top + 5});
+    EXPECT_TRUE(floating.onMoving(proposed));
+    EXPECT_EQ(proposed, home);
+    floating.onMoveEnded();
+    EXPECT_EQ(pages.pageCount(), 2);
+    EXPECT_EQ(pages.pageIndex(w.Preview), 0);
+    EXPECT_TRUE(w.Preview.tabVisible());
+    EXPECT_EQ(floating.FloatedTab.pageCount(), 0);
+}
+
+TEST_F(WindowTest, ALastPageTornOffComesBackLast) {
+    TFPreview& w = create();
+    ui::PageControl& pages = w.PreviewAndOptions;
+    driver.selectPage(pages, 1);
+    driver.mouseDown(pages, {20, 20});
+    driver.mouseMove(pages, {20, -40}, ui::LeftHeld);
+    driver.mouseUp(pages, {20, -40});
+    ASSERT_EQ(w.floats.size(), 1u);
+    EXPECT_EQ(w.floats.front()->homeIndex, 1);
+    w.floats.front()->close();
+    EXPECT_EQ(pages.pageIndex(w.Options), 1);
+}
+
+}  // namespace
+}  // namespace tarnwick::testing

@@ -1,0 +1,449 @@
+// tarnwick-scan acquire DS [options]: opens the source, negotiates what was asked, enables it,
+// takes every image it offers and writes each to a file.
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "commands.h"
+#include "event_pump.h"
+#include "own_dsm.h"
+#include "platform/global_memory.h"
+#include "received_image.h"
+#include "source_module.h"
+#include "twain_names.h"
+
+namespace harness {
+
+namespace {
+
+const char* const kUsage =
+    "usage: tarnwick-scan acquire DS [--native | --memory [--buffer BYTES]] [--ui]\n"
+    "         [--pixel-type bw|gray|rgb] [--bit-depth N] [--resolution DPI]\n"
+    "         [--frame L,T,R,B] [--out DIR] [--max-images N] [--format png|bmp|pnm]\n";
+
+struct Options {
+    std::string source;
+    bool memory = false;
+    std::optional<TW_UINT32> buffer;
+    bool ui = false;
+    std::optional<TW_UINT16> pixelType;
+    std::optional<TW_UINT16> bitDepth;
+    std::optional<int> resolution;
+    std::optional<std::vector<double>> frame;  // left, top, right, bottom in inches
+    std::string out = ".";
+    int maxImages = 100;
+    std::string format = "png";
+};
+
+bool readNumber(const std::string& text, long long low, long long high, long long& value) {
+    char* end = nullptr;
+    errno = 0;
+    value = std::strtoll(text.c_str(), &end, 10);
+    return !text.empty() && *end == '\0' && errno == 0 && value >= low && value <= high;
+}
+
+std::optional<std::vector<double>> readFrame(const std::string& text) {
+    std::vector<double> edges;
+    std::size_t at = 0;
+    while (at <= text.size()) {
+        const std::size_t comma = text.find(',', at);
+        const std::string piece = text.substr(at, comma == std::string::npos ? comma : comma - at);
+        char* end = nullptr;
+        const double v = std::strtod(piece.c_str(), &end);
+        if (piece.empty() || *end != '\0' || !std::isfinite(v) || v < 0 || v > 1000)
+            return std::nullopt;
+        edges.push_back(v);
+        if (comma == std::string::npos) break;
+        at = comma + 1;
+    }
+    if (edges.size() != 4) return std::nullopt;
+    return edges;
+}
+
+bool parse(const std::vector<std::string>& args, Options& o, std::string& error) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const auto value = [&]() -> const std::string* {
+            if (i + 1 >= args.size()) return nullptr;
+            return &args[++i];
+        };
+        long long n = 0;
+        if (a == "--native") {
+            o.memory = false;
+        } else if (a == "--memory") {
+            o.memory = true;
+        } else if (a == "--ui") {
+            o.ui = true;
+        } else if (a == "--buffer" || a == "--bit-depth" || a == "--resolution" ||
+                   a == "--max-images") {
+            const std::string* v = value();
+            const long long high = a == "--buffer"      ? 0xFFFFFFFFll
+                                   : a == "--bit-depth" ? 64
+                                                        : 100000;
+            if (!v || !readNumber(*v, 1, high, n)) {
+                error = a + " needs a positive number";
+                return false;
+            }
+            if (a == "--buffer") o.buffer = static_cast<TW_UINT32>(n);
+            if (a == "--bit-depth") o.bitDepth = static_cast<TW_UINT16>(n);
+            if (a == "--resolution") o.resolution = static_cast<int>(n);
+            if (a == "--max-images") o.maxImages = static_cast<int>(n);
+        } else if (a == "--pixel-type") {
+            const std::string* v = value();
+            if (v && *v == "bw")
+                o.pixelType = TWPT_BW;
+            else if (v && *v == "gray")
+                o.pixelType = TWPT_GRAY;
+            else if (v && *v == "rgb")
+                o.pixelType = TWPT_RGB;
+            else {
+                error = "--pixel-type takes bw, gray or rgb";
+                return false;
+            }
+        } else if (a == "--frame") {
+            const std::string* v = value();
+            if (v) o.frame = readFrame(*v);
+            if (!o.frame) {
+                error = "--frame takes four edges in inches: L,T,R,B";
+                return false;
+            }
+        } else if (a == "--out") {
+            const std::string* v = value();
+            if (!v) {
+                error = "--out needs a folder";
+                return false;
+            }
+            o.out = *v;
+        } else if (a == "--format") {
+            const std::string* v = value();
+            if (!v || (*v != "png" && *v != "bmp" && *v != "pnm")) {
+                error = "--format takes png, bmp or pnm";
+                return false;
+            }
+            o.format = *v;
+        } else if (!a.empty() && a[0] == '-') {
+            error = "unknown option " + a;
+            return false;
+        } else if (o.source.empty()) {
+            o.source = a;
+        } else {
+            error = "more than one data source given";
+            return false;
+        }
+    }
+    if (o.buffer && !o.memory) {
+        error = "--buffer goes with --memory";
+        return false;
+    }
+    if (o.source.empty()) {
+        error = "no data source given";
+        return false;
+    }
+    return true;
+}
+
+TW_FIX32 fix32(double value) {
+    const auto v = static_cast<std::int32_t>(value * 65536.0 + 0.5);
+    return TW_FIX32{static_cast<TW_INT16>(v >> 16), static_cast<TW_UINT16>(v & 0xFFFF)};
+}
+
+// The source and every answer it gave that was not plain success.
+class Session {
+  public:
+    explicit Session(SourceModule& module) : module_(module) {}
+
+    TW_UINT16 call(const std::string& what, TW_UINT32 DG, TW_UINT16 DAT, TW_UINT16 MSG,
+                   TW_MEMREF data) {
+        const TW_UINT16 rc = module_.call(DG, DAT, MSG, data);
+        if (rc == TWRC_SUCCESS || rc == TWRC_XFERDONE) return rc;
+        std::string report = what + ": " + returnCodeName(rc);
+        if (rc == TWRC_FAILURE || rc == TWRC_CHECKSTATUS) {
+            TW_STATUS status{};
+            if (module_.call(DG_CONTROL, DAT_STATUS, MSG_GET, &status) == TWRC_SUCCESS)
+                report += ", " + conditionCodeName(status.ConditionCode);
+        }
+        std::fprintf(stderr, "tarnwick-scan: %s\n", report.c_str());
+        return rc;
+    }
+
+    // A one-value MSG_SET; false when the source refused it.
+    bool setCapability(const char* name, TW_UINT16 cap, TW_UINT16 itemType, TW_UINT32 item) {
+        TW_CAPABILITY capability{cap, TWON_ONEVALUE, platform::globalAlloc(sizeof(TW_ONEVALUE))};
+        auto* block = static_cast<std::uint8_t*>(platform::globalLock(capability.hContainer));
+        if (!block) return false;
+        std::memcpy(block, &itemType, 2);
+        std::memcpy(block + 2, &item, 4);
+        platform::globalUnlock(capability.hContainer);
+        void* sent = capability.hContainer;
+        const TW_UINT16 rc = call(std::string("DAT_CAPABILITY / MSG_SET ") + name, DG_CONTROL,
+                                  DAT_CAPABILITY, MSG_SET, &capability);
+        platform::globalFree(sent);
+        // A container the source put in its place on an answer belongs to the harness too.
+        if (capability.hContainer != sent) platform::globalFree(capability.hContainer);
+        return rc != TWRC_FAILURE;
+    }
+
+  private:
+    SourceModule& module_;
+};
+
+bool negotiate(Session& s, const Options& o) {
+    bool ok = s.setCapability("ICAP_XFERMECH", ICAP_XFERMECH, TWTY_UINT16,
+                              o.memory ? TWSX_MEMORY : TWSX_NATIVE);
+    if (o.pixelType)
+        ok = ok && s.setCapability("ICAP_PIXELTYPE", ICAP_PIXELTYPE, TWTY_UINT16, *o.pixelType);
+    if (o.bitDepth)
+        ok = ok && s.setCapability("ICAP_BITDEPTH", ICAP_BITDEPTH, TWTY_UINT16, *o.bitDepth);
+    if (o.resolution) {
+        const TW_FIX32 r = fix32(*o.resolution);
+        const TW_UINT32 item = static_cast<TW_UINT16>(r.Whole) | static_cast<TW_UINT32>(r.Frac)
+                                                                     << 16;
+        ok = ok && s.setCapability("ICAP_XRESOLUTION", ICAP_XRESOLUTION, TWTY_FIX32, item) &&
+             s.setCapability("ICAP_YRESOLUTION", ICAP_YRESOLUTION, TWTY_FIX32, item);
+    }
+    if (ok && o.frame) {
+        TW_IMAGELAYOUT layout{};
+        const std::vector<double>& f = *o.frame;
+        layout.Frame = {fix32(f[0]), fix32(f[1]), fix32(f[2]), fix32(f[3])};
+        ok = s.call("DAT_IMAGELAYOUT / MSG_SET", DG_IMAGE, DAT_IMAGELAYOUT, MSG_SET, &layout) ==
+             TWRC_SUCCESS;
+    }
+    return ok;
+}
+
+// An image, the source's answer that it has none (TWRC_CANCEL: the batch ended early, as when
+// a feeder runs empty), or a failure.
+enum class Transfer { image, none, failed };
+
+Transfer nativeTransfer(Session& s, ReceivedImage& image) {
+    TW_HANDLE handle = nullptr;
+    const TW_UINT16 rc =
+        s.call("DAT_IMAGENATIVEXFER / MSG_GET", DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &handle);
+    if (rc == TWRC_CANCEL) return Transfer::none;
+    if (rc != TWRC_XFERDONE) return Transfer::failed;
+    const auto* dib = static_cast<const std::uint8_t*>(platform::globalLock(handle));
+    bool ok = false;
+    std::string error = "the source handed over no bitmap";
+    if (dib) {
+        // The block is the bitmap's: header, colour table and rows as the header tells them.
+        std::uint32_t header = 0, pixels = 0, colours = 0;
+        std::uint16_t bits = 0;
+        std::int32_t width = 0, height = 0;
+        std::memcpy(&header, dib, 4);
+        std::memcpy(&width, dib + 4, 4);
+        std::memcpy(&height, dib + 8, 4);
+        std::memcpy(&bits, dib + 14, 2);
+        std::memcpy(&colours, dib + 32, 4);
+        if (bits <= 8 && colours == 0) colours = 1u << bits;
+        const std::uint64_t stride =
+            (static_cast<std::uint64_t>(width < 0 ? 0 : width) * bits + 31) / 32 * 4;
+        pixels = static_cast<std::uint32_t>(std::min<std::uint64_t>(
+            stride * static_cast<std::uint64_t>(std::abs(height)), 0xFFFFFFFFu));
+        ok = fromDib(dib, std::size_t{header} + 4 * std::min(colours, 256u) + pixels, image, error);
+        platform::globalUnlock(handle);
+    }
+    platform::globalFree(handle);
+    if (!ok) std::fprintf(stderr, "tarnwick-scan: native transfer: %s\n", error.c_str());
+    return ok ? Transfer::image : Transfer::failed;
+}
+
+Transfer memoryTransfer(Session& s, const Options& o, const TW_IMAGEINFO& info,
+                        ReceivedImage& image) {
+    TW_SETUPMEMXFER setup{};
+    const TW_UINT16 setupRc =
+        s.call("DAT_SETUPMEMXFER / MSG_GET", DG_CONTROL, DAT_SETUPMEMXFER, MSG_GET, &setup);
+    if (setupRc == TWRC_CANCEL) return Transfer::none;
+    if (setupRc != TWRC_SUCCESS) return Transfer::failed;
+    TW_PALETTE8 palette{};
+    if (info.PixelType == TWPT_PALETTE &&
+        s.call("DAT_PALETTE8 / MSG_GET", DG_IMAGE, DAT_PALETTE8, MSG_GET, &palette) != TWRC_SUCCESS)
+        return Transfer::failed;
+    const TW_UINT32 size = o.buffer ? *o.buffer : setup.Preferred;
+    if (size == 0 || size == TWON_DONTCARE32) {
+        std::fprintf(stderr, "tarnwick-scan: the source proposes no buffer size\n");
+        return Transfer::failed;
+    }
+    std::vector<std::uint8_t> buffer(size);
+    std::vector<std::uint8_t> received;  // rows as the source laid them out
+    TW_UINT32 rows = 0, columns = 0, bytesPerRow = 0, got = 0;
+    for (bool first = true;; first = false) {
+        TW_IMAGEMEMXFER xfer{};
+        xfer.Memory = {0x0001 | 0x0008, size, buffer.data()};  // owned by the harness, a pointer
+        const TW_UINT16 rc =
+            s.call("DAT_IMAGEMEMXFER / MSG_GET", DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, &xfer);
+        if (rc == TWRC_CANCEL && first) return Transfer::none;
+        if (rc != TWRC_SUCCESS && rc != TWRC_XFERDONE) return Transfer::failed;
+        if (first) {
+            rows = xfer.Rows;
+            columns = xfer.Columns;
+            bytesPerRow = xfer.BytesPerRow;
+            if (bytesPerRow == 0 || static_cast<std::uint64_t>(rows) * bytesPerRow > (1ull << 31)) {
+                std::fprintf(stderr, "tarnwick-scan: the source describes no image to receive\n");
+                return Transfer::failed;
+            }
+            received.assign(static_cast<std::size_t>(rows) * bytesPerRow, 0);
+        }
+        const TW_UINT32 n = std::min(xfer.BytesWritten, size) / bytesPerRow;
+        if (xfer.YOffset > rows || n > rows - xfer.YOffset) {
+            std::fprintf(stderr, "tarnwick-scan: the source sent rows outside the image\n");
+            return Transfer::failed;
+        }
+        std::memcpy(received.data() + static_cast<std::size_t>(xfer.YOffset) * bytesPerRow,
+                    buffer.data(), static_cast<std::size_t>(n) * bytesPerRow);
+        got += n;
+        if (rc == TWRC_XFERDONE) break;
+        if (n == 0) {
+            std::fprintf(stderr, "tarnwick-scan: a buffer of %u bytes holds no row of %u bytes\n",
+                         static_cast<unsigned>(size), static_cast<unsigned>(bytesPerRow));
+            return Transfer::failed;
+        }
+    }
+    const PixelKind kind = info.PixelType == TWPT_BW     ? PixelKind::bw
+                           : info.PixelType == TWPT_GRAY ? PixelKind::gray
+                                                         : PixelKind::rgb;
+    image.resize(static_cast<int>(columns), static_cast<int>(got), kind);
+    if (image.rowBytes() > bytesPerRow && info.PixelType != TWPT_PALETTE) {
+        std::fprintf(stderr, "tarnwick-scan: the rows are shorter than their pixels\n");
+        return Transfer::failed;
+    }
+    for (int y = 0; y < image.height; ++y) {
+        const std::uint8_t* from = received.data() + static_cast<std::size_t>(y) * bytesPerRow;
+        if (info.PixelType == TWPT_PALETTE) {
+            for (TW_UINT32 x = 0; x < columns && x < bytesPerRow; ++x) {
+                const TW_ELEMENT8& e = palette.Colors[from[x]];
+                image.row(y)[3 * x] = e.Channel1;
+                image.row(y)[3 * x + 1] = e.Channel2;
+                image.row(y)[3 * x + 2] = e.Channel3;
+            }
+        } else {
+            std::memcpy(image.row(y), from, image.rowBytes());
+        }
+    }
+    return Transfer::image;
+}
+
+bool writeImage(const Options& o, int k, const ReceivedImage& image) {
+    const std::vector<std::uint8_t> bytes = o.format == "png"   ? encodePng(image)
+                                            : o.format == "bmp" ? encodeBmp(image)
+                                                                : encodePnm(image);
+    const std::filesystem::path path =
+        std::filesystem::path(o.out) / ("image-" + std::to_string(k) + "." + o.format);
+    std::ofstream file(path, std::ios::binary);
+    file.write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+    if (!file) {
+        std::fprintf(stderr, "tarnwick-scan: cannot write %s\n", path.string().c_str());
+        return false;
+    }
+    return true;
+}
+
+class Acquisition {
+  public:
+    Acquisition(SourceModule& module, const Options& o) : module_(module), s_(module), o_(o) {}
+
+    int run() {
+        TW_IDENTITY identity{};
+        identity.Id = 2;  // as a manager would assign it
+        clearNotifications();
+        if (s_.call("DAT_IDENTITY / MSG_OPENDS", DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, &identity) !=
+            TWRC_SUCCESS)
+            return 1;
+        bool ok = negotiate(s_, o_);
+        if (ok) ok = enableAndTransfer();
+        s_.call("DAT_IDENTITY / MSG_CLOSEDS", DG_CONTROL, DAT_IDENTITY, MSG_CLOSEDS, nullptr);
+        if (written_ == 0) std::fprintf(stderr, "tarnwick-scan: no image was received\n");
+        return ok && written_ > 0 ? 0 : 1;
+    }
+
+  private:
+    bool enableAndTransfer() {
+        TW_USERINTERFACE ui{static_cast<TW_BOOL>(o_.ui ? 1 : 0), 0, nullptr};
+        bool ok = s_.call("DAT_USERINTERFACE / MSG_ENABLEDS", DG_CONTROL, DAT_USERINTERFACE,
+                          MSG_ENABLEDS, &ui) == TWRC_SUCCESS;
+        while (ok) {
+            if (o_.ui && seen_ == receivedNotifications().size()) pumpUntilNotified(module_);
+            if (seen_ == receivedNotifications().size()) break;
+            const TW_UINT16 message = receivedNotifications()[seen_++];
+            if (message != MSG_XFERREADY) break;  // the source asks to be closed
+            ok = transferBatch();
+            if (!o_.ui) break;
+        }
+        s_.call("DAT_USERINTERFACE / MSG_DISABLEDS", DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS,
+                nullptr);
+        return ok;
+    }
+
+    // Every image the source offers after MSG_XFERREADY, until none is pending.
+    bool transferBatch() {
+        bool ok = true;
+        for (;;) {
+            TW_IMAGEINFO info{};
+            TW_PENDINGXFERS pending{};
+            if (s_.call("DAT_IMAGEINFO / MSG_GET", DG_IMAGE, DAT_IMAGEINFO, MSG_GET, &info) !=
+                TWRC_SUCCESS) {
+                s_.call("DAT_PENDINGXFERS / MSG_RESET", DG_CONTROL, DAT_PENDINGXFERS, MSG_RESET,
+                        &pending);
+                return false;
+            }
+            ReceivedImage image;
+            const Transfer got =
+                o_.memory ? memoryTransfer(s_, o_, info, image) : nativeTransfer(s_, image);
+            if (got == Transfer::image) {
+                ++written_;
+                ok = writeImage(o_, written_, image) && ok;
+                std::printf("image %d: %dx%d, pixel type %s, bits per pixel %d, %dx%d dpi, %s\n",
+                            written_, image.width, image.height,
+                            pixelTypeName(info.PixelType).c_str(), info.BitsPerPixel,
+                            info.XResolution.Whole, info.YResolution.Whole,
+                            o_.memory ? "memory" : "native");
+                std::fflush(stdout);
+            }
+            if (s_.call("DAT_PENDINGXFERS / MSG_ENDXFER", DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER,
+                        &pending) != TWRC_SUCCESS)
+                return false;
+            if (got == Transfer::failed) ok = false;
+            if (pending.Count == 0) return ok;
+            if (got != Transfer::image || written_ >= o_.maxImages) {
+                s_.call("DAT_PENDINGXFERS / MSG_RESET", DG_CONTROL, DAT_PENDINGXFERS, MSG_RESET,
+                        &pending);
+                return ok;
+            }
+        }
+    }
+
+    SourceModule& module_;
+    Session s_;
+    const Options& o_;
+    std::size_t seen_ = 0;
+    int written_ = 0;
+};
+
+}  // namespace
+
+int runAcquire(const std::vector<std::string>& args) {
+    Options o;
+    std::string error;
+    if (!parse(args, o, error)) {
+        std::fprintf(stderr, "tarnwick-scan: %s\n%s", error.c_str(), kUsage);
+        return 2;
+    }
+    std::error_code ignored;
+    std::filesystem::create_directories(o.out, ignored);
+    SourceModule source(o.source);
+    if (!source.loaded()) {
+        std::fprintf(stderr, "tarnwick-scan: %s\n", source.error().c_str());
+        return 1;
+    }
+    return Acquisition(source, o).run();
+}
+
+}  // namespace harness

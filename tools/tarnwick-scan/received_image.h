@@ -1,0 +1,37 @@
+// An image as the harness received it, and the files it is written to.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace harness {
+
+enum class PixelKind { bw, gray, rgb };
+
+struct ReceivedImage {
+    int width = 0;
+    int height = 0;
+    PixelKind kind = PixelKind::rgb;
+    // Rows from the top, packed: bw one bit per pixel from the most significant (0 black, as
+    // TWAIN's chocolate flavour has it), gray one byte, rgb red, green, blue.
+    std::vector<std::uint8_t> pixels;
+
+    std::size_t rowBytes() const;
+    std::uint8_t* row(int y) { return pixels.data() + static_cast<std::size_t>(y) * rowBytes(); }
+    const std::uint8_t* row(int y) const {
+        return pixels.data() + static_cast<std::size_t>(y) * rowBytes();
+    }
+    void resize(int w, int h, PixelKind k);
+};
+
+// A packed device-independent bitmap (header, colour table, rows) as a native transfer hands
+// it over; `size` bounds every read. False with `error` set when the bitmap is malformed.
+bool fromDib(const std::uint8_t* dib, std::size_t size, ReceivedImage& image, std::string& error);
+
+// The file forms: PNG (uncompressed deflate blocks), Windows BMP, and PBM/PGM/PPM.
+std::vector<std::uint8_t> encodePng(const ReceivedImage& image);
+std::vector<std::uint8_t> encodeBmp(const ReceivedImage& image);
+std::vector<std::uint8_t> encodePnm(const ReceivedImage& image);
+
+}  // namespace harness
