@@ -133,7 +133,10 @@ void TFPreview::setBandTexts() {
 }
 
 void TFPreview::FormActivate() {
-    if (firstActivation) {
+    // The pending messages processed below may hold another activation of this window.
+    static bool activating = false;
+    if (firstActivation && !activating) {
+        activating = true;
         try {
             ui::processPendingMessages();
             connectToDaemon(true);
@@ -145,6 +148,7 @@ void TFPreview::FormActivate() {
         } catch (const std::exception& e) {
             reportStatus(e.what(), false, false);
         }
+        activating = false;
         freeRetired();
     }
     reportStatus("0", false, false);

@@ -32,41 +32,41 @@ ConnectionCancelled::ConnectionCancelled() : std::runtime_error(tr("Connection c
 TFPreview::TFPreview(std::unique_ptr<PropertiesServices> propertiesServices, TFAbout::Opener open)
     : TopDock(add<ui::CoolBar>()),
       TZoom(TopDock.add<ui::ToolBar>()),
-      BScan(TZoom.addButton("Scan image")),
-      BPreview(TZoom.addButton("Acquire preview")),
-      BMail(TZoom.addButton("Scan to mail")),
-      BEvernote(TZoom.addButton("Scan to Evernote")),
-      BPrint(TZoom.addButton("Print scanned regions", ui::ToolButtonStyle::DropDown)),
-      BRegions(TZoom.addButton("Common regions", ui::ToolButtonStyle::DropDown)),
+      BScan(TZoom.addButton(N_("Scan image"))),
+      BPreview(TZoom.addButton(N_("Acquire preview"))),
+      BMail(TZoom.addButton(N_("Scan to mail"))),
+      BEvernote(TZoom.addButton(N_("Scan to Evernote"))),
+      BPrint(TZoom.addButton(N_("Print scanned regions"), ui::ToolButtonStyle::DropDown)),
+      BRegions(TZoom.addButton(N_("Common regions"), ui::ToolButtonStyle::DropDown)),
       Zoom(TZoom.add<ui::ComboBox>(ui::ComboStyle::DropDown)),
-      BProperties(TZoom.addButton("Tarnwick settings")),
-      BHelp(TZoom.addButton("About")),
-      BTwitter(TZoom.addButton("Twitter")),
+      BProperties(TZoom.addButton(N_("Tarnwick settings"))),
+      BHelp(TZoom.addButton(N_("About"))),
+      BTwitter(TZoom.addButton(N_("Twitter"))),
       TScanMode(TopDock.add<ui::ToolBar>()),
       TResolution(TopDock.add<ui::ToolBar>()),
       TDevice(TopDock.add<ui::ToolBar>()),
       Devices(TDevice.add<ui::ComboBox>(ui::ComboStyle::DropDown)),
       PreviewAndOptions(add<ui::PageControl>()),
-      Preview(PreviewAndOptions.addPage("Preview")),
-      Options(PreviewAndOptions.addPage("Options")),
+      Preview(PreviewAndOptions.addPage(N_("Preview"))),
+      Options(PreviewAndOptions.addPage(N_("Options"))),
       ImageScrollBox(Preview.add<ui::ScrollBox>()),
       PaintBox(ImageScrollBox.add<ui::PaintBox>()),
       OptionPages(Options.add<ui::PageControl>()),
-      TabSheet2(firstPage(OptionPages, "Generic")),
+      TabSheet2(firstPage(OptionPages, N_("Generic"))),
       StatusBar(add<ui::StatusBar>()),
       ProgressBar(StatusBar.add<ui::ProgressBar>()),
       RegionPopup(addMenu("RegionPopup")),
-      DeleteRegion(RegionPopup.add("Delete")),
-      MenuFindfit(addAfterSeparator(RegionPopup, "Find fit")),
+      DeleteRegion(RegionPopup.add(N_("Delete"))),
+      MenuFindfit(addAfterSeparator(RegionPopup, N_("Find fit"))),
       RegionsOnly(addMenu("RegionsOnly")),
-      Findfit2(RegionsOnly.add("Find fit")),
+      Findfit2(RegionsOnly.add(N_("Find fit"))),
       OptionsPopup(addMenu("OptionsPopup")),
-      LargeIcons(OptionsPopup.add("Use large icons")),
+      LargeIcons(OptionsPopup.add(N_("Use large icons"))),
       Printers(addMenu("Printers")),
       propertiesServices_(std::move(propertiesServices)),
       open_(std::move(open)) {
     setName("FPreview");
-    setCaption("Tarnwick interface");
+    setCaption(N_("Tarnwick interface"));
     setKeyPreview(true);
     setClientSize(361, 599);
 
@@ -80,9 +80,9 @@ TFPreview::TFPreview(std::unique_ptr<PropertiesServices> propertiesServices, TFA
         bar->setPopupMenu(&OptionsPopup);
         TopDock.addBand(*bar);
     }
-    TScanMode.setHint("Scan mode");
-    TResolution.setHint("Scan resolution");
-    TDevice.setHint("Device");
+    TScanMode.setHint(N_("Scan mode"));
+    TResolution.setHint(N_("Scan resolution"));
+    TDevice.setHint(N_("Device"));
     TScanMode.setVisible(false);
     TResolution.setVisible(false);
 
@@ -107,8 +107,9 @@ TFPreview::TFPreview(std::unique_ptr<PropertiesServices> propertiesServices, TFA
     BRegions.setDropdownMenu(&RegionsOnly);
 
     Zoom.setName("Zoom");
-    Zoom.setHint("Zoom preview");
-    Zoom.setItems({"25%", "50%", "75%", "100%", "Whole page", "Page width"});
+    Zoom.setHint(N_("Zoom preview"));
+    Zoom.setItems(
+        {N_("25%"), N_("50%"), N_("75%"), N_("100%"), N_("Whole page"), N_("Page width")});
     Zoom.setItemIndex(4);
     Zoom.setWidth(90);
 

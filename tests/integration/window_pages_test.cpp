@@ -69,6 +69,17 @@ TEST_F(WindowPages, PagesRolesAndMenuOfTest0) {
     EXPECT_EQ(list.at(static_cast<std::size_t>(source.tag()))->name, "source");
 }
 
+TEST_F(WindowPages, FrameParametersEnableThePreviewAndScanButtons) {
+    EXPECT_TRUE(window->BPreview.enabled());
+    EXPECT_TRUE(window->BScan.enabled());
+    // A hand scanner does not know the height of its image: no preview of the whole area.
+    option("hand-scanner").setValueText("yes");
+    EXPECT_FALSE(window->BPreview.enabled());
+    EXPECT_TRUE(window->BScan.enabled());
+    option("hand-scanner").setValueText("no");
+    EXPECT_TRUE(window->BPreview.enabled());
+}
+
 TEST_F(WindowPages, AnotherDeviceReplacesTheEntriesAndPages) {
     std::vector<std::string> menu = entries(window->OptionsPopup);
     std::size_t firstPageRows = window->TabSheet2.childCount();

@@ -145,8 +145,11 @@ TEST_F(WindowTest, NoHostShowsTheSettingsDialogAndCancelClosesTheWindow) {
     create();
     std::string shown;
     driver.whenModal([&](ui::Form& f) { shown = f.name(); });
+    // An activation waiting among the pending messages does not run a second first activation.
+    driver.post([this] { window->FormActivate(); });
     window->FormActivate();
     EXPECT_EQ(shown, "FProperties");
+    EXPECT_EQ(driver.modalForms().size(), 1u);
     EXPECT_EQ(window->connection, nullptr);
     EXPECT_EQ(scanner.messages, (std::vector<TW_UINT16>{MSG_CLOSEDSREQ}));
 }
