@@ -75,8 +75,8 @@ void TFPreview::BPreviewClick() {
         ejecting = true;
     }
     if (device && ((cancelType & cancelAfterBatch) || ejecting)) device->cancel();
-    // A fatal report during the read has closed the device, and with it the option.
-    if (changeResolution && device && resolution->isActive()) {
+    // A fatal report or another device chosen during the read took the option away.
+    if (changeResolution && device && resolution == resolutionOption && resolution->isActive()) {
         const OwnOptionWrites own(adjustingOptions);
         device->setNumber(*resolution, previousResolution);
     }

@@ -35,7 +35,9 @@ void TFPreview::BScanClick() {
         }
         if (device && resolutionOption) {
             debugLog(tr("\tupdating resolution option\n"));
-            resolutionOption->refresh();
+            // A resolution typed into the edit box counts even when the box was not left.
+            if (auto* number = dynamic_cast<NumberOption*>(resolutionOption)) number->editChanged();
+            if (device) resolutionOption->refresh();
         }
     }
 
@@ -84,6 +86,8 @@ bool TFPreview::isAdfScan() {
 }
 
 bool TFPreview::scanInto(Bitmap& bitmap) {
+    // The application may ask for an image while the window processes messages during a read.
+    if (readingImage) return false;
     if (!device) {
         reportStatus(tr("No scanner is open"), false, false);
         return false;

@@ -64,19 +64,3 @@ TEST_F(RegionStore, MalformedAndEmptyEntriesAreSkipped) {
     EXPECT_EQ(regions.regions[0], (Region{-4, 5, 60, 70}));
     EXPECT_EQ(regions.regions[1], (Region{7, 8, 90, 99}));
 }
-
-TEST_F(RegionStore, SavedRegionsComeBackAndNoSectionChangesNothing) {
-    for (int i = 0; i < 3; ++i) regions.regions[static_cast<std::size_t>(i)] = {i, i, 10 + i, 20};
-    regions.regionCount = 3;
-    storeRegions(file, regions);
-    Regions back;
-    restoreRegions(file, back, true, {preview, 1.0, {}, 10});
-    ASSERT_EQ(back.regionCount, 3);
-    EXPECT_EQ(back.regions[2], (Region{2, 2, 12, 20}));
-
-    regions.clear();
-    regions.regionCount = 0;
-    restore("[General]\nSaveRegions=1\n");
-    EXPECT_EQ(regions.regionCount, 0);
-    EXPECT_FALSE(regions.timerOn);
-}

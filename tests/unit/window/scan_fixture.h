@@ -96,6 +96,7 @@ class ScanWindowTest : public WindowTest {
         window->FormActivate();
         window->saneDevice = &acquiring;
         acquiring.window = window.get();
+        window->show();
         EXPECT_NE(window->device, nullptr);
         return *window;
     }

@@ -1,0 +1,192 @@
+// Previews and scan batches of the window against test:0 of a private saned.
+#include <gtest/gtest.h>
+
+#include "options/simple_options.h"
+#include "scan_fixture.h"
+#include "ui/backend.h"
+
+namespace tarnwick::testing {
+namespace {
+
+constexpr const char* kCancelLine = "\tcancelling the scan\n";
+
+// A device button option that is pressed.
+class PressedButtonOption : public BoolOption {
+  public:
+    PressedButtonOption() : BoolOption(99, "wait-for-button", "", "", 0, 4, 0, nullptr) {}
+    std::string valueText() override { return "yes"; }
+};
+
+class ScanLoop : public ScanWindowTest {
+  protected:
+    TFPreview& w() { return *window; }
+    void setRegions(std::initializer_list<Region> list) {
+        w().regions.regionCount = 0;
+        for (const Region& g : list)
+            w().regions.regions[static_cast<std::size_t>(w().regions.regionCount++)] = g;
+    }
+    int resolution() {
+        number("resolution").refresh();
+        return static_cast<int>(number("resolution").values.front());
+    }
+};
+
+TEST_F(ScanLoop, PreviewAtTheLowestResolutionThenTheOldOneBack) {
+    openScanning();
+    setNumber("resolution", 50);
+    setRegions({{10, 10, 40, 40}});
+    ASSERT_TRUE(driver.click(w().BPreview));
+    // 200 mm at 1 dpi, the lowest the test backend allows.
+    EXPECT_EQ(w().previewBitmap.width(), 7);
+    EXPECT_GT(w().previewBitmap.height(), 0);
+    EXPECT_DOUBLE_EQ(w().scale, 200.0 / 7.0);
+    EXPECT_EQ(w().PaintBox.width(), static_cast<int>(7 * w().zoomFactor));
+    EXPECT_EQ(resolution(), 50);
+    EXPECT_EQ(w().regions.regionCount, 1) << "the preview's own option writes keep the regions";
+    EXPECT_EQ(w().caption(), "Tarnwick interface");
+    EXPECT_FALSE(w().ProgressBar.visible());
+
+    // With FindFit the preview ends with the one region found on it.
+    w().FProperties->FindFit.setChecked(true);
+    w().previewResolution = 25;
+    w().BPreviewClick();
+    EXPECT_EQ(w().regions.regionCount, 1);
+    EXPECT_EQ(w().previewBitmap.width(), 196);  // 200 mm at 25 dpi
+    EXPECT_EQ(resolution(), 50);
+}
+
+TEST_F(ScanLoop, ThreeRegionsAreThreeImagesFromTheFirstRegionOn) {
+    openScanning();
+    setNumber("resolution", 25);
+    setRegions({{0, 0, 20, 10}, {30, 5, 60, 25}, {100, 100, 110, 150}});
+    // Selected by hovering; the batch still begins with region 0.
+    w().regions.regionIndex = 2;
+    startLog();
+    ASSERT_TRUE(driver.click(w().BScan));
+    EXPECT_EQ(acquiring.messages, (std::vector<TW_UINT16>{MSG_XFERREADY}));
+    EXPECT_EQ(acquiring.pending, 2);
+    EXPECT_NE(acquiring.getImage(), nullptr);
+    EXPECT_NE(acquiring.getImage(), nullptr);
+    EXPECT_EQ(acquiring.pending, 0);
+    EXPECT_EQ(acquiring.getImage(), nullptr);
+    ASSERT_EQ(acquiring.scans.size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(acquiring.scans[i].area, w().regions.regions[i]);
+        EXPECT_EQ(acquiring.scans[i].options, w().regions.regions[i]);
+    }
+    // 30 by 20 mm at 25 dpi.
+    EXPECT_EQ(acquiring.scans[1].width, 29);
+    EXPECT_EQ(acquiring.scans[1].height, 19);
+    EXPECT_EQ(logged(kCancelLine), 3) << "DeviceCancelType 1: one cancel after every read";
+}
+
+TEST_F(ScanLoop, AScanWaitingForTheButtonCanBeCancelled) {
+    openScanning();
+    setNumber("resolution", 10);
+    PressedButtonOption button;
+    w().waitOption = &button;
+    platform::message_box_script::queueAnswer(platform::MessageResult::cancel);
+    startLog();
+    EXPECT_FALSE(w().scanInto(w().scanBitmap));
+    EXPECT_EQ(boxTexts(), (std::vector<std::string>{"Press the button to start the scan"}));
+    EXPECT_EQ(w().scanBitmap.width(), 0);
+    EXPECT_EQ(logged(kCancelLine), 0);
+    EXPECT_EQ(w().caption(), "Tarnwick interface");
+    EXPECT_TRUE(w().scanInto(w().scanBitmap)) << "OK scans";
+    EXPECT_GT(w().scanBitmap.width(), 0);
+}
+
+TEST_F(ScanLoop, AScanWithoutRegionsTakesTheWholeAreaAndBecomesThePreview) {
+    openScanning();
+    setNumber("resolution", 10);
+    ASSERT_TRUE(driver.click(w().BScan));
+    ASSERT_EQ(acquiring.scans.size(), 1u);
+    EXPECT_EQ(acquiring.scans[0].options, (Region{0, 0, 200, 200}));
+    EXPECT_EQ(w().previewBitmap.width(), w().scanBitmap.width());
+    EXPECT_EQ(acquiring.pending, 0);
+}
+
+class FeederScan : public ScanLoop {
+  protected:
+    FeederScan() { extraSettings = "[ADF]\nScanNPages=0\n"; }
+};
+
+TEST_F(FeederScan, PagesAreAskedForAndEveryPageUsesRegionZero) {
+    openScanning();
+    setNumber("resolution", 25);
+    option("source").setValueText("Automatic Document Feeder");
+    w().FProperties->ADFSingle.setChecked(false);
+    setRegions({{0, 0, 20, 10}, {30, 5, 60, 25}, {100, 100, 110, 150}});
+    for (const char* answer : {"three", "0", "-2", "3"}) driver.answerInput(answer);
+    ASSERT_TRUE(driver.click(w().BScan));
+    EXPECT_EQ(boxTexts(),
+              (std::vector<std::string>{"Currently only one region is allowed when using an ADF"}));
+    EXPECT_EQ(w().regions.regionCount, 1);
+    ASSERT_EQ(driver.inputs().size(), 4u);
+    EXPECT_EQ(driver.inputs()[0].caption, "Number of pages");
+    EXPECT_EQ(driver.inputs()[0].prompt, "Number of pages");
+    EXPECT_EQ(driver.inputs()[0].preset, "1");
+    EXPECT_EQ(acquiring.pending, 2);
+    acquiring.getImage();
+    acquiring.getImage();
+    ASSERT_EQ(acquiring.scans.size(), 3u);
+    for (const auto& scan : acquiring.scans) EXPECT_EQ(scan.options, (Region{0, 0, 20, 10}));
+
+    // Closing the box takes the preset answer.
+    ASSERT_TRUE(driver.click(w().BScan));
+    EXPECT_EQ(driver.inputs().size(), 5u);
+    EXPECT_EQ(acquiring.pending, 0);
+}
+
+TEST_F(FeederScan, OneFeederPageWithADFSingleKeepsTheRegions) {
+    openScanning();
+    setNumber("resolution", 25);
+    option("source").setValueText("Automatic Document Feeder");
+    w().FProperties->ADFSingle.setChecked(true);
+    setRegions({{0, 0, 20, 10}, {30, 5, 60, 25}});
+    ASSERT_TRUE(driver.click(w().BScan));
+    EXPECT_TRUE(boxTexts().empty());
+    EXPECT_TRUE(driver.inputs().empty());
+    EXPECT_EQ(w().regions.regionCount, 2);
+    EXPECT_EQ(acquiring.pending, 1);
+}
+
+class EscapeScan : public ScanLoop {
+  protected:
+    EscapeScan() { extraSettings = "[Zoveru]\nDeviceCancelType=5\n"; }
+};
+
+TEST_F(EscapeScan, EscapeStopsTheReadWithTwoCancels) {
+    openScanning();
+    setNumber("resolution", 50);
+    std::string captionWhileReading;
+    bool progressShown = false;
+    ui::Cursor cursorWhileReading = ui::Cursor::Default;
+    // The key arrives while the first rows are read.
+    ui::backend().post([&] {
+        captionWhileReading = w().caption();
+        progressShown = w().ProgressBar.visible();
+        cursorWhileReading = ui::backend().screenCursor();
+        driver.pressKey(w(), ui::key::Escape);
+    });
+    startLog();
+    ASSERT_TRUE(driver.click(w().BScan));
+    EXPECT_EQ(logged(kCancelLine), 2);
+    EXPECT_EQ(captionWhileReading, "Scanning... press ESC to cancel");
+    EXPECT_TRUE(progressShown);
+    EXPECT_EQ(cursorWhileReading, ui::Cursor::HourGlass);
+    EXPECT_TRUE(acquiring.messages.empty());
+    EXPECT_EQ(acquiring.pending, 0);
+    EXPECT_EQ(w().caption(), "Tarnwick interface");
+    EXPECT_FALSE(w().ProgressBar.visible());
+    EXPECT_EQ(ui::backend().screenCursor(), ui::Cursor::Default);
+
+    // The device takes the next scan after the stopped one; saned may refuse a start while
+    // the backend still finishes the cancelled read, so the user may have to press twice.
+    for (int attempt = 0; attempt < 3 && acquiring.messages.empty(); ++attempt)
+        ASSERT_TRUE(driver.click(w().BScan));
+    EXPECT_EQ(acquiring.messages, (std::vector<TW_UINT16>{MSG_XFERREADY}));
+}
+
+}  // namespace
+}  // namespace tarnwick::testing
