@@ -170,7 +170,8 @@ void ToolBarPeer::rebuild() {
             b.iBitmap = c.width();
         } else {
             if (width == 0) width = c.width();
-            b.iBitmap = tb->imageIndex() >= 0 ? tb->imageIndex() : I_IMAGENONE;
+            b.iBitmap = tb->imageIndex() >= 0 ? toolImageIndex(bar_.imageSet(), tb->imageIndex())
+                                              : I_IMAGENONE;
             b.fsStyle = tb->style() == ToolButtonStyle::Check      ? BTNS_CHECK
                         : tb->style() == ToolButtonStyle::DropDown ? BTNS_DROPDOWN
                                                                    : BTNS_BUTTON;
