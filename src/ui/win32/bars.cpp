@@ -276,6 +276,9 @@ void CoolBarPeer::updateBands() {
         info.lpText = text.data();
         SendMessageW(hwnd_, RB_INSERTBANDW, static_cast<WPARAM>(-1),
                      reinterpret_cast<LPARAM>(&info));
+        // Wine's rebar shows the child of a band it is given even when the band is hidden; the
+        // control would then lie over the first band.
+        if (info.fStyle & RBBS_HIDDEN) ShowWindow(child->hwnd(), SW_HIDE);
     }
     int height = static_cast<int>(SendMessageW(hwnd_, RB_GETBARHEIGHT, 0, 0));
     if (height > 0 && height != control_.height()) userInput([&] { control_.setHeight(height); });

@@ -94,6 +94,8 @@ int run(const std::string& settings, const std::string& ready, const std::string
         result << "the scanning window did not open on the device\n";
         return 1;
     }
+    // The window keeps the place it had (none yet: the corner); moved into view for the photograph.
+    w.setBounds(60, 60, w.width(), w.height());
     w.BPreview.userClick();
     if (!pumpUntil([&] { return w.previewBitmap.width() > 0 && !w.readingImage; },
                    std::chrono::seconds(60))) {
@@ -108,6 +110,8 @@ int run(const std::string& settings, const std::string& ready, const std::string
         return 1;
     }
     pumpUntil([] { return false; }, std::chrono::seconds(2));
+    result << "window at " << w.left() << "," << w.top() << ", " << w.width() << "x" << w.height()
+           << "\n";
     std::ofstream(ready) << "window\n";
     if (!pumpUntil([&] { return std::filesystem::exists(shot); }, std::chrono::seconds(120))) {
         result << "no screenshot was taken\n";
