@@ -35,4 +35,3 @@ set_tests_properties(wine-unit-tests PROPERTIES LABELS wine TIMEOUT 900
                      ENVIRONMENT TARNWICK_WINEPREFIX=${PROJECT_BINARY_DIR}/wineprefix)
 
 include(${PROJECT_SOURCE_DIR}/cmake/wine-ui.cmake)
-include(${PROJECT_SOURCE_DIR}/cmake/wine-acquire.cmake)

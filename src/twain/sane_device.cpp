@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
+#include <exception>
 
 #include "options/device.h"
 #include "options/number_option.h"
@@ -162,8 +163,14 @@ Image* SaneDevice::acquire(bool keepAsCurrent, bool cancelAtEnd) {
     const ScanRectangle r = nextScanRectangle();
     // Consecutive scans walk through the regions; a feeder takes the first for every page.
     if (region >= 0 && !window_->isAdfScan()) window_->regions.regionIndex = region + 1;
-    window_->setScanArea(r.left, r.top, r.right, r.bottom);
-    const bool scanned = window_->scanInto(window_->scanBitmap) && window_->device;
+    bool scanned = false;
+    try {
+        window_->setScanArea(r.left, r.top, r.right, r.bottom);
+        scanned = window_->scanInto(window_->scanBitmap) && window_->device;
+    } catch (const std::exception&) {
+        // A fatal report closed the connection (its text is on the status line), or memory
+        // ran out: the scan gave no image.
+    }
     const FrameParameters parameters =
         scanned ? frameParameters(window_->device->parameters()) : FrameParameters{};
     if (scanned && window_->regions.regionCount == 0) {

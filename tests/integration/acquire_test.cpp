@@ -88,6 +88,23 @@ TEST_F(AcquireTest, MemoryBuffersOfOneRowThreeRowsAndThePreferredSizeGiveOneImag
     EXPECT_NE(lines.find("holds no row"), std::string::npos) << lines;
 }
 
+TEST_F(AcquireTest, TenFeederPagesArriveInOneBatch) {
+    settings_ = "[ADF]\nSinglePage=0\n" + settings_;  // the feeder's pages, not one page
+    option("source", "Automatic Document Feeder");
+    option("test-picture", "Color pattern");
+    ASSERT_EQ(acquire(std::string("--pixel-type gray ") + kInch), 0) << lines;
+    for (int k = 1; k <= 10; ++k)
+        EXPECT_NE(lines.find("image " + std::to_string(k) + ": 49x49"), std::string::npos) << lines;
+    EXPECT_EQ(lines.find("image 11:"), std::string::npos) << lines;
+    expectSame(received(10), scanimage(std::string("--mode Gray --test-picture 'Color pattern' "
+                                                   "--resolution 50 ") +
+                                       kInchArea));
+
+    EXPECT_EQ(acquire(std::string("--pixel-type gray --max-images 3 ") + kInch, "three"), 0);
+    EXPECT_NE(lines.find("image 3:"), std::string::npos) << lines;
+    EXPECT_EQ(lines.find("image 4:"), std::string::npos) << lines;
+}
+
 TEST_F(AcquireTest, TheWindowNobodySeesScansOnceAndAsksToBeClosed) {
     option("test-picture", "Color pattern");
     ASSERT_EQ(acquire(std::string("--ui --pixel-type rgb ") + kInch), 0) << lines;
