@@ -80,6 +80,21 @@ TEST_F(ScanLoop, ThreeRegionsAreThreeImagesFromTheFirstRegionOn) {
     EXPECT_EQ(logged(kCancelLine), 3) << "DeviceCancelType 1: one cancel after every read";
 }
 
+TEST_F(ScanLoop, SixteenBitSamplesKeepTheirHighByteInTheDaemonsByteOrder) {
+    openScanning();
+    setNumber("resolution", 25);
+    option("test-picture").setValueText("Color pattern");
+    option("depth").setValueText("16");
+    ASSERT_TRUE(w().scanInto(w().scanBitmap));
+    const Bitmap& grey = w().scanBitmap;
+    ASSERT_EQ(grey.kind(), BitmapKind::Bits24);
+    // The grey pattern is a ramp of one step per pixel in the high byte; the low bytes are not.
+    int steps = 0;
+    for (int x = 0; x + 1 < grey.width(); ++x)
+        if (grey.row(10)[3 * x + 3] == grey.row(10)[3 * x] + 1) ++steps;
+    EXPECT_GT(steps, grey.width() / 2);
+}
+
 TEST_F(ScanLoop, AScanWaitingForTheButtonCanBeCancelled) {
     openScanning();
     setNumber("resolution", 10);
