@@ -131,20 +131,16 @@ OpenReply decodeOpenReply(WireReader& reader) {
     return checked(reader, reply);
 }
 
-ControlOptionReply decodeControlOptionReply(WireReader& reader, Word requestType,
-                                            std::size_t capacity) {
-    ControlOptionReply reply;
-    reply.status = reader.readWord();
-    if (reader.failed()) return checked(reader, reply);
-    if (reply.status != SANE_STATUS_GOOD) {
-        reader.discardInput();
-        return reply;
-    }
+namespace {
+
+// Everything after the status word of a SANE_NET_CONTROL_OPTION reply.
+void readControlOptionBody(WireReader& reader, Word requestType, std::size_t capacity,
+                           ControlOptionReply& reply) {
     reply.info = reader.readWord();
     reply.valueType = reader.readWord();
     reply.valueSize = reader.readCount(kMaxValueSize, "value size");
     reply.elementCount = reader.readCount(kMaxValueSize, "element count");
-    if (reader.failed()) return checked(reader, reply);
+    if (reader.failed()) return;
     if (requestType == SANE_TYPE_INT || requestType == SANE_TYPE_FIXED) {
         readKept(static_cast<std::size_t>(reply.elementCount), capacity, [&](bool keep) {
             Word w = reader.readWord();
@@ -156,10 +152,29 @@ ControlOptionReply decodeControlOptionReply(WireReader& reader, Word requestType
         reply.raw.resize(kept);
         if (!reader.readBytes(reply.raw.data(), kept) || !reader.skipBytes(size - kept)) {
             reply.raw.clear();
-            return checked(reader, reply);
+            return;
         }
     }
     reply.resource = reader.readString();
+}
+
+}  // namespace
+
+ControlOptionReply decodeControlOptionReply(WireReader& reader, Word requestType,
+                                            std::size_t capacity) {
+    ControlOptionReply reply;
+    reply.status = reader.readWord();
+    if (reader.failed()) return checked(reader, reply);
+    if (reply.status != SANE_STATUS_GOOD) {
+        // A failed reply has the layout of a good one (saned sends the whole record), so it is
+        // read to its end rather than dropped by waiting for the line to fall quiet: a part
+        // arriving late would be taken for the start of the next reply. Only the status counts.
+        ControlOptionReply rest;
+        readControlOptionBody(reader, requestType, 0, rest);
+        if (reader.failed()) return checked(reader, rest);
+        return reply;
+    }
+    readControlOptionBody(reader, requestType, capacity, reply);
     return checked(reader, reply);
 }
 

@@ -93,7 +93,7 @@ OptionDescriptorsReply decodeOptionDescriptorsReply(WireReader& reader);
 
 struct ControlOptionReply {
     Word status = 0;
-    // The rest is read only when status is 0; otherwise the reply is dropped by discardInput.
+    // Read whole whatever the status; only a status of 0 fills the fields below.
     Word info = 0;
     Word valueType = 0;
     Word valueSize = 0;

@@ -13,6 +13,7 @@
 #include "settings/localisation/localisation.h"
 #include "settings/localisation/mo_catalog.h"
 #include "support/scoped_environment.h"
+#include "window/preview_geometry.h"
 
 namespace tarnwick {
 namespace {
@@ -65,6 +66,26 @@ TEST_F(PackTest, BuiltModuleInGermanTranslatesProgramAndDaemonTexts) {
     EXPECT_EQ(l10n.translate(kSaneDomain, "Scan resolution"), "Scan resolution");
     l10n.useLanguage("en");
     EXPECT_EQ(l10n.translate(kDefaultDomain, "Find fit"), "Find fit");
+}
+
+// The zoom box is read back by its leading number, so a catalog that writes the percent sign
+// first ("%25") would zoom to nothing.
+TEST(CatalogTexts, ZoomEntriesKeepTheirNumberFirstInEveryLanguage) {
+    const fs::path locale = fs::path(TARNWICK_BINARY_DIR) / "catalogs/locale";
+    int languages = 0;
+    for (const fs::directory_entry& entry : fs::directory_iterator(locale)) {
+        const fs::path file = entry.path() / "LC_MESSAGES/default.mo";
+        if (!fs::exists(file)) continue;
+        const auto catalog = MoCatalog::parse(readFileBytes(file, 1u << 30).value());
+        ASSERT_TRUE(catalog) << file;
+        ++languages;
+        for (long zoom : {25, 50, 75, 100}) {
+            const std::string text = std::to_string(zoom) + "%";
+            const std::string shown(catalog->find(text).value_or(text));
+            EXPECT_EQ(leadingNumber(shown), zoom) << entry.path().filename() << ": " << shown;
+        }
+    }
+    EXPECT_GE(languages, 13);
 }
 
 TEST_F(PackTest, LanguageFromTheSettingsFileTranslatesThePackedModule) {

@@ -29,8 +29,15 @@ class DeviceControl : public ::testing::Test {
         ASSERT_TRUE(connection->connect(false));
         device = std::make_unique<Device>(*connection, Connection::deviceNamed("dev"));
     }
-    static Bytes intReply(Word info, Word value) {
-        return Wire().word(0).word(info).word(SANE_TYPE_INT).word(4).word(1).word(value).word(0);
+    static Bytes intReply(Word info, Word value, Word status = SANE_STATUS_GOOD) {
+        return Wire()
+            .word(status)
+            .word(info)
+            .word(SANE_TYPE_INT)
+            .word(4)
+            .word(1)
+            .word(value)
+            .word(0);
     }
 
     FakeDaemon daemon;
@@ -49,8 +56,9 @@ TEST_F(DeviceControl, OpenAnsweredWithInvalidAsksForAReset) {
 }
 
 TEST_F(DeviceControl, UnsupportedGetOnlyGoesToTheStatusLine) {
-    daemon.receive(kIntRequest).send(Wire().word(SANE_STATUS_UNSUPPORTED)).pause(50);
-    daemon.receive(kIntRequest).send(Wire().word(SANE_STATUS_UNSUPPORTED));
+    // A refused request is answered with the whole record, as saned does.
+    daemon.receive(kIntRequest).send(intReply(0, 0, SANE_STATUS_UNSUPPORTED)).pause(50);
+    daemon.receive(kIntRequest).send(intReply(0, 0, SANE_STATUS_UNSUPPORTED));
     connect();
     NumberOption option(1, "n", "", "", 0, 4, 5, device.get());
     option.values[0] = 9;
@@ -73,7 +81,15 @@ TEST_F(DeviceControl, InexactGetIsReportedWithoutReloads) {
 }
 
 TEST_F(DeviceControl, TextIsCutToTheOptionSizeAndInvalidIsSilent) {
-    daemon.receive(5 * 4 + 2 * 4 + 4).send(Wire().word(SANE_STATUS_INVAL));
+    daemon.receive(5 * 4 + 2 * 4 + 4)
+        .send(Wire()
+                  .word(SANE_STATUS_INVAL)
+                  .word(0)
+                  .word(SANE_TYPE_STRING)
+                  .word(4)
+                  .word(4)
+                  .bytes(std::string("abc\0", 4))
+                  .string(""));
     connect();
     StringOption option(2, "s", "", "", 0, 4, 5, device.get());
     EXPECT_EQ(device->controlString(SANE_ACTION_SET_VALUE, option, "abcdef"), "abc");

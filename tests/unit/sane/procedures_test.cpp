@@ -200,12 +200,18 @@ TEST(ControlOptionReply, ValueLargerThanTheBufferIsCutAndTheRestDropped) {
     EXPECT_TRUE(words.allRead());
 }
 
-TEST(ControlOptionReply, FailedStatusDropsTheRest) {
-    Captured c(Wire().word(4).word(0).word(1).word(4));
-    ControlOptionReply reply = decodeControlOptionReply(c.reader, SANE_TYPE_BOOL, 4);
+// saned answers a refused request with the whole record (as captured from saned 1.1.1): it is
+// read to its end, so the next reply starts where it should, and only its status counts.
+TEST(ControlOptionReply, FailedReplyIsReadWholeAndOnlyItsStatusCounts) {
+    Captured c(Wire().word(4).word(0).word(1).word(4).word(1).word(0).string("").word(0x55));
+    ControlOptionReply reply = decodeControlOptionReply(c.reader, SANE_TYPE_INT, 4);
     EXPECT_EQ(reply.status, 4);
-    EXPECT_TRUE(c.allRead());
+    EXPECT_TRUE(reply.words.empty());
+    EXPECT_EQ(c.reader.readWord(), 0x55);
     EXPECT_FALSE(c.reader.failed());
+
+    Captured cut(Wire().word(4).word(0).word(1));
+    EXPECT_EQ(decodeControlOptionReply(cut.reader, SANE_TYPE_BOOL, 4).status, SANE_STATUS_IO_ERROR);
 }
 
 TEST(ControlOptionReply, NegativeValueSizeIsAProtocolError) {
