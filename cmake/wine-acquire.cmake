@@ -1,11 +1,23 @@
-# The Windows harness under wine64 against this build's tarnwick.ds and a private saned, with
-# the images compared to those of the Linux build (TARNWICK_LINUX_BUILD, default build/native).
+# The Windows harness and module under wine64 against a private saned on loopback, the images
+# compared with those the Linux harness and module of a native build take from the same saned
+# (TARNWICK_LINUX_BUILD, default build/native).
 set(TARNWICK_LINUX_BUILD ${PROJECT_SOURCE_DIR}/build/native CACHE PATH
     "The native build whose harness and module take the reference images")
+set(linux_scan ${TARNWICK_LINUX_BUILD}/tarnwick-scan)
+set(linux_ds ${TARNWICK_LINUX_BUILD}/tarnwick.ds)
+# The whole colour page, in the build's shared prefix (settings through the per-user file).
 add_test(NAME wine-acquire
+         COMMAND ${PROJECT_SOURCE_DIR}/tests/wine/acquire-compare $<TARGET_FILE:tarnwick-scan>
+                 $<TARGET_FILE:tarnwick-ds> ${linux_scan} ${linux_ds})
+set_tests_properties(wine-acquire PROPERTIES LABELS wine TIMEOUT 300
+                     ENVIRONMENT TARNWICK_WINEPREFIX=${PROJECT_BINARY_DIR}/wineprefix
+                     RESOURCE_LOCK tarnwick-wineprefix)
+# A framed inch with a machine-wide settings file, in a prefix of its own (the file would be
+# found by every other program of the shared prefix).
+add_test(NAME wine-acquire-frame
          COMMAND ${PROJECT_SOURCE_DIR}/tests/integration/acquire-under-wine
                  $<TARGET_FILE:tarnwick-scan>
-                 $<TARGET_FILE:tarnwick-ds> ${TARNWICK_LINUX_BUILD}/tarnwick-scan
-                 ${TARNWICK_LINUX_BUILD}/tarnwick.ds ${PROJECT_BINARY_DIR}/wine-acquire)
-set_tests_properties(wine-acquire PROPERTIES LABELS wine TIMEOUT 900
+                 $<TARGET_FILE:tarnwick-ds> ${linux_scan} ${linux_ds}
+                 ${PROJECT_BINARY_DIR}/wine-acquire)
+set_tests_properties(wine-acquire-frame PROPERTIES LABELS wine TIMEOUT 900
                      ENVIRONMENT TARNWICK_WINEPREFIX=${PROJECT_BINARY_DIR}/wineprefix-acquire)

@@ -13,7 +13,7 @@ set(wine_ui_environment TARNWICK_WINEPREFIX=${PROJECT_BINARY_DIR}/wineprefix)
 add_test(NAME wine-ui-tests
          COMMAND ${PROJECT_SOURCE_DIR}/tests/wine/with-display ${PROJECT_SOURCE_DIR}/tests/wine/wine-run
                  $<TARGET_FILE:tarnwick-wine-ui> --gtest_brief=1)
-# The scanning window joins this list as "window" once it exists.
+# The scanning window has a test of its own below (it needs a daemon).
 set(TARNWICK_SCREENSHOT_FORMS settings about gamma widgets picture)
 foreach(form IN LISTS TARNWICK_SCREENSHOT_FORMS)
     add_test(NAME wine-screenshot-${form}
@@ -28,3 +28,18 @@ set_tests_properties(wine-ui-tests ${shots} PROPERTIES LABELS wine TIMEOUT 600
 # one) of the program that started it, and each of these programs has a display of its own.
 set_tests_properties(wine-unit-tests wine-ui-tests ${shots} PROPERTIES
                      RESOURCE_LOCK tarnwick-wineprefix)
+
+# The scanning window on a private saned: its preview with two regions photographed
+# (screenshot-window.png), and the batch of both regions taken by the application side.
+add_executable(tarnwick-wine-window ${PROJECT_SOURCE_DIR}/tests/wine/window/window_run.cpp
+               ${PROJECT_SOURCE_DIR}/tests/support/scoped_environment.cpp
+               ${TARNWICK_PICTURES}/ui.rc)
+target_include_directories(tarnwick-wine-window PRIVATE ${PROJECT_SOURCE_DIR}/tests
+                           ${PROJECT_SOURCE_DIR}/src)
+target_link_libraries(tarnwick-wine-window PRIVATE tarnwick-model)
+add_dependencies(tarnwick-wine-window tarnwick-pictures)
+add_test(NAME wine-screenshot-window
+         COMMAND ${PROJECT_SOURCE_DIR}/tests/wine/window-screenshot
+                 ${PROJECT_BINARY_DIR}/screenshot-window.png $<TARGET_FILE:tarnwick-wine-window>)
+set_tests_properties(wine-screenshot-window PROPERTIES LABELS wine TIMEOUT 600
+                     ENVIRONMENT "${wine_ui_environment}" RESOURCE_LOCK tarnwick-wineprefix)

@@ -72,6 +72,7 @@ TGammaForm::TGammaForm()
     setClientSize(W, kToolBarHeight + H + kBottomHeight);
     centerOnScreen();
     ToolBar.setBounds(0, 0, W, kToolBarHeight);
+    ToolBar.setImageSet(ui::ImageSet::CurveTools);
     PaintBox.setName("PaintBox");
     PaintBox.setBounds(0, kToolBarHeight, W, H);
     PaintBox.setOpaque(true);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "ui/control.h"
+#include "ui/tool_pictures.h"
 
 namespace ui {
 
@@ -54,12 +55,18 @@ class ToolBar : public Container {
         images_ = s;
         notify(Property::Style);
     }
+    ImageSet imageSet() const { return imageSet_; }
+    void setImageSet(ImageSet s) {
+        imageSet_ = s;
+        notify(Property::Style);
+    }
     // Children are placed side by side from the left, visible ones only.
     void layoutButtons();
 
   private:
     int buttonHeight_ = 22;
     ImageSize images_ = ImageSize::Small;
+    ImageSet imageSet_ = ImageSet::Tools;
 };
 
 struct CoolBand {

@@ -1,6 +1,8 @@
 #include "ui/tool_pictures.h"
 
 #include <algorithm>
+#include <initializer_list>
+#include <utility>
 
 namespace ui {
 
@@ -138,6 +140,48 @@ void printer(Sketch& s) {
     s.fill(2, 8, 14, 9, kLight);
 }
 
+// A curve through the points, in units, with its points marked.
+void curve(Sketch& s, std::initializer_list<std::pair<int, int>> points, bool marks) {
+    const std::pair<int, int>* previous = nullptr;
+    for (const auto& p : points) {
+        if (previous) s.line(previous->first, previous->second, p.first, p.second, kBlue);
+        previous = &p;
+    }
+    if (marks)
+        for (const auto& p : points)
+            s.fill(p.first - 1, p.second - 1, p.first + 1, p.second + 1, kRed);
+}
+
+void axes(Sketch& s) {
+    s.fill(1, 1, 15, 15, kWhite);
+    s.frame(1, 1, 15, 15, kGrey);
+}
+
+void spline(Sketch& s) {
+    axes(s);
+    curve(s, {{2, 13}, {4, 9}, {6, 7}, {8, 7}, {10, 8}, {12, 6}, {14, 3}}, false);
+    s.fill(3, 10, 5, 12, kRed);
+    s.fill(7, 6, 9, 8, kRed);
+    s.fill(12, 3, 14, 5, kRed);
+}
+
+void straight(Sketch& s) {
+    axes(s);
+    curve(s, {{3, 13}, {13, 3}}, true);
+}
+
+void segments(Sketch& s) {
+    axes(s);
+    curve(s, {{3, 13}, {6, 6}, {10, 10}, {13, 3}}, true);
+}
+
+void gammaCurve(Sketch& s) {
+    axes(s);
+    s.line(2, 14, 14, 2, kLight);
+    // y = x^(1/2.2) over the box, in steps.
+    curve(s, {{2, 14}, {3, 9}, {4, 8}, {6, 6}, {8, 5}, {10, 4}, {12, 3}, {14, 2}}, false);
+}
+
 }  // namespace
 
 Surface drawToolImage(ToolImage image, int side) {
@@ -172,6 +216,18 @@ Surface drawToolImage(ToolImage image, int side) {
             break;
         case ToolImage::Print:
             printer(s);
+            break;
+        case ToolImage::Spline:
+            spline(s);
+            break;
+        case ToolImage::Straight:
+            straight(s);
+            break;
+        case ToolImage::Segments:
+            segments(s);
+            break;
+        case ToolImage::Gamma:
+            gammaCurve(s);
             break;
     }
     return s.take();

@@ -6,9 +6,34 @@
 
 namespace ui {
 
-// Tool-button images, in the order of their image indices.
-enum class ToolImage { Scan, Preview, Regions, Zoom, Settings, About, Web, Mail, Evernote, Print };
-inline constexpr int kToolImageCount = 10;
+// Tool-button images, in the order of their image indices. The gamma editor's curve tools come
+// last; its tool bar counts its indices from Spline (ImageSet::CurveTools).
+enum class ToolImage {
+    Scan,
+    Preview,
+    Regions,
+    Zoom,
+    Settings,
+    About,
+    Web,
+    Mail,
+    Evernote,
+    Print,
+    Spline,
+    Straight,
+    Segments,
+    Gamma
+};
+inline constexpr int kToolImageCount = 14;
+
+// The pictures a tool bar's image indices count in.
+enum class ImageSet { Tools, CurveTools };
+
+// The image a tool bar of the set shows for a button's image index.
+constexpr int toolImageIndex(ImageSet set, int imageIndex) {
+    return set == ImageSet::CurveTools ? static_cast<int>(ToolImage::Spline) + imageIndex
+                                       : imageIndex;
+}
 
 // Pixels of this colour are transparent in tool-button images.
 inline constexpr Color kPictureTransparent = rgb(255, 0, 255);

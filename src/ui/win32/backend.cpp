@@ -333,7 +333,7 @@ const ImageList& Win32Backend::toolImages(ImageSize size) {
 
 HIMAGELIST toolImageList(ImageSize size) {
     int side = sideOf(size);
-    HIMAGELIST list = ImageList_Create(side, side, ILC_COLOR24 | ILC_MASK, 10, 2);
+    HIMAGELIST list = ImageList_Create(side, side, ILC_COLOR24 | ILC_MASK, kToolImageCount, 2);
     if (!list) return nullptr;
     if (auto* bitmap = static_cast<HBITMAP>(
             LoadImageW(instance(), stripName(size), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))) {

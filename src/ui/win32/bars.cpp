@@ -170,7 +170,8 @@ void ToolBarPeer::rebuild() {
             b.iBitmap = c.width();
         } else {
             if (width == 0) width = c.width();
-            b.iBitmap = tb->imageIndex() >= 0 ? tb->imageIndex() : I_IMAGENONE;
+            b.iBitmap = tb->imageIndex() >= 0 ? toolImageIndex(bar_.imageSet(), tb->imageIndex())
+                                              : I_IMAGENONE;
             b.fsStyle = tb->style() == ToolButtonStyle::Check      ? BTNS_CHECK
                         : tb->style() == ToolButtonStyle::DropDown ? BTNS_DROPDOWN
                                                                    : BTNS_BUTTON;
@@ -275,6 +276,9 @@ void CoolBarPeer::updateBands() {
         info.lpText = text.data();
         SendMessageW(hwnd_, RB_INSERTBANDW, static_cast<WPARAM>(-1),
                      reinterpret_cast<LPARAM>(&info));
+        // Wine's rebar shows the child of a band it is given even when the band is hidden; the
+        // control would then lie over the first band.
+        if (info.fStyle & RBBS_HIDDEN) ShowWindow(child->hwnd(), SW_HIDE);
     }
     int height = static_cast<int>(SendMessageW(hwnd_, RB_GETBARHEIGHT, 0, 0));
     if (height > 0 && height != control_.height()) userInput([&] { control_.setHeight(height); });

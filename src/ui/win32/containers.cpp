@@ -187,6 +187,21 @@ LRESULT FormPeer::handle(UINT msg, WPARAM wp, LPARAM lp) {
                                 form_.width(), form_.height());
             });
             return 0;
+        case WM_MOVING:
+            if (form_.onMoving) {
+                RECT& r = *reinterpret_cast<RECT*>(lp);
+                Rect proposed{r.left, r.top, r.right, r.bottom};
+                bool handled = false;
+                userInput([&] { handled = form_.onMoving(proposed); });
+                if (handled) {
+                    r = RECT{proposed.left, proposed.top, proposed.right, proposed.bottom};
+                    return TRUE;
+                }
+            }
+            break;
+        case WM_EXITSIZEMOVE:
+            if (form_.onMoveEnded) userInput([&] { form_.onMoveEnded(); });
+            break;
         case WM_ACTIVATE:
             if (LOWORD(wp) != WA_INACTIVE) {
                 platform::setDialogWindow(hwnd_);

@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "gamma/gamma_form.h"
 #include "options/gamma_button_picture.h"
 #include "platform/dialog_message.h"
 #include "platform/win32/own_module.h"
@@ -260,6 +261,45 @@ TEST_F(WidgetFormTest, BarsMirrorCodeAndReportTheUser) {
     EXPECT_TRUE(SendMessageW(bar, TB_ISBUTTONCHECKED, 2, 0));
     form.scan.setEnabled(false);
     EXPECT_FALSE(SendMessageW(bar, TB_ISBUTTONENABLED, 1, 0));
+}
+
+TEST_F(WidgetFormTest, MovingTheFormGoesThroughItsHandlers) {
+    HWND h = hwndOf(form);
+    RECT proposed{10, 20, 110, 220};
+    EXPECT_FALSE(SendMessageW(h, WM_MOVING, 0, reinterpret_cast<LPARAM>(&proposed)))
+        << "without a handler the system moves the window";
+    int ended = 0;
+    form.onMoving = [](ui::Rect& r) {
+        r.left = r.top = 0;  // snapped to the corner, size kept
+        return true;
+    };
+    form.onMoveEnded = [&] { ++ended; };
+    EXPECT_TRUE(SendMessageW(h, WM_MOVING, 0, reinterpret_cast<LPARAM>(&proposed)));
+    EXPECT_EQ(proposed.left, 0);
+    EXPECT_EQ(proposed.top, 0);
+    EXPECT_EQ(proposed.right, 110);
+    SendMessageW(h, WM_EXITSIZEMOVE, 0, 0);
+    EXPECT_EQ(ended, 1);
+}
+
+TEST(Win32Toolkit, GammaToolBarShowsTheCurveToolPictures) {
+    TGammaForm gamma;
+    gamma.show();
+    HWND bar = hwndOf(gamma.ToolBar);
+    ASSERT_NE(bar, nullptr);
+    const auto picture = [&](const ui::ToolButton& b) {
+        TBBUTTONINFOW info{};
+        info.cbSize = sizeof info;
+        info.dwMask = TBIF_IMAGE;
+        for (std::size_t i = 0; i < gamma.ToolBar.childCount(); ++i)
+            if (&gamma.ToolBar.child(i) == &b)
+                SendMessageW(bar, TB_GETBUTTONINFOW, i + 1, reinterpret_cast<LPARAM>(&info));
+        return info.iImage;
+    };
+    EXPECT_EQ(picture(gamma.bSpline), static_cast<int>(ui::ToolImage::Spline));
+    EXPECT_EQ(picture(gamma.bStraight), static_cast<int>(ui::ToolImage::Straight));
+    EXPECT_EQ(picture(gamma.bLine), static_cast<int>(ui::ToolImage::Segments));
+    EXPECT_EQ(picture(gamma.bGamma), static_cast<int>(ui::ToolImage::Gamma));
 }
 
 TEST_F(WidgetFormTest, FocusAndKeysGoThroughTheFormsRules) {
