@@ -73,11 +73,15 @@ pid_t startSaned(const fs::path& config, int port) {
     return pid;
 }
 
-bool waitForDaemon(int port) {
+// True once our saned answers; false when it quit (another daemon holds the port) or never did.
+bool waitForDaemon(pid_t saned, int port) {
     for (int i = 0; i < 50; ++i) {
+        if (waitpid(saned, nullptr, WNOHANG) == saned) return false;
         Connection probe("127.0.0.1", "bench", port, nullptr);
-        if (probe.connect(true)) return true;
+        const bool answered = probe.connect(true);
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        if (waitpid(saned, nullptr, WNOHANG) == saned) return false;
+        if (answered) return true;
     }
     return false;
 }
@@ -247,6 +251,7 @@ void write(const fs::path& file, const std::string& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    std::signal(SIGPIPE, SIG_IGN);  // output into a closed pipe still ends with saned stopped
     const std::string module = argc > 1 ? argv[1] : defaultModule();
     const fs::path root = fs::temp_directory_path() / ("bench-acquire-" + std::to_string(getpid()));
     for (const char* folder : {"saned", "net", "user"}) fs::create_directories(root / folder);
@@ -271,7 +276,7 @@ int main(int argc, char** argv) {
     Source source(module);
     if (!source.loaded()) {
         std::fprintf(stderr, "cannot load DS_Entry from %s\n", module.c_str());
-    } else if (saned == 0 || !waitForDaemon(port)) {
+    } else if (saned == 0 || !waitForDaemon(saned, port)) {
         std::fprintf(stderr, "saned did not come up on port %d (is another daemon using it?)\n",
                      port);
     } else {
@@ -299,7 +304,7 @@ int main(int argc, char** argv) {
                          best.seconds, bestPeer);
         }
     }
-    if (saned > 0) {
+    if (saned > 0 && waitpid(saned, nullptr, WNOHANG) == 0) {
         kill(saned, SIGTERM);
         waitpid(saned, nullptr, 0);
     }
