@@ -38,6 +38,8 @@ foreach(source IN LISTS benches)
     add_executable(${name} ${source})
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests ${PROJECT_SOURCE_DIR}/bench)
     target_link_libraries(${name} PRIVATE tarnwick-model benchmark::benchmark)
+    # bench-acquire loads the source, which finds its manager among the program's exports.
+    set_target_properties(${name} PROPERTIES ENABLE_EXPORTS ON)
 endforeach()
 
 find_package(GTest REQUIRED)

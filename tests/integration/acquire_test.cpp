@@ -41,6 +41,16 @@ TEST_F(AcquireTest, GreyAndColourAtEveryDepthMatchScanimage) {
     }
 }
 
+TEST_F(AcquireTest, TheResolutionTheApplicationSetsIsTheOneScanned) {
+    option("test-picture", "Color pattern");
+    const std::string area = std::string(" --test-picture 'Color pattern' ") + kInchArea;
+    ASSERT_EQ(acquire(std::string("--pixel-type gray --resolution 100 ") + kInch), 0) << lines;
+    EXPECT_NE(lines.find("image 1: 98x98, pixel type gray, bits per pixel 8, 100x100 dpi"),
+              std::string::npos)
+        << lines;
+    expectSame(received(1), scanimage("--mode Gray --resolution 100" + area));
+}
+
 TEST_F(AcquireTest, ThreePassAndPaddedFramesMatchScanimage) {
     struct Case {
         const char* name;
