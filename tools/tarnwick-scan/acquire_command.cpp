@@ -291,7 +291,7 @@ Transfer memoryTransfer(Session& s, const Options& o, const TW_IMAGEINFO& info,
             }
             received.assign(static_cast<std::size_t>(rows) * bytesPerRow, 0);
         }
-        const TW_UINT32 n = std::min(xfer.BytesWritten, size) / bytesPerRow;
+        const TW_UINT32 n = std::min(TW_UINT32{xfer.BytesWritten}, size) / bytesPerRow;
         if (xfer.YOffset > rows || n > rows - xfer.YOffset) {
             std::fprintf(stderr, "tarnwick-scan: the source sent rows outside the image\n");
             return Transfer::failed;

@@ -62,52 +62,54 @@ class Transfers : public SourceTest {
     }
 };
 
+// TWAIN records are packed to 2 bytes: their fields are compared as values (a unary plus), not
+// bound as references to misaligned storage.
 TEST_F(Transfers, InformationAndBufferSizesFollowThePixelType) {
     ASSERT_NO_FATAL_FAILURE(scanned(frame(kFrameGray, 8, 1001, 7)));
     TW_IMAGEINFO i = info();
-    EXPECT_EQ(i.ImageWidth, 1001);
-    EXPECT_EQ(i.ImageLength, 7);
-    EXPECT_EQ(i.PixelType, TWPT_GRAY);
-    EXPECT_EQ(i.BitsPerPixel, 8);
-    EXPECT_EQ(i.XResolution.Whole, 100);
+    EXPECT_EQ(+i.ImageWidth, 1001);
+    EXPECT_EQ(+i.ImageLength, 7);
+    EXPECT_EQ(+i.PixelType, TWPT_GRAY);
+    EXPECT_EQ(+i.BitsPerPixel, 8);
+    EXPECT_EQ(+i.XResolution.Whole, 100);
     TW_SETUPMEMXFER setup{};
     ASSERT_EQ(call(DG_CONTROL, DAT_SETUPMEMXFER, MSG_GET, &setup), TWRC_SUCCESS);
-    EXPECT_EQ(setup.MinBufSize, 1004u);
-    EXPECT_EQ(setup.Preferred, 7 * 1004u);
+    EXPECT_EQ(+setup.MinBufSize, 1004u);
+    EXPECT_EQ(+setup.Preferred, 7 * 1004u);
 
     reset();
     ASSERT_NO_FATAL_FAILURE(scanned(frame(kFrameRgb, 8, 5, 2)));
     i = info();
-    EXPECT_EQ(i.SamplesPerPixel, 3);
-    EXPECT_EQ(i.BitsPerSample[2], 8);
-    EXPECT_EQ(i.BitsPerPixel, 24);
+    EXPECT_EQ(+i.SamplesPerPixel, 3);
+    EXPECT_EQ(+i.BitsPerSample[2], 8);
+    EXPECT_EQ(+i.BitsPerPixel, 24);
     ASSERT_EQ(call(DG_CONTROL, DAT_SETUPMEMXFER, MSG_GET, &setup), TWRC_SUCCESS);
-    EXPECT_EQ(setup.MinBufSize, 24u);
+    EXPECT_EQ(+setup.MinBufSize, 24u);
 
     reset();
     ASSERT_NO_FATAL_FAILURE(scanned(frame(kFrameGray, 1, 10, 2)));
-    EXPECT_EQ(info().PixelType, TWPT_BW);
+    EXPECT_EQ(+info().PixelType, TWPT_BW);
     ASSERT_EQ(call(DG_CONTROL, DAT_SETUPMEMXFER, MSG_GET, &setup), TWRC_SUCCESS);
-    EXPECT_EQ(setup.MinBufSize, 4u);
+    EXPECT_EQ(+setup.MinBufSize, 4u);
 }
 
 TEST_F(Transfers, BeforeAnImageTheAnswersSayNone) {
     ASSERT_NO_FATAL_FAILURE(bringTo(4));
     TW_SETUPMEMXFER setup{};
     ASSERT_EQ(call(DG_CONTROL, DAT_SETUPMEMXFER, MSG_GET, &setup), TWRC_SUCCESS);
-    EXPECT_EQ(setup.MinBufSize, 4096u);
-    EXPECT_EQ(setup.MaxBufSize, TWON_DONTCARE32);
+    EXPECT_EQ(+setup.MinBufSize, 4096u);
+    EXPECT_EQ(+setup.MaxBufSize, TWON_DONTCARE32);
     TW_PENDINGXFERS pending{};
     ASSERT_EQ(call(DG_CONTROL, DAT_PENDINGXFERS, MSG_GET, &pending), TWRC_SUCCESS);
-    EXPECT_EQ(pending.Count, 0xFFFF);
+    EXPECT_EQ(+pending.Count, 0xFFFF);
 
     // State 6 without an image: the scan that getImage tries fails.
     ASSERT_NO_FATAL_FAILURE(reset());
     ASSERT_NO_FATAL_FAILURE(bringTo(6));
     TW_IMAGEINFO i = info();
-    EXPECT_EQ(i.XResolution.Whole, -1);
-    EXPECT_EQ(i.XResolution.Frac, 1);
-    EXPECT_EQ(i.ImageLength, -1);
+    EXPECT_EQ(+i.XResolution.Whole, -1);
+    EXPECT_EQ(+i.XResolution.Frac, 1);
+    EXPECT_EQ(+i.ImageLength, -1);
     EXPECT_EQ(call(DG_CONTROL, DAT_SETUPMEMXFER, MSG_GET, &setup), TWRC_CANCEL);
     TW_IMAGEMEMXFER xfer{};
     std::vector<std::uint8_t> buffer(64);
@@ -126,24 +128,24 @@ TEST_F(Transfers, MemoryStripsOfThreeRowsEndWithTheLastRow) {
     for (TW_UINT32 first : {0u, 3u, 6u}) {
         ASSERT_EQ(memory(xfer, buffer), TWRC_SUCCESS);
         EXPECT_EQ(source->state, 7);
-        EXPECT_EQ(xfer.YOffset, first);
-        EXPECT_EQ(xfer.BytesWritten, 12u);
+        EXPECT_EQ(+xfer.YOffset, first);
+        EXPECT_EQ(+xfer.BytesWritten, 12u);
         EXPECT_EQ(buffer[4], 16 * (first + 1)) << "row " << first + 1 << " starts the second row";
     }
     xfer.Rows = 0;  // later buffers leave it
     ASSERT_EQ(memory(xfer, buffer), TWRC_XFERDONE);
-    EXPECT_EQ(xfer.YOffset, 9u);
-    EXPECT_EQ(xfer.BytesWritten, 4u);
-    EXPECT_EQ(xfer.Rows, 0u);
+    EXPECT_EQ(+xfer.YOffset, 9u);
+    EXPECT_EQ(+xfer.BytesWritten, 4u);
+    EXPECT_EQ(+xfer.Rows, 0u);
     EXPECT_EQ(buffer[0], 16 * 9);
 
     std::vector<std::uint8_t> small(3);
     reset();
     ASSERT_NO_FATAL_FAILURE(scanned(frame(kFrameGray, 8, 4, 10)));
     EXPECT_EQ(memory(xfer, small), TWRC_SUCCESS);
-    EXPECT_EQ(xfer.BytesWritten, 0u);
-    EXPECT_EQ(xfer.Rows, 10u);
-    EXPECT_EQ(xfer.BytesPerRow, 4u);
+    EXPECT_EQ(+xfer.BytesWritten, 0u);
+    EXPECT_EQ(+xfer.Rows, 10u);
+    EXPECT_EQ(+xfer.BytesPerRow, 4u);
 }
 
 TEST_F(Transfers, ColourRowsAreRedGreenBlueAndPaddedToTwelve) {
@@ -196,7 +198,7 @@ TEST_F(Transfers, ResetEndsTheBatchButKeepsTheImage) {
     ASSERT_NO_FATAL_FAILURE(scanned(frame(kFrameGray, 8, 4, 2)));
     TW_PENDINGXFERS pending{7, 0};
     ASSERT_EQ(call(DG_CONTROL, DAT_PENDINGXFERS, MSG_RESET, &pending), TWRC_SUCCESS);
-    EXPECT_EQ(pending.Count, 0);
+    EXPECT_EQ(+pending.Count, 0);
     EXPECT_EQ(source->state, 5);
     EXPECT_EQ(source->scanner->pendingCount(), 0);
     EXPECT_NE(source->scanner->getImage(), nullptr);
@@ -214,18 +216,18 @@ TEST_F(Transfers, NativeBitmapsAgreeWithTheInformation) {
     scanner.batch = 2;
     ASSERT_NO_FATAL_FAILURE(scanned(frame(kFrameRgb, 1, 3, 1)));
     const TW_IMAGEINFO i = info();
-    EXPECT_EQ(i.PixelType, TWPT_PALETTE);
-    EXPECT_EQ(i.SamplesPerPixel, 1);
-    EXPECT_EQ(i.BitsPerPixel, 8);
+    EXPECT_EQ(+i.PixelType, TWPT_PALETTE);
+    EXPECT_EQ(+i.SamplesPerPixel, 1);
+    EXPECT_EQ(+i.BitsPerPixel, 8);
     TW_PALETTE8 palette{};
     ASSERT_EQ(call(DG_IMAGE, DAT_PALETTE8, MSG_GET, &palette), TWRC_SUCCESS);
-    EXPECT_EQ(palette.NumColors, 256);
+    EXPECT_EQ(+palette.NumColors, 256);
     EXPECT_EQ((std::vector<int>{palette.Colors[0].Channel1, palette.Colors[0].Channel3}),
               (std::vector<int>{255, 255}));
     EXPECT_EQ((std::vector<int>{palette.Colors[6].Index, palette.Colors[6].Channel1,
                                 palette.Colors[6].Channel2, palette.Colors[6].Channel3}),
               (std::vector<int>{6, 0, 0, 255}));
-    EXPECT_EQ(palette.Colors[200].Channel2, 0);
+    EXPECT_EQ(+palette.Colors[200].Channel2, 0);
     // The dark pixels the scripted scan holds are index 7, black, in the memory rows and in
     // the native bitmap, whose colour table is the palette's.
     std::vector<std::uint8_t> row(4, 0xEE);
@@ -247,8 +249,8 @@ TEST_F(Transfers, NativeBitmapsAgreeWithTheInformation) {
 TEST_F(Transfers, OnlyOneBitColourHasAPalette) {
     ASSERT_NO_FATAL_FAILURE(scanned(frame(kFrameGray, 16, 3, 1)));
     const TW_IMAGEINFO i = info();
-    EXPECT_EQ(i.PixelType, TWPT_GRAY);
-    EXPECT_EQ(i.BitsPerPixel, 8);
+    EXPECT_EQ(+i.PixelType, TWPT_GRAY);
+    EXPECT_EQ(+i.BitsPerPixel, 8);
     TW_PALETTE8 palette{};
     EXPECT_EQ(call(DG_IMAGE, DAT_PALETTE8, MSG_GET, &palette), TWRC_FAILURE);
     EXPECT_EQ(source->conditionCode, TWCC_BADPROTOCOL);
@@ -270,7 +272,7 @@ TEST_F(Transfers, LayoutIsSetInMillimetresAndReadInInches) {
     ASSERT_EQ(call(DG_IMAGE, DAT_IMAGELAYOUT, MSG_GET, &layout), TWRC_SUCCESS);
     EXPECT_NEAR(fromFix32(layout.Frame.Left), 25 / 25.4, 1e-4);
     EXPECT_NEAR(fromFix32(layout.Frame.Bottom), 50 / 25.4, 1e-4);
-    EXPECT_EQ(layout.FrameNumber, 1u);
+    EXPECT_EQ(+layout.FrameNumber, 1u);
     EXPECT_EQ(call(DG_IMAGE, DAT_IMAGELAYOUT, MSG_RESET, &layout), TWRC_FAILURE);
     EXPECT_EQ(source->conditionCode, TWCC_BADPROTOCOL);
 }
@@ -290,12 +292,12 @@ TEST_F(Transfers, LayoutInStateFourScansAnImageAndAnswersItsRectangle) {
 
 TEST_F(Transfers, AnImageOfUnknownLengthHasTheRowsThatArrived) {
     ASSERT_NO_FATAL_FAILURE(scanned(frame(kFrameGray, 8, 4, -1)));
-    EXPECT_EQ(info().ImageLength, 3);
+    EXPECT_EQ(+info().ImageLength, 3);
     std::vector<std::uint8_t> buffer(100);
     TW_IMAGEMEMXFER xfer{};
     ASSERT_EQ(memory(xfer, buffer), TWRC_XFERDONE);
-    EXPECT_EQ(xfer.Rows, 3u);
-    EXPECT_EQ(xfer.BytesWritten, 12u);
+    EXPECT_EQ(+xfer.Rows, 3u);
+    EXPECT_EQ(+xfer.BytesWritten, 12u);
 }
 
 }  // namespace
