@@ -173,6 +173,7 @@ void Device::react(Word info, Word action) {
     if (info & SANE_INFO_INEXACT)
         report(tr("The value was modified by the scanner backend"), false, false);
     if (action == SANE_ACTION_GET_VALUE) return;
+    if ((info & SANE_INFO_RELOAD_OPTIONS) && !reloadEnabled_) reloadPending_ = true;
     if ((info & SANE_INFO_RELOAD_OPTIONS) && reloadEnabled_) {
         report(tr("Reloading option values"), false, false);
         loadOptions(true, false);
@@ -185,6 +186,13 @@ void Device::react(Word info, Word action) {
         report(tr("Reloading scanner parameters"), false, false);
         loadParameters();
     }
+}
+
+void Device::setReloadEnabled(bool enabled) {
+    reloadEnabled_ = enabled;
+    if (!enabled || !reloadPending_) return;
+    reloadPending_ = false;
+    if (isOpen_ && optionsLoaded_) loadOptions(true, false);
 }
 
 bool Device::controlBool(Word action, Option& option, bool value) {

@@ -60,7 +60,10 @@ class Device : public OptionDevice {
     void controlNumbers(Word action, NumberOption& option) override;
     void setNumber(NumberOption& option, double value);
     std::string controlString(Word action, Option& option, const std::string& text) override;
-    void setReloadEnabled(bool enabled) { reloadEnabled_ = enabled; }
+    // With reloads off (while saved values are applied) a reload the daemon asks for is put off;
+    // switching them on again fetches the descriptors then, without refreshing any control:
+    // saned refuses further control requests until the descriptors have been fetched again.
+    void setReloadEnabled(bool enabled);
 
     // The image data of a frame (see ImageChannel): start loads the frame parameters once
     // the frame has begun.
@@ -98,6 +101,7 @@ class Device : public OptionDevice {
     Authorizer* authorizer_;
     std::unique_ptr<TFAuth> authForm_;
     bool reloadEnabled_ = true;
+    bool reloadPending_ = false;
     bool isOpen_ = false;
     Connection& connection_;
     Parameters parameters_;
