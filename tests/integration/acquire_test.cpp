@@ -64,7 +64,7 @@ TEST_F(AcquireTest, ASavedValueThatAsksForAReloadLeavesTheNegotiationWorking) {
     expectSame(received(1), scanimage("--mode Gray --resolution 100" + area));
 }
 
-TEST_F(AcquireTest, ThreePassAndPaddedFramesMatchScanimage) {
+TEST_F(AcquireTest, ThreePassPaddedSwappedAndHandScannerFramesMatchScanimage) {
     struct Case {
         const char* name;
         std::vector<std::pair<const char*, const char*>> options;
@@ -79,13 +79,21 @@ TEST_F(AcquireTest, ThreePassAndPaddedFramesMatchScanimage) {
          kInch,
          0},
         {"ppl-loss", {{"ppl-loss", "7"}}, std::string("--ppl-loss=7 ") + kInchArea, kInch, 7},
+        // Both take the samples in the byte order the daemon announces.
+        {"invert-endianess",
+         {{"depth", "16"}, {"invert-endianess", "yes"}},
+         std::string("--depth 16 --invert-endianess=yes ") + kInchArea,
+         kInch,
+         0},
+        // Unknown length; the backend fixes the width and has no geometry then.
+        {"hand-scanner", {{"hand-scanner", "yes"}}, "--hand-scanner=yes", "", 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         SetUp();
         option("test-picture", "Color pattern");
         for (const auto& [name, value] : c.options) option(name, value);
-        for (const char* transfer : {"--native", "--memory --buffer 450"}) {
+        for (const char* transfer : {"--native", "--memory --buffer 1300"}) {
             ASSERT_EQ(acquire(std::string("--pixel-type rgb ") + transfer + " " + c.frame), 0)
                 << lines;
             expectSame(received(1), scanimage("--mode Color " + c.scanimage +
