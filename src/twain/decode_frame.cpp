@@ -6,6 +6,17 @@
 
 namespace tarnwick {
 
+FrameParameters frameParameters(const Parameters& sane) {
+    FrameParameters f;
+    f.format = sane.format;
+    f.lastFrame = sane.lastFrame != 0;
+    f.bytesPerLine = sane.bytesPerLine;
+    f.pixelsPerLine = sane.pixelsPerLine;
+    f.lines = sane.lines;
+    f.depth = sane.depth;
+    return f;
+}
+
 bool bitmapKindFor(const FrameParameters& p, BitmapKind& kind) {
     if (p.format == kFrameGray) {
         switch (p.depth) {

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "sane/procedures.h"
 #include "twain/bitmap.h"
 
 namespace tarnwick {
@@ -25,6 +26,9 @@ struct FrameParameters {
     int lines = 0;  // negative: the device does not know the length
     int depth = 8;
 };
+
+// The frame parameters of SANE_NET_GET_PARAMETERS as the decoder takes them.
+FrameParameters frameParameters(const Parameters& sane);
 
 enum class ReadStatus { Data, EndOfFrame, Error };
 // Fills up to `capacity` bytes and sets `count`; EndOfFrame and Error carry no bytes.

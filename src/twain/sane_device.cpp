@@ -47,17 +47,6 @@ int resolutionOf(Option* option) {
     }
 }
 
-FrameParameters frameParameters(const Parameters& p) {
-    FrameParameters f;
-    f.format = p.format;
-    f.lastFrame = p.lastFrame != 0;
-    f.bytesPerLine = p.bytesPerLine;
-    f.pixelsPerLine = p.pixelsPerLine;
-    f.lines = p.lines;
-    f.depth = p.depth;
-    return f;
-}
-
 ScanRectangle rectangleOf(const Region& r) {
     ScanRectangle rectangle;
     rectangle.left = r.x1;

@@ -132,14 +132,7 @@ bool TFPreview::scanInto(Bitmap& bitmap) {
                 reportStatus("0", false, false);
                 return false;
             }
-            const Parameters& sane = device->parameters();
-            FrameParameters frame;
-            frame.format = sane.format;
-            frame.lastFrame = sane.lastFrame != 0;
-            frame.bytesPerLine = sane.bytesPerLine;
-            frame.pixelsPerLine = sane.pixelsPerLine;
-            frame.lines = sane.lines;
-            frame.depth = sane.depth;
+            const FrameParameters frame = frameParameters(device->parameters());
             if (firstFrame) {
                 ProgressBar.setMin(0);
                 ProgressBar.setPosition(0);
