@@ -31,6 +31,11 @@ ModalResult Backend::runModal(Form& form) {
 
 ModalResult Backend::messageBox(const std::string& text, const std::string& caption, BoxKind kind,
                                 BoxButtons buttons) {
+    return platformBox(text, caption, kind, buttons, nullptr);
+}
+
+ModalResult Backend::platformBox(const std::string& text, const std::string& caption, BoxKind kind,
+                                 BoxButtons buttons, void* owner) {
     using platform::MessageButtons, platform::MessageIcon, platform::MessageResult;
     MessageIcon icon = kind == BoxKind::Error         ? MessageIcon::error
                        : kind == BoxKind::Warning     ? MessageIcon::warning
@@ -40,7 +45,7 @@ ModalResult Backend::messageBox(const std::string& text, const std::string& capt
                        : buttons == BoxButtons::OkCancel ? MessageButtons::okCancel
                        : buttons == BoxButtons::YesNo    ? MessageButtons::yesNo
                                                          : MessageButtons::yesNoCancel;
-    switch (platform::showMessageBox(text, caption, icon, b)) {
+    switch (platform::showMessageBox(text, caption, icon, b, owner)) {
         case MessageResult::ok:
             return ModalResult::Ok;
         case MessageResult::cancel:

@@ -68,6 +68,9 @@ class Backend : public TextMeasurer {
     std::size_t pendingCount() const { return posted_.size(); }
 
   protected:
+    // The platform's message box for the toolkit's kinds and buttons, owned by `owner`.
+    static ModalResult platformBox(const std::string& text, const std::string& caption,
+                                   BoxKind kind, BoxButtons buttons, void* owner);
     std::vector<std::function<void()>> posted_;
     Cursor screenCursor_ = Cursor::Default;
     Control* capture_ = nullptr;

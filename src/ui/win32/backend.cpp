@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/message_box.h"
 #include "ui/button.h"
 #include "ui/edit.h"
 #include "ui/form.h"
@@ -99,27 +98,8 @@ ModalResult Win32Backend::runModal(Form& form) {
 
 ModalResult Win32Backend::messageBox(const std::string& text, const std::string& caption,
                                      BoxKind kind, BoxButtons buttons) {
-    using platform::MessageButtons, platform::MessageIcon, platform::MessageResult;
-    MessageIcon icon = kind == BoxKind::Error         ? MessageIcon::error
-                       : kind == BoxKind::Warning     ? MessageIcon::warning
-                       : kind == BoxKind::Information ? MessageIcon::information
-                                                      : MessageIcon::question;
-    MessageButtons b = buttons == BoxButtons::Ok         ? MessageButtons::ok
-                       : buttons == BoxButtons::OkCancel ? MessageButtons::okCancel
-                       : buttons == BoxButtons::YesNo    ? MessageButtons::yesNo
-                                                         : MessageButtons::yesNoCancel;
     ActivationScope scope;
-    switch (platform::showMessageBox(text, caption, icon, b, ownerWindow())) {
-        case MessageResult::ok:
-            return ModalResult::Ok;
-        case MessageResult::yes:
-            return ModalResult::Yes;
-        case MessageResult::no:
-            return ModalResult::No;
-        case MessageResult::cancel:
-            break;
-    }
-    return ModalResult::Cancel;
+    return platformBox(text, caption, kind, buttons, ownerWindow());
 }
 
 // The input box is a form of the toolkit itself.
