@@ -5,7 +5,6 @@
 //     build/native/bench-acquire [path/to/tarnwick.ds]
 // It starts its own saned on the standard port 6566 (the net backend scanimage goes through cannot
 // be told another), with private configuration folders and a private settings file.
-#include <dlfcn.h>
 #include <netinet/in.h>
 #include <spawn.h>
 #include <sys/socket.h>
@@ -28,10 +27,13 @@
 #include "sane/connection.h"
 #include "twain/decode_frame.h"
 #include "twain/records.h"
+#include "twain_source.h"
 
 extern char** environ;
 
 using namespace tarnwick;
+using bench::notifications;
+using bench::Source;
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
@@ -41,22 +43,6 @@ constexpr int kDpi = 300;
 constexpr int kAreaMm = 200;  // the test backend's bed is 200 mm square
 constexpr int kRounds = 3;
 constexpr int kPort = 6566;
-
-std::vector<TW_UINT16> notifications;
-
-}  // namespace
-
-// The source reaches its application through the process's DSM_Entry, as in the harness.
-extern "C" TW_UINT16 DSM_Entry(TW_IDENTITY*, TW_IDENTITY*, TW_UINT32 DG, TW_UINT16 DAT,
-                               TW_UINT16 MSG, TW_MEMREF) {
-    if (DG != DG_CONTROL || DAT != DAT_NULL) return TWRC_FAILURE;
-    notifications.push_back(MSG);
-    return TWRC_SUCCESS;
-}
-
-namespace {
-
-using Entry = TW_UINT16(TW_IDENTITY*, TW_UINT32, TW_UINT16, TW_UINT16, TW_MEMREF);
 
 pid_t startSaned(const fs::path& config, int port) {
     std::string env = "SANE_CONFIG_DIR=" + config.string();
@@ -85,45 +71,6 @@ bool waitForDaemon(pid_t saned, int port) {
     }
     return false;
 }
-
-class Source {
-  public:
-    explicit Source(const std::string& path) {
-        library_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-        if (library_) entry_ = reinterpret_cast<Entry*>(dlsym(library_, "DS_Entry"));
-        application_.Id = 1;
-        application_.ProtocolMajor = 1;
-        application_.ProtocolMinor = 8;
-        application_.SupportedGroups = DG_CONTROL | DG_IMAGE;
-        std::strcpy(application_.ProductName, "bench-acquire");
-    }
-    ~Source() {
-        if (library_) dlclose(library_);
-    }
-    bool loaded() const { return entry_ != nullptr; }
-    TW_UINT16 call(TW_UINT32 DG, TW_UINT16 DAT, TW_UINT16 MSG, TW_MEMREF data) {
-        return entry_(&application_, DG, DAT, MSG, data);
-    }
-
-    bool set(TW_UINT16 cap, TW_UINT16 itemType, TW_UINT32 item) {
-        TW_CAPABILITY c{cap, TWON_ONEVALUE, platform::globalAlloc(sizeof(TW_ONEVALUE))};
-        auto* block = static_cast<std::uint8_t*>(platform::globalLock(c.hContainer));
-        if (!block) return false;
-        std::memcpy(block, &itemType, 2);
-        std::memcpy(block + 2, &item, 4);
-        platform::globalUnlock(c.hContainer);
-        void* sent = c.hContainer;
-        const TW_UINT16 rc = call(DG_CONTROL, DAT_CAPABILITY, MSG_SET, &c);
-        platform::globalFree(sent);
-        if (c.hContainer != sent) platform::globalFree(c.hContainer);
-        return rc != TWRC_FAILURE;  // CHECKSTATUS: taken, rounded to what the device offers
-    }
-
-  private:
-    void* library_ = nullptr;
-    Entry* entry_ = nullptr;
-    TW_IDENTITY application_{};
-};
 
 struct Page {
     double seconds = 0;
@@ -239,11 +186,6 @@ double decodeMegabytesPerSecond() {
     return best;
 }
 
-std::string defaultModule() {
-    std::error_code ignored;
-    return (fs::read_symlink("/proc/self/exe", ignored).parent_path() / "tarnwick.ds").string();
-}
-
 void write(const fs::path& file, const std::string& text) {
     std::ofstream(file) << text;
 }
@@ -252,7 +194,7 @@ void write(const fs::path& file, const std::string& text) {
 
 int main(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);  // output into a closed pipe still ends with saned stopped
-    const std::string module = argc > 1 ? argv[1] : defaultModule();
+    const std::string module = argc > 1 ? argv[1] : bench::defaultModule();
     const fs::path root = fs::temp_directory_path() / ("bench-acquire-" + std::to_string(getpid()));
     for (const char* folder : {"saned", "net", "user"}) fs::create_directories(root / folder);
     const int port = kPort;
@@ -273,7 +215,7 @@ int main(int argc, char** argv) {
 
     int status = 1;
     const pid_t saned = startSaned(root / "saned", port);
-    Source source(module);
+    Source source(module, "bench-acquire");
     if (!source.loaded()) {
         std::fprintf(stderr, "cannot load DS_Entry from %s\n", module.c_str());
     } else if (saned == 0 || !waitForDaemon(saned, port)) {

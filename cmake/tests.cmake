@@ -54,6 +54,10 @@ target_compile_definitions(tarnwick-test-support PUBLIC
     TARNWICK_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     TARNWICK_BINARY_DIR="${PROJECT_BINARY_DIR}"
     TARNWICK_MODULE_PATH="$<TARGET_FILE:tarnwick-ds>")
+# bench-memory starts its saned through the tests' fixture.
+if(TARGET bench-memory)
+    target_link_libraries(bench-memory PRIVATE tarnwick-test-support)
+endif()
 
 # One test program per kind; files are picked up from their folders.
 foreach(kind unit integration fault)

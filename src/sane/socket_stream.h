@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 
 #include "platform/socket.h"
 #include "sane/byte_source.h"
@@ -11,18 +12,23 @@ namespace tarnwick {
 // Process-wide socket time-out in milliseconds; the window sets it from the settings.
 extern int socketTimeout;
 
+// Called about every kWaitSliceMs while a read waits; false stops the wait.
+using WaitHook = std::function<bool()>;
+inline constexpr int kWaitSliceMs = 50;
+
 class SocketStream : public ByteSource {
   public:
     // Writes wait up to the time-out current at creation; read waits use the current one.
-    explicit SocketStream(platform::TcpSocket& socket);
+    SocketStream(platform::TcpSocket& socket, WaitHook waitHook);
     ReadResult readSome(void* buffer, std::size_t count) override;
     std::size_t readIfAny(void* buffer, std::size_t count, int quietMs) override;
-    // False when the line took nothing within the time-out.
-    bool write(const void* data, std::size_t count);
+    // The bytes sent: fewer than count when the line took no more within the time-out.
+    std::size_t write(const void* data, std::size_t count);
 
   private:
     platform::TcpSocket& socket_;
     int writeTimeout_;
+    WaitHook waitHook_;
 };
 
 }  // namespace tarnwick

@@ -3,7 +3,6 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "platform/ansi_text.h"
 #include "settings/translate.h"
 
 namespace tarnwick {
@@ -44,10 +43,10 @@ void stopDebugLog() {
 
 void writeDebugLog(const char* format, ...) {
     if (!logStream || !format) return;
-    const std::string ansiFormat = platform::toAnsiCodePage(format);
+    // UTF-8 throughout: the arguments are UTF-8 too, and one file must not mix two encodings.
     va_list args;
     va_start(args, format);
-    std::vfprintf(logStream, ansiFormat.c_str(), args);
+    std::vfprintf(logStream, format, args);
     va_end(args);
 }
 

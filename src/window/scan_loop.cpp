@@ -119,6 +119,7 @@ bool TFPreview::scanInto(Bitmap& bitmap) {
                        : ReadStatus::Error;
         };
         const RowCallback rowDone = [this](int) {
+            if (device) device->imageChannel().rowCompleted();
             ProgressBar.stepBy(1);
             ui::processPendingMessages();
             if (keepReading) return true;
@@ -126,6 +127,12 @@ bool TFPreview::scanInto(Bitmap& bitmap) {
             return false;
         };
 
+        // Escape and closing work also while the first row is awaited.
+        device->imageChannel().setWaitHook([this] {
+            ui::processPendingMessages();
+            return keepReading;
+        });
+        int framesLeft = 1;
         for (bool firstFrame = true;; firstFrame = false) {
             if (!device->start()) {
                 restore();
@@ -133,6 +140,7 @@ bool TFPreview::scanInto(Bitmap& bitmap) {
                 return false;
             }
             const FrameParameters frame = frameParameters(device->parameters());
+            if (firstFrame) framesLeft = framesPerImage(frame);
             if (firstFrame) {
                 ProgressBar.setMin(0);
                 ProgressBar.setPosition(0);
@@ -155,15 +163,31 @@ bool TFPreview::scanInto(Bitmap& bitmap) {
                              false);
             if (result == DecodeResult::TooLarge)
                 reportStatus(tr("The scanned image is too large"), true, false);
+            if (result == DecodeResult::ShortFrame)
+                reportStatus(tr("The scanner ended the image before its last row"), true, false);
             if (result != DecodeResult::Complete) {
-                // A stop by Escape has cleared it already.
+                // A stop by Escape has cleared it already; one during a wait has not cancelled.
+                if (result == DecodeResult::ReadFailed && !keepReading && device &&
+                    device->imageChannel().endStatus() == SANE_STATUS_CANCELLED &&
+                    (cancelType & cancelOnEscape))
+                    cancelDevice(*device);
                 keepReading = false;
                 break;
             }
             if (frame.lastFrame || !device) break;
+            if (--framesLeft == 0) {
+                // A daemon that never marks the last frame would be read from for ever.
+                reportStatus(tr("The scanner sent more frames than one image has"), true, false);
+                keepReading = false;
+                break;
+            }
         }
         if (device && (cancelType & cancelAfterRead)) cancelDevice(*device);
         restore();
+        if (keepReading)
+            reportStatus(tr("Done") + " (" + std::to_string(bitmap.width()) + " x " +
+                             std::to_string(bitmap.height()) + ")",
+                         false, false);
         return keepReading;
     } catch (const std::exception& e) {
         restore();

@@ -270,6 +270,21 @@ TEST(DecodeFrame, CancelAndReadErrorsEndTheScan) {
     };
     EXPECT_EQ(decodeFrame(bitmap, params(kFrameGray, 8, 4, 4, 4), {}, failing, nullptr),
               DecodeResult::ReadFailed);
+    // A known length that ends early, also within a row, is no image.
+    for (std::size_t size : {8, 10, 15}) {
+        ChunkedSource shortFrame;
+        shortFrame.bytes.assign(size, 1);
+        EXPECT_EQ(decode(bitmap, params(kFrameGray, 8, 4, 4, 4), shortFrame),
+                  DecodeResult::ShortFrame)
+            << size;
+    }
+}
+
+TEST(DecodeFrame, AnImageHasOneFramePerChannelAtMost) {
+    for (int format : {kFrameGray, kFrameRgb})
+        EXPECT_EQ(framesPerImage(params(format, 8, 1, 1, 1)), 1);
+    for (int format : {kFrameRed, kFrameGreen, kFrameBlue})
+        EXPECT_EQ(framesPerImage(params(format, 8, 1, 1, 1, false)), 3);
 }
 
 TEST(Dib, PacksHeaderPaletteAndRowsBottomUp) {

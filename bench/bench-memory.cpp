@@ -1,0 +1,160 @@
+// Peak resident memory of the source's part of a 600 dpi colour page of the test backend's whole
+// bed, over the image's bytes, for a native and a memory transfer through the built tarnwick.ds.
+// The application side keeps nothing: it frees the DIB at once and discards every strip. Each
+// transfer runs in a child process of its own, measured from just before MSG_ENABLEDS to the
+// transfer's end (VmHWM against VmRSS). Run by hand:
+//     build/native/bench-memory [path/to/tarnwick.ds]
+// It starts a private saned on a free loopback port, with a private settings file.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "platform/global_memory.h"
+#include "support/saned_fixture.h"
+#include "twain/records.h"
+#include "twain_source.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kDpi = 600;
+constexpr int kAreaMm = 200;  // the test backend's bed is 200 mm square
+
+// A field of /proc/self/status in bytes (the kernel gives kB); 0 when missing.
+double statusBytes(const std::string& field) {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind(field + ":", 0) == 0)
+            return std::atof(line.c_str() + field.size() + 1) * 1024;
+    return 0;
+}
+
+struct Measure {
+    double imageBytes = 0;
+    double peakBytes = 0;  // above the resident memory just before MSG_ENABLEDS
+};
+
+bool nativeTransfer(bench::Source& source, double& imageBytes) {
+    TW_HANDLE handle = nullptr;
+    if (source.call(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &handle) != TWRC_XFERDONE) return false;
+    TW_IMAGEINFO info{};
+    platform::globalFree(handle);
+    source.call(DG_IMAGE, DAT_IMAGEINFO, MSG_GET, &info);
+    imageBytes = 3.0 * info.ImageWidth * info.ImageLength;
+    return true;
+}
+
+bool memoryTransfer(bench::Source& source, double& imageBytes) {
+    TW_SETUPMEMXFER setup{};
+    if (source.call(DG_CONTROL, DAT_SETUPMEMXFER, MSG_GET, &setup) != TWRC_SUCCESS) return false;
+    std::vector<std::uint8_t> strip(setup.Preferred);
+    imageBytes = 0;
+    for (;;) {
+        TW_IMAGEMEMXFER xfer{};
+        xfer.Memory = {0x0001 | 0x0008, static_cast<TW_UINT32>(strip.size()), strip.data()};
+        const TW_UINT16 rc = source.call(DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, &xfer);
+        if (rc != TWRC_SUCCESS && rc != TWRC_XFERDONE) return false;
+        imageBytes += xfer.BytesWritten;
+        if (rc == TWRC_XFERDONE) return true;
+    }
+}
+
+// One page by the given mechanism, in this process.
+bool measureOnce(const std::string& module, TW_UINT16 mechanism, Measure& result) {
+    bench::Source source(module, "bench-memory");
+    if (!source.loaded()) return false;
+    TW_IDENTITY identity{};
+    identity.Id = 2;
+    if (source.call(DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, &identity) != TWRC_SUCCESS) return false;
+    const TW_UINT32 dpi = kDpi;  // a whole TW_FIX32 in the item's low half
+    bool ok = source.set(ICAP_XFERMECH, TWTY_UINT16, mechanism) &&
+              source.set(ICAP_PIXELTYPE, TWTY_UINT16, TWPT_RGB) &&
+              source.set(ICAP_XRESOLUTION, TWTY_FIX32, dpi) &&
+              source.set(ICAP_YRESOLUTION, TWTY_FIX32, dpi);
+    // The full bed; a hair over 200 mm, as edges are truncated to whole millimetres.
+    const TW_FIX32 edge{static_cast<TW_INT16>(kAreaMm / 25.4), static_cast<TW_UINT16>(0xE000)};
+    TW_IMAGELAYOUT layout{};
+    layout.Frame = {TW_FIX32{0, 0}, TW_FIX32{0, 0}, edge, edge};
+    ok = ok && source.call(DG_IMAGE, DAT_IMAGELAYOUT, MSG_SET, &layout) != TWRC_FAILURE;
+    const double before = statusBytes("VmRSS");
+    TW_USERINTERFACE ui{0, 0, nullptr};
+    ok = ok && source.call(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui) == TWRC_SUCCESS &&
+         !bench::notifications.empty() && bench::notifications[0] == MSG_XFERREADY;
+    ok = ok && (mechanism == TWSX_NATIVE ? nativeTransfer(source, result.imageBytes)
+                                         : memoryTransfer(source, result.imageBytes));
+    result.peakBytes = statusBytes("VmHWM") - before;
+    TW_PENDINGXFERS pending{};
+    source.call(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending);
+    if (pending.Count != 0) source.call(DG_CONTROL, DAT_PENDINGXFERS, MSG_RESET, &pending);
+    source.call(DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, &ui);
+    source.call(DG_CONTROL, DAT_IDENTITY, MSG_CLOSEDS, &identity);
+    return ok && result.imageBytes > 0;
+}
+
+// Runs measureOnce in a child, so that one transfer's peak is not the other's.
+bool measure(const std::string& module, TW_UINT16 mechanism, Measure& result) {
+    int channel[2];
+    if (pipe(channel) != 0) return false;
+    const pid_t child = fork();
+    if (child < 0) return false;
+    if (child == 0) {
+        ::close(channel[0]);
+        Measure m;
+        const bool ok = measureOnce(module, mechanism, m);
+        const ssize_t written = ok ? ::write(channel[1], &m, sizeof m) : 0;
+        _exit(written == static_cast<ssize_t>(sizeof m) ? 0 : 1);
+    }
+    ::close(channel[1]);
+    const bool got = ::read(channel[0], &result, sizeof result) == sizeof result;
+    ::close(channel[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    return got && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::signal(SIGPIPE, SIG_IGN);  // output into a closed pipe still ends with saned stopped
+    const std::string module = argc > 1 ? argv[1] : bench::defaultModule();
+    tarnwick::testing::SanedFixture saned;
+    if (!saned.running()) {
+        std::fprintf(stderr, "saned did not start: %s\n", saned.error().c_str());
+        return 1;
+    }
+    // Only the per-user settings file, in a private folder: the daemon and the picture.
+    const fs::path user = fs::path(saned.configDir()) / "user";
+    fs::create_directories(user);
+    for (const char* name : {"WINDIR", "ALLUSERSPROFILE", "APPDATA"}) unsetenv(name);
+    setenv("USERPROFILE", user.c_str(), 1);
+    std::ofstream(user / "tarnwick.ini")
+        << "[Connection]\nHost=127.0.0.1\nPort=" << saned.port()
+        << "\nDevice=test:0\n[test:0]\ntest-picture=Color pattern\n";
+
+    int status = 0;
+    const struct {
+        const char* name;
+        TW_UINT16 mechanism;
+    } transfers[] = {{"native", TWSX_NATIVE}, {"memory", TWSX_MEMORY}};
+    for (const auto& transfer : transfers) {
+        Measure m;
+        if (!measure(module, transfer.mechanism, m)) {
+            std::fprintf(stderr, "the %s transfer failed\n", transfer.name);
+            status = 1;
+            continue;
+        }
+        std::printf("%s: image %.0f bytes (colour, %d dpi), peak resident %.0f bytes\n",
+                    transfer.name, m.imageBytes, kDpi, m.peakBytes);
+        std::printf("%s ratio: %.2f\n", transfer.name, m.peakBytes / m.imageBytes);
+    }
+    return status;
+}
