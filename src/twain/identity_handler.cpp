@@ -2,12 +2,13 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/message_box.h"
+#include "base/translate.h"
 #include "platform/module_info.h"
-#include "settings/translate.h"
+#include "platform/product_name.h"
 #include "twain/data_source.h"
 #include "twain/identity_text.h"
 #include "twain/triplet_handlers.h"
+#include "ui/backend.h"
 
 namespace tarnwick {
 
@@ -38,9 +39,7 @@ void fillIdentity(TW_IDENTITY& identity) {
     identity.SupportedGroups = DG_CONTROL | DG_IMAGE;
     copyText(identity.Manufacturer, resourceText(2), 31);
     copyText(identity.ProductFamily, resourceText(3), 31);
-    copyText(identity.ProductName, resourceText(4), 31);
-    if (auto productName = platform::versionProductName())
-        copyText(identity.ProductName, *productName, 32);
+    copyText(identity.ProductName, platform::moduleProductName().value_or(""), 32);
 }
 
 TW_UINT16 openSource(DataSource& source, TW_IDENTITY& assigned) {
@@ -56,9 +55,8 @@ TW_UINT16 openSource(DataSource& source, TW_IDENTITY& assigned) {
         source.state = 4;
         return TWRC_SUCCESS;
     }
-    platform::showMessageBox(tr("Error opening device. You may need to reset the device."),
-                             tr("Error"), platform::MessageIcon::error,
-                             platform::MessageButtons::ok);
+    ui::messageBox(tr("Error opening device. You may need to reset the device."), tr("Error"),
+                   ui::BoxKind::Error, ui::BoxButtons::Ok);
     scanner.reset();
     source.scanner.reset();
     return source.setCondition(TWCC_OPERATIONERROR, TWRC_FAILURE);

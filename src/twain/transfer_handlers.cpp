@@ -1,6 +1,6 @@
 // DAT_PENDINGXFERS and DAT_SETUPMEMXFER.
-#include "settings/debug_log.h"
-#include "settings/translate.h"
+#include "base/debug_log.h"
+#include "base/translate.h"
 #include "twain/data_source.h"
 #include "twain/image.h"
 #include "twain/image_format.h"

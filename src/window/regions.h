@@ -4,7 +4,7 @@
 #include <array>
 #include <string>
 
-#include "settings/translate.h"
+#include "base/translate.h"
 #include "twain/bitmap.h"
 
 namespace tarnwick {
