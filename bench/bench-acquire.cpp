@@ -19,10 +19,10 @@
 #include <string>
 #include <vector>
 
+#include "image/decode_frame.h"
 #include "platform/global_memory.h"
 #include "sane/connection.h"
 #include "support/saned_fixture.h"
-#include "twain/decode_frame.h"
 #include "twain/records.h"
 
 using namespace tarnwick;

@@ -16,7 +16,6 @@
 #include "options/number_option.h"
 #include "settings/properties_services.h"
 #include "twain/data_source.h"
-#include "window/preview_form.h"
 
 namespace tarnwick {
 
@@ -62,40 +61,23 @@ ScanRectangle rectangleOf(const Region& r) {
 }  // namespace
 
 SaneDevice::SaneDevice(DataSource& owner, std::unique_ptr<PropertiesServices> services)
-    : owner_(owner) {
-    // Every opening connects: the application may open the source again without the library
-    // being unloaded in between, and that source must find its device as the first one did.
-    TFPreview::firstActivation = true;
-    window_ = std::make_unique<TFPreview>(std::move(services));
-    window_->FormActivate();
-    window_->saneDevice = this;
-    pendingCount_ = -1;
+    : owner_(owner),
+      window_(std::make_unique<ScanWindow>(static_cast<ScannerLink&>(*this), std::move(services))) {
 }
 
 SaneDevice::~SaneDevice() {
     hideWindow();
     releaseImage();
     looseImage_.reset();
-    window_->saneDevice = nullptr;
     window_.reset();
 }
 
 bool SaneDevice::isDeviceOpen() const {
-    return window_->device != nullptr;
+    return window_->device() != nullptr;
 }
 
 void SaneDevice::showWindow(bool uiOnly) {
-    const bool scanEnabled = window_->BScan.enabled();
-    const bool printEnabled = window_->BPrint.enabled();
-    if (uiOnly) {
-        window_->BScan.setEnabled(false);
-        window_->BPrint.setEnabled(false);
-    }
-    window_->show();
-    if (uiOnly) {
-        window_->BScan.setEnabled(scanEnabled);
-        window_->BPrint.setEnabled(printEnabled);
-    }
+    window_->show(uiOnly);
 }
 
 void SaneDevice::hideWindow() {
@@ -103,12 +85,11 @@ void SaneDevice::hideWindow() {
 }
 
 bool SaneDevice::windowSeen() const {
-    // The toolkit gives a form a native peer only where it is put on a screen.
-    return window_->peer() != nullptr;
+    return window_->seen();
 }
 
 void SaneDevice::pressScan() {
-    window_->BScanClick();
+    window_->pressScan();
 }
 
 bool SaneDevice::readyToScan() const {
@@ -116,71 +97,36 @@ bool SaneDevice::readyToScan() const {
 }
 
 void SaneDevice::beginBatch() {
-    if (window_->isAdfScan())
-        pendingCount_ = window_->scanNPages > 0 ? window_->scanNPages : -1;
-    else
-        pendingCount_ = window_->regions.regionCount > 0 ? window_->regions.regionCount : 1;
-    window_->regions.regionIndex = -1;
-}
-
-int SaneDevice::nextRegion() const {
-    const Regions& regions = window_->regions;
-    if (regions.regionCount <= 0) return -1;
-    if (window_->isAdfScan()) return 0;
-    // A series that runs past the last region starts again with the first.
-    const int index = regions.regionIndex;
-    return index < 0 || index >= regions.regionCount ? 0 : index;
+    window_->beginBatch();
 }
 
 ScanRectangle SaneDevice::nextScanRectangle() const {
-    const int index = nextRegion();
-    if (index < 0) return rectangleOf(window_->scanArea);
-    return rectangleOf(window_->regions.regions[static_cast<std::size_t>(index)]);
+    return rectangleOf(window_->batch().next());
 }
 
 void SaneDevice::setSingleRegion(const ScanRectangle& region) {
-    Regions& regions = window_->regions;
-    regions.regionCount = 1;
-    regions.regionIndex = 0;
-    regions.regions[0] = Region{region.left, region.top, region.right, region.bottom};
-}
-
-void SaneDevice::cancelDevice() {
-    if (window_->device) window_->device->cancel();
+    window_->batch().setSingleRegion(Region{region.left, region.top, region.right, region.bottom});
 }
 
 Image* SaneDevice::acquire(bool keepAsCurrent, bool cancelAtEnd) {
-    const bool cancelAfterBatch = (window_->cancelType & 2) != 0;
-    const int region = nextRegion();
-    const ScanRectangle r = nextScanRectangle();
-    // Consecutive scans walk through the regions; a feeder takes the first for every page.
-    if (region >= 0 && !window_->isAdfScan()) window_->regions.regionIndex = region + 1;
-    bool scanned = false;
-    try {
-        window_->setScanArea(r.left, r.top, r.right, r.bottom);
-        scanned = window_->scanInto(window_->scanBitmap) && window_->device;
-    } catch (const std::exception&) {
-        // A fatal report closed the connection (its text is on the status line), or memory
-        // ran out: the scan gave no image.
-    }
+    ScanBatch& batch = window_->batch();
+    Region area;
+    const bool scanned = window_->scanNextImage(area);
     const FrameParameters parameters =
-        scanned ? frameParameters(window_->device->parameters()) : FrameParameters{};
-    if (scanned && window_->regions.regionCount == 0) {
-        window_->previewBitmap = window_->scanBitmap;
-        window_->ZoomChange();
-    }
-    const bool delivered = scanned && toDeliveredForm(window_->scanBitmap, parameters);
-    if (scanned && !delivered)
-        window_->reportStatus(tr("Not enough memory for the scanned image"), true, false);
+        scanned ? frameParameters(window_->device()->parameters()) : FrameParameters{};
+    Bitmap& bitmap = window_->scanBitmap();
+    const bool delivered = scanned && toDeliveredForm(bitmap, parameters);
+    if (scanned && !delivered) window_->reportError(tr("Not enough memory for the scanned image"));
     if (!delivered) {
-        if (cancelAtEnd && cancelAfterBatch) cancelDevice();
-        pendingCount_ = 0;
+        if (cancelAtEnd) window_->endOfBatchCancel();
+        batch.fail();
         return nullptr;
     }
 
+    const ScanRectangle r = rectangleOf(area);
     auto image = std::make_unique<Image>();
-    image->bitmap = &window_->scanBitmap;
-    image->xResolution = image->yResolution = resolutionOf(window_->resolutionOption);
+    image->bitmap = &bitmap;
+    image->xResolution = image->yResolution = resolutionOf(window_->roles().resolution);
     image->parameters = parameters;
     image->unit = kUnitMillimetre;
     image->top = r.top;
@@ -193,13 +139,12 @@ Image* SaneDevice::acquire(bool keepAsCurrent, bool cancelAtEnd) {
     else
         looseImage_ = std::move(image);
 
-    if (pendingCount_ >= 0) --pendingCount_;
-    if (cancelAtEnd && pendingCount_ == 0 && cancelAfterBatch) cancelDevice();
+    if (batch.counted() && cancelAtEnd) window_->endOfBatchCancel();
     return result;
 }
 
 Image* SaneDevice::getImage() {
-    if (!currentImage_ && pendingCount_ != 0) acquire(true, true);
+    if (!currentImage_ && pendingCount() != 0) acquire(true, true);
     return currentImage_.get();
 }
 
@@ -211,36 +156,24 @@ TW_UINT16 SaneDevice::notify(TW_UINT16 message) {
     return owner_.notifyApplication(message);
 }
 
-OptionRoles SaneDevice::roles() const {
-    OptionRoles r;
-    r.mode = window_->modeOption;
-    r.depth = window_->depthOption;
-    r.resolution = window_->resolutionOption;
-    r.tlx = window_->tlxOption;
-    r.tly = window_->tlyOption;
-    r.brx = window_->brxOption;
-    r.bry = window_->bryOption;
-    return r;
-}
-
 TW_UINT16 SaneDevice::pixelType(TW_UINT16 msg, TW_CAPABILITY* capability) {
-    return pixelTypeCapability(owner_, roles(), msg, capability);
+    return pixelTypeCapability(owner_, window_->roles(), msg, capability);
 }
 
 TW_UINT16 SaneDevice::bitDepth(TW_UINT16 msg, TW_CAPABILITY* capability) {
-    return bitDepthCapability(owner_, roles(), msg, capability);
+    return bitDepthCapability(owner_, window_->roles(), msg, capability);
 }
 
 TW_UINT16 SaneDevice::resolution(TW_UINT16 msg, TW_CAPABILITY* capability) {
-    return resolutionCapability(owner_, roles(), msg, capability);
+    return resolutionCapability(owner_, window_->roles(), msg, capability);
 }
 
 TW_UINT16 SaneDevice::nativeResolution(TW_UINT16 msg, TW_CAPABILITY* capability) {
-    return nativeResolutionCapability(owner_, roles(), msg, capability);
+    return nativeResolutionCapability(owner_, window_->roles(), msg, capability);
 }
 
 TW_UINT16 SaneDevice::physicalSize(TW_UINT16 msg, TW_CAPABILITY* capability) {
-    return physicalSizeCapability(owner_, roles(), msg, capability);
+    return physicalSizeCapability(owner_, window_->roles(), msg, capability);
 }
 
 }  // namespace tarnwick

@@ -15,7 +15,6 @@
 #include "sane/connection.h"
 #include "settings/properties.h"
 #include "settings/settings_location.h"
-#include "twain/records.h"
 #include "ui/backend.h"
 #include "widgets/float_form.h"
 #include "widgets/form_translation.h"
@@ -365,7 +364,7 @@ void TFPreview::FormClose(ui::CloseAction& action) {
     } catch (const std::exception& e) {
         reportStatus(e.what(), false, false);
     }
-    if (saneDevice) saneDevice->notify(MSG_CLOSEDSREQ);
+    if (saneDevice) saneDevice->closeRequested();
     firstActivation = false;
 }
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "base/translate.h"
-#include "twain/bitmap.h"
+#include "image/bitmap.h"
 
 namespace tarnwick {
 

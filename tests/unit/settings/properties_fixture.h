@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/message_box_script.h"
 #include "settings/properties.h"
 #include "settings/settings_file.h"
 #include "support/settings_folders.h"
@@ -51,8 +50,6 @@ class PropertiesTest : public ::testing::Test, protected testing_support::Settin
     ui::headless::Driver driver;
     std::shared_ptr<FakeWorld> world = std::make_shared<FakeWorld>();
 
-    PropertiesTest() { platform::message_box_script::clear(); }
-
     std::string settings() const {
         return std::filesystem::exists(settingsPath())
                    ? testing_support::readWholeFile(settingsPath())
@@ -68,9 +65,7 @@ class PropertiesTest : public ::testing::Test, protected testing_support::Settin
         driver.whenModal([&](ui::Form&) { driver.click(button); });
         return dialog.showModal();
     }
-    const std::vector<platform::message_box_script::RecordedBox>& boxes() const {
-        return platform::message_box_script::shownBoxes();
-    }
+    const std::vector<ui::headless::BoxRecord>& boxes() const { return driver.boxes(); }
 };
 
 }  // namespace tarnwick::testing

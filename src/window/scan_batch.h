@@ -1,0 +1,53 @@
+// One batch of final scans: how many images are still to come, which rectangle each takes, and
+// whether the pages come from the document feeder. The Scan button, the open scanner and the
+// window's tests all walk a batch through this one object.
+#pragma once
+
+#include <functional>
+#include <optional>
+
+#include "window/regions.h"
+
+namespace tarnwick {
+
+class ScanBatch {
+  public:
+    // `feederInUse` may show a box and cut the regions to one, so it runs once a batch.
+    ScanBatch(Regions& regions, const Region& scanArea, std::function<bool()> feederInUse);
+
+    // Starts a batch with the first region next: `feederPages()` images when the feeder is in
+    // use (-1: until it is empty), else one image per region (1 without regions). Returns the
+    // feeder decision.
+    bool begin(const std::function<int()>& feederPages);
+
+    // Images still to come; -1 means no limit.
+    int pending() const { return pending_; }
+    // 0 ends the batch: the next one takes the feeder decision again.
+    void setPending(int count);
+
+    // The rectangle the next image takes: the whole scan area without regions, region 0 for
+    // every feeder page, else the region the walk has reached (past the last, the first again).
+    Region next();
+    // next(), and the walk moves on to the following region.
+    Region take();
+    // One image delivered: the count goes down (-1 stays). True when that was the last one.
+    bool counted();
+    // No image: the batch ends.
+    void fail() { setPending(0); }
+    // The regions become this one region, the next to scan (the application's image layout).
+    void setSingleRegion(const Region& region);
+
+  private:
+    bool feeder();
+    // The region index next() takes, -1 for the whole scan area.
+    int nextIndex();
+
+    Regions& regions_;
+    const Region& scanArea_;
+    std::function<bool()> feederInUse_;
+    // Taken by begin(), or by the first image of a series nobody began; kept to the batch's end.
+    std::optional<bool> feeder_;
+    int pending_ = -1;
+};
+
+}  // namespace tarnwick
