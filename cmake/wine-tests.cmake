@@ -1,7 +1,7 @@
 # The portable unit tests cross-built for x86_64 Windows and run under wine64, so the Win32
 # platform layer passes the same suites as the POSIX one. Files named *_posix_test.cpp are
 # Linux-only and stay out.
-set(TARNWICK_WINE_TEST_DIRS platform settings)
+set(TARNWICK_WINE_TEST_DIRS platform base settings)
 set(wine_sources "")
 foreach(dir IN LISTS TARNWICK_WINE_TEST_DIRS)
     file(GLOB_RECURSE found CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/unit/${dir}/*.cpp)
@@ -19,7 +19,8 @@ target_compile_options(gtest PRIVATE -Wno-error)
 target_compile_options(gmock PRIVATE -Wno-error)
 
 add_executable(tarnwick-wine-tests ${wine_sources} ${PROJECT_SOURCE_DIR}/tests/support/main.cpp
-               ${PROJECT_SOURCE_DIR}/tests/support/scoped_environment.cpp)
+               ${PROJECT_SOURCE_DIR}/tests/support/scoped_environment.cpp
+               ${PROJECT_SOURCE_DIR}/tests/support/settings_folders.cpp)
 target_include_directories(tarnwick-wine-tests PRIVATE ${PROJECT_SOURCE_DIR}/tests
                            ${PROJECT_SOURCE_DIR}/src)
 target_link_libraries(tarnwick-wine-tests PRIVATE tarnwick-model gtest gmock)
