@@ -41,3 +41,17 @@ i686_capped() {
     fi
     return $status
 }
+
+# Ends what runs in the groups of runners that are gone (killed before they could clean up).
+i686_end_orphans() {
+    local group owner
+    for group in /sys/fs/cgroup/pids/tarnwick-i686-*; do
+        [ -d "$group" ] || continue
+        owner=${group#*/tarnwick-i686-}
+        ! kill -0 "${owner%-*}" 2>/dev/null || continue
+        # shellcheck disable=SC2046  # one pid a word
+        kill -KILL $(cat "$group/cgroup.procs") 2>/dev/null
+        sleep 0.5
+        rmdir "$group" || { echo "left processes in $group" >&2; return 1; }
+    done
+}
