@@ -26,11 +26,39 @@ if(TARNWICK_FUZZ)
     return()
 endif()
 if(CMAKE_CROSSCOMPILING)
-    if(CMAKE_SYSTEM_PROCESSOR STREQUAL x86_64)
+    if(CMAKE_SYSTEM_PROCESSOR STREQUAL x86_64 OR TARNWICK_I686_WINE)
         include(${PROJECT_SOURCE_DIR}/cmake/wine-tests.cmake)
     endif()
     return()
 endif()
+
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+# Shared fakes and fixtures (scripted daemon, saned fixture, descriptor builder, ...); the
+# benchmarks use them too.
+file(GLOB_RECURSE TARNWICK_TEST_SUPPORT CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/support/*.cpp)
+list(REMOVE_ITEM TARNWICK_TEST_SUPPORT ${PROJECT_SOURCE_DIR}/tests/support/main.cpp)
+add_library(tarnwick-test-support STATIC ${TARNWICK_TEST_SUPPORT})
+target_include_directories(tarnwick-test-support PUBLIC ${PROJECT_SOURCE_DIR}/tests ${PROJECT_SOURCE_DIR}/src)
+target_link_libraries(tarnwick-test-support PUBLIC tarnwick-model GTest::gtest GTest::gmock)
+target_compile_definitions(tarnwick-test-support PUBLIC
+    TARNWICK_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+    TARNWICK_BINARY_DIR="${PROJECT_BINARY_DIR}"
+    TARNWICK_MODULE_PATH="$<TARGET_FILE:tarnwick-ds>")
+
+# One test program per kind; files are picked up from their folders.
+foreach(kind unit integration fault)
+    file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/${kind}/*.cpp)
+    if(NOT sources)
+        continue()
+    endif()
+    add_executable(tarnwick-${kind}-tests ${sources} ${PROJECT_SOURCE_DIR}/tests/support/main.cpp)
+    target_link_libraries(tarnwick-${kind}-tests PRIVATE tarnwick-test-support)
+    add_dependencies(tarnwick-${kind}-tests tarnwick-ds)
+    gtest_discover_tests(tarnwick-${kind}-tests DISCOVERY_MODE PRE_TEST
+                         PROPERTIES LABELS ${kind} TIMEOUT 300)
+endforeach()
 
 # Each bench-<topic>.cpp is one benchmark program; they are run by hand, not by ctest.
 file(GLOB benches CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/bench/bench-*.cpp)
@@ -40,38 +68,8 @@ endif()
 foreach(source IN LISTS benches)
     get_filename_component(name ${source} NAME_WE)
     add_executable(${name} ${source})
-    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests ${PROJECT_SOURCE_DIR}/bench)
-    target_link_libraries(${name} PRIVATE tarnwick-model benchmark::benchmark)
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/bench)
+    target_link_libraries(${name} PRIVATE tarnwick-test-support benchmark::benchmark)
     # bench-acquire loads the source, which finds its manager among the program's exports.
     set_target_properties(${name} PROPERTIES ENABLE_EXPORTS ON)
-endforeach()
-
-find_package(GTest REQUIRED)
-include(GoogleTest)
-
-# Shared fakes and fixtures (scripted daemon, saned fixture, descriptor builder, ...).
-file(GLOB_RECURSE TARNWICK_TEST_SUPPORT CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/support/*.cpp)
-add_library(tarnwick-test-support STATIC ${TARNWICK_TEST_SUPPORT} ${PROJECT_SOURCE_DIR}/tests/support/main.cpp)
-target_include_directories(tarnwick-test-support PUBLIC ${PROJECT_SOURCE_DIR}/tests ${PROJECT_SOURCE_DIR}/src)
-target_link_libraries(tarnwick-test-support PUBLIC tarnwick-model GTest::gtest GTest::gmock)
-target_compile_definitions(tarnwick-test-support PUBLIC
-    TARNWICK_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
-    TARNWICK_BINARY_DIR="${PROJECT_BINARY_DIR}"
-    TARNWICK_MODULE_PATH="$<TARGET_FILE:tarnwick-ds>")
-# bench-memory starts its saned through the tests' fixture.
-if(TARGET bench-memory)
-    target_link_libraries(bench-memory PRIVATE tarnwick-test-support)
-endif()
-
-# One test program per kind; files are picked up from their folders.
-foreach(kind unit integration fault)
-    file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/${kind}/*.cpp)
-    if(NOT sources)
-        continue()
-    endif()
-    add_executable(tarnwick-${kind}-tests ${sources})
-    target_link_libraries(tarnwick-${kind}-tests PRIVATE tarnwick-test-support)
-    add_dependencies(tarnwick-${kind}-tests tarnwick-ds)
-    gtest_discover_tests(tarnwick-${kind}-tests DISCOVERY_MODE PRE_TEST
-                         PROPERTIES LABELS ${kind} TIMEOUT 300)
 endforeach()

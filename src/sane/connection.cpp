@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "settings/debug_log.h"
-#include "settings/translate.h"
+#include "base/debug_log.h"
+#include "base/translate.h"
 
 namespace tarnwick {
 

@@ -1,11 +1,11 @@
 // Loading the dialog from the settings file, once, when it is created.
 #include <exception>
 
-#include "settings/debug_log.h"
-#include "settings/localisation/catalog_table.h"
+#include "base/debug_log.h"
+#include "base/localisation/catalog_table.h"
+#include "base/translate.h"
 #include "settings/properties.h"
 #include "settings/settings_location.h"
-#include "settings/translate.h"
 
 namespace tarnwick {
 namespace {
