@@ -3,13 +3,9 @@
 // process through DS_Entry, against scanimage writing the same scan to a file from the same saned
 // in the same run. Then decodeFrame alone on a synthetic frame of that size. Run by hand:
 //     build/native/bench-acquire [path/to/tarnwick.ds]
-// It starts its own saned on the standard port 6566 (the net backend scanimage goes through cannot
-// be told another), with private configuration folders and a private settings file.
+// It starts saned through the tests' fixture on the standard port 6566 (the net backend scanimage
+// goes through cannot be told another), with a private settings file.
 #include <dlfcn.h>
-#include <netinet/in.h>
-#include <spawn.h>
-#include <sys/socket.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -21,15 +17,13 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "image/decode_frame.h"
 #include "platform/global_memory.h"
 #include "sane/connection.h"
+#include "support/saned_fixture.h"
 #include "twain/records.h"
-
-extern char** environ;
 
 using namespace tarnwick;
 namespace fs = std::filesystem;
@@ -40,7 +34,7 @@ namespace {
 constexpr int kDpi = 300;
 constexpr int kAreaMm = 200;  // the test backend's bed is 200 mm square
 constexpr int kRounds = 3;
-constexpr int kPort = 6566;
+constexpr int kPort = testing::kSanePort;
 
 std::vector<TW_UINT16> notifications;
 
@@ -57,34 +51,6 @@ extern "C" TW_UINT16 DSM_Entry(TW_IDENTITY*, TW_IDENTITY*, TW_UINT32 DG, TW_UINT
 namespace {
 
 using Entry = TW_UINT16(TW_IDENTITY*, TW_UINT32, TW_UINT16, TW_UINT16, TW_MEMREF);
-
-pid_t startSaned(const fs::path& config, int port) {
-    std::string env = "SANE_CONFIG_DIR=" + config.string();
-    std::vector<char*> envp;
-    for (char** e = environ; *e; ++e) envp.push_back(*e);
-    envp.push_back(env.data());
-    envp.push_back(nullptr);
-    const std::string portText = std::to_string(port);
-    const char* argv[] = {"saned",          "-l", "-b", "127.0.0.1", "-p",
-                          portText.c_str(), "-d", "0",  nullptr};
-    pid_t pid = 0;
-    if (posix_spawnp(&pid, "saned", nullptr, nullptr, const_cast<char**>(argv), envp.data()) != 0)
-        return 0;
-    return pid;
-}
-
-// True once our saned answers; false when it quit (another daemon holds the port) or never did.
-bool waitForDaemon(pid_t saned, int port) {
-    for (int i = 0; i < 50; ++i) {
-        if (waitpid(saned, nullptr, WNOHANG) == saned) return false;
-        Connection probe("127.0.0.1", "bench", port, nullptr);
-        const bool answered = probe.connect(true);
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        if (waitpid(saned, nullptr, WNOHANG) == saned) return false;
-        if (answered) return true;
-    }
-    return false;
-}
 
 class Source {
   public:
@@ -254,14 +220,8 @@ int main(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);  // output into a closed pipe still ends with saned stopped
     const std::string module = argc > 1 ? argv[1] : defaultModule();
     const fs::path root = fs::temp_directory_path() / ("bench-acquire-" + std::to_string(getpid()));
-    for (const char* folder : {"saned", "net", "user"}) fs::create_directories(root / folder);
+    for (const char* folder : {"net", "user"}) fs::create_directories(root / folder);
     const int port = kPort;
-    write(root / "saned" / "dll.conf", "test\n");
-    write(root / "saned" / "saned.conf", "127.0.0.1\n");
-    write(root / "saned" / "test.conf",
-          "number_of_devices 1\nmode Gray\ndepth 8\nresolution_min 1.0\nresolution_max 1200.0\n"
-          "resolution_quant 1.0\nresolution 50.0\ngeometry_min 0.0\ngeometry_max 200.0\n"
-          "geometry_quant 1.0\ntl_x 0.0\ntl_y 0.0\nbr_x 80.0\nbr_y 100.0\n");
     write(root / "net" / "dll.conf", "net\n");
     write(root / "net" / "net.conf", "127.0.0.1\n");
     // Only the per-user settings file, in the private folder: the daemon and the picture.
@@ -272,13 +232,12 @@ int main(int argc, char** argv) {
               "\nDevice=test:0\n[test:0]\ntest-picture=Color pattern\n");
 
     int status = 1;
-    const pid_t saned = startSaned(root / "saned", port);
+    const testing::SanedFixture saned(false, port);
     Source source(module);
     if (!source.loaded()) {
         std::fprintf(stderr, "cannot load DS_Entry from %s\n", module.c_str());
-    } else if (saned == 0 || !waitForDaemon(saned, port)) {
-        std::fprintf(stderr, "saned did not come up on port %d (is another daemon using it?)\n",
-                     port);
+    } else if (!saned.running()) {
+        std::fprintf(stderr, "saned did not come up on port %d: %s\n", port, saned.error().c_str());
     } else {
         Page best, page;
         double bestPeer = 0, peerBytes = 0;
@@ -303,10 +262,6 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "a page could not be acquired (ours %.3f s, scanimage %.3f s)\n",
                          best.seconds, bestPeer);
         }
-    }
-    if (saned > 0 && waitpid(saned, nullptr, WNOHANG) == 0) {
-        kill(saned, SIGTERM);
-        waitpid(saned, nullptr, 0);
     }
     fs::remove_all(root);
     return status;
