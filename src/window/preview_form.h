@@ -159,6 +159,8 @@ class TFPreview : public ui::Form, public ControlOwner {
     static int dashOffset;
 
     // ---- window state ----
+    // Declared in the order of construction (the controls are made in this order); the fields
+    // the open scanner reads are public among them.
     std::unique_ptr<Connection> connection;  // null when not connected
 
   public:
