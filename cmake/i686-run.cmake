@@ -18,7 +18,8 @@ set_tests_properties(i686-unit-tests i686-identity i686-acquire PROPERTIES
                      LABELS i686-run TIMEOUT 900 RUN_SERIAL TRUE
                      ENVIRONMENT "TARNWICK_I686_WINE=${TARNWICK_I686_WINE}")
 set_tests_properties(i686-acquire PROPERTIES ENVIRONMENT
-    "TARNWICK_I686_WINE=${TARNWICK_I686_WINE};TARNWICK_WINEPREFIX=${PROJECT_BINARY_DIR}/i686-prefix")
+    "TARNWICK_I686_WINE=${TARNWICK_I686_WINE};TARNWICK_WINEPREFIX=${PROJECT_BINARY_DIR}/i686-prefix"
+)
 # The identity the source answers, read through the harness (a failing run prints none).
 set_tests_properties(i686-identity PROPERTIES
     PASS_REGULAR_EXPRESSION "Version [0-9.]+ [^\n]*\nManufacturer: [^\n]*\nProduct family: [^\n]*\nProduct name: Tarnwick"

@@ -1,7 +1,8 @@
 # Sourced by the scripts that run 32-bit Windows programs: this kernel runs no i386 programs, so
 # Debian's i386 Wine runs under qemu-user from the folder scripts/setup-i686-wine fills
 # ($TARNWICK_I686_WINE, default build/i686-wine of this checkout). Only the wineserver is native.
-i686_dir=$(realpath -m "${TARNWICK_I686_WINE:-$(dirname "${BASH_SOURCE[0]}")/../../build/i686-wine}")
+i686_dir=${TARNWICK_I686_WINE:-$(dirname "${BASH_SOURCE[0]}")/../../build/i686-wine}
+i686_dir=$(realpath -m "$i686_dir")
 export QEMU_LD_PREFIX=$i686_dir/root WINEARCH=win32 WINESERVER=/usr/lib/wine/wineserver64
 export WINEDEBUG=-all WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 i686_wine=$i686_dir/root/usr/lib/wine/wine
@@ -15,7 +16,10 @@ i686_task_cap=400
 i686_capped() {
     local seconds=$1 group status=0 left reached
     shift
-    [ -d /sys/fs/cgroup/pids ] || { echo "no pids cgroup to cap the emulated processes" >&2; return 1; }
+    [ -d /sys/fs/cgroup/pids ] || {
+        echo "no pids cgroup to cap the emulated processes" >&2
+        return 1
+    }
     group=/sys/fs/cgroup/pids/tarnwick-i686-$$-$RANDOM
     mkdir "$group" || return 1
     echo "$i686_task_cap" >"$group/pids.max"
