@@ -232,6 +232,9 @@ class TFPreview : public ui::Form, public ControlOwner {
     // ---- preview and scan loop ----
     // scanInto is reading: Scan and Preview, reached through message processing, wait for it.
     bool readingImage = false;
+    // Handlers under way (run through guarded); one may have called the application, which
+    // may have closed the source.
+    int handlersRunning = 0;
 
     // ---- companion forms ----
     std::unique_ptr<TFProperties> FProperties;

@@ -46,7 +46,10 @@ class ScanWindow {
     // Shows the window without making it modal; `uiOnly` (settings only) shows it with the
     // Scan and Print buttons disabled and gives them their states back afterwards.
     void show(bool uiOnly);
+    // Hides the window and stops a read under way.
     void hide();
+    // Reading an image or running a handler; see TFPreview::busy.
+    bool busy() const;
     // Whether the toolkit put the window on a screen.
     bool seen() const;
     void pressScan();

@@ -1,13 +1,17 @@
 // The open scanner over a real window and daemon: which rectangle each scan takes, the pending
-// count, the preview after a scan of the whole area, and an opening that finds no device.
+// count, the preview after a scan of the whole area, an opening that finds no device, and a close
+// while an image is read.
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 
+#include "support/preview_probe.h"
 #include "support/saned_fixture.h"
 #include "support/settings_folders.h"
 #include "twain/data_source.h"
 #include "twain/sane_device.h"
+#include "ui/backend.h"
 #include "window/preview_form.h"
 
 namespace tarnwick::testing {
@@ -18,9 +22,12 @@ class OpenScanner : public ::testing::Test, protected testing_support::SettingsF
     void SetUp() override { ASSERT_TRUE(saned_.running()) << saned_.error(); }
 
     std::unique_ptr<SaneDevice> open(int port) {
+        writeSettings(port);
+        return std::make_unique<SaneDevice>(owner_);
+    }
+    void writeSettings(int port) {
         std::ofstream(settingsPath())
             << "[Connection]\nHost=127.0.0.1\nPort=" << port << "\nDevice=test:0\n";
-        return std::make_unique<SaneDevice>(owner_);
     }
 
     SanedFixture saned_;
@@ -89,6 +96,50 @@ TEST_F(OpenScanner, WithoutADaemonNoDeviceOpens) {
     EXPECT_FALSE(scanner->isDeviceOpen());
     EXPECT_EQ(scanner->acquire(true, true), nullptr);
     EXPECT_EQ(scanner->pendingCount(), 0);
+}
+
+// Notes whether its window was still busy when it was destroyed.
+class WatchedDevice : public SaneDevice {
+  public:
+    WatchedDevice(DataSource& owner, std::vector<bool>& destroyedBusy)
+        : SaneDevice(owner), destroyedBusy_(destroyedBusy) {}
+    ~WatchedDevice() override { destroyedBusy_.push_back(busy()); }
+
+  private:
+    std::vector<bool>& destroyedBusy_;
+};
+
+TEST_F(OpenScanner, ClosedWhileReadingTheScannerOutlivesTheRead) {
+    writeSettings(saned_.port());
+    std::vector<bool> destroyedBusy;
+    WatchedDevice* device = nullptr;
+    DataSource source(
+        [&](DataSource& owner) {
+            auto made = std::make_unique<WatchedDevice>(owner, destroyedBusy);
+            device = made.get();
+            return made;
+        },
+        DsmLink());
+    TW_IDENTITY application{}, identity{};
+    const auto call = [&](TW_UINT16 DAT, TW_UINT16 MSG, TW_MEMREF data) {
+        return source.dispatch(&application, DG_CONTROL, DAT, MSG, data);
+    };
+    ASSERT_EQ(call(DAT_IDENTITY, MSG_OPENDS, &identity), TWRC_SUCCESS);
+
+    // The application disables and closes the source from a message the read processes.
+    TW_USERINTERFACE ui{1, 0, nullptr};  // ShowUI
+    std::vector<TW_UINT16> answers;
+    std::function<void()> closeWhileReading = [&] {
+        if (!TFPreviewProbe(device->window()).readingImage)
+            return ui::backend().post(closeWhileReading);
+        answers.push_back(call(DAT_USERINTERFACE, MSG_DISABLEDS, &ui));
+        answers.push_back(call(DAT_IDENTITY, MSG_CLOSEDS, &identity));
+    };
+    ui::backend().post(closeWhileReading);
+    call(DAT_USERINTERFACE, MSG_ENABLEDS, &ui);  // unseen window: presses Scan
+    EXPECT_EQ(answers, (std::vector<TW_UINT16>{TWRC_SUCCESS, TWRC_SUCCESS}));
+    EXPECT_EQ(source.state, 3);
+    EXPECT_EQ(destroyedBusy, std::vector<bool>{false});
 }
 
 }  // namespace
