@@ -5,6 +5,7 @@
 
 #include <fstream>
 #include <functional>
+#include <span>
 
 #include "support/preview_probe.h"
 #include "support/saned_fixture.h"
@@ -109,37 +110,73 @@ class WatchedDevice : public SaneDevice {
     std::vector<bool>& destroyedBusy_;
 };
 
-TEST_F(OpenScanner, ClosedWhileReadingTheScannerOutlivesTheRead) {
-    writeSettings(saned_.port());
+std::function<void()> onNotify;
+
+TW_UINT16 TW_CALLINFO notifyingEntry(TW_IDENTITY*, TW_IDENTITY*, TW_UINT32, TW_UINT16, TW_UINT16,
+                                     TW_MEMREF) {
+    if (onNotify) onNotify();
+    return TWRC_SUCCESS;
+}
+
+// A source on a watched device whose manager runs onNotify for each notification.
+struct WatchedSource {
+    WatchedSource() { EXPECT_EQ(call(DAT_IDENTITY, MSG_OPENDS, &identity), TWRC_SUCCESS); }
+    ~WatchedSource() { onNotify = nullptr; }
+    TW_UINT16 call(TW_UINT16 DAT, TW_UINT16 MSG, TW_MEMREF data) {
+        return source.dispatch(&application, DG_CONTROL, DAT, MSG, data);
+    }
+    // What an application ending the session sends.
+    void disableAndClose() {
+        answers.push_back(call(DAT_USERINTERFACE, MSG_DISABLEDS, &ui));
+        answers.push_back(call(DAT_IDENTITY, MSG_CLOSEDS, &identity));
+    }
+
     std::vector<bool> destroyedBusy;
     WatchedDevice* device = nullptr;
-    DataSource source(
-        [&](DataSource& owner) {
+    DataSource source{
+        [this](DataSource& owner) {
             auto made = std::make_unique<WatchedDevice>(owner, destroyedBusy);
             device = made.get();
             return made;
         },
-        DsmLink());
+        DsmLink({[] { return std::span<const char* const>(); },
+                 [](const char*) -> platform::LibraryHandle { return nullptr; },
+                 [](platform::LibraryHandle, const char*) { return platform::FunctionAddress{}; },
+                 [](const char*) {
+                     return reinterpret_cast<platform::FunctionAddress>(&notifyingEntry);
+                 }})};
     TW_IDENTITY application{}, identity{};
-    const auto call = [&](TW_UINT16 DAT, TW_UINT16 MSG, TW_MEMREF data) {
-        return source.dispatch(&application, DG_CONTROL, DAT, MSG, data);
-    };
-    ASSERT_EQ(call(DAT_IDENTITY, MSG_OPENDS, &identity), TWRC_SUCCESS);
-
-    // The application disables and closes the source from a message the read processes.
     TW_USERINTERFACE ui{1, 0, nullptr};  // ShowUI
     std::vector<TW_UINT16> answers;
+};
+
+TEST_F(OpenScanner, ClosedWhileReadingTheScannerOutlivesTheRead) {
+    writeSettings(saned_.port());
+    WatchedSource s;
+    // The application ends the session from a message the read processes.
     std::function<void()> closeWhileReading = [&] {
-        if (!TFPreviewProbe(device->window()).readingImage)
+        if (!TFPreviewProbe(s.device->window()).readingImage)
             return ui::backend().post(closeWhileReading);
-        answers.push_back(call(DAT_USERINTERFACE, MSG_DISABLEDS, &ui));
-        answers.push_back(call(DAT_IDENTITY, MSG_CLOSEDS, &identity));
+        s.disableAndClose();
     };
     ui::backend().post(closeWhileReading);
-    call(DAT_USERINTERFACE, MSG_ENABLEDS, &ui);  // unseen window: presses Scan
-    EXPECT_EQ(answers, (std::vector<TW_UINT16>{TWRC_SUCCESS, TWRC_SUCCESS}));
-    EXPECT_EQ(source.state, 3);
-    EXPECT_EQ(destroyedBusy, std::vector<bool>{false});
+    s.call(DAT_USERINTERFACE, MSG_ENABLEDS, &s.ui);  // unseen window: presses Scan
+    EXPECT_EQ(s.answers, (std::vector<TW_UINT16>{TWRC_SUCCESS, TWRC_SUCCESS}));
+    EXPECT_EQ(s.source.state, 3);
+    EXPECT_EQ(s.destroyedBusy, std::vector<bool>{false});
+}
+
+TEST_F(OpenScanner, ClosedFromTheCloseRequestTheScannerOutlivesTheWindowsHandler) {
+    writeSettings(saned_.port());
+    WatchedSource s;
+    s.source.state = 5;  // enabled
+    onNotify = [&] { s.disableAndClose(); };
+    s.device->window().close();  // the close button asks the application to close the source
+    EXPECT_EQ(s.answers, (std::vector<TW_UINT16>{TWRC_SUCCESS, TWRC_SUCCESS}));
+    EXPECT_TRUE(s.destroyedBusy.empty());
+    TW_IDENTITY own{};
+    s.call(DAT_IDENTITY, MSG_GET, &own);  // the next triplet finds it unwound
+    EXPECT_EQ(s.destroyedBusy, std::vector<bool>{false});
 }
 
 }  // namespace
