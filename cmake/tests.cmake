@@ -22,6 +22,7 @@ if(TARNWICK_FUZZ)
     return()
 endif()
 if(CMAKE_CROSSCOMPILING)
+    include(${PROJECT_SOURCE_DIR}/cmake/twain-app.cmake)
     if(CMAKE_SYSTEM_PROCESSOR STREQUAL x86_64)
         include(${PROJECT_SOURCE_DIR}/cmake/wine-tests.cmake)
     endif()
@@ -67,3 +68,5 @@ foreach(kind unit integration fault)
     gtest_discover_tests(tarnwick-${kind}-tests DISCOVERY_MODE PRE_TEST
                          PROPERTIES LABELS ${kind} TIMEOUT 300)
 endforeach()
+
+include(${PROJECT_SOURCE_DIR}/cmake/twain-app.cmake)

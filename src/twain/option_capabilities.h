@@ -21,6 +21,8 @@ struct OptionRoles {
     Option* tly = nullptr;
     Option* brx = nullptr;
     Option* bry = nullptr;
+    Option* brightness = nullptr;
+    Option* contrast = nullptr;
 };
 
 // Each answers one DAT_CAPABILITY request (the capability is null for MSG_RESET) and reports
@@ -37,6 +39,13 @@ TW_UINT16 nativeResolutionCapability(DataSource& source, const OptionRoles& role
 // ICAP_PHYSICALWIDTH or ICAP_PHYSICALHEIGHT, by the capability's Cap.
 TW_UINT16 physicalSizeCapability(DataSource& source, const OptionRoles& roles, TW_UINT16 msg,
                                  TW_CAPABILITY* capability);
+
+// ICAP_BRIGHTNESS or ICAP_CONTRAST from its option: the option's range mapped onto TWAIN's
+// -1000..1000, 0 its middle and the default.
+TW_UINT16 levelCapability(DataSource& source, Option* option, TW_UINT16 msg,
+                          TW_CAPABILITY* capability);
+// Whether the option can serve a level: a number with a range.
+bool servesLevel(const Option* option);
 
 // The pixel type a mode text stands for: TWPT_BW, TWPT_GRAY, TWPT_RGB, or -1 for none.
 int classifyMode(const std::string& mode);

@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cerrno>
+#include <cmath>
 #include <cstdlib>
 #include <exception>
 
@@ -82,6 +83,8 @@ bool SaneDevice::isDeviceOpen() const {
 }
 
 void SaneDevice::showWindow(bool uiOnly) {
+    // In the window the user chooses the area, starting from the application's frame.
+    if (!uiOnly && windowSeen()) frame_.reset();
     const bool scanEnabled = window_->BScan.enabled();
     const bool printEnabled = window_->BPrint.enabled();
     if (uiOnly) {
@@ -130,16 +133,25 @@ int SaneDevice::nextRegion() const {
 }
 
 ScanRectangle SaneDevice::nextScanRectangle() const {
+    if (frame_) return *frame_;
     const int index = nextRegion();
     if (index < 0) return rectangleOf(window_->scanArea);
     return rectangleOf(window_->regions.regions[static_cast<std::size_t>(index)]);
 }
 
+ScanRectangle SaneDevice::wholeScanArea() const {
+    return rectangleOf(window_->scanArea);
+}
+
 void SaneDevice::setSingleRegion(const ScanRectangle& region) {
+    frame_ = region;
+    // The window shows it in whole millimetres.
     Regions& regions = window_->regions;
     regions.regionCount = 1;
     regions.regionIndex = 0;
-    regions.regions[0] = Region{region.left, region.top, region.right, region.bottom};
+    regions.regions[0] = Region{
+        static_cast<int>(std::lround(region.left)), static_cast<int>(std::lround(region.top)),
+        static_cast<int>(std::lround(region.right)), static_cast<int>(std::lround(region.bottom))};
 }
 
 void SaneDevice::cancelDevice() {
@@ -217,6 +229,10 @@ OptionRoles SaneDevice::roles() const {
     r.tly = window_->tlyOption;
     r.brx = window_->brxOption;
     r.bry = window_->bryOption;
+    if (window_->device) {
+        r.brightness = window_->device->findOption("brightness");
+        r.contrast = window_->device->findOption("contrast");
+    }
     return r;
 }
 
@@ -234,6 +250,17 @@ TW_UINT16 SaneDevice::resolution(TW_UINT16 msg, TW_CAPABILITY* capability) {
 
 TW_UINT16 SaneDevice::nativeResolution(TW_UINT16 msg, TW_CAPABILITY* capability) {
     return nativeResolutionCapability(owner_, roles(), msg, capability);
+}
+
+bool SaneDevice::servesLevel(TW_UINT16 cap) const {
+    const OptionRoles r = roles();
+    return tarnwick::servesLevel(cap == ICAP_BRIGHTNESS ? r.brightness : r.contrast);
+}
+
+TW_UINT16 SaneDevice::level(TW_UINT16 cap, TW_UINT16 msg, TW_CAPABILITY* capability) {
+    const OptionRoles r = roles();
+    return levelCapability(owner_, cap == ICAP_BRIGHTNESS ? r.brightness : r.contrast, msg,
+                           capability);
 }
 
 TW_UINT16 SaneDevice::physicalSize(TW_UINT16 msg, TW_CAPABILITY* capability) {

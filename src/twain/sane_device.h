@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include "settings/properties_services.h"
 #include "twain/image.h"
@@ -38,6 +39,7 @@ class SaneDevice : public Scanner {
     TW_INT32 pendingCount() const override { return pendingCount_; }
     void setPendingCount(TW_INT32 count) override { pendingCount_ = count; }
     ScanRectangle nextScanRectangle() const override;
+    ScanRectangle wholeScanArea() const override;
     void setSingleRegion(const ScanRectangle& region) override;
     TW_UINT16 notify(TW_UINT16 message) override;
 
@@ -46,6 +48,8 @@ class SaneDevice : public Scanner {
     TW_UINT16 resolution(TW_UINT16 msg, TW_CAPABILITY* capability) override;
     TW_UINT16 nativeResolution(TW_UINT16 msg, TW_CAPABILITY* capability) override;
     TW_UINT16 physicalSize(TW_UINT16 msg, TW_CAPABILITY* capability) override;
+    bool servesLevel(TW_UINT16 cap) const override;
+    TW_UINT16 level(TW_UINT16 cap, TW_UINT16 msg, TW_CAPABILITY* capability) override;
 
     TW_UINT16 getCustomData(TW_CUSTOMDSDATA*) override { return TWRC_SUCCESS; }
     TW_UINT16 setCustomData(TW_CUSTOMDSDATA*) override { return TWRC_SUCCESS; }
@@ -64,6 +68,7 @@ class SaneDevice : public Scanner {
     // An image acquired without keeping it as the current one; it lives until the next scan.
     std::unique_ptr<Image> looseImage_;
     TW_INT32 pendingCount_ = -1;
+    std::optional<ScanRectangle> frame_;
     std::unique_ptr<TFPreview> window_;
 };
 

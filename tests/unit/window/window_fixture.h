@@ -45,6 +45,7 @@ class RecordingScanner : public Scanner {
     TW_UINT16 resolution(TW_UINT16, TW_CAPABILITY*) override { return TWRC_FAILURE; }
     TW_UINT16 nativeResolution(TW_UINT16, TW_CAPABILITY*) override { return TWRC_FAILURE; }
     TW_UINT16 physicalSize(TW_UINT16, TW_CAPABILITY*) override { return TWRC_FAILURE; }
+    TW_UINT16 level(TW_UINT16, TW_UINT16, TW_CAPABILITY*) override { return TWRC_FAILURE; }
     TW_UINT16 getCustomData(TW_CUSTOMDSDATA*) override { return TWRC_SUCCESS; }
     TW_UINT16 setCustomData(TW_CUSTOMDSDATA*) override { return TWRC_SUCCESS; }
 
