@@ -24,9 +24,9 @@
 #include <thread>
 #include <vector>
 
+#include "image/decode_frame.h"
 #include "platform/global_memory.h"
 #include "sane/connection.h"
-#include "twain/decode_frame.h"
 #include "twain/records.h"
 
 extern char** environ;

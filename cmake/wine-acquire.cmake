@@ -1,6 +1,6 @@
 # The Windows harness and module under wine64 against a private saned on loopback, the images
 # compared with those the Linux harness and module of a native build take from the same saned
-# (TARNWICK_LINUX_BUILD, default build/native).
+# (TARNWICK_LINUX_BUILD, default build/native). Both run against the real daemon: integration.
 set(TARNWICK_LINUX_BUILD ${PROJECT_SOURCE_DIR}/build/native CACHE PATH
     "The native build whose harness and module take the reference images")
 set(linux_scan ${TARNWICK_LINUX_BUILD}/tarnwick-scan)
@@ -9,7 +9,7 @@ set(linux_ds ${TARNWICK_LINUX_BUILD}/tarnwick.ds)
 add_test(NAME wine-acquire
          COMMAND ${PROJECT_SOURCE_DIR}/tests/wine/acquire-compare $<TARGET_FILE:tarnwick-scan>
                  $<TARGET_FILE:tarnwick-ds> ${linux_scan} ${linux_ds})
-set_tests_properties(wine-acquire PROPERTIES LABELS wine TIMEOUT 300
+set_tests_properties(wine-acquire PROPERTIES LABELS "wine;integration" TIMEOUT 300
                      ENVIRONMENT TARNWICK_WINEPREFIX=${PROJECT_BINARY_DIR}/wineprefix
                      RESOURCE_LOCK tarnwick-wineprefix)
 # A framed inch with a machine-wide settings file, in a prefix of its own (the file would be
@@ -19,5 +19,5 @@ add_test(NAME wine-acquire-frame
                  $<TARGET_FILE:tarnwick-scan>
                  $<TARGET_FILE:tarnwick-ds> ${linux_scan} ${linux_ds}
                  ${PROJECT_BINARY_DIR}/wine-acquire)
-set_tests_properties(wine-acquire-frame PROPERTIES LABELS wine TIMEOUT 900
+set_tests_properties(wine-acquire-frame PROPERTIES LABELS "wine;integration" TIMEOUT 900
                      ENVIRONMENT TARNWICK_WINEPREFIX=${PROJECT_BINARY_DIR}/wineprefix-acquire)

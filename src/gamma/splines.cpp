@@ -2,16 +2,15 @@
 
 #include <cmath>
 
-#include "platform/message_box.h"
 #include "settings/translate.h"
+#include "ui/backend.h"
 
 namespace tarnwick {
 
 namespace {
 
 void reportVertexLimit(const std::string& text) {
-    platform::showMessageBox(text, tr("Error"), platform::MessageIcon::error,
-                             platform::MessageButtons::ok);
+    ui::messageBox(text, tr("Error"), ui::BoxKind::Error, ui::BoxButtons::Ok);
 }
 
 }  // namespace

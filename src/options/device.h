@@ -41,8 +41,6 @@ class Device : public OptionDevice {
     Device(const Device&) = delete;
     Device& operator=(const Device&) = delete;
 
-    void setAuthorizer(Authorizer* authorizer) { authorizer_ = authorizer; }
-
     // SANE_NET_OPEN with the authorization exchange, then the frame parameters.
     bool open(Callback callback);
     // SANE_NET_CLOSE when open.
@@ -76,7 +74,6 @@ class Device : public OptionDevice {
 
     Word handle() const { return handle_; }
     const OptionList& options() const { return options_; }
-    bool hasOptions() const { return optionsLoaded_; }
     const Parameters& parameters() const { return parameters_; }
     bool parametersValid() const { return parametersValid_; }
     bool isOpen() const { return isOpen_; }

@@ -2,12 +2,12 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/message_box.h"
 #include "platform/module_info.h"
 #include "settings/translate.h"
 #include "twain/data_source.h"
 #include "twain/identity_text.h"
 #include "twain/triplet_handlers.h"
+#include "ui/backend.h"
 
 namespace tarnwick {
 
@@ -57,9 +57,8 @@ TW_UINT16 openSource(DataSource& source, TW_IDENTITY& assigned) {
         source.state = 4;
         return TWRC_SUCCESS;
     }
-    platform::showMessageBox(tr("Error opening device. You may need to reset the device."),
-                             tr("Error"), platform::MessageIcon::error,
-                             platform::MessageButtons::ok);
+    ui::messageBox(tr("Error opening device. You may need to reset the device."), tr("Error"),
+                   ui::BoxKind::Error, ui::BoxButtons::Ok);
     scanner.reset();
     source.scanner.reset();
     return source.setCondition(TWCC_OPERATIONERROR, TWRC_FAILURE);

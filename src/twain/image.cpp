@@ -1,6 +1,6 @@
 #include "twain/image.h"
 
-#include "twain/dib.h"
+#include "image/dib.h"
 
 namespace tarnwick {
 

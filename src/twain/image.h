@@ -4,9 +4,9 @@
 
 #include <vector>
 
+#include "image/bitmap.h"
+#include "image/decode_frame.h"
 #include "platform/global_memory.h"
-#include "twain/bitmap.h"
-#include "twain/decode_frame.h"
 #include "twain/dsm_link.h"
 
 namespace tarnwick {

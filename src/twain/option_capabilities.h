@@ -5,25 +5,13 @@
 
 #include <string>
 
+#include "options/option_roles.h"
 #include "twain/records.h"
 
 namespace tarnwick {
 
 class DataSource;
 class Option;
-
-// The options by role, as the scanning window found them; any may be absent.
-struct OptionRoles {
-    Option* mode = nullptr;
-    Option* depth = nullptr;
-    Option* resolution = nullptr;
-    Option* tlx = nullptr;
-    Option* tly = nullptr;
-    Option* brx = nullptr;
-    Option* bry = nullptr;
-    Option* brightness = nullptr;
-    Option* contrast = nullptr;
-};
 
 // Each answers one DAT_CAPABILITY request (the capability is null for MSG_RESET) and reports
 // failures through the source's condition code. Errors while reading or converting an option

@@ -2,7 +2,6 @@
 
 #include <cctype>
 #include <cerrno>
-#include <cmath>
 #include <cstdlib>
 #include <exception>
 
@@ -11,7 +10,6 @@
 #include "settings/properties_services.h"
 #include "settings/translate.h"
 #include "twain/data_source.h"
-#include "window/preview_form.h"
 
 namespace tarnwick {
 
@@ -48,6 +46,10 @@ int resolutionOf(Option* option) {
     }
 }
 
+ScanRectangle rectangleOf(const ExactFrame& f) {
+    return ScanRectangle{f.left, f.top, f.right, f.bottom};
+}
+
 ScanRectangle rectangleOf(const Region& r) {
     ScanRectangle rectangle;
     rectangle.left = r.x1;
@@ -60,42 +62,25 @@ ScanRectangle rectangleOf(const Region& r) {
 }  // namespace
 
 SaneDevice::SaneDevice(DataSource& owner, std::unique_ptr<PropertiesServices> services)
-    : owner_(owner) {
-    // Every opening connects: the application may open the source again without the library
-    // being unloaded in between, and that source must find its device as the first one did.
-    TFPreview::firstActivation = true;
-    window_ = std::make_unique<TFPreview>(std::move(services));
-    window_->FormActivate();
-    window_->saneDevice = this;
-    pendingCount_ = -1;
+    : owner_(owner),
+      window_(std::make_unique<ScanWindow>(static_cast<ScannerLink&>(*this), std::move(services))) {
 }
 
 SaneDevice::~SaneDevice() {
     hideWindow();
     releaseImage();
     looseImage_.reset();
-    window_->saneDevice = nullptr;
     window_.reset();
 }
 
 bool SaneDevice::isDeviceOpen() const {
-    return window_->device != nullptr;
+    return window_->device() != nullptr;
 }
 
 void SaneDevice::showWindow(bool uiOnly) {
-    // In the window the user chooses the area, starting from the application's frame.
-    if (!uiOnly && windowSeen()) frame_.reset();
-    const bool scanEnabled = window_->BScan.enabled();
-    const bool printEnabled = window_->BPrint.enabled();
-    if (uiOnly) {
-        window_->BScan.setEnabled(false);
-        window_->BPrint.setEnabled(false);
-    }
-    window_->show();
-    if (uiOnly) {
-        window_->BScan.setEnabled(scanEnabled);
-        window_->BPrint.setEnabled(printEnabled);
-    }
+    window_->show(uiOnly);
+    // In a window on a screen the user chooses the area, starting from the application's frame.
+    if (!uiOnly && window_->seen()) window_->batch().dropFrame();
 }
 
 void SaneDevice::hideWindow() {
@@ -103,12 +88,11 @@ void SaneDevice::hideWindow() {
 }
 
 bool SaneDevice::windowSeen() const {
-    // The toolkit gives a form a native peer only where it is put on a screen.
-    return window_->peer() != nullptr;
+    return window_->seen();
 }
 
 void SaneDevice::pressScan() {
-    window_->BScanClick();
+    window_->pressScan();
 }
 
 bool SaneDevice::readyToScan() const {
@@ -116,80 +100,40 @@ bool SaneDevice::readyToScan() const {
 }
 
 void SaneDevice::beginBatch() {
-    if (window_->isAdfScan())
-        pendingCount_ = window_->scanNPages > 0 ? window_->scanNPages : -1;
-    else
-        pendingCount_ = window_->regions.regionCount > 0 ? window_->regions.regionCount : 1;
-    window_->regions.regionIndex = -1;
-}
-
-int SaneDevice::nextRegion() const {
-    const Regions& regions = window_->regions;
-    if (regions.regionCount <= 0) return -1;
-    if (window_->isAdfScan()) return 0;
-    // A series that runs past the last region starts again with the first.
-    const int index = regions.regionIndex;
-    return index < 0 || index >= regions.regionCount ? 0 : index;
+    window_->beginBatch();
 }
 
 ScanRectangle SaneDevice::nextScanRectangle() const {
-    if (frame_) return *frame_;
-    const int index = nextRegion();
-    if (index < 0) return rectangleOf(window_->scanArea);
-    return rectangleOf(window_->regions.regions[static_cast<std::size_t>(index)]);
+    ScanBatch& batch = window_->batch();
+    return batch.frame() ? rectangleOf(*batch.frame()) : rectangleOf(batch.next());
 }
 
 ScanRectangle SaneDevice::wholeScanArea() const {
-    return rectangleOf(window_->scanArea);
+    return rectangleOf(window_->batch().scanArea());
 }
 
-void SaneDevice::setSingleRegion(const ScanRectangle& region) {
-    frame_ = region;
-    // The window shows it in whole millimetres.
-    Regions& regions = window_->regions;
-    regions.regionCount = 1;
-    regions.regionIndex = 0;
-    regions.regions[0] = Region{
-        static_cast<int>(std::lround(region.left)), static_cast<int>(std::lround(region.top)),
-        static_cast<int>(std::lround(region.right)), static_cast<int>(std::lround(region.bottom))};
-}
-
-void SaneDevice::cancelDevice() {
-    if (window_->device) window_->device->cancel();
+void SaneDevice::setSingleRegion(const ScanRectangle& frame) {
+    window_->batch().setFrame(ExactFrame{frame.left, frame.top, frame.right, frame.bottom});
 }
 
 Image* SaneDevice::acquire(bool keepAsCurrent, bool cancelAtEnd) {
-    const bool cancelAfterBatch = (window_->cancelType & 2) != 0;
-    const int region = nextRegion();
-    const ScanRectangle r = nextScanRectangle();
-    // Consecutive scans walk through the regions; a feeder takes the first for every page.
-    if (region >= 0 && !window_->isAdfScan()) window_->regions.regionIndex = region + 1;
-    bool scanned = false;
-    try {
-        window_->setScanArea(r.left, r.top, r.right, r.bottom);
-        scanned = window_->scanInto(window_->scanBitmap) && window_->device;
-    } catch (const std::exception&) {
-        // A fatal report closed the connection (its text is on the status line), or memory
-        // ran out: the scan gave no image.
-    }
+    Region area;
+    const bool scanned = window_->scanNextImage(area);
     const FrameParameters parameters =
-        scanned ? frameParameters(window_->device->parameters()) : FrameParameters{};
-    if (scanned && window_->regions.regionCount == 0) {
-        window_->previewBitmap = window_->scanBitmap;
-        window_->ZoomChange();
-    }
-    const bool delivered = scanned && toDeliveredForm(window_->scanBitmap, parameters);
-    if (scanned && !delivered)
-        window_->reportStatus(tr("Not enough memory for the scanned image"), true, false);
+        scanned ? frameParameters(window_->device()->parameters()) : FrameParameters{};
+    Bitmap& bitmap = window_->scanBitmap();
+    const bool delivered = scanned && toDeliveredForm(bitmap, parameters);
+    if (scanned && !delivered) window_->reportError(tr("Not enough memory for the scanned image"));
     if (!delivered) {
-        if (cancelAtEnd && cancelAfterBatch) cancelDevice();
-        pendingCount_ = 0;
+        window_->endImage(false, cancelAtEnd);
         return nullptr;
     }
 
+    const std::optional<ExactFrame>& frame = window_->batch().frame();
+    const ScanRectangle r = frame ? rectangleOf(*frame) : rectangleOf(area);
     auto image = std::make_unique<Image>();
-    image->bitmap = &window_->scanBitmap;
-    image->xResolution = image->yResolution = resolutionOf(window_->resolutionOption);
+    image->bitmap = &bitmap;
+    image->xResolution = image->yResolution = resolutionOf(window_->roles().resolution);
     image->parameters = parameters;
     image->unit = kUnitMillimetre;
     image->top = r.top;
@@ -202,13 +146,12 @@ Image* SaneDevice::acquire(bool keepAsCurrent, bool cancelAtEnd) {
     else
         looseImage_ = std::move(image);
 
-    if (pendingCount_ >= 0) --pendingCount_;
-    if (cancelAtEnd && pendingCount_ == 0 && cancelAfterBatch) cancelDevice();
+    window_->endImage(true, cancelAtEnd);
     return result;
 }
 
 Image* SaneDevice::getImage() {
-    if (!currentImage_ && pendingCount_ != 0) acquire(true, true);
+    if (!currentImage_ && pendingCount() != 0) acquire(true, true);
     return currentImage_.get();
 }
 
@@ -220,51 +163,38 @@ TW_UINT16 SaneDevice::notify(TW_UINT16 message) {
     return owner_.notifyApplication(message);
 }
 
-OptionRoles SaneDevice::roles() const {
-    OptionRoles r;
-    r.mode = window_->modeOption;
-    r.depth = window_->depthOption;
-    r.resolution = window_->resolutionOption;
-    r.tlx = window_->tlxOption;
-    r.tly = window_->tlyOption;
-    r.brx = window_->brxOption;
-    r.bry = window_->bryOption;
-    if (window_->device) {
-        r.brightness = window_->device->findOption("brightness");
-        r.contrast = window_->device->findOption("contrast");
-    }
-    return r;
-}
-
 TW_UINT16 SaneDevice::pixelType(TW_UINT16 msg, TW_CAPABILITY* capability) {
-    return pixelTypeCapability(owner_, roles(), msg, capability);
+    return pixelTypeCapability(owner_, window_->roles(), msg, capability);
 }
 
 TW_UINT16 SaneDevice::bitDepth(TW_UINT16 msg, TW_CAPABILITY* capability) {
-    return bitDepthCapability(owner_, roles(), msg, capability);
+    return bitDepthCapability(owner_, window_->roles(), msg, capability);
 }
 
 TW_UINT16 SaneDevice::resolution(TW_UINT16 msg, TW_CAPABILITY* capability) {
-    return resolutionCapability(owner_, roles(), msg, capability);
+    return resolutionCapability(owner_, window_->roles(), msg, capability);
 }
 
 TW_UINT16 SaneDevice::nativeResolution(TW_UINT16 msg, TW_CAPABILITY* capability) {
-    return nativeResolutionCapability(owner_, roles(), msg, capability);
+    return nativeResolutionCapability(owner_, window_->roles(), msg, capability);
+}
+
+Option* SaneDevice::levelOption(TW_UINT16 cap) const {
+    Device* device = window_->device();
+    return device ? device->findOption(cap == ICAP_BRIGHTNESS ? "brightness" : "contrast")
+                  : nullptr;
 }
 
 bool SaneDevice::servesLevel(TW_UINT16 cap) const {
-    const OptionRoles r = roles();
-    return tarnwick::servesLevel(cap == ICAP_BRIGHTNESS ? r.brightness : r.contrast);
+    return tarnwick::servesLevel(levelOption(cap));
 }
 
 TW_UINT16 SaneDevice::level(TW_UINT16 cap, TW_UINT16 msg, TW_CAPABILITY* capability) {
-    const OptionRoles r = roles();
-    return levelCapability(owner_, cap == ICAP_BRIGHTNESS ? r.brightness : r.contrast, msg,
-                           capability);
+    return levelCapability(owner_, levelOption(cap), msg, capability);
 }
 
 TW_UINT16 SaneDevice::physicalSize(TW_UINT16 msg, TW_CAPABILITY* capability) {
-    return physicalSizeCapability(owner_, roles(), msg, capability);
+    return physicalSizeCapability(owner_, window_->roles(), msg, capability);
 }
 
 }  // namespace tarnwick

@@ -4,19 +4,18 @@
 #pragma once
 
 #include <memory>
-#include <optional>
 
 #include "settings/properties_services.h"
 #include "twain/image.h"
 #include "twain/option_capabilities.h"
 #include "twain/scanner.h"
+#include "window/scan_window.h"
 
 namespace tarnwick {
 
 class DataSource;
-class TFPreview;
 
-class SaneDevice : public Scanner {
+class SaneDevice : public Scanner, private ScannerLink {
   public:
     // Creates the window and runs its first activation, which connects to the daemon and opens
     // the device. `services` go to the window's settings dialog (default: the platform's).
@@ -36,11 +35,11 @@ class SaneDevice : public Scanner {
     Image* acquire(bool keepAsCurrent, bool cancelAtEnd) override;
     Image* getImage() override;
     void releaseImage() override;
-    TW_INT32 pendingCount() const override { return pendingCount_; }
-    void setPendingCount(TW_INT32 count) override { pendingCount_ = count; }
+    TW_INT32 pendingCount() const override { return window_->batch().pending(); }
+    void setPendingCount(TW_INT32 count) override { window_->batch().setPending(count); }
     ScanRectangle nextScanRectangle() const override;
     ScanRectangle wholeScanArea() const override;
-    void setSingleRegion(const ScanRectangle& region) override;
+    void setSingleRegion(const ScanRectangle& frame) override;
     TW_UINT16 notify(TW_UINT16 message) override;
 
     TW_UINT16 pixelType(TW_UINT16 msg, TW_CAPABILITY* capability) override;
@@ -54,22 +53,22 @@ class SaneDevice : public Scanner {
     TW_UINT16 getCustomData(TW_CUSTOMDSDATA*) override { return TWRC_SUCCESS; }
     TW_UINT16 setCustomData(TW_CUSTOMDSDATA*) override { return TWRC_SUCCESS; }
 
-    TFPreview& window() { return *window_; }
+    TFPreview& window() { return window_->form(); }
     Image* currentImage() const { return currentImage_.get(); }
 
   private:
-    OptionRoles roles() const;
-    // The region the next scan takes, -1 for the whole scan area.
-    int nextRegion() const;
-    void cancelDevice();
+    // The device's "brightness" or "contrast" option for ICAP_BRIGHTNESS or ICAP_CONTRAST.
+    Option* levelOption(TW_UINT16 cap) const;
+    bool acquireFirst() override { return acquire(true, false) != nullptr; }
+    void imageReady() override { notify(MSG_XFERREADY); }
+    void closeRequested() override { notify(MSG_CLOSEDSREQ); }
 
     DataSource& owner_;
     std::unique_ptr<Image> currentImage_;
     // An image acquired without keeping it as the current one; it lives until the next scan.
     std::unique_ptr<Image> looseImage_;
-    TW_INT32 pendingCount_ = -1;
-    std::optional<ScanRectangle> frame_;
-    std::unique_ptr<TFPreview> window_;
+    // The window holds the batch: the pending count, the region walk and the feeder decision.
+    std::unique_ptr<ScanWindow> window_;
 };
 
 }  // namespace tarnwick

@@ -26,19 +26,18 @@ class Scanner {
     virtual void showWindow(bool uiOnly) = 0;
     virtual void hideWindow() = 0;
     // False where the toolkit puts nothing on a screen (the Linux build): nobody can use the
-    // window, so the source acts as its user would. A scanner without a window of its own
-    // (the window's tests use one) keeps the defaults: seen, and never pressed.
-    virtual bool windowSeen() const { return true; }
+    // window, so the source acts as its user would.
+    virtual bool windowSeen() const = 0;
     // What the window's Scan button does: starts the batch of the current regions (or the
     // whole area, or the feeder's pages) and tells the application of the first image.
-    virtual void pressScan() {}
+    virtual void pressScan() = 0;
     // The application enabled the source for scanning (TWAIN state 5, not settings only) and
     // no transfer is under way: the moment an automatic scan may begin.
     virtual bool readyToScan() const = 0;
 
     // Sets up a batch as the window's Scan button does (the pending count from the regions or
     // the feeder's pages, the first region next), for MSG_ENABLEDS without the window.
-    virtual void beginBatch() {}
+    virtual void beginBatch() = 0;
     // Scans one image; null when none was obtained.
     virtual Image* acquire(bool keepAsCurrent, bool cancelAtEnd) = 0;
     // The current image, scanning the next one first when none is held and images are pending.
@@ -48,13 +47,13 @@ class Scanner {
     virtual TW_INT32 pendingCount() const = 0;
     virtual void setPendingCount(TW_INT32 count) = 0;
     // The rectangle the next scan would use: the application's frame, the current region, or
-    // the whole scan area (empty without a window). Never scans.
-    virtual ScanRectangle nextScanRectangle() const { return {}; }
-    // The largest scan area of the device (empty without a window).
-    virtual ScanRectangle wholeScanArea() const { return {}; }
+    // the whole scan area. Never scans.
+    virtual ScanRectangle nextScanRectangle() const = 0;
+    // The largest scan area of the device.
+    virtual ScanRectangle wholeScanArea() const = 0;
     // The application's frame (DAT_IMAGELAYOUT / MSG_SET): scanned exactly, whatever reloads
     // of the device's options do to the window's regions, until the window is shown.
-    virtual void setSingleRegion(const ScanRectangle&) {}
+    virtual void setSingleRegion(const ScanRectangle& frame) = 0;
     // Tells the application (MSG_XFERREADY, MSG_CLOSEDSREQ) through the owning DataSource.
     virtual TW_UINT16 notify(TW_UINT16 message) = 0;
 

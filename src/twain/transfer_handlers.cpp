@@ -1,9 +1,9 @@
 // DAT_PENDINGXFERS and DAT_SETUPMEMXFER.
+#include "image/image_format.h"
 #include "settings/debug_log.h"
 #include "settings/translate.h"
 #include "twain/data_source.h"
 #include "twain/image.h"
-#include "twain/image_format.h"
 #include "twain/triplet_handlers.h"
 
 namespace tarnwick {

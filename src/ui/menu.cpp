@@ -50,7 +50,6 @@ void PopupMenu::popup(Point screen) {
 }
 
 void PopupMenu::translate(const std::function<std::string(const std::string&)>& tr) {
-    if (!translate_) return;
     for (auto& i : items_) i->translate(tr);
 }
 

@@ -63,14 +63,11 @@ class PopupMenu {
     MenuItem* find(const std::string& caption) const;
     // Opens at a screen position (the backend shows it; the choice arrives as a click).
     void popup(Point screen);
-    bool translated() const { return translate_; }
-    void setTranslated(bool t) { translate_ = t; }
     void translate(const std::function<std::string(const std::string&)>& tr);
 
   private:
     std::string name_;
     std::vector<std::unique_ptr<MenuItem>> items_;
-    bool translate_ = true;
 };
 
 }  // namespace ui

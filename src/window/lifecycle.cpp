@@ -10,7 +10,6 @@
 #include "settings/properties.h"
 #include "settings/settings_location.h"
 #include "settings/translate.h"
-#include "twain/records.h"
 #include "ui/backend.h"
 #include "widgets/float_form.h"
 #include "widgets/form_translation.h"
@@ -384,7 +383,7 @@ void TFPreview::FormClose(ui::CloseAction& action) {
     } catch (const std::exception& e) {
         reportStatus(e.what(), false, false);
     }
-    if (saneDevice) saneDevice->notify(MSG_CLOSEDSREQ);
+    if (saneDevice) saneDevice->closeRequested();
     firstActivation = false;
 }
 

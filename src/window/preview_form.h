@@ -12,9 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "image/bitmap.h"
 #include "options/control_owner.h"
-#include "twain/bitmap.h"
-#include "twain/scanner.h"
 #include "ui/button.h"
 #include "ui/combo_box.h"
 #include "ui/form.h"
@@ -26,6 +25,8 @@
 #include "ui/track_bar.h"
 #include "widgets/about_form.h"
 #include "window/regions.h"
+#include "window/scan_batch.h"
+#include "window/scan_window.h"
 
 namespace tarnwick {
 
@@ -125,14 +126,19 @@ class TFPreview : public ui::Form, public ControlOwner {
     void storeRegions();
     void restoreRegions();
     void showRegionSize();
-    // After the device reloaded its options: the regions follow the geometry options when
-    // RemoveRegions is checked (deviceNotify(Device::optionsReloaded)).
-    void followScanAreaOptions();
 
     // ---- scan loop ----
     // Also the handler of BMail, BEvernote and BPrint.
     void BScanClick();
-    bool isAdfScan();
+    // Begins a batch (ScanBatch::begin); the page question is asked only when `mayAsk`.
+    // Returns the feeder decision.
+    bool beginBatch(bool mayAsk);
+    // One image of the batch: its next rectangle written to the geometry options and read into
+    // scanBitmap; without regions it also becomes the preview. False when no image was read.
+    bool scanNextImage(Region& area);
+    // After scanNextImage: a delivered image counts down the batch, anything else ends it; with
+    // `cancelAtEnd` the end of the batch cancels the device when DeviceCancelType asks.
+    void endImage(bool delivered, bool cancelAtEnd);
     // Reads one image, all its frames, into the bitmap; true when it was read completely.
     bool scanInto(Bitmap& bitmap);
 
@@ -148,11 +154,10 @@ class TFPreview : public ui::Form, public ControlOwner {
     // ---- window state ----
     std::unique_ptr<Connection> connection;  // null when not connected
     std::unique_ptr<Device> device;          // null when none is open
-    Scanner* saneDevice = nullptr;           // set by the scanner right after it made the window
+    ScannerLink* saneDevice = nullptr;       // set by the scanner right after it made the window
     std::string host;
     std::string userName;
     int port = 6566;
-    bool listDevices = true;
     std::string deviceName;     // as shown in the device box; the section of its saved values
     int previewResolution = 0;  // 0: the lowest the device allows
     int edgeThreshold = 10;
@@ -175,6 +180,7 @@ class TFPreview : public ui::Form, public ControlOwner {
     // region regions.regionIndex (-1 none), regions.defaultRegion (-1 none), maxRegions and the
     // drag state.
     Regions regions;
+    ScanBatch batch{regions, scanArea, [this] { return isAdfScan(); }};
 
     // Option roles, reset before every open; null when the device has no such option.
     NumberOption* tlxOption = nullptr;
@@ -190,14 +196,10 @@ class TFPreview : public ui::Form, public ControlOwner {
     bool feederInverted = false;  // the feeder option's name contains "no"
 
     bool tabDragging = false;
-    ui::Point tabDragStart;
 
     // ---- preview and scan loop ----
     // scanInto is reading: Scan and Preview, reached through message processing, wait for it.
     bool readingImage = false;
-    // The window itself writes options (the scan area, preview, resolution): the reloads this
-    // causes do not replace the regions.
-    bool adjustingOptions = false;
 
     // ---- companion forms ----
     std::unique_ptr<TFProperties> FProperties;
@@ -250,6 +252,12 @@ class TFPreview : public ui::Form, public ControlOwner {
     void boundsChanged() override;
 
   private:
+    // Whether the next pages come from the document feeder; it may show a box and cut the
+    // regions to one. The batch asks it once a batch, the preview once a preview.
+    bool isAdfScan();
+    // After the device reloaded its options: the regions follow the geometry options when
+    // RemoveRegions is checked (deviceNotify(Device::optionsReloaded)).
+    void followScanAreaOptions();
     void createGammaEditor();
     void translateGammaEditor();
     // Runs a bound handler; an error it raises goes to the status line.
@@ -271,6 +279,11 @@ class TFPreview : public ui::Form, public ControlOwner {
     std::vector<std::unique_ptr<Device>> retiredDevices_;
     std::vector<std::unique_ptr<Connection>> retiredConnections_;
     bool closingAfterFatal_ = false;
+    bool listDevices = true;
+    ui::Point tabDragStart;
+    // The window itself writes options (the scan area, preview, resolution): the reloads this
+    // causes do not replace the regions.
+    bool adjustingOptions = false;
 };
 
 }  // namespace tarnwick

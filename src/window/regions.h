@@ -4,8 +4,8 @@
 #include <array>
 #include <string>
 
+#include "image/bitmap.h"
 #include "settings/translate.h"
-#include "twain/bitmap.h"
 
 namespace tarnwick {
 

@@ -2,12 +2,12 @@
 // one image from the device with progress, Escape and the cancel policy.
 #include <string>
 
+#include "image/decode_frame.h"
 #include "options/device.h"
 #include "options/number_option.h"
 #include "settings/debug_log.h"
 #include "settings/properties.h"
 #include "settings/translate.h"
-#include "twain/decode_frame.h"
 #include "ui/backend.h"
 #include "window/own_option_writes.h"
 #include "window/preview_form.h"
@@ -41,30 +41,60 @@ void TFPreview::BScanClick() {
         }
     }
 
-    int pages = 0;
-    if (isAdfScan()) {
-        pages = scanNPages;
-        if (pages == 0)
-            // Closing the box gives the preset answer, so the question ends.
-            while (pages < 1)
-                pages =
-                    pagesAnswer(ui::inputBox(tr("Number of pages"), tr("Number of pages"), "1"));
-    }
+    const bool feeder = beginBatch(true);
     if (!saneDevice) return;
-    saneDevice->setPendingCount(pages != 0 ? pages
-                                           : (regions.regionCount > 0 ? regions.regionCount : 1));
-    regions.regionIndex = -1;
-    if (saneDevice->acquire(true, false)) {
-        saneDevice->notify(MSG_XFERREADY);
+    if (saneDevice->acquireFirst()) {
+        saneDevice->imageReady();
     } else {
         if (device && (cancelType & cancelAfterBatch)) cancelDevice(*device);
-        saneDevice->setPendingCount(0);
-        if (pages != 0) {
-            saneDevice->notify(MSG_CLOSEDSREQ);
+        batch.fail();
+        if (feeder) {
+            saneDevice->closeRequested();
             debugLog(tr("Backend reported no more pages.\n"));
         }
     }
     updateOptions();
+}
+
+bool TFPreview::beginBatch(bool mayAsk) {
+    return batch.begin([&] {
+        if (scanNPages != 0 || !mayAsk) return scanNPages > 0 ? scanNPages : -1;
+        int pages = 0;
+        // Closing the box gives the preset answer, so the question ends.
+        while (pages < 1)
+            pages = pagesAnswer(ui::inputBox(tr("Number of pages"), tr("Number of pages"), "1"));
+        return pages;
+    });
+}
+
+bool TFPreview::scanNextImage(Region& area) {
+    area = batch.take();
+    const std::optional<ExactFrame>& frame = batch.frame();
+    bool scanned = false;
+    try {
+        if (frame)
+            setScanArea(frame->left, frame->top, frame->right, frame->bottom);
+        else
+            setScanArea(area.x1, area.y1, area.x2, area.y2);
+        scanned = scanInto(scanBitmap) && device;
+    } catch (const std::exception&) {
+        // A fatal report closed the connection (its text is on the status line), or memory
+        // ran out: the scan gave no image.
+    }
+    if (scanned && regions.regionCount == 0) {
+        previewBitmap = scanBitmap;
+        ZoomChange();
+    }
+    return scanned;
+}
+
+void TFPreview::endImage(bool delivered, bool cancelAtEnd) {
+    bool last = true;
+    if (delivered)
+        last = batch.counted();
+    else
+        batch.fail();
+    if (last && cancelAtEnd && device && (cancelType & cancelAfterBatch)) device->cancel();
 }
 
 bool TFPreview::isAdfScan() {

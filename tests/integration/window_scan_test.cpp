@@ -36,19 +36,19 @@ TEST_F(WindowScan, PreviewTwoRegionsDrawnWithTheMouseAndScanned) {
     EXPECT_LT(second.x1, second.x2);
 
     ASSERT_TRUE(driver.click(w.BScan));
-    EXPECT_EQ(acquiring.messages, (std::vector<TW_UINT16>{MSG_XFERREADY}));
-    ASSERT_NE(acquiring.getImage(), nullptr);
-    ASSERT_EQ(acquiring.scans.size(), 2u);
-    EXPECT_EQ(acquiring.pending, 0);
+    EXPECT_EQ(scanner.messages, (std::vector<TW_UINT16>{MSG_XFERREADY}));
+    ASSERT_TRUE(scanner.getImage());
+    ASSERT_EQ(scanner.scans.size(), 2u);
+    EXPECT_EQ(scanner.pending(), 0);
     const Region wanted[] = {first, second};
     for (std::size_t i = 0; i < 2; ++i) {
-        const AcquiringScanner::Scan& scan = acquiring.scans[i];
+        const WindowScanner::Scan& scan = scanner.scans[i];
         EXPECT_EQ(scan.options, wanted[i]) << "tl-x, tl-y, br-x, br-y as the daemon has them";
         // Millimetres at 25 dpi.
         EXPECT_NEAR(scan.width, (wanted[i].x2 - wanted[i].x1) * 25 / 25.4, 1.0);
         EXPECT_NEAR(scan.height, (wanted[i].y2 - wanted[i].y1) * 25 / 25.4, 1.0);
     }
-    EXPECT_EQ(w.scanBitmap.width(), acquiring.scans[1].width);
+    EXPECT_EQ(w.scanBitmap.width(), scanner.scans[1].width);
     EXPECT_EQ(w.regions.regionCount, 2) << "the regions stay for the next batch";
 }
 

@@ -123,7 +123,9 @@ std::vector<ProfileEntry> IniDocument::entries(std::string_view section) const {
 bool IniDocument::set(std::string_view section, std::string_view key, std::string_view value) {
     auto header = findSection(section);
     if (!header) {
-        lines_.push_back(parse("[" + std::string(section) + "]"));
+        std::string header = "[";
+        header.append(section).append("]");
+        lines_.push_back(parse(std::move(header)));
         lines_.push_back(parse(std::string(key) + "=" + std::string(value)));
         return true;
     }

@@ -156,6 +156,19 @@ ModalResult Driver::runModal(Form& form) {
     return form.modalResult();
 }
 
+ModalResult Driver::messageBox(const std::string& text, const std::string& caption, BoxKind kind,
+                               BoxButtons buttons) {
+    ModalResult answer = buttons == BoxButtons::Ok || buttons == BoxButtons::OkCancel
+                             ? ModalResult::Ok
+                             : ModalResult::Yes;
+    if (!boxAnswers_.empty()) {
+        answer = boxAnswers_.front();
+        boxAnswers_.pop_front();
+    }
+    boxes_.push_back({text, caption, kind, buttons, answer});
+    return answer;
+}
+
 bool Driver::inputQuery(const std::string& caption, const std::string& prompt, std::string& value) {
     inputs_.push_back({caption, prompt, value});
     if (inputAnswers_.empty()) return false;

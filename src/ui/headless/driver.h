@@ -21,6 +21,14 @@ class TrackBar;
 
 namespace ui::headless {
 
+struct BoxRecord {
+    std::string text;
+    std::string caption;
+    BoxKind kind;
+    BoxButtons buttons;
+    ModalResult answer;
+};
+
 struct InputRecord {
     std::string caption;
     std::string prompt;
@@ -42,7 +50,11 @@ class Driver : public Backend {
     // Name (or caption when unnamed) of each form shown modally, in order.
     const std::vector<std::string>& modalForms() const { return modalForms_; }
 
-    // Message boxes are answered and recorded by platform/message_box_script.h.
+    // The next message box takes the oldest answer queued; with none queued, its first button
+    // (OK or Yes), as pressing Enter would.
+    void answerBox(ModalResult answer) { boxAnswers_.push_back(answer); }
+    // The message boxes shown, oldest first.
+    const std::vector<BoxRecord>& boxes() const { return boxes_; }
     // Answers for the next input boxes; nothing stands for closing the box without confirming.
     void answerInput(std::optional<std::string> answer) {
         inputAnswers_.push_back(std::move(answer));
@@ -87,6 +99,8 @@ class Driver : public Backend {
     Point lastPopupAt() const { return lastPopupAt_; }
 
     ModalResult runModal(Form& form) override;
+    ModalResult messageBox(const std::string& text, const std::string& caption, BoxKind kind,
+                           BoxButtons buttons) override;
     bool inputQuery(const std::string& caption, const std::string& prompt,
                     std::string& value) override;
     void popup(PopupMenu& menu, Point screen) override;
@@ -97,6 +111,8 @@ class Driver : public Backend {
     Backend* previous_;
     std::deque<std::function<void(Form&)>> modalScripts_;
     std::vector<std::string> modalForms_;
+    std::deque<ModalResult> boxAnswers_;
+    std::vector<BoxRecord> boxes_;
     std::deque<std::optional<std::string>> inputAnswers_;
     std::vector<InputRecord> inputs_;
     Point cursor_;

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/message_box_script.h"
+#include "ui/headless/driver.h"
 
 using namespace tarnwick;
 
@@ -55,15 +55,14 @@ TEST(BSpline, ThreeEqualVerticesMakeAKnuckle) {
 }
 
 TEST(BSpline, RefusesTheHundredAndFirstVertex) {
-    namespace script = platform::message_box_script;
-    script::clear();
+    ui::headless::Driver driver;
     TBSpline curve;
     for (int i = 0; i < 100; ++i) EXPECT_TRUE(curve.AddVertex({float(i), float(i), 0}));
-    EXPECT_TRUE(script::shownBoxes().empty());
+    EXPECT_TRUE(driver.boxes().empty());
     EXPECT_FALSE(curve.AddVertex({500, 500, 0}));
-    ASSERT_EQ(script::shownBoxes().size(), 1u);
-    EXPECT_EQ(script::shownBoxes()[0].text, "Maximum number of vertices reached.");
-    EXPECT_EQ(script::shownBoxes()[0].buttons, platform::MessageButtons::ok);
+    ASSERT_EQ(driver.boxes().size(), 1u);
+    EXPECT_EQ(driver.boxes()[0].text, "Maximum number of vertices reached.");
+    EXPECT_EQ(driver.boxes()[0].buttons, ui::BoxButtons::Ok);
     EXPECT_EQ(curve.count(), 100);
     EXPECT_FLOAT_EQ(curve.point(100).x, 99);
     curve.Interpolate();

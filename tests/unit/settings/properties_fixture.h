@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/message_box_script.h"
 #include "settings/properties.h"
 #include "settings/settings_file.h"
 #include "support/scoped_environment.h"
@@ -58,7 +57,6 @@ class PropertiesTest : public ::testing::Test {
             std::filesystem::create_directories(folder.path() / name);
             environment.set(name, folder.file(name));
         }
-        platform::message_box_script::clear();
     }
     ~PropertiesTest() override {
         std::error_code ignored;
@@ -91,9 +89,7 @@ class PropertiesTest : public ::testing::Test {
         driver.whenModal([&](ui::Form&) { driver.click(button); });
         return dialog.showModal();
     }
-    const std::vector<platform::message_box_script::RecordedBox>& boxes() const {
-        return platform::message_box_script::shownBoxes();
-    }
+    const std::vector<ui::headless::BoxRecord>& boxes() const { return driver.boxes(); }
 };
 
 }  // namespace tarnwick::testing

@@ -188,8 +188,8 @@ TEST_F(PropertiesTest, PortTakesFourDigitsAndAnEmptyOneStopsTheSave) {
     EXPECT_FALSE(saved.keyExists(SettingKey::generalTopMost));
     ASSERT_EQ(boxes().size(), 1u);
     EXPECT_EQ(boxes()[0].text, "The properties file is read-only. Changes will not be saved");
-    EXPECT_EQ(boxes()[0].icon, platform::MessageIcon::warning);
-    EXPECT_EQ(boxes()[0].buttons, platform::MessageButtons::ok);
+    EXPECT_EQ(boxes()[0].kind, ui::BoxKind::Warning);
+    EXPECT_EQ(boxes()[0].buttons, ui::BoxButtons::Ok);
     EXPECT_NE(testing_support::readWholeFile((log / "tarnwick.dbg").string())
                   .find("Caught exception: '' is not a valid integer value\n"),
               std::string::npos);

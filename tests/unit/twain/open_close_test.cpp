@@ -3,14 +3,11 @@
 
 #include <new>
 
-#include "platform/message_box_script.h"
 #include "twain/identity_text.h"
 #include "unit/twain/source_fixture.h"
 
 namespace tarnwick::testing {
 namespace {
-
-using platform::message_box_script::shownBoxes;
 
 class Identity : public SourceTest {};
 
@@ -83,8 +80,8 @@ TEST_F(OpenClose, ADeviceThatDoesNotOpenShowsTheErrorBoxAndLeavesTheSourceClosed
     EXPECT_STREQ(appIdentity.Manufacturer, "Acme Imaging");
     ASSERT_EQ(shownBoxes().size(), 1u);
     EXPECT_EQ(shownBoxes()[0].text, "Error opening device. You may need to reset the device.");
-    EXPECT_EQ(shownBoxes()[0].icon, platform::MessageIcon::error);
-    EXPECT_EQ(shownBoxes()[0].buttons, platform::MessageButtons::ok);
+    EXPECT_EQ(shownBoxes()[0].kind, ui::BoxKind::Error);
+    EXPECT_EQ(shownBoxes()[0].buttons, ui::BoxButtons::Ok);
     // The failure's code cannot be read back: DAT_STATUS is refused in state 3.
     TW_STATUS status{};
     EXPECT_EQ(call(DG_CONTROL, DAT_STATUS, MSG_GET, &status), TWRC_FAILURE);

@@ -1,7 +1,5 @@
 #include "unit/twain/source_fixture.h"
 
-#include "platform/message_box_script.h"
-
 namespace tarnwick::testing {
 
 namespace {
@@ -74,7 +72,8 @@ void SourceTest::reset() {
     appIdentity = {};
     dsIdentity = {};
     dsmScript() = {};
-    platform::message_box_script::clear();
+    driver.reset();
+    driver.emplace();
     assigned.Id = 42;
     source = std::make_unique<DataSource>(
         [this](DataSource& owner) -> std::unique_ptr<Scanner> {
@@ -89,7 +88,6 @@ SourceTest::~SourceTest() {
     source.reset();
     appIdentity = {};
     dsIdentity = {};
-    platform::message_box_script::clear();
 }
 
 TW_UINT16 SourceTest::call(TW_UINT32 DG, TW_UINT16 DAT, TW_UINT16 MSG, TW_MEMREF pData) {

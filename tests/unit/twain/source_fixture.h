@@ -5,11 +5,13 @@
 
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "support/scripted_scanner.h"
 #include "twain/data_source.h"
-#include "unit/twain/scripted_scanner.h"
+#include "ui/headless/driver.h"
 
 namespace tarnwick::testing {
 
@@ -53,12 +55,14 @@ class SourceTest : public ::testing::Test {
     // Leaves the source in `state` (3 to 7) the way an application gets it there.
     void bringTo(TW_INT32 state);
     TW_UINT16 readStatus();
+    const std::vector<ui::headless::BoxRecord>& shownBoxes() const { return driver->boxes(); }
 
     TW_IDENTITY application = applicationNamed("Acme Imaging");
     TW_IDENTITY assigned{};  // the identity the manager assigned to the source
     ScannerScript scanner;
     int scannersMade = 0;
     std::unique_ptr<DataSource> source;
+    std::optional<ui::headless::Driver> driver;  // answers and records the message boxes
 };
 
 }  // namespace tarnwick::testing

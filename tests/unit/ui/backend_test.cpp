@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "platform/message_box_script.h"
 #include "ui/backend.h"
 #include "ui/form.h"
 #include "ui/headless/driver.h"
@@ -43,22 +42,25 @@ TEST(PendingMessages, AKeyPressWaitingForTheNextRoundReachesTheForm) {
     EXPECT_EQ(rows, 1);
 }
 
-TEST(Boxes, MessageBoxesGoThroughThePlatformService) {
-    namespace script = platform::message_box_script;
-    script::clear();
-    script::queueAnswer(platform::MessageResult::cancel);
+TEST(Boxes, TheDriverAnswersBoxesInOrderAndRecordsEveryOne) {
+    ui::headless::Driver driver;
+    driver.answerBox(ui::ModalResult::Cancel);
     EXPECT_EQ(
         ui::messageBox("Press", "Tarnwick", ui::BoxKind::Information, ui::BoxButtons::OkCancel),
         ui::ModalResult::Cancel);
     EXPECT_EQ(ui::messageBox("Again", "", ui::BoxKind::Error), ui::ModalResult::Ok);
-    script::queueAnswer(platform::MessageResult::no);
+    driver.answerBox(ui::ModalResult::No);
     EXPECT_EQ(ui::messageBox("?", "", ui::BoxKind::Confirmation, ui::BoxButtons::YesNo),
               ui::ModalResult::No);
-    ASSERT_EQ(script::shownBoxes().size(), 3u);
-    EXPECT_EQ(script::shownBoxes()[0].text, "Press");
-    EXPECT_EQ(script::shownBoxes()[1].icon, platform::MessageIcon::error);
-    EXPECT_EQ(script::shownBoxes()[2].buttons, platform::MessageButtons::yesNo);
-    script::clear();
+    EXPECT_EQ(ui::messageBox("!", "", ui::BoxKind::Warning, ui::BoxButtons::YesNoCancel),
+              ui::ModalResult::Yes)
+        << "none queued: the first button";
+    ASSERT_EQ(driver.boxes().size(), 4u);
+    EXPECT_EQ(driver.boxes()[0].text, "Press");
+    EXPECT_EQ(driver.boxes()[0].caption, "Tarnwick");
+    EXPECT_EQ(driver.boxes()[1].kind, ui::BoxKind::Error);
+    EXPECT_EQ(driver.boxes()[2].buttons, ui::BoxButtons::YesNo);
+    EXPECT_EQ(driver.boxes()[2].answer, ui::ModalResult::No);
 }
 
 TEST(Boxes, InputBoxGivesThePresetWhenClosed) {

@@ -63,20 +63,20 @@ TEST_F(ScanLoop, ThreeRegionsAreThreeImagesFromTheFirstRegionOn) {
     w().regions.regionIndex = 2;
     startLog();
     ASSERT_TRUE(driver.click(w().BScan));
-    EXPECT_EQ(acquiring.messages, (std::vector<TW_UINT16>{MSG_XFERREADY}));
-    EXPECT_EQ(acquiring.pending, 2);
-    EXPECT_NE(acquiring.getImage(), nullptr);
-    EXPECT_NE(acquiring.getImage(), nullptr);
-    EXPECT_EQ(acquiring.pending, 0);
-    EXPECT_EQ(acquiring.getImage(), nullptr);
-    ASSERT_EQ(acquiring.scans.size(), 3u);
+    EXPECT_EQ(scanner.messages, (std::vector<TW_UINT16>{MSG_XFERREADY}));
+    EXPECT_EQ(scanner.pending(), 2);
+    EXPECT_TRUE(scanner.getImage());
+    EXPECT_TRUE(scanner.getImage());
+    EXPECT_EQ(scanner.pending(), 0);
+    EXPECT_FALSE(scanner.getImage());
+    ASSERT_EQ(scanner.scans.size(), 3u);
     for (std::size_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(acquiring.scans[i].area, w().regions.regions[i]);
-        EXPECT_EQ(acquiring.scans[i].options, w().regions.regions[i]);
+        EXPECT_EQ(scanner.scans[i].area, w().regions.regions[i]);
+        EXPECT_EQ(scanner.scans[i].options, w().regions.regions[i]);
     }
     // 30 by 20 mm at 25 dpi.
-    EXPECT_EQ(acquiring.scans[1].width, 29);
-    EXPECT_EQ(acquiring.scans[1].height, 19);
+    EXPECT_EQ(scanner.scans[1].width, 29);
+    EXPECT_EQ(scanner.scans[1].height, 19);
     EXPECT_EQ(logged(kCancelLine), 3) << "DeviceCancelType 1: one cancel after every read";
 }
 
@@ -101,7 +101,7 @@ TEST_F(ScanLoop, AScanWaitingForTheButtonCanBeCancelled) {
     setNumber("resolution", 10);
     PressedButtonOption button;
     w().waitOption = &button;
-    platform::message_box_script::queueAnswer(platform::MessageResult::cancel);
+    driver.answerBox(ui::ModalResult::Cancel);
     startLog();
     EXPECT_FALSE(w().scanInto(w().scanBitmap));
     EXPECT_EQ(boxTexts(), (std::vector<std::string>{"Press the button to start the scan"}));
@@ -116,10 +116,10 @@ TEST_F(ScanLoop, AScanWithoutRegionsTakesTheWholeAreaAndBecomesThePreview) {
     openScanning();
     setNumber("resolution", 10);
     ASSERT_TRUE(driver.click(w().BScan));
-    ASSERT_EQ(acquiring.scans.size(), 1u);
-    EXPECT_EQ(acquiring.scans[0].options, (Region{0, 0, 200, 200}));
+    ASSERT_EQ(scanner.scans.size(), 1u);
+    EXPECT_EQ(scanner.scans[0].options, (Region{0, 0, 200, 200}));
     EXPECT_EQ(w().previewBitmap.width(), w().scanBitmap.width());
-    EXPECT_EQ(acquiring.pending, 0);
+    EXPECT_EQ(scanner.pending(), 0);
 }
 
 class FeederScan : public ScanLoop {
@@ -142,16 +142,16 @@ TEST_F(FeederScan, PagesAreAskedForAndEveryPageUsesRegionZero) {
     EXPECT_EQ(driver.inputs()[0].caption, "Number of pages");
     EXPECT_EQ(driver.inputs()[0].prompt, "Number of pages");
     EXPECT_EQ(driver.inputs()[0].preset, "1");
-    EXPECT_EQ(acquiring.pending, 2);
-    acquiring.getImage();
-    acquiring.getImage();
-    ASSERT_EQ(acquiring.scans.size(), 3u);
-    for (const auto& scan : acquiring.scans) EXPECT_EQ(scan.options, (Region{0, 0, 20, 10}));
+    EXPECT_EQ(scanner.pending(), 2);
+    scanner.getImage();
+    scanner.getImage();
+    ASSERT_EQ(scanner.scans.size(), 3u);
+    for (const auto& scan : scanner.scans) EXPECT_EQ(scan.options, (Region{0, 0, 20, 10}));
 
     // Closing the box takes the preset answer.
     ASSERT_TRUE(driver.click(w().BScan));
     EXPECT_EQ(driver.inputs().size(), 5u);
-    EXPECT_EQ(acquiring.pending, 0);
+    EXPECT_EQ(scanner.pending(), 0);
 }
 
 TEST_F(FeederScan, OneFeederPageWithADFSingleKeepsTheRegions) {
@@ -164,7 +164,7 @@ TEST_F(FeederScan, OneFeederPageWithADFSingleKeepsTheRegions) {
     EXPECT_TRUE(boxTexts().empty());
     EXPECT_TRUE(driver.inputs().empty());
     EXPECT_EQ(w().regions.regionCount, 2);
-    EXPECT_EQ(acquiring.pending, 1);
+    EXPECT_EQ(scanner.pending(), 1);
 }
 
 class EscapeScan : public ScanLoop {
@@ -191,17 +191,17 @@ TEST_F(EscapeScan, EscapeStopsTheReadWithTwoCancels) {
     EXPECT_EQ(captionWhileReading, "Scanning... press ESC to cancel");
     EXPECT_TRUE(progressShown);
     EXPECT_EQ(cursorWhileReading, ui::Cursor::HourGlass);
-    EXPECT_TRUE(acquiring.messages.empty());
-    EXPECT_EQ(acquiring.pending, 0);
+    EXPECT_TRUE(scanner.messages.empty());
+    EXPECT_EQ(scanner.pending(), 0);
     EXPECT_EQ(w().caption(), "Tarnwick interface");
     EXPECT_FALSE(w().ProgressBar.visible());
     EXPECT_EQ(ui::backend().screenCursor(), ui::Cursor::Default);
 
     // The device takes the next scan after the stopped one; saned may refuse a start while
     // the backend still finishes the cancelled read, so the user may have to press twice.
-    for (int attempt = 0; attempt < 3 && acquiring.messages.empty(); ++attempt)
+    for (int attempt = 0; attempt < 3 && scanner.messages.empty(); ++attempt)
         ASSERT_TRUE(driver.click(w().BScan));
-    EXPECT_EQ(acquiring.messages, (std::vector<TW_UINT16>{MSG_XFERREADY}));
+    EXPECT_EQ(scanner.messages, (std::vector<TW_UINT16>{MSG_XFERREADY}));
 }
 
 }  // namespace

@@ -10,49 +10,64 @@
 #include <vector>
 
 #include "options/device.h"
-#include "platform/message_box_script.h"
+#include "options/number_option.h"
 #include "sane/connection.h"
 #include "sane/socket_stream.h"
 #include "settings/properties.h"
 #include "settings/settings_file.h"
 #include "support/scoped_environment.h"
+#include "twain/records.h"
 #include "ui/headless/driver.h"
 #include "window/preview_form.h"
 
 namespace tarnwick::testing {
 
-// Records what the window tells the application; `ready` answers readyToScan.
-class RecordingScanner : public Scanner {
+// The open scanner as the window sees it: records what the window tells the application,
+// answers readyToScan with `ready`, and acquires as the data source's scanner does, through
+// the window's batch, noting the rectangle and the size of every image.
+class WindowScanner : public ScannerLink {
   public:
-    bool isDeviceOpen() const override { return true; }
-    void showWindow(bool) override {}
-    void hideWindow() override {}
-    bool readyToScan() const override { return ready; }
-    Image* acquire(bool, bool) override {
-        ++acquired;
-        return nullptr;
-    }
-    Image* getImage() override { return nullptr; }
-    void releaseImage() override {}
-    TW_INT32 pendingCount() const override { return pending; }
-    void setPendingCount(TW_INT32 count) override { pending = count; }
-    TW_UINT16 notify(TW_UINT16 message) override {
-        messages.push_back(message);
-        return TWRC_SUCCESS;
-    }
-    TW_UINT16 pixelType(TW_UINT16, TW_CAPABILITY*) override { return TWRC_FAILURE; }
-    TW_UINT16 bitDepth(TW_UINT16, TW_CAPABILITY*) override { return TWRC_FAILURE; }
-    TW_UINT16 resolution(TW_UINT16, TW_CAPABILITY*) override { return TWRC_FAILURE; }
-    TW_UINT16 nativeResolution(TW_UINT16, TW_CAPABILITY*) override { return TWRC_FAILURE; }
-    TW_UINT16 physicalSize(TW_UINT16, TW_CAPABILITY*) override { return TWRC_FAILURE; }
-    TW_UINT16 level(TW_UINT16, TW_UINT16, TW_CAPABILITY*) override { return TWRC_FAILURE; }
-    TW_UINT16 getCustomData(TW_CUSTOMDSDATA*) override { return TWRC_SUCCESS; }
-    TW_UINT16 setCustomData(TW_CUSTOMDSDATA*) override { return TWRC_SUCCESS; }
+    struct Scan {
+        Region area;     // the rectangle chosen
+        Region options;  // tl-x, tl-y, br-x, br-y read back from the daemon afterwards
+        int width = 0, height = 0;
+    };
 
+    bool readyToScan() const override { return ready; }
+    bool acquireFirst() override { return acquire(false); }
+    void imageReady() override { messages.push_back(MSG_XFERREADY); }
+    void closeRequested() override { messages.push_back(MSG_CLOSEDSREQ); }
+
+    // What the transfers do after each image: the next one while images are pending.
+    bool getImage() { return pending() != 0 && acquire(true); }
+    int pending() const { return window->batch.pending(); }
+
+    TFPreview* window = nullptr;
     bool ready = false;
-    int acquired = 0;
-    TW_INT32 pending = -1;
     std::vector<TW_UINT16> messages;
+    std::vector<Scan> scans;
+
+  private:
+    bool acquire(bool cancelAtEnd) {
+        TFPreview& w = *window;
+        Region area;
+        if (!w.scanNextImage(area)) {
+            w.endImage(false, cancelAtEnd);
+            return false;
+        }
+        Scan scan{area, {}, w.scanBitmap.width(), w.scanBitmap.height()};
+        if (w.device)
+            scan.options = {readBack("tl-x"), readBack("tl-y"), readBack("br-x"), readBack("br-y")};
+        scans.push_back(scan);
+        w.endImage(true, cancelAtEnd);
+        return true;
+    }
+    int readBack(const std::string& name) {
+        auto* option = dynamic_cast<NumberOption*>(window->device->findOption(name));
+        if (!option) return -1;
+        option->refresh();
+        return static_cast<int>(option->values.front());
+    }
 };
 
 // The platform's services without the machine's printers.
@@ -68,7 +83,6 @@ class WindowTest : public ::testing::Test {
             std::filesystem::create_directories(folder.path() / name);
             environment.set(name, folder.file(name));
         }
-        platform::message_box_script::clear();
         TFPreview::firstActivation = true;
     }
     ~WindowTest() override {
@@ -101,6 +115,7 @@ class WindowTest : public ::testing::Test {
                                              });
         window->FormActivate();
         window->saneDevice = &scanner;
+        scanner.window = window.get();
         window->show();
         return *window;
     }
@@ -112,14 +127,14 @@ class WindowTest : public ::testing::Test {
                                                  return true;
                                              });
         window->saneDevice = &scanner;
+        scanner.window = window.get();
         window->setVisible(true);
         return *window;
     }
 
-    static std::vector<std::string> boxTexts() {
+    std::vector<std::string> boxTexts() const {
         std::vector<std::string> texts;
-        for (const auto& box : platform::message_box_script::shownBoxes())
-            texts.push_back(box.text);
+        for (const auto& box : driver.boxes()) texts.push_back(box.text);
         return texts;
     }
     static std::vector<std::string> entries(const ui::PopupMenu& menu) {
@@ -136,7 +151,7 @@ class WindowTest : public ::testing::Test {
     testing_support::TemporaryFolder folder;
     testing_support::ScopedEnvironment environment;
     ui::headless::Driver driver;
-    RecordingScanner scanner;
+    WindowScanner scanner;
     std::vector<std::string> opened;
     std::unique_ptr<TFPreview> window;
 };

@@ -7,8 +7,6 @@
 namespace tarnwick::testing {
 namespace {
 
-using platform::message_box_script::shownBoxes;
-
 TEST_F(WindowTest, CreationBuildsTheLayoutAndReadsTheSettings) {
     writeSettings(
         "[General]\nWindowSize=10;20;300;400\nEdgeThreshold=25\n[Zoveru]\nDeviceCancelType=5\n"
@@ -88,7 +86,7 @@ TEST_F(WindowTest, StatusRoutine) {
     w.destroying = true;
     EXPECT_NO_THROW(w.reportStatus("Later", true, true));
     EXPECT_EQ(w.StatusBar.text(), "Gone");
-    EXPECT_EQ(shownBoxes().size(), 1u);
+    EXPECT_EQ(driver.boxes().size(), 1u);
 }
 
 TEST_F(WindowTest, EscapeStopsReadsUnlessDisabled) {
@@ -113,7 +111,7 @@ TEST_F(WindowTest, Buttons) {
                                                     "next time Tarnwick is started"}));
 
     driver.click(w.BProperties);  // cancelled: no box
-    EXPECT_EQ(shownBoxes().size(), 1u);
+    EXPECT_EQ(driver.boxes().size(), 1u);
 
     driver.click(w.BHelp);
     EXPECT_EQ(driver.modalForms().back(), "FAbout");

@@ -1,4 +1,4 @@
-#include "twain/decode_frame.h"
+#include "image/decode_frame.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "twain/bitmap.h"
+#include "image/bitmap.h"
 
 namespace tarnwick {
 

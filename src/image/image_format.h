@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-#include "twain/bitmap.h"
-#include "twain/decode_frame.h"
+#include "image/bitmap.h"
+#include "image/decode_frame.h"
 #include "twain/records.h"
 
 namespace tarnwick {

@@ -1,4 +1,4 @@
-#include "twain/image_format.h"
+#include "image/image_format.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "unit/twain/scripted_scanner.h"
+#include "support/scripted_scanner.h"
 
 #include <new>
 #include <stdexcept>

@@ -1,4 +1,4 @@
-#include "twain/decode_frame.h"
+#include "image/decode_frame.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "twain/dib.h"
+#include "image/dib.h"
 
 using namespace tarnwick;
 

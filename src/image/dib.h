@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "twain/bitmap.h"
+#include "image/bitmap.h"
 
 namespace tarnwick {
 

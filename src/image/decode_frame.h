@@ -6,8 +6,8 @@
 #include <functional>
 #include <string>
 
+#include "image/bitmap.h"
 #include "sane/procedures.h"
-#include "twain/bitmap.h"
 
 namespace tarnwick {
 

@@ -1,4 +1,4 @@
-#include "twain/dib.h"
+#include "image/dib.h"
 
 #include <cstring>
 
