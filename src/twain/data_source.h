@@ -26,7 +26,8 @@ class DataSource {
     // Routes one triplet; answers a TWRC code and leaves the condition for DAT_STATUS.
     TW_UINT16 dispatch(TW_IDENTITY* pOrigin, TW_UINT32 DG, TW_UINT16 DAT, TW_UINT16 MSG,
                        TW_MEMREF pData);
-    // Sends MSG_XFERREADY or MSG_CLOSEDSREQ to the application through the manager.
+    // Sends MSG_XFERREADY, MSG_CLOSEDSREQ or MSG_CLOSEDSOK to the application through the
+    // manager.
     TW_UINT16 notifyApplication(TW_UINT16 message);
     // Stores the condition code and returns the return code.
     TW_UINT16 setCondition(TW_UINT16 condition, TW_UINT16 returnCode);
@@ -36,6 +37,9 @@ class DataSource {
     // MSG_CLOSEDS: the scanner hides its window, drops its image and closes the device. A busy
     // scanner is hidden now and destroyed once its call has unwound.
     void closeScanner();
+
+    // The manager: where notifications go and whose memory functions make the handles.
+    DsmLink& dsm() { return dsm_; }
 
     // Exists from a successful MSG_OPENDS until MSG_CLOSEDS.
     std::unique_ptr<Scanner> scanner;
