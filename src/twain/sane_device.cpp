@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cmath>
 #include <cstdlib>
 #include <exception>
 #include <optional>
@@ -77,6 +78,8 @@ bool SaneDevice::isDeviceOpen() const {
 }
 
 void SaneDevice::showWindow(bool uiOnly) {
+    // In the window the user chooses the area, starting from the application's frame.
+    if (!uiOnly && windowSeen()) frame_.reset();
     window_->show(uiOnly);
 }
 
@@ -101,16 +104,32 @@ void SaneDevice::beginBatch() {
 }
 
 ScanRectangle SaneDevice::nextScanRectangle() const {
+    if (frame_) return *frame_;
     return rectangleOf(window_->batch().next());
 }
 
-void SaneDevice::setSingleRegion(const ScanRectangle& region) {
-    window_->batch().setSingleRegion(Region{region.left, region.top, region.right, region.bottom});
+ScanRectangle SaneDevice::wholeScanArea() const {
+    return rectangleOf(window_->scanArea());
+}
+
+bool SaneDevice::setSingleRegion(const ScanRectangle& region) {
+    // The device clamps or refuses what it cannot scan; the frame is what it took.
+    ScanArea taken{region.left, region.top, region.right, region.bottom};
+    const bool exact = window_->setScanArea(taken);
+    frame_ = ScanRectangle{taken.x1, taken.y1, taken.x2, taken.y2};
+    // The window shows it in whole millimetres.
+    window_->batch().setSingleRegion(
+        Region{static_cast<int>(std::lround(taken.x1)), static_cast<int>(std::lround(taken.y1)),
+               static_cast<int>(std::lround(taken.x2)), static_cast<int>(std::lround(taken.y2))});
+    return exact;
 }
 
 Image* SaneDevice::acquire(bool keepAsCurrent, bool cancelAtEnd) {
     Region area;
-    const bool scanned = window_->scanNextImage(area);
+    const std::optional<ScanArea> exact =
+        frame_ ? std::optional<ScanArea>({frame_->left, frame_->top, frame_->right, frame_->bottom})
+               : std::nullopt;
+    const bool scanned = window_->scanNextImage(area, exact);
     const FrameParameters parameters =
         scanned ? frameParameters(window_->device()->parameters()) : FrameParameters{};
     Bitmap& bitmap = window_->scanBitmap();
@@ -121,7 +140,7 @@ Image* SaneDevice::acquire(bool keepAsCurrent, bool cancelAtEnd) {
         return nullptr;
     }
 
-    const ScanRectangle r = rectangleOf(area);
+    const ScanRectangle r = frame_ ? *frame_ : rectangleOf(area);
     auto image = std::make_unique<Image>();
     image->bitmap = &bitmap;
     image->xResolution = image->yResolution = resolutionOf(window_->roles().resolution);
@@ -168,6 +187,17 @@ TW_UINT16 SaneDevice::resolution(TW_UINT16 msg, TW_CAPABILITY* capability) {
 
 TW_UINT16 SaneDevice::nativeResolution(TW_UINT16 msg, TW_CAPABILITY* capability) {
     return nativeResolutionCapability(owner_, window_->roles(), msg, capability);
+}
+
+bool SaneDevice::servesLevel(TW_UINT16 cap) const {
+    const OptionRoles r = window_->roles();
+    return tarnwick::servesLevel(cap == ICAP_BRIGHTNESS ? r.brightness : r.contrast);
+}
+
+TW_UINT16 SaneDevice::level(TW_UINT16 cap, TW_UINT16 msg, TW_CAPABILITY* capability) {
+    const OptionRoles r = window_->roles();
+    return levelCapability(owner_, cap == ICAP_BRIGHTNESS ? r.brightness : r.contrast, msg,
+                           capability);
 }
 
 TW_UINT16 SaneDevice::physicalSize(TW_UINT16 msg, TW_CAPABILITY* capability) {

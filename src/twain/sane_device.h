@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include "settings/properties_services.h"
 #include "twain/image.h"
@@ -38,7 +39,8 @@ class SaneDevice : public Scanner, private ScannerLink {
     TW_INT32 pendingCount() const override { return window_->batch().pending(); }
     void setPendingCount(TW_INT32 count) override { window_->batch().setPending(count); }
     ScanRectangle nextScanRectangle() const override;
-    void setSingleRegion(const ScanRectangle& region) override;
+    ScanRectangle wholeScanArea() const override;
+    bool setSingleRegion(const ScanRectangle& region) override;
     TW_UINT16 notify(TW_UINT16 message) override;
 
     TW_UINT16 pixelType(TW_UINT16 msg, TW_CAPABILITY* capability) override;
@@ -46,6 +48,8 @@ class SaneDevice : public Scanner, private ScannerLink {
     TW_UINT16 resolution(TW_UINT16 msg, TW_CAPABILITY* capability) override;
     TW_UINT16 nativeResolution(TW_UINT16 msg, TW_CAPABILITY* capability) override;
     TW_UINT16 physicalSize(TW_UINT16 msg, TW_CAPABILITY* capability) override;
+    bool servesLevel(TW_UINT16 cap) const override;
+    TW_UINT16 level(TW_UINT16 cap, TW_UINT16 msg, TW_CAPABILITY* capability) override;
 
     TW_UINT16 getCustomData(TW_CUSTOMDSDATA*) override { return TWRC_SUCCESS; }
     TW_UINT16 setCustomData(TW_CUSTOMDSDATA*) override { return TWRC_SUCCESS; }
@@ -64,6 +68,8 @@ class SaneDevice : public Scanner, private ScannerLink {
     std::unique_ptr<Image> looseImage_;
     // The window holds the batch: the pending count, the region walk and the feeder decision.
     std::unique_ptr<ScanWindow> window_;
+    // The application's frame, as the device took it; scanned exactly until the window is shown.
+    std::optional<ScanRectangle> frame_;
 };
 
 }  // namespace tarnwick

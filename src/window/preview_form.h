@@ -8,6 +8,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -107,8 +108,9 @@ class TFPreview : public ui::Form, public ControlOwner {
 
     // ---- preview scan and display ----
     void BPreviewClick();
-    // Writes the existing geometry options in the order tl-x, br-x, br-y, tl-y.
-    void setScanArea(int x1, int y1, int x2, int y2);
+    // Writes the existing geometry options in the order tl-x, br-x, br-y, tl-y; false when the
+    // device refused or changed a value.
+    bool setScanArea(double x1, double y1, double x2, double y2);
     void ZoomChange();
     // Draws displayBitmap and the region outlines onto PaintBox.
     void paintPreview();
@@ -134,8 +136,9 @@ class TFPreview : public ui::Form, public ControlOwner {
     // Returns the feeder decision.
     bool beginBatch(bool mayAsk);
     // One image of the batch: its next rectangle written to the geometry options and read into
-    // scanBitmap; without regions it also becomes the preview. False when no image was read.
-    bool scanNextImage(Region& area);
+    // scanBitmap (`exact` instead, when given); without regions it also becomes the preview.
+    // False when no image was read.
+    bool scanNextImage(Region& area, const std::optional<ScanArea>& exact = std::nullopt);
     // After scanNextImage: a delivered image counts down the batch, anything else ends it; with
     // `cancelAtEnd` the end of the batch cancels the device when DeviceCancelType asks.
     void endImage(bool delivered, bool cancelAtEnd);

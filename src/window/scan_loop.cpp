@@ -67,11 +67,14 @@ bool TFPreview::beginBatch(bool mayAsk) {
     });
 }
 
-bool TFPreview::scanNextImage(Region& area) {
+bool TFPreview::scanNextImage(Region& area, const std::optional<ScanArea>& exact) {
     area = batch.take();
     bool scanned = false;
     try {
-        setScanArea(area.x1, area.y1, area.x2, area.y2);
+        if (exact)
+            setScanArea(exact->x1, exact->y1, exact->x2, exact->y2);
+        else
+            setScanArea(area.x1, area.y1, area.x2, area.y2);
         scanned = scanInto(scanBitmap) && device;
     } catch (const std::exception&) {
         // A fatal report closed the connection (its text is on the status line), or memory

@@ -1,5 +1,6 @@
 #include "window/scan_window.h"
 
+#include "options/device.h"
 #include "options/number_option.h"
 #include "settings/properties_services.h"
 #include "window/preview_form.h"
@@ -32,6 +33,10 @@ OptionRoles ScanWindow::roles() const {
     r.tly = form_->tlyOption;
     r.brx = form_->brxOption;
     r.bry = form_->bryOption;
+    if (form_->device) {
+        r.brightness = form_->device->findOption("brightness");
+        r.contrast = form_->device->findOption("contrast");
+    }
     return r;
 }
 
@@ -71,8 +76,24 @@ ScanBatch& ScanWindow::batch() {
     return form_->batch;
 }
 
-bool ScanWindow::scanNextImage(Region& area) {
-    return form_->scanNextImage(area);
+const Region& ScanWindow::scanArea() const {
+    return form_->scanArea;
+}
+
+bool ScanWindow::setScanArea(ScanArea& area) {
+    TFPreview& w = *form_;
+    const bool exact = w.setScanArea(area.x1, area.y1, area.x2, area.y2);
+    const std::pair<const NumberOption*, double*> edges[] = {{w.tlxOption, &area.x1},
+                                                             {w.tlyOption, &area.y1},
+                                                             {w.brxOption, &area.x2},
+                                                             {w.bryOption, &area.y2}};
+    for (auto [option, edge] : edges)
+        if (w.device && option && !option->values.empty()) *edge = option->values.front();
+    return exact;
+}
+
+bool ScanWindow::scanNextImage(Region& area, const std::optional<ScanArea>& exact) {
+    return form_->scanNextImage(area, exact);
 }
 
 void ScanWindow::endImage(bool delivered, bool cancelAtEnd) {

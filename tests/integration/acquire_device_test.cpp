@@ -65,9 +65,23 @@ TEST_F(OpenScanner, TheWholeAreaReplacesThePreviewAndTheCountStaysOpenEnded) {
     EXPECT_EQ(scanner->window().previewBitmap.width(), image->bitmap->width());
     EXPECT_EQ(scanner->window().previewBitmap.height(), image->bitmap->height());
 
-    scanner->setSingleRegion(ScanRectangle{25, 25, 50, 50});
+    EXPECT_TRUE(scanner->setSingleRegion(ScanRectangle{25, 25, 50, 50}));
     EXPECT_EQ(scanner->nextScanRectangle().left, 25);
     EXPECT_EQ(scanner->window().regions.regionCount, 1);
+}
+
+TEST_F(OpenScanner, AFrameBeyondTheBedIsClampedAndScannedAsClamped) {
+    auto scanner = open(saned_.port());
+    ASSERT_TRUE(scanner->isDeviceOpen());
+    const ScanRectangle bed = scanner->wholeScanArea();
+    EXPECT_FALSE(scanner->setSingleRegion(ScanRectangle{0, 0, 508, 508}));  // 20 x 20 inches
+    const ScanRectangle frame = scanner->nextScanRectangle();
+    EXPECT_EQ(frame.right, bed.right);
+    EXPECT_EQ(frame.bottom, bed.bottom);
+    Image* image = scanner->getImage();
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->right, bed.right);
+    EXPECT_NEAR(image->parameters.pixelsPerLine, bed.right * 50 / 25.4, 1);
 }
 
 TEST_F(OpenScanner, SettingsOnlyLeavesTheScanButtonsAsTheyWere) {

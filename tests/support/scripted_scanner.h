@@ -24,13 +24,17 @@ struct ScannerScript {
     // Throws from showWindow: 0 none, 1 std::bad_alloc, 2 std::runtime_error.
     int showWindowThrows = 0;
     ScanRectangle nextRectangle;
+    ScanRectangle wholeArea;
     std::vector<ScanRectangle> regionsSet;
+    bool frameTaken = true;  // what setSingleRegion answers
     std::vector<std::string> calls;
     bool destroyed = false;
 
     // Every scan gives an image of these parameters; byte i of row y holds 16 * y + i.
     void scanYields(const FrameParameters& parameters, int xResolution = 100);
     bool readyToScan = false;
+    // Whether the device has brightness and contrast options.
+    bool levels = false;
 };
 
 // Keeps the current image and the pending count as the open scanner does: a getImage
@@ -56,8 +60,10 @@ class ScriptedScanner : public Scanner {
     TW_INT32 pendingCount() const override { return pending_; }
     void setPendingCount(TW_INT32 count) override { pending_ = count; }
     ScanRectangle nextScanRectangle() const override { return script_.nextRectangle; }
-    void setSingleRegion(const ScanRectangle& region) override {
+    ScanRectangle wholeScanArea() const override { return script_.wholeArea; }
+    bool setSingleRegion(const ScanRectangle& region) override {
         script_.regionsSet.push_back(region);
+        return script_.frameTaken;
     }
     TW_UINT16 notify(TW_UINT16) override { return TWRC_SUCCESS; }
     TW_UINT16 pixelType(TW_UINT16, TW_CAPABILITY*) override { return option("pixelType"); }
@@ -67,6 +73,8 @@ class ScriptedScanner : public Scanner {
         return option("nativeResolution");
     }
     TW_UINT16 physicalSize(TW_UINT16, TW_CAPABILITY*) override { return option("physicalSize"); }
+    bool servesLevel(TW_UINT16) const override { return script_.levels; }
+    TW_UINT16 level(TW_UINT16, TW_UINT16, TW_CAPABILITY*) override { return option("level"); }
     TW_UINT16 getCustomData(TW_CUSTOMDSDATA*) override;
     TW_UINT16 setCustomData(TW_CUSTOMDSDATA*) override;
 
