@@ -25,7 +25,7 @@ if(CMAKE_CROSSCOMPILING)
                  COMMAND ${PROJECT_SOURCE_DIR}/tests/wine/manager-acquire
                          $<TARGET_FILE:tarnwick-twain-app> $<TARGET_FILE:tarnwick-ds>
                          ${TARNWICK_TWAIN_DSM}/windows-64/TWAINDSM.dll)
-        set_tests_properties(wine-manager-acquire PROPERTIES LABELS wine TIMEOUT 600
+        set_tests_properties(wine-manager-acquire PROPERTIES LABELS "wine;integration" TIMEOUT 600
                              ENVIRONMENT TARNWICK_WINEPREFIX=${PROJECT_BINARY_DIR}/wineprefix-manager)
     endif()
     return()

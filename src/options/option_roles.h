@@ -15,8 +15,6 @@ struct OptionRoles {
     Option* tly = nullptr;
     Option* brx = nullptr;
     Option* bry = nullptr;
-    Option* brightness = nullptr;
-    Option* contrast = nullptr;
 };
 
 }  // namespace tarnwick

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
-#include <cmath>
 #include <cstdlib>
 #include <exception>
 #include <optional>
@@ -50,6 +49,10 @@ int resolutionOf(Option* option) {
     }
 }
 
+ScanRectangle rectangleOf(const ExactFrame& f) {
+    return ScanRectangle{f.left, f.top, f.right, f.bottom};
+}
+
 ScanRectangle rectangleOf(const Region& r) {
     ScanRectangle rectangle;
     rectangle.left = r.x1;
@@ -78,9 +81,9 @@ bool SaneDevice::isDeviceOpen() const {
 }
 
 void SaneDevice::showWindow(bool uiOnly) {
-    // In the window the user chooses the area, starting from the application's frame.
-    if (!uiOnly && windowSeen()) frame_.reset();
     window_->show(uiOnly);
+    // In a window on a screen the user chooses the area, starting from the application's frame.
+    if (!uiOnly && window_->seen()) window_->batch().dropFrame();
 }
 
 void SaneDevice::hideWindow() {
@@ -104,32 +107,25 @@ void SaneDevice::beginBatch() {
 }
 
 ScanRectangle SaneDevice::nextScanRectangle() const {
-    if (frame_) return *frame_;
-    return rectangleOf(window_->batch().next());
+    ScanBatch& batch = window_->batch();
+    return batch.frame() ? rectangleOf(*batch.frame()) : rectangleOf(batch.next());
 }
 
 ScanRectangle SaneDevice::wholeScanArea() const {
-    return rectangleOf(window_->scanArea());
+    return rectangleOf(window_->batch().scanArea());
 }
 
-bool SaneDevice::setSingleRegion(const ScanRectangle& region) {
+bool SaneDevice::setSingleRegion(const ScanRectangle& frame) {
     // The device clamps or refuses what it cannot scan; the frame is what it took.
-    ScanArea taken{region.left, region.top, region.right, region.bottom};
+    ExactFrame taken{frame.left, frame.top, frame.right, frame.bottom};
     const bool exact = window_->setScanArea(taken);
-    frame_ = ScanRectangle{taken.x1, taken.y1, taken.x2, taken.y2};
-    // The window shows it in whole millimetres.
-    window_->batch().setSingleRegion(
-        Region{static_cast<int>(std::lround(taken.x1)), static_cast<int>(std::lround(taken.y1)),
-               static_cast<int>(std::lround(taken.x2)), static_cast<int>(std::lround(taken.y2))});
+    window_->batch().setFrame(taken);
     return exact;
 }
 
 Image* SaneDevice::acquire(bool keepAsCurrent, bool cancelAtEnd) {
     Region area;
-    const std::optional<ScanArea> exact =
-        frame_ ? std::optional<ScanArea>({frame_->left, frame_->top, frame_->right, frame_->bottom})
-               : std::nullopt;
-    const bool scanned = window_->scanNextImage(area, exact);
+    const bool scanned = window_->scanNextImage(area);
     const FrameParameters parameters =
         scanned ? frameParameters(window_->device()->parameters()) : FrameParameters{};
     Bitmap& bitmap = window_->scanBitmap();
@@ -140,7 +136,8 @@ Image* SaneDevice::acquire(bool keepAsCurrent, bool cancelAtEnd) {
         return nullptr;
     }
 
-    const ScanRectangle r = frame_ ? *frame_ : rectangleOf(area);
+    const std::optional<ExactFrame>& frame = window_->batch().frame();
+    const ScanRectangle r = frame ? rectangleOf(*frame) : rectangleOf(area);
     auto image = std::make_unique<Image>();
     image->bitmap = &bitmap;
     image->xResolution = image->yResolution = resolutionOf(window_->roles().resolution);
@@ -189,15 +186,18 @@ TW_UINT16 SaneDevice::nativeResolution(TW_UINT16 msg, TW_CAPABILITY* capability)
     return nativeResolutionCapability(owner_, window_->roles(), msg, capability);
 }
 
+Option* SaneDevice::levelOption(TW_UINT16 cap) const {
+    Device* device = window_->device();
+    return device ? device->findOption(cap == ICAP_BRIGHTNESS ? "brightness" : "contrast")
+                  : nullptr;
+}
+
 bool SaneDevice::servesLevel(TW_UINT16 cap) const {
-    const OptionRoles r = window_->roles();
-    return tarnwick::servesLevel(cap == ICAP_BRIGHTNESS ? r.brightness : r.contrast);
+    return tarnwick::servesLevel(levelOption(cap));
 }
 
 TW_UINT16 SaneDevice::level(TW_UINT16 cap, TW_UINT16 msg, TW_CAPABILITY* capability) {
-    const OptionRoles r = window_->roles();
-    return levelCapability(owner_, cap == ICAP_BRIGHTNESS ? r.brightness : r.contrast, msg,
-                           capability);
+    return levelCapability(owner_, levelOption(cap), msg, capability);
 }
 
 TW_UINT16 SaneDevice::physicalSize(TW_UINT16 msg, TW_CAPABILITY* capability) {

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <memory>
-#include <optional>
 
 #include "settings/properties_services.h"
 #include "twain/image.h"
@@ -40,7 +39,7 @@ class SaneDevice : public Scanner, private ScannerLink {
     void setPendingCount(TW_INT32 count) override { window_->batch().setPending(count); }
     ScanRectangle nextScanRectangle() const override;
     ScanRectangle wholeScanArea() const override;
-    bool setSingleRegion(const ScanRectangle& region) override;
+    bool setSingleRegion(const ScanRectangle& frame) override;
     TW_UINT16 notify(TW_UINT16 message) override;
 
     TW_UINT16 pixelType(TW_UINT16 msg, TW_CAPABILITY* capability) override;
@@ -58,6 +57,8 @@ class SaneDevice : public Scanner, private ScannerLink {
     Image* currentImage() const { return currentImage_.get(); }
 
   private:
+    // The device's "brightness" or "contrast" option for ICAP_BRIGHTNESS or ICAP_CONTRAST.
+    Option* levelOption(TW_UINT16 cap) const;
     bool acquireFirst() override { return acquire(true, false) != nullptr; }
     void imageReady() override { notify(MSG_XFERREADY); }
     void closeRequested() override { notify(MSG_CLOSEDSREQ); }
@@ -68,8 +69,6 @@ class SaneDevice : public Scanner, private ScannerLink {
     std::unique_ptr<Image> looseImage_;
     // The window holds the batch: the pending count, the region walk and the feeder decision.
     std::unique_ptr<ScanWindow> window_;
-    // The application's frame, as the device took it; scanned exactly until the window is shown.
-    std::optional<ScanRectangle> frame_;
 };
 
 }  // namespace tarnwick

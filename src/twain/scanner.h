@@ -47,14 +47,14 @@ class Scanner {
     virtual TW_INT32 pendingCount() const = 0;
     virtual void setPendingCount(TW_INT32 count) = 0;
     // The rectangle the next scan would use: the application's frame, the current region, or
-    // the whole scan area (empty without a window). Never scans.
-    virtual ScanRectangle nextScanRectangle() const { return {}; }
-    // The largest scan area of the device (empty without a window).
-    virtual ScanRectangle wholeScanArea() const { return {}; }
+    // the whole scan area. Never scans.
+    virtual ScanRectangle nextScanRectangle() const = 0;
+    // The largest scan area of the device.
+    virtual ScanRectangle wholeScanArea() const = 0;
     // The application's frame (DAT_IMAGELAYOUT / MSG_SET): scanned exactly, whatever reloads
     // of the device's options do to the window's regions, until the window is shown. False
     // when the device clamped or refused an edge: the frame is then what it took.
-    virtual bool setSingleRegion(const ScanRectangle&) { return true; }
+    virtual bool setSingleRegion(const ScanRectangle& frame) = 0;
     // Tells the application (MSG_XFERREADY, MSG_CLOSEDSREQ) through the owning DataSource.
     virtual TW_UINT16 notify(TW_UINT16 message) = 0;
 

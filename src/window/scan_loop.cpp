@@ -67,12 +67,13 @@ bool TFPreview::beginBatch(bool mayAsk) {
     });
 }
 
-bool TFPreview::scanNextImage(Region& area, const std::optional<ScanArea>& exact) {
+bool TFPreview::scanNextImage(Region& area) {
     area = batch.take();
+    const std::optional<ExactFrame>& frame = batch.frame();
     bool scanned = false;
     try {
-        if (exact)
-            setScanArea(exact->x1, exact->y1, exact->x2, exact->y2);
+        if (frame)
+            setScanArea(frame->left, frame->top, frame->right, frame->bottom);
         else
             setScanArea(area.x1, area.y1, area.x2, area.y2);
         scanned = scanInto(scanBitmap) && device;

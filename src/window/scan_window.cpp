@@ -1,6 +1,5 @@
 #include "window/scan_window.h"
 
-#include "options/device.h"
 #include "options/number_option.h"
 #include "settings/properties_services.h"
 #include "window/preview_form.h"
@@ -33,10 +32,6 @@ OptionRoles ScanWindow::roles() const {
     r.tly = form_->tlyOption;
     r.brx = form_->brxOption;
     r.bry = form_->bryOption;
-    if (form_->device) {
-        r.brightness = form_->device->findOption("brightness");
-        r.contrast = form_->device->findOption("contrast");
-    }
     return r;
 }
 
@@ -76,24 +71,20 @@ ScanBatch& ScanWindow::batch() {
     return form_->batch;
 }
 
-const Region& ScanWindow::scanArea() const {
-    return form_->scanArea;
-}
-
-bool ScanWindow::setScanArea(ScanArea& area) {
+bool ScanWindow::setScanArea(ExactFrame& frame) {
     TFPreview& w = *form_;
-    const bool exact = w.setScanArea(area.x1, area.y1, area.x2, area.y2);
-    const std::pair<const NumberOption*, double*> edges[] = {{w.tlxOption, &area.x1},
-                                                             {w.tlyOption, &area.y1},
-                                                             {w.brxOption, &area.x2},
-                                                             {w.bryOption, &area.y2}};
+    const bool exact = w.setScanArea(frame.left, frame.top, frame.right, frame.bottom);
+    const std::pair<const NumberOption*, double*> edges[] = {{w.tlxOption, &frame.left},
+                                                             {w.tlyOption, &frame.top},
+                                                             {w.brxOption, &frame.right},
+                                                             {w.bryOption, &frame.bottom}};
     for (auto [option, edge] : edges)
         if (w.device && option && !option->values.empty()) *edge = option->values.front();
     return exact;
 }
 
-bool ScanWindow::scanNextImage(Region& area, const std::optional<ScanArea>& exact) {
-    return form_->scanNextImage(area, exact);
+bool ScanWindow::scanNextImage(Region& area) {
+    return form_->scanNextImage(area);
 }
 
 void ScanWindow::endImage(bool delivered, bool cancelAtEnd) {

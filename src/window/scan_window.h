@@ -3,7 +3,6 @@
 #pragma once
 
 #include <memory>
-#include <optional>
 #include <string>
 
 #include "image/bitmap.h"
@@ -15,11 +14,6 @@ namespace tarnwick {
 class Device;
 class PropertiesServices;
 class TFPreview;
-
-// A scan area in the unit of the geometry options, not rounded.
-struct ScanArea {
-    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-};
 
 class ScannerLink {
   public:
@@ -59,13 +53,11 @@ class ScanWindow {
     // A batch begun without the window's Scan button: no page question.
     void beginBatch();
     ScanBatch& batch();
-    // The device's largest scan area.
-    const Region& scanArea() const;
-    // Writes the area to the geometry options and reads back what the device took; false when
-    // it refused or changed an edge.
-    bool setScanArea(ScanArea& area);
-    // TFPreview::scanNextImage (`exact` scanned instead of the batch's rectangle) and endImage.
-    bool scanNextImage(Region& area, const std::optional<ScanArea>& exact);
+    // Writes the frame to the geometry options and reads back what the device took; false
+    // when it refused or changed an edge.
+    bool setScanArea(ExactFrame& frame);
+    // TFPreview::scanNextImage and endImage.
+    bool scanNextImage(Region& area);
     void endImage(bool delivered, bool cancelAtEnd);
     // Receives every final scan.
     Bitmap& scanBitmap();
