@@ -110,7 +110,7 @@ TEST_F(ScanLoop, AScanWaitingForTheButtonCanBeCancelled) {
     EXPECT_EQ(w().caption(), "Tarnwick interface");
     EXPECT_TRUE(w().scanInto(w().scanBitmap)) << "OK scans";
     EXPECT_EQ(w().scanBitmap.width(), 31);
-    EXPECT_EQ(w().StatusBar.text(), "Done (31 x 39)") << "not the data connection's end";
+    EXPECT_EQ(probe(w()).StatusBar.text(), "Done (31 x 39)") << "not the data connection's end";
 }
 
 TEST_F(ScanLoop, AScanWithoutRegionsTakesTheWholeAreaAndBecomesThePreview) {
