@@ -24,7 +24,10 @@ class RecordingDevice : public OptionDevice {
     }
     void controlNumbers(Word action, NumberOption& option) override {
         std::string call = "numbers " + std::to_string(action);
-        for (double v : option.values) call += " " + std::to_string(v);
+        for (double v : option.values) {
+            call += ' ';
+            call += std::to_string(v);
+        }
         calls.push_back(call);
     }
     std::string controlString(Word action, Option&, const std::string& text) override {
