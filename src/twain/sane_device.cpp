@@ -106,7 +106,6 @@ void SaneDevice::setSingleRegion(const ScanRectangle& region) {
 }
 
 Image* SaneDevice::acquire(bool keepAsCurrent, bool cancelAtEnd) {
-    ScanBatch& batch = window_->batch();
     Region area;
     const bool scanned = window_->scanNextImage(area);
     const FrameParameters parameters =
@@ -115,8 +114,7 @@ Image* SaneDevice::acquire(bool keepAsCurrent, bool cancelAtEnd) {
     const bool delivered = scanned && toDeliveredForm(bitmap, parameters);
     if (scanned && !delivered) window_->reportError(tr("Not enough memory for the scanned image"));
     if (!delivered) {
-        if (cancelAtEnd) window_->endOfBatchCancel();
-        batch.fail();
+        window_->endImage(false, cancelAtEnd);
         return nullptr;
     }
 
@@ -136,7 +134,7 @@ Image* SaneDevice::acquire(bool keepAsCurrent, bool cancelAtEnd) {
     else
         looseImage_ = std::move(image);
 
-    if (batch.counted() && cancelAtEnd) window_->endOfBatchCancel();
+    window_->endImage(true, cancelAtEnd);
     return result;
 }
 

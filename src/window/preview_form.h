@@ -140,8 +140,9 @@ class TFPreview : public ui::Form, public ControlOwner {
     // One image of the batch: its next rectangle written to the geometry options and read into
     // scanBitmap; without regions it also becomes the preview. False when no image was read.
     bool scanNextImage(Region& area);
-    // The cancel at the end of a batch the application fetched, when DeviceCancelType asks.
-    void endOfBatchCancel();
+    // After scanNextImage: a delivered image counts down the batch, anything else ends it; with
+    // `cancelAtEnd` the end of the batch cancels the device when DeviceCancelType asks.
+    void endImage(bool delivered, bool cancelAtEnd);
     // Reads one image, all its frames, into the bitmap; true when it was read completely.
     bool scanInto(Bitmap& bitmap);
 

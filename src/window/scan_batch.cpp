@@ -25,27 +25,29 @@ void ScanBatch::setSingleRegion(const Region& region) {
     regions_.regions[0] = region;
 }
 
-bool ScanBatch::feeder() {
-    if (!feeder_) feeder_ = feederInUse_();
-    return *feeder_;
+bool ScanBatch::feeder(bool keep) {
+    if (feeder_) return *feeder_;
+    const bool inUse = feederInUse_();
+    if (keep) feeder_ = inUse;
+    return inUse;
 }
 
-int ScanBatch::nextIndex() {
+int ScanBatch::nextIndex(bool keep) {
     if (regions_.regionCount <= 0) return -1;
-    if (feeder()) return 0;
+    if (feeder(keep)) return 0;
     const int index = regions_.regionIndex;
     return index < 0 || index >= regions_.regionCount ? 0 : index;
 }
 
 Region ScanBatch::next() {
-    const int index = nextIndex();
+    const int index = nextIndex(false);
     return index < 0 ? scanArea_ : regions_.regions[static_cast<std::size_t>(index)];
 }
 
 Region ScanBatch::take() {
-    const int index = nextIndex();
+    const int index = nextIndex(true);
     if (index < 0) return scanArea_;
-    if (!feeder()) regions_.regionIndex = index + 1;
+    if (!feeder(true)) regions_.regionIndex = index + 1;
     return regions_.regions[static_cast<std::size_t>(index)];
 }
 

@@ -27,6 +27,7 @@ class ScanBatch {
 
     // The rectangle the next image takes: the whole scan area without regions, region 0 for
     // every feeder page, else the region the walk has reached (past the last, the first again).
+    // Outside a batch it runs the feeder test without keeping its decision.
     Region next();
     // next(), and the walk moves on to the following region.
     Region take();
@@ -38,9 +39,10 @@ class ScanBatch {
     void setSingleRegion(const Region& region);
 
   private:
-    bool feeder();
-    // The region index next() takes, -1 for the whole scan area.
-    int nextIndex();
+    // `keep`: the decision holds for the rest of the batch (an image is taken, not looked at).
+    bool feeder(bool keep);
+    // The region index the next image takes, -1 for the whole scan area.
+    int nextIndex(bool keep);
 
     Regions& regions_;
     const Region& scanArea_;

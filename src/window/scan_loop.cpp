@@ -83,8 +83,13 @@ bool TFPreview::scanNextImage(Region& area) {
     return scanned;
 }
 
-void TFPreview::endOfBatchCancel() {
-    if (device && (cancelType & cancelAfterBatch)) device->cancel();
+void TFPreview::endImage(bool delivered, bool cancelAtEnd) {
+    bool last = true;
+    if (delivered)
+        last = batch.counted();
+    else
+        batch.fail();
+    if (last && cancelAtEnd && device && (cancelType & cancelAfterBatch)) device->cancel();
 }
 
 bool TFPreview::isAdfScan() {

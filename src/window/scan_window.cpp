@@ -75,8 +75,8 @@ bool ScanWindow::scanNextImage(Region& area) {
     return form_->scanNextImage(area);
 }
 
-void ScanWindow::endOfBatchCancel() {
-    form_->endOfBatchCancel();
+void ScanWindow::endImage(bool delivered, bool cancelAtEnd) {
+    form_->endImage(delivered, cancelAtEnd);
 }
 
 Bitmap& ScanWindow::scanBitmap() {

@@ -53,9 +53,9 @@ class ScanWindow {
     // A batch begun without the window's Scan button: no page question.
     void beginBatch();
     ScanBatch& batch();
-    // TFPreview::scanNextImage and endOfBatchCancel.
+    // TFPreview::scanNextImage and endImage.
     bool scanNextImage(Region& area);
-    void endOfBatchCancel();
+    void endImage(bool delivered, bool cancelAtEnd);
     // Receives every final scan.
     Bitmap& scanBitmap();
     // An error on the status line.

@@ -52,15 +52,14 @@ class WindowScanner : public ScannerLink {
         TFPreview& w = *window;
         Region area;
         if (!w.scanNextImage(area)) {
-            if (cancelAtEnd) w.endOfBatchCancel();
-            w.batch.fail();
+            w.endImage(false, cancelAtEnd);
             return false;
         }
         Scan scan{area, {}, w.scanBitmap.width(), w.scanBitmap.height()};
         if (w.device)
             scan.options = {readBack("tl-x"), readBack("tl-y"), readBack("br-x"), readBack("br-y")};
         scans.push_back(scan);
-        if (w.batch.counted() && cancelAtEnd) w.endOfBatchCancel();
+        w.endImage(true, cancelAtEnd);
         return true;
     }
     int readBack(const std::string& name) {
