@@ -1,7 +1,9 @@
 // A 300 dpi colour page of the test backend's full area: the time from MSG_ENABLEDS (no user
 // interface) to the last row of a memory transfer through the built tarnwick.ds, driven in this
 // process through DS_Entry, against scanimage writing the same scan to a file from the same saned
-// in the same run. Then decodeFrame alone on a synthetic frame of that size. Run by hand:
+// in the same run, and against the same frame read through the data channel alone (start to the
+// end mark, nothing decoded): the wire's share. Then decodeFrame alone on a synthetic frame of
+// that size. Run by hand:
 //     build/native/bench-acquire [path/to/tarnwick.ds]
 // It starts its own saned on the standard port 6566 (the net backend scanimage goes through cannot
 // be told another), with private configuration folders and a private settings file.
@@ -27,6 +29,8 @@
 #include "image/decode_frame.h"
 #include "platform/global_memory.h"
 #include "sane/connection.h"
+#include "sane/image_channel.h"
+#include "source_bench.h"
 #include "twain/records.h"
 
 extern char** environ;
@@ -34,6 +38,7 @@ extern char** environ;
 using namespace tarnwick;
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
+using bench::Source;
 
 namespace {
 
@@ -55,75 +60,6 @@ extern "C" TW_UINT16 DSM_Entry(TW_IDENTITY*, TW_IDENTITY*, TW_UINT32 DG, TW_UINT
 }
 
 namespace {
-
-using Entry = TW_UINT16(TW_IDENTITY*, TW_UINT32, TW_UINT16, TW_UINT16, TW_MEMREF);
-
-pid_t startSaned(const fs::path& config, int port) {
-    std::string env = "SANE_CONFIG_DIR=" + config.string();
-    std::vector<char*> envp;
-    for (char** e = environ; *e; ++e) envp.push_back(*e);
-    envp.push_back(env.data());
-    envp.push_back(nullptr);
-    const std::string portText = std::to_string(port);
-    const char* argv[] = {"saned",          "-l", "-b", "127.0.0.1", "-p",
-                          portText.c_str(), "-d", "0",  nullptr};
-    pid_t pid = 0;
-    if (posix_spawnp(&pid, "saned", nullptr, nullptr, const_cast<char**>(argv), envp.data()) != 0)
-        return 0;
-    return pid;
-}
-
-// True once our saned answers; false when it quit (another daemon holds the port) or never did.
-bool waitForDaemon(pid_t saned, int port) {
-    for (int i = 0; i < 50; ++i) {
-        if (waitpid(saned, nullptr, WNOHANG) == saned) return false;
-        Connection probe("127.0.0.1", "bench", port, nullptr);
-        const bool answered = probe.connect(true);
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        if (waitpid(saned, nullptr, WNOHANG) == saned) return false;
-        if (answered) return true;
-    }
-    return false;
-}
-
-class Source {
-  public:
-    explicit Source(const std::string& path) {
-        library_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-        if (library_) entry_ = reinterpret_cast<Entry*>(dlsym(library_, "DS_Entry"));
-        application_.Id = 1;
-        application_.ProtocolMajor = 1;
-        application_.ProtocolMinor = 8;
-        application_.SupportedGroups = DG_CONTROL | DG_IMAGE;
-        std::strcpy(application_.ProductName, "bench-acquire");
-    }
-    ~Source() {
-        if (library_) dlclose(library_);
-    }
-    bool loaded() const { return entry_ != nullptr; }
-    TW_UINT16 call(TW_UINT32 DG, TW_UINT16 DAT, TW_UINT16 MSG, TW_MEMREF data) {
-        return entry_(&application_, DG, DAT, MSG, data);
-    }
-
-    bool set(TW_UINT16 cap, TW_UINT16 itemType, TW_UINT32 item) {
-        TW_CAPABILITY c{cap, TWON_ONEVALUE, platform::globalAlloc(sizeof(TW_ONEVALUE))};
-        auto* block = static_cast<std::uint8_t*>(platform::globalLock(c.hContainer));
-        if (!block) return false;
-        std::memcpy(block, &itemType, 2);
-        std::memcpy(block + 2, &item, 4);
-        platform::globalUnlock(c.hContainer);
-        void* sent = c.hContainer;
-        const TW_UINT16 rc = call(DG_CONTROL, DAT_CAPABILITY, MSG_SET, &c);
-        platform::globalFree(sent);
-        if (c.hContainer != sent) platform::globalFree(c.hContainer);
-        return rc != TWRC_FAILURE;  // CHECKSTATUS: taken, rounded to what the device offers
-    }
-
-  private:
-    void* library_ = nullptr;
-    Entry* entry_ = nullptr;
-    TW_IDENTITY application_{};
-};
 
 struct Page {
     double seconds = 0;
@@ -190,6 +126,60 @@ bool acquireOnce(Source& source, Page& page) {
     return true;
 }
 
+const OptionDescriptor* find(const OptionDescriptorsReply& options, const std::string& name) {
+    for (const OptionDescriptor& d : options.descriptors)
+        if (d.name == name) return &d;
+    return nullptr;
+}
+
+void setOption(Connection& c, Word handle, const OptionDescriptor* d, double number,
+               const std::string& text = {}) {
+    if (!d) return;
+    if (d->type == SANE_TYPE_STRING) {
+        Bytes raw(static_cast<std::size_t>(d->size), 0);
+        std::copy(text.begin(), text.end(), raw.begin());
+        c.call(encodeControlOption(
+                   {handle, d->index, SANE_ACTION_SET_VALUE, SANE_TYPE_STRING, {}, raw}),
+               decodeControlOptionReply, Word{SANE_TYPE_STRING}, raw.size());
+        return;
+    }
+    const Word word = d->type == SANE_TYPE_FIXED ? toFixedWord(number) : toIntWord(number);
+    c.call(encodeControlOption({handle, d->index, SANE_ACTION_SET_VALUE, d->type, {word}, {}}),
+           decodeControlOptionReply, d->type, std::size_t{1});
+}
+
+struct NoAuthorization : Authorizer {
+    std::optional<Credentials> ask(const std::string&) override { return std::nullopt; }
+};
+
+// The same frame through the data channel alone: seconds from the start to the end mark.
+double wireOnce(int port, double& bytes) {
+    Connection c("127.0.0.1", "bench", port, nullptr);
+    if (!c.connect(true)) return 0;
+    const OpenReply open = c.call(encodeOpen("test:0"), decodeOpenReply);
+    if (open.status != SANE_STATUS_GOOD) return 0;
+    const OptionDescriptorsReply options =
+        c.call(encodeGetOptionDescriptors(open.handle), decodeOptionDescriptorsReply);
+    // The test backend refuses a resolution change once in colour mode: resolution first.
+    setOption(c, open.handle, find(options, "resolution"), kDpi);
+    setOption(c, open.handle, find(options, "br-x"), kAreaMm);
+    setOption(c, open.handle, find(options, "br-y"), kAreaMm);
+    setOption(c, open.handle, find(options, "mode"), 0, "Color");
+    setOption(c, open.handle, find(options, "test-picture"), 0, "Color pattern");
+    NoAuthorization nobody;
+    ImageChannel channel(c);
+    std::vector<std::uint8_t> buffer(kFrameBufferSize);
+    const Clock::time_point begin = Clock::now();
+    if (!channel.start(open.handle, nobody)) return 0;
+    c.call(encodeGetParameters(open.handle), decodeGetParametersReply);
+    bytes = 0;
+    std::size_t length = 0;
+    while (channel.readData(buffer.data(), buffer.size(), length)) bytes += length;
+    const double seconds = std::chrono::duration<double>(Clock::now() - begin).count();
+    c.call(encodeClose(open.handle), decodeWordReply);
+    return seconds;
+}
+
 // scanimage through the net backend to a file; the PNM's size shows it read the same page.
 double scanimageOnce(const fs::path& netConfig, double& fileBytes) {
     const fs::path image = netConfig / "peer.pnm";
@@ -244,64 +234,53 @@ std::string defaultModule() {
     return (fs::read_symlink("/proc/self/exe", ignored).parent_path() / "tarnwick.ds").string();
 }
 
-void write(const fs::path& file, const std::string& text) {
-    std::ofstream(file) << text;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);  // output into a closed pipe still ends with saned stopped
     const std::string module = argc > 1 ? argv[1] : defaultModule();
     const fs::path root = fs::temp_directory_path() / ("bench-acquire-" + std::to_string(getpid()));
-    for (const char* folder : {"saned", "net", "user"}) fs::create_directories(root / folder);
     const int port = kPort;
-    write(root / "saned" / "dll.conf", "test\n");
-    write(root / "saned" / "saned.conf", "127.0.0.1\n");
-    write(root / "saned" / "test.conf",
-          "number_of_devices 1\nmode Gray\ndepth 8\nresolution_min 1.0\nresolution_max 1200.0\n"
-          "resolution_quant 1.0\nresolution 50.0\ngeometry_min 0.0\ngeometry_max 200.0\n"
-          "geometry_quant 1.0\ntl_x 0.0\ntl_y 0.0\nbr_x 80.0\nbr_y 100.0\n");
-    write(root / "net" / "dll.conf", "net\n");
-    write(root / "net" / "net.conf", "127.0.0.1\n");
-    // Only the per-user settings file, in the private folder: the daemon and the picture.
-    for (const char* name : {"WINDIR", "ALLUSERSPROFILE", "APPDATA"}) unsetenv(name);
-    setenv("USERPROFILE", (root / "user").c_str(), 1);
-    write(root / "user" / "tarnwick.ini",
-          "[Connection]\nHost=127.0.0.1\nPort=" + std::to_string(port) +
-              "\nDevice=test:0\n[test:0]\ntest-picture=Color pattern\n");
+    bench::writeConfiguration(root, port);
 
     int status = 1;
-    const pid_t saned = startSaned(root / "saned", port);
-    Source source(module);
+    const pid_t saned = bench::startSaned(root / "saned", port);
+    Source source(module, "bench-acquire");
     if (!source.loaded()) {
         std::fprintf(stderr, "cannot load DS_Entry from %s\n", module.c_str());
-    } else if (saned == 0 || !waitForDaemon(saned, port)) {
+    } else if (saned == 0 || !bench::waitForDaemon(saned, port)) {
         std::fprintf(stderr, "saned did not come up on port %d (is another daemon using it?)\n",
                      port);
     } else {
         Page best, page;
-        double bestPeer = 0, peerBytes = 0;
+        double bestPeer = 0, peerBytes = 0, bestWire = 0, wireBytes = 0;
         for (int round = 0; round < kRounds; ++round) {
             if (acquireOnce(source, page) && (best.seconds == 0 || page.seconds < best.seconds))
                 best = page;
+            const double wire = wireOnce(port, wireBytes);
+            if (wire > 0 && (bestWire == 0 || wire < bestWire)) bestWire = wire;
             const double peer = scanimageOnce(root / "net", peerBytes);
             if (peer > 0 && (bestPeer == 0 || peer < bestPeer)) bestPeer = peer;
         }
-        if (best.seconds > 0 && bestPeer > 0) {
+        if (best.seconds > 0 && bestPeer > 0 && bestWire > 0) {
             std::printf("page: %ux%u colour at %d dpi, %.0f bytes in memory buffers\n",
                         static_cast<unsigned>(best.columns), static_cast<unsigned>(best.rows), kDpi,
                         best.bytes);
             std::printf("tarnwick.ds, MSG_ENABLEDS to last row: %.3f s\n", best.seconds);
             std::printf("scanimage to a file via the net backend: %.3f s (%.0f bytes written)\n",
                         bestPeer, peerBytes);
+            std::printf("the data channel alone, start to end mark: %.3f s (%.0f bytes)\n",
+                        bestWire, wireBytes);
             const double decode = decodeMegabytesPerSecond();
             std::printf("decodeFrame alone: %.0f MB/s\n", decode);
+            std::printf("ratio-to-wire: %.3f\n", best.seconds / bestWire);
             std::printf("ratio: %.3f\n", best.seconds / bestPeer);
             status = decode > 0 ? 0 : 1;
         } else {
-            std::fprintf(stderr, "a page could not be acquired (ours %.3f s, scanimage %.3f s)\n",
-                         best.seconds, bestPeer);
+            std::fprintf(stderr,
+                         "a page could not be acquired (ours %.3f s, wire %.3f s, scanimage "
+                         "%.3f s)\n",
+                         best.seconds, bestWire, bestPeer);
         }
     }
     if (saned > 0 && waitpid(saned, nullptr, WNOHANG) == 0) {

@@ -1,5 +1,8 @@
 #include "sane/socket_stream.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace tarnwick {
 
 int socketTimeout = 60000;
@@ -7,16 +10,34 @@ int socketTimeout = 60000;
 SocketStream::SocketStream(platform::TcpSocket& socket)
     : socket_(socket), writeTimeout_(socketTimeout) {}
 
+std::size_t SocketStream::takeAhead(void* buffer, std::size_t count) {
+    const std::size_t n = std::min(count, aheadEnd_ - aheadBegin_);
+    std::memcpy(buffer, ahead_.get() + aheadBegin_, n);
+    aheadBegin_ += n;
+    return n;
+}
+
+// After the socket turned readable: what it holds, at most `count` bytes for the caller.
+std::size_t SocketStream::receive(void* buffer, std::size_t count) {
+    if (count >= kReadAhead) return socket_.receive(buffer, count);
+    if (!ahead_) ahead_ = std::make_unique<std::uint8_t[]>(kReadAhead);
+    aheadBegin_ = 0;
+    aheadEnd_ = socket_.receive(ahead_.get(), kReadAhead);
+    return takeAhead(buffer, count);
+}
+
 ReadResult SocketStream::readSome(void* buffer, std::size_t count) {
+    if (aheadBegin_ < aheadEnd_) return {takeAhead(buffer, count), ReadOutcome::data};
     if (!socket_.waitReadable(socketTimeout)) return {0, ReadOutcome::timedOut};
-    std::size_t n = socket_.receive(buffer, count);
+    std::size_t n = receive(buffer, count);
     if (n == 0) return {0, ReadOutcome::closed};
     return {n, ReadOutcome::data};
 }
 
 std::size_t SocketStream::readIfAny(void* buffer, std::size_t count, int quietMs) {
+    if (aheadBegin_ < aheadEnd_) return takeAhead(buffer, count);
     if (!socket_.waitReadable(quietMs)) return 0;
-    return socket_.receive(buffer, count);
+    return receive(buffer, count);
 }
 
 bool SocketStream::write(const void* data, std::size_t count) {
