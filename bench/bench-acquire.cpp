@@ -5,13 +5,9 @@
 // end mark, nothing decoded): the wire's share. Then decodeFrame alone on a synthetic frame of
 // that size. Run by hand:
 //     build/native/bench-acquire [path/to/tarnwick.ds]
-// It starts its own saned on the standard port 6566 (the net backend scanimage goes through cannot
-// be told another), with private configuration folders and a private settings file.
+// It starts saned through the tests' fixture on the standard port 6566 (the net backend scanimage
+// goes through cannot be told another), with a private settings file.
 #include <dlfcn.h>
-#include <netinet/in.h>
-#include <spawn.h>
-#include <sys/socket.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -23,7 +19,6 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "image/decode_frame.h"
@@ -31,9 +26,8 @@
 #include "sane/connection.h"
 #include "sane/image_channel.h"
 #include "source_bench.h"
+#include "support/saned_fixture.h"
 #include "twain/records.h"
-
-extern char** environ;
 
 using namespace tarnwick;
 namespace fs = std::filesystem;
@@ -45,7 +39,7 @@ namespace {
 constexpr int kDpi = 300;
 constexpr int kAreaMm = 200;  // the test backend's bed is 200 mm square
 constexpr int kRounds = 3;
-constexpr int kPort = 6566;
+constexpr int kPort = testing::kSanePort;
 
 std::vector<TW_UINT16> notifications;
 
@@ -234,23 +228,34 @@ std::string defaultModule() {
     return (fs::read_symlink("/proc/self/exe", ignored).parent_path() / "tarnwick.ds").string();
 }
 
+void write(const fs::path& file, const std::string& text) {
+    std::ofstream(file) << text;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);  // output into a closed pipe still ends with saned stopped
     const std::string module = argc > 1 ? argv[1] : defaultModule();
     const fs::path root = fs::temp_directory_path() / ("bench-acquire-" + std::to_string(getpid()));
+    for (const char* folder : {"net", "user"}) fs::create_directories(root / folder);
     const int port = kPort;
-    bench::writeConfiguration(root, port);
+    write(root / "net" / "dll.conf", "net\n");
+    write(root / "net" / "net.conf", "127.0.0.1\n");
+    // Only the per-user settings file, in the private folder: the daemon and the picture.
+    for (const char* name : {"WINDIR", "ALLUSERSPROFILE", "APPDATA"}) unsetenv(name);
+    setenv("USERPROFILE", (root / "user").c_str(), 1);
+    write(root / "user" / "tarnwick.ini",
+          "[Connection]\nHost=127.0.0.1\nPort=" + std::to_string(port) +
+              "\nDevice=test:0\n[test:0]\ntest-picture=Color pattern\n");
 
     int status = 1;
-    const pid_t saned = bench::startSaned(root / "saned", port);
+    const testing::SanedFixture saned(false, port);
     Source source(module, "bench-acquire");
     if (!source.loaded()) {
         std::fprintf(stderr, "cannot load DS_Entry from %s\n", module.c_str());
-    } else if (saned == 0 || !bench::waitForDaemon(saned, port)) {
-        std::fprintf(stderr, "saned did not come up on port %d (is another daemon using it?)\n",
-                     port);
+    } else if (!saned.running()) {
+        std::fprintf(stderr, "saned did not come up on port %d: %s\n", port, saned.error().c_str());
     } else {
         Page best, page;
         double bestPeer = 0, peerBytes = 0, bestWire = 0, wireBytes = 0;
@@ -277,15 +282,9 @@ int main(int argc, char** argv) {
             std::printf("ratio: %.3f\n", best.seconds / bestPeer);
             status = decode > 0 ? 0 : 1;
         } else {
-            std::fprintf(stderr,
-                         "a page could not be acquired (ours %.3f s, wire %.3f s, scanimage "
-                         "%.3f s)\n",
-                         best.seconds, bestWire, bestPeer);
+            std::fprintf(stderr, "a page could not be acquired (ours %.3f s, scanimage %.3f s)\n",
+                         best.seconds, bestPeer);
         }
-    }
-    if (saned > 0 && waitpid(saned, nullptr, WNOHANG) == 0) {
-        kill(saned, SIGTERM);
-        waitpid(saned, nullptr, 0);
     }
     fs::remove_all(root);
     return status;

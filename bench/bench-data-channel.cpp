@@ -1,9 +1,7 @@
 // Throughput of the image data channel: a 600 dpi colour frame of the test backend's full
 // area read through start/readData, against scanimage reading the same frame from the same
-// saned through the SANE net backend. Run by hand: it starts saned on the standard port 6566
-// (the net backend cannot be told another) with private configuration folders.
-#include <spawn.h>
-#include <sys/wait.h>
+// saned through the SANE net backend. Run by hand: it starts saned through the tests' fixture on
+// the standard port 6566 (the net backend cannot be told another).
 #include <unistd.h>
 
 #include <chrono>
@@ -12,20 +10,18 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "sane/connection.h"
 #include "sane/image_channel.h"
-
-extern char** environ;
+#include "support/saned_fixture.h"
 
 using namespace tarnwick;
 namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kPort = 6566;
+constexpr int kPort = testing::kSanePort;
 constexpr const char* kScanArgs = "--mode Color --resolution 600 -x 200 -y 200";
 
 struct NoAuthorization : Authorizer {
@@ -34,28 +30,6 @@ struct NoAuthorization : Authorizer {
 
 void write(const fs::path& file, const std::string& text) {
     std::ofstream(file) << text << "\n";
-}
-
-pid_t startSaned(const fs::path& config) {
-    std::string env = "SANE_CONFIG_DIR=" + config.string();
-    std::vector<char*> envp;
-    for (char** e = environ; *e; ++e) envp.push_back(*e);
-    envp.push_back(env.data());
-    envp.push_back(nullptr);
-    const char* argv[] = {"saned", "-l", "-b", "127.0.0.1", "-p", "6566", "-d", "0", nullptr};
-    pid_t pid = 0;
-    if (posix_spawnp(&pid, "saned", nullptr, nullptr, const_cast<char**>(argv), envp.data()) != 0)
-        return 0;
-    return pid;
-}
-
-bool waitForDaemon() {
-    for (int i = 0; i < 50; ++i) {
-        Connection probe("127.0.0.1", "bench", kPort, nullptr);
-        if (probe.connect(true)) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return false;
 }
 
 const OptionDescriptor* find(const OptionDescriptorsReply& options, const std::string& name) {
@@ -136,18 +110,15 @@ double readPeer(const fs::path& netConfig, double& bytes) {
 
 int main() {
     fs::path root = fs::temp_directory_path() / ("bench-data-channel-" + std::to_string(getpid()));
-    fs::create_directories(root / "saned");
     fs::create_directories(root / "net");
-    write(root / "saned" / "dll.conf", "test");
-    write(root / "saned" / "saned.conf", "127.0.0.1");
     write(root / "net" / "dll.conf", "net");
     write(root / "net" / "net.conf", "127.0.0.1");
 
-    pid_t saned = startSaned(root / "saned");
+    const testing::SanedFixture saned(false, kPort);
     int status = 1;
-    if (saned == 0 || !waitForDaemon()) {
-        std::fprintf(stderr, "saned did not come up on port %d (is another daemon using it?)\n",
-                     kPort);
+    if (!saned.running()) {
+        std::fprintf(stderr, "saned did not come up on port %d: %s\n", kPort,
+                     saned.error().c_str());
     } else {
         double bestOurs = 0, bestPeer = 0, bytes = 0, peerBytes = 0;
         for (int round = 0; round < 2; ++round) {
@@ -170,10 +141,6 @@ int main() {
         } else {
             std::fprintf(stderr, "a frame could not be read\n");
         }
-    }
-    if (saned > 0) {
-        kill(saned, SIGTERM);
-        waitpid(saned, nullptr, 0);
     }
     fs::remove_all(root);
     return status;

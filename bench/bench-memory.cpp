@@ -4,17 +4,17 @@
 // application side keeps nothing: it frees the DIB at once and drops each memory strip, so the
 // figure is the source's part. Run by hand:
 //     build/native/bench-memory [path/to/tarnwick.ds]
-// It starts its own saned on a free loopback port with private configuration folders and a
-// private settings file.
-#include <netinet/in.h>
+// It starts saned through the tests' fixture on a free loopback port, with a private settings
+// file.
 #include <sys/resource.h>
-#include <sys/socket.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
 #include <cstdio>
 
 #include "source_bench.h"
+#include "support/saned_fixture.h"
 
 using namespace tarnwick;
 namespace fs = std::filesystem;
@@ -122,20 +122,6 @@ bool measure(const std::string& module, bool memory, double& bytes, double& befo
     return n > 0 && status == 0 && std::sscanf(line, "%lf %lf %lf", &bytes, &before, &peak) == 3;
 }
 
-int freePort() {
-    const int s = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    int port = 0;
-    if (bind(s, reinterpret_cast<sockaddr*>(&address), size) == 0 &&
-        getsockname(s, reinterpret_cast<sockaddr*>(&address), &size) == 0)
-        port = ntohs(address.sin_port);
-    close(s);
-    return port;
-}
-
 std::string defaultModule() {
     std::error_code ignored;
     return (fs::read_symlink("/proc/self/exe", ignored).parent_path() / "tarnwick.ds").string();
@@ -147,12 +133,11 @@ int main(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);
     const std::string module = argc > 1 ? argv[1] : defaultModule();
     const fs::path root = fs::temp_directory_path() / ("bench-memory-" + std::to_string(getpid()));
-    const int port = freePort();
-    bench::writeConfiguration(root, port);
+    const testing::SanedFixture saned;
+    bench::writeSettings(root, saned.port());
     int status = 1;
-    const pid_t saned = bench::startSaned(root / "saned", port);
-    if (saned == 0 || !bench::waitForDaemon(saned, port)) {
-        std::fprintf(stderr, "saned did not come up on port %d\n", port);
+    if (!saned.running()) {
+        std::fprintf(stderr, "saned did not come up: %s\n", saned.error().c_str());
     } else {
         status = 0;
         for (const bool memory : {false, true}) {
@@ -168,10 +153,6 @@ int main(int argc, char** argv) {
             std::printf("ratio-%s: %.3f (goal %.1f)\n", name, peak * 1048576.0 / bytes,
                         kGoal[memory ? 1 : 0]);
         }
-    }
-    if (saned > 0 && waitpid(saned, nullptr, WNOHANG) == 0) {
-        kill(saned, SIGTERM);
-        waitpid(saned, nullptr, 0);
     }
     fs::remove_all(root);
     return status;

@@ -1,29 +1,23 @@
 // The entry point opens the settings file on most calls: openSettingsFile plus one read must
-// stay cheap. Every location variable points into a temporary folder.
+// stay cheap. Every location variable points into a temporary folder (the tests' settings
+// folders).
 #include <benchmark/benchmark.h>
 
-#include <unistd.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
 #include "settings/settings_location.h"
+#include "support/settings_folders.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
 void openAndReadOneKey(benchmark::State& state, bool globalFile) {
-    fs::path folder = fs::temp_directory_path() /
-                      ("tarnwick-bench-" + std::to_string(::getpid()) + (globalFile ? "-g" : "-u"));
-    for (const char* name : {"WINDIR", "ALLUSERSPROFILE", "APPDATA", "USERPROFILE", "HOME"}) {
-        fs::create_directories(folder / name);
-        setenv(name, (folder / name).c_str(), 1);
-    }
-    fs::create_directories(folder / "APPDATA" / "Tarnwick");
-    fs::path file = globalFile ? folder / "APPDATA" / "Tarnwick" / "tarnwick.ini"
-                               : folder / "USERPROFILE" / "tarnwick.ini";
+    const testing_support::SettingsFolders folders;
+    const fs::path global = folders.folder.path() / "APPDATA" / "Tarnwick";
+    fs::create_directories(global);
+    const fs::path file = globalFile ? global / "tarnwick.ini" : fs::path(folders.settingsPath());
     std::ofstream(file) << "[Connection]\nHost=scanner\nPort=6566\n[General]\nLanguage=de\n"
                            "TopMost=1\n[Zoveru]\nRemoveWordKey=Software\\Office\\Word\\Data\n";
     for (auto _ : state) {
@@ -31,7 +25,6 @@ void openAndReadOneKey(benchmark::State& state, bool globalFile) {
         std::string value = settings->readText(tarnwick::SettingKey::zoveruRemoveWordKey);
         benchmark::DoNotOptimize(value);
     }
-    fs::remove_all(folder);
 }
 
 // The last global candidate: four existence tests and the copy-mode read.

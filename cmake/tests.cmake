@@ -26,32 +26,20 @@ if(TARNWICK_FUZZ)
     return()
 endif()
 if(CMAKE_CROSSCOMPILING)
-    if(CMAKE_SYSTEM_PROCESSOR STREQUAL x86_64)
+    if(CMAKE_SYSTEM_PROCESSOR STREQUAL x86_64 OR TARNWICK_I686_WINE)
         include(${PROJECT_SOURCE_DIR}/cmake/wine-tests.cmake)
     endif()
     return()
 endif()
 
-# Each bench-<topic>.cpp is one benchmark program; they are run by hand, not by ctest.
-file(GLOB benches CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/bench/bench-*.cpp)
-if(benches)
-    find_package(benchmark REQUIRED)
-endif()
-foreach(source IN LISTS benches)
-    get_filename_component(name ${source} NAME_WE)
-    add_executable(${name} ${source})
-    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests ${PROJECT_SOURCE_DIR}/bench)
-    target_link_libraries(${name} PRIVATE tarnwick-model benchmark::benchmark)
-    # bench-acquire loads the source, which finds its manager among the program's exports.
-    set_target_properties(${name} PROPERTIES ENABLE_EXPORTS ON)
-endforeach()
-
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
-# Shared fakes and fixtures (scripted daemon, saned fixture, descriptor builder, ...).
+# Shared fakes and fixtures (scripted daemon, saned fixture, descriptor builder, ...); the
+# benchmarks use them too.
 file(GLOB_RECURSE TARNWICK_TEST_SUPPORT CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/support/*.cpp)
-add_library(tarnwick-test-support STATIC ${TARNWICK_TEST_SUPPORT} ${PROJECT_SOURCE_DIR}/tests/support/main.cpp)
+list(REMOVE_ITEM TARNWICK_TEST_SUPPORT ${PROJECT_SOURCE_DIR}/tests/support/main.cpp)
+add_library(tarnwick-test-support STATIC ${TARNWICK_TEST_SUPPORT})
 target_include_directories(tarnwick-test-support PUBLIC ${PROJECT_SOURCE_DIR}/tests ${PROJECT_SOURCE_DIR}/src)
 target_link_libraries(tarnwick-test-support PUBLIC tarnwick-model GTest::gtest GTest::gmock)
 target_compile_definitions(tarnwick-test-support PUBLIC
@@ -65,9 +53,23 @@ foreach(kind unit integration fault)
     if(NOT sources)
         continue()
     endif()
-    add_executable(tarnwick-${kind}-tests ${sources})
+    add_executable(tarnwick-${kind}-tests ${sources} ${PROJECT_SOURCE_DIR}/tests/support/main.cpp)
     target_link_libraries(tarnwick-${kind}-tests PRIVATE tarnwick-test-support)
     add_dependencies(tarnwick-${kind}-tests tarnwick-ds)
     gtest_discover_tests(tarnwick-${kind}-tests DISCOVERY_MODE PRE_TEST
                          PROPERTIES LABELS ${kind} TIMEOUT 300)
+endforeach()
+
+# Each bench-<topic>.cpp is one benchmark program; they are run by hand, not by ctest.
+file(GLOB benches CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/bench/bench-*.cpp)
+if(benches)
+    find_package(benchmark REQUIRED)
+endif()
+foreach(source IN LISTS benches)
+    get_filename_component(name ${source} NAME_WE)
+    add_executable(${name} ${source})
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/bench)
+    target_link_libraries(${name} PRIVATE tarnwick-test-support benchmark::benchmark)
+    # bench-acquire loads the source, which finds its manager among the program's exports.
+    set_target_properties(${name} PROPERTIES ENABLE_EXPORTS ON)
 endforeach()

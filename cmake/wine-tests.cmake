@@ -1,7 +1,7 @@
-# The portable unit tests cross-built for x86_64 Windows and run under wine64, so the Win32
-# platform layer passes the same suites as the POSIX one. Files named *_posix_test.cpp are
-# Linux-only and stay out.
-set(TARNWICK_WINE_TEST_DIRS platform settings)
+# The portable unit tests cross-built for Windows and run under wine64 (x86_64) or the emulated
+# 32-bit Wine (i686, when TARNWICK_I686_WINE is set), so the Win32 platform layer passes the same
+# suites as the POSIX one. Files named *_posix_test.cpp are Linux-only and stay out.
+set(TARNWICK_WINE_TEST_DIRS platform base settings)
 set(wine_sources "")
 foreach(dir IN LISTS TARNWICK_WINE_TEST_DIRS)
     file(GLOB_RECURSE found CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/unit/${dir}/*.cpp)
@@ -19,7 +19,8 @@ target_compile_options(gtest PRIVATE -Wno-error)
 target_compile_options(gmock PRIVATE -Wno-error)
 
 add_executable(tarnwick-wine-tests ${wine_sources} ${PROJECT_SOURCE_DIR}/tests/support/main.cpp
-               ${PROJECT_SOURCE_DIR}/tests/support/scoped_environment.cpp)
+               ${PROJECT_SOURCE_DIR}/tests/support/scoped_environment.cpp
+               ${PROJECT_SOURCE_DIR}/tests/support/settings_folders.cpp)
 target_include_directories(tarnwick-wine-tests PRIVATE ${PROJECT_SOURCE_DIR}/tests
                            ${PROJECT_SOURCE_DIR}/src)
 target_link_libraries(tarnwick-wine-tests PRIVATE tarnwick-model gtest gmock)
@@ -28,6 +29,10 @@ target_compile_definitions(tarnwick-wine-tests PRIVATE
     TARNWICK_BINARY_DIR="${PROJECT_BINARY_DIR}"
     TARNWICK_MODULE_PATH="$<TARGET_FILE:tarnwick-ds>")
 add_dependencies(tarnwick-wine-tests tarnwick-ds)
+if(NOT CMAKE_SYSTEM_PROCESSOR STREQUAL x86_64)
+    include(${PROJECT_SOURCE_DIR}/cmake/i686-run.cmake)
+    return()
+endif()
 add_test(NAME wine-unit-tests
          COMMAND ${PROJECT_SOURCE_DIR}/tests/wine/wine-run $<TARGET_FILE:tarnwick-wine-tests>
                  --gtest_brief=1)

@@ -1,6 +1,6 @@
 #include "gamma/gamma_form.h"
 
-#include "settings/translate.h"
+#include "base/translate.h"
 #include "ui/backend.h"
 #include "widgets/form_translation.h"
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "settings/translate.h"
+#include "base/translate.h"
 #include "ui/backend.h"
 
 namespace tarnwick {

@@ -5,10 +5,10 @@
 #include <cstring>
 #include <limits>
 
+#include "base/translate.h"
 #include "options/option_factory.h"
 #include "sane/auth_form.h"
 #include "sane/status.h"
-#include "settings/translate.h"
 
 namespace tarnwick {
 

@@ -8,10 +8,11 @@
 #include <cstdio>
 #include <sstream>
 
+#include "base/debug_log.h"
+#include "base/text.h"
+#include "base/translate.h"
 #include "gamma/gamma_form.h"
 #include "options/gamma_button_picture.h"
-#include "settings/debug_log.h"
-#include "settings/translate.h"
 #include "ui/button.h"
 #include "ui/combo_box.h"
 #include "ui/edit.h"
@@ -35,13 +36,10 @@ std::string numberText(double value, bool fixed) {
 }
 
 bool parseNumber(const std::string& text, double& value) {
-    std::size_t begin = text.find_first_not_of(" \t");
-    std::size_t end = text.find_last_not_of(" \t");
-    if (begin == std::string::npos) return false;
-    const char* first = text.data() + begin;
-    const char* last = text.data() + end + 1;
-    auto [stop, error] = std::from_chars(first, last, value);
-    return error == std::errc() && stop == last && std::isfinite(value);
+    const std::string_view number = base::trim(text);
+    const char* last = number.data() + number.size();
+    auto [stop, error] = std::from_chars(number.data(), last, value);
+    return !number.empty() && error == std::errc() && stop == last && std::isfinite(value);
 }
 
 // The "0.#" pattern in the user's locale: at most one decimal, none when it is zero.

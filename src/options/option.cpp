@@ -1,7 +1,7 @@
 #include "options/option.h"
 
-#include "settings/debug_log.h"
-#include "settings/translate.h"
+#include "base/debug_log.h"
+#include "base/translate.h"
 #include "ui/button.h"
 
 namespace tarnwick {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
-#include "settings/debug_log.h"
-#include "settings/translate.h"
+#include "base/debug_log.h"
+#include "base/translate.h"
 #include "ui/button.h"
 
 namespace tarnwick {

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "settings/debug_log.h"
-#include "settings/translate.h"
+#include "base/debug_log.h"
+#include "base/translate.h"
 #include "ui/combo_box.h"
 #include "ui/edit.h"
 #include "widgets/auto_width_combo_box.h"

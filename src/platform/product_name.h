@@ -6,9 +6,9 @@
 
 namespace platform {
 
-// The "ProductName" of the module's version resource (first translation, at most 32
-// characters), else its string resource 4 (at most 31 characters); nothing when neither can be
-// read. A build without resources answers its built-in name.
+// The "ProductName" of the module's version resource (first listed language) when it names one,
+// else its string resource 4; nothing when neither does. Both the identity and the machine-wide
+// settings file name follow it.
 std::optional<std::string> moduleProductName();
 
 }  // namespace platform

@@ -1,6 +1,6 @@
 #include "sane/auth_form.h"
 
-#include "settings/translate.h"
+#include "base/translate.h"
 #include "widgets/form_translation.h"
 
 namespace tarnwick {

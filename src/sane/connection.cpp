@@ -1,7 +1,7 @@
 #include "sane/connection.h"
 
-#include "settings/debug_log.h"
-#include "settings/translate.h"
+#include "base/debug_log.h"
+#include "base/translate.h"
 
 namespace tarnwick {
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "settings/translate.h"
+#include "base/translate.h"
 
 namespace tarnwick {
 

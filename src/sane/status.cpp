@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "settings/translate.h"
+#include "base/translate.h"
 
 namespace tarnwick {
 

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "settings/translate.h"
+#include "base/translate.h"
 
 namespace tarnwick {
 

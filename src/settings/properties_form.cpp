@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "settings/translate.h"
+#include "base/translate.h"
 
 namespace tarnwick {
 namespace {

@@ -1,7 +1,7 @@
 // The dialog's event handlers: the rules that tie its controls together.
 #include "settings/properties.h"
 
-#include "settings/translate.h"
+#include "base/translate.h"
 
 namespace tarnwick {
 

@@ -1,10 +1,10 @@
 // Loading the dialog from the settings file, once, when it is created.
 #include <exception>
 
-#include "settings/debug_log.h"
+#include "base/debug_log.h"
+#include "base/translate.h"
 #include "settings/properties.h"
 #include "settings/settings_location.h"
-#include "settings/translate.h"
 
 namespace tarnwick {
 namespace {

@@ -4,10 +4,10 @@
 #include <exception>
 #include <stdexcept>
 
-#include "settings/debug_log.h"
+#include "base/debug_log.h"
+#include "base/translate.h"
 #include "settings/properties.h"
 #include "settings/settings_location.h"
-#include "settings/translate.h"
 #include "ui/backend.h"
 
 namespace tarnwick {

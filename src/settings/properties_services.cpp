@@ -1,6 +1,6 @@
 #include "settings/properties_services.h"
 
-#include "settings/translate.h"
+#include "base/translate.h"
 
 namespace tarnwick {
 

@@ -4,8 +4,9 @@
 #include <charconv>
 #include <cstdint>
 
+#include "base/translate.h"
+#include "base/whole_number.h"
 #include "platform/file_attributes.h"
-#include "settings/translate.h"
 
 namespace tarnwick {
 namespace {
@@ -46,11 +47,7 @@ int settingsInteger(std::string_view text, int fallback) {
         if (error != std::errc() || end != last) return fallback;
         return static_cast<int>(value);
     }
-    if (first != last && *first == '+') ++first;
-    int value = 0;
-    auto [end, error] = std::from_chars(first, last, value, 10);
-    if (error != std::errc() || end != last || first == last) return fallback;
-    return value;
+    return base::parseWhole<int>(text, base::PlusSign::accepted).value_or(fallback);
 }
 
 bool SettingsFile::exists() const {

@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "settings/debug_log.h"
+#include "base/debug_log.h"
 
 namespace tarnwick {
 

@@ -2,8 +2,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/translate.h"
 #include "platform/module_info.h"
-#include "settings/translate.h"
+#include "platform/product_name.h"
 #include "twain/data_source.h"
 #include "twain/identity_text.h"
 #include "twain/triplet_handlers.h"
@@ -38,9 +39,7 @@ void fillIdentity(TW_IDENTITY& identity) {
     identity.SupportedGroups = DG_CONTROL | DG_IMAGE;
     copyText(identity.Manufacturer, resourceText(2), 31);
     copyText(identity.ProductFamily, resourceText(3), 31);
-    copyText(identity.ProductName, resourceText(4), 31);
-    if (auto productName = platform::versionProductName())
-        copyText(identity.ProductName, *productName, 32);
+    copyText(identity.ProductName, platform::moduleProductName().value_or(""), 32);
 }
 
 TW_UINT16 openSource(DataSource& source, TW_IDENTITY& assigned) {

@@ -7,8 +7,12 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <stdexcept>
 #include <vector>
+
+#include "base/text.h"
+#include "base/whole_number.h"
 
 #include "options/number_option.h"
 #include "options/string_option.h"
@@ -26,16 +30,13 @@ struct NotAnInteger : std::runtime_error {
     NotAnInteger() : std::runtime_error("not an integer") {}
 };
 
-int readInteger(const std::string& text) {
-    std::size_t i = 0;
-    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
-    const char* begin = text.c_str() + i;
-    char* end = nullptr;
-    errno = 0;
-    const long value = std::strtol(begin, &end, 10);
-    if (end == begin || *end != '\0' || errno == ERANGE || value < INT32_MIN || value > INT32_MAX)
-        throw NotAnInteger();
-    return static_cast<int>(value);
+// Blanks may lead, as the daemon's texts are read by strtol; nothing may follow.
+int readInteger(std::string_view text) {
+    text.remove_prefix(std::min(text.find_first_not_of(base::kSpaces), text.size()));
+    const std::optional<std::int32_t> value =
+        base::parseWhole<std::int32_t>(text, base::PlusSign::accepted);
+    if (!value) throw NotAnInteger();
+    return *value;
 }
 
 // A number option's own value is the device's; its control may show a neighbouring entry of

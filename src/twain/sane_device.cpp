@@ -1,14 +1,20 @@
 #include "twain/sane_device.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <exception>
+#include <optional>
+#include <string_view>
 
+#include "base/text.h"
+#include "base/whole_number.h"
+
+#include "base/translate.h"
 #include "options/device.h"
 #include "options/number_option.h"
 #include "settings/properties_services.h"
-#include "settings/translate.h"
 #include "twain/data_source.h"
 
 namespace tarnwick {
@@ -31,14 +37,11 @@ int resolutionOf(Option* option) {
             return static_cast<int>(value);
         }
         const std::string text = option->valueText();
-        const char* begin = text.c_str();
-        while (std::isspace(static_cast<unsigned char>(*begin))) ++begin;
-        char* end = nullptr;
-        errno = 0;
-        const long value = std::strtol(begin, &end, 10);
-        if (end == begin || *end != '\0' || errno == ERANGE || value <= 0 || value > 1000000)
-            return kDefaultResolution;
-        return static_cast<int>(value);
+        std::string_view digits = text;
+        digits.remove_prefix(std::min(digits.find_first_not_of(base::kSpaces), digits.size()));
+        const std::optional<int> value = base::parseWhole<int>(digits, base::PlusSign::accepted);
+        if (!value || *value <= 0 || *value > 1000000) return kDefaultResolution;
+        return *value;
     } catch (const std::bad_alloc&) {
         throw;
     } catch (const std::exception&) {

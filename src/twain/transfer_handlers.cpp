@@ -1,7 +1,7 @@
 // DAT_PENDINGXFERS and DAT_SETUPMEMXFER.
+#include "base/debug_log.h"
+#include "base/translate.h"
 #include "image/image_format.h"
-#include "settings/debug_log.h"
-#include "settings/translate.h"
 #include "twain/data_source.h"
 #include "twain/image.h"
 #include "twain/triplet_handlers.h"

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "base/text.h"
+#include "base/whole_number.h"
 #include "ui/backend.h"
 
 namespace ui {
@@ -25,13 +27,6 @@ std::string localise(const std::string& c, bool grouping) {
     }
     if (point != std::string::npos) out += loc.decimal + c.substr(point + 1);
     return out;
-}
-
-std::string trim(const std::string& s) {
-    std::size_t b = s.find_first_not_of(" \t");
-    if (b == std::string::npos) return {};
-    std::size_t e = s.find_last_not_of(" \t");
-    return s.substr(b, e - b + 1);
 }
 
 }  // namespace
@@ -55,7 +50,7 @@ std::string formatGeneral(double value) {
 
 std::optional<double> parseReal(const std::string& text) {
     NumberLocale loc = backend().numberLocale();
-    std::string t = trim(text), c;
+    std::string t(base::trim(text)), c;
     if (t.empty() || t.size() > 64) return std::nullopt;
     for (char ch : t) {
         if (ch == loc.decimal)
@@ -76,16 +71,9 @@ std::optional<double> parseReal(const std::string& text) {
 }
 
 std::optional<long long> parseInteger(const std::string& text) {
-    std::string t = trim(text);
-    if (t.empty() || t.size() > 24) return std::nullopt;
-    std::size_t i = (t[0] == '-' || t[0] == '+') ? 1 : 0;
-    if (i == t.size()) return std::nullopt;
-    for (std::size_t k = i; k < t.size(); ++k)
-        if (t[k] < '0' || t[k] > '9') return std::nullopt;
-    errno = 0;
-    long long v = std::strtoll(t.c_str(), nullptr, 10);
-    if (errno == ERANGE) return std::nullopt;
-    return v;
+    const std::string_view t = base::trim(text);
+    if (t.size() > 24) return std::nullopt;
+    return base::parseWhole<long long>(t, base::PlusSign::accepted);
 }
 
 }  // namespace ui

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "base/translate.h"
 #include "platform/shell_open.h"
-#include "settings/translate.h"
 #include "widgets/form_translation.h"
 
 namespace tarnwick {

@@ -1,6 +1,6 @@
 #include "widgets/form_translation.h"
 
-#include "settings/translate.h"
+#include "base/translate.h"
 
 namespace tarnwick {
 

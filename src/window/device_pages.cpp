@@ -4,13 +4,13 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "base/debug_log.h"
+#include "base/translate.h"
 #include "options/device.h"
 #include "options/number_option.h"
 #include "sane/connection.h"
-#include "settings/debug_log.h"
 #include "settings/properties.h"
 #include "settings/settings_location.h"
-#include "settings/translate.h"
 #include "ui/backend.h"
 #include "widgets/float_form.h"
 #include "window/preview_form.h"

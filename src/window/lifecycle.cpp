@@ -1,15 +1,20 @@
 // The scanning window's life: creation, activation, connecting, the device box, the status
 // routine, the keyboard, the buttons, closing and destruction.
-#include <charconv>
 #include <cstdio>
+#include <optional>
+#include <string_view>
 
+#include "base/scoped_value.h"
+#include "base/text.h"
+#include "base/whole_number.h"
+
+#include "base/debug_log.h"
+#include "base/translate.h"
 #include "options/device.h"
 #include "platform/shell_open.h"
 #include "sane/connection.h"
-#include "settings/debug_log.h"
 #include "settings/properties.h"
 #include "settings/settings_location.h"
-#include "settings/translate.h"
 #include "ui/backend.h"
 #include "widgets/float_form.h"
 #include "widgets/form_translation.h"
@@ -21,31 +26,9 @@ namespace {
 
 constexpr const char* kWebAddress = "https://tarnwick.sourceforge.io/";
 
-std::string trimmed(const std::string& text) {
-    std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) return {};
-    std::size_t last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
-}
-
-std::vector<std::string> split(const std::string& text, char separator) {
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    for (;;) {
-        std::size_t end = text.find(separator, start);
-        parts.push_back(text.substr(start, end == std::string::npos ? end : end - start));
-        if (end == std::string::npos) return parts;
-        start = end + 1;
-    }
-}
-
-// A whole decimal number and nothing else.
-bool parseInteger(const std::string& text, int& value) {
-    const char* first = text.data();
-    const char* last = first + text.size();
-    if (first != last && *first == '+') ++first;
-    auto [end, error] = std::from_chars(first, last, value);
-    return error == std::errc() && end == last && first != last;
+// A typed or stored whole number; blanks around it are allowed.
+std::optional<int> enteredNumber(std::string_view text) {
+    return base::parseWhole<int>(base::trim(text), base::PlusSign::accepted);
 }
 
 // The version with two decimals and a point, whatever the locale.
@@ -116,11 +99,14 @@ void TFPreview::FormCreate() {
 
 void TFPreview::readWindowSize(const std::string& text) {
     if (text.empty()) return;
-    std::vector<std::string> parts = split(text, ';');
+    std::vector<std::string> parts = base::split(text, ';');
     int values[4] = {left(), top(), width(), height()};
     std::size_t applied = 0;
-    for (; applied < 4 && applied < parts.size(); ++applied)
-        if (!parseInteger(trimmed(parts[applied]), values[applied])) break;
+    for (; applied < 4 && applied < parts.size(); ++applied) {
+        const std::optional<int> value = enteredNumber(parts[applied]);
+        if (!value) break;
+        values[applied] = *value;
+    }
     setBounds(values[0], values[1], values[2], values[3]);
     windowSizeRestored = applied == 4;
 }
@@ -128,26 +114,27 @@ void TFPreview::readWindowSize(const std::string& text) {
 void TFPreview::setBandTexts() {
     const char* texts[] = {N_(" Scan mode: "), N_(" Resolution: "), N_(" Device: ")};
     for (std::size_t i = 0; i < 3 && i + 1 < TopDock.bandCount(); ++i)
-        TopDock.band(i + 1).text = trimmed(tr(texts[i]));
+        TopDock.band(i + 1).text = base::trim(tr(texts[i]));
 }
 
 void TFPreview::FormActivate() {
     // The pending messages processed below may hold another activation of this window.
     static bool activating = false;
     if (firstActivation && !activating) {
-        activating = true;
-        try {
-            ui::processPendingMessages();
-            connectToDaemon(true);
-            if (FProperties->AutoPreview.checked())
-                BPreviewClick();
-            else if (FProperties->AutoScan.checked())
-                WaitForState5.setEnabled(true);
-            firstActivation = false;
-        } catch (const std::exception& e) {
-            reportStatus(e.what(), false, false);
+        {
+            const base::ScopedValue guard(activating, true);
+            try {
+                ui::processPendingMessages();
+                connectToDaemon(true);
+                if (FProperties->AutoPreview.checked())
+                    BPreviewClick();
+                else if (FProperties->AutoScan.checked())
+                    WaitForState5.setEnabled(true);
+                firstActivation = false;
+            } catch (const std::exception& e) {
+                reportStatus(e.what(), false, false);
+            }
         }
-        activating = false;
         freeRetired();
     }
     reportStatus("0", false, false);
@@ -174,8 +161,8 @@ bool TFPreview::connectToDaemon(bool firstTime) {
         if (firstTime) {
             std::vector<std::string> names;
             for (const std::string& part :
-                 split(file->readText(SettingKey::connectionDevices), ','))
-                names.push_back(trimmed(part));
+                 base::split(file->readText(SettingKey::connectionDevices), ','))
+                names.emplace_back(base::trim(part));
             Devices.setItems(names);
             int index = Devices.indexOf(deviceName);
             Devices.setItemIndex(index >= 0 ? index : 0);
@@ -199,7 +186,7 @@ bool TFPreview::connectToDaemon(bool firstTime) {
         translateForms();
         host = FProperties->Hostname.text();
         userName = FProperties->Username.text();
-        if (!parseInteger(trimmed(FProperties->Port.text()), port)) port = kDefaultPort;
+        port = enteredNumber(FProperties->Port.text()).value_or(kDefaultPort);
         listDevices = FProperties->GetDevices.checked();
     }
 
@@ -272,7 +259,7 @@ void TFPreview::reportStatus(const std::string& message, bool showError, bool fa
     if (showError) ui::messageBox(message, caption(), ui::BoxKind::Error, ui::BoxButtons::Ok);
     // Closing after a fatal report talks to the daemon again, which may report once more.
     if (!fatal || closingAfterFatal_) return;
-    closingAfterFatal_ = true;
+    const base::ScopedValue closing(closingAfterFatal_, true);
     BScan.setEnabled(false);
     BPreview.setEnabled(false);
     BPrint.setEnabled(false);
@@ -281,21 +268,15 @@ void TFPreview::reportStatus(const std::string& message, bool showError, bool fa
     TScanMode.setVisible(false);
     ProgressBar.setVisible(false);
     ui::backend().setScreenCursor(ui::Cursor::Default);
-    try {
-        if (device) {
-            device->cancel();
-            device->close();
-            retiredDevices_.push_back(std::move(device));
-        }
-        if (connection) {
-            connection->disconnect(true);
-            retiredConnections_.push_back(std::move(connection));
-        }
-    } catch (...) {
-        closingAfterFatal_ = false;
-        throw;
+    if (device) {
+        device->cancel();
+        device->close();
+        retiredDevices_.push_back(std::move(device));
     }
-    closingAfterFatal_ = false;
+    if (connection) {
+        connection->disconnect(true);
+        retiredConnections_.push_back(std::move(connection));
+    }
     throw ConnectionCancelled();
 }
 

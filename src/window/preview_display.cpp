@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "settings/translate.h"
+#include "base/translate.h"
 #include "ui/canvas.h"
 #include "window/preview_form.h"
 #include "window/preview_geometry.h"

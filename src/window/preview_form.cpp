@@ -1,10 +1,10 @@
 // The scanning window's layout: every control, its texts, menus and bound handlers.
 #include <exception>
 
+#include "base/translate.h"
 #include "options/device.h"
 #include "sane/connection.h"
 #include "settings/properties.h"
-#include "settings/translate.h"
 #include "widgets/float_form.h"
 #include "window/preview_form.h"
 

@@ -1,10 +1,10 @@
 // The preview scan of the whole scan area, and the scan area written to the geometry options.
+#include "base/debug_log.h"
+#include "base/scoped_value.h"
+#include "base/translate.h"
 #include "options/device.h"
 #include "options/number_option.h"
-#include "settings/debug_log.h"
 #include "settings/properties.h"
-#include "settings/translate.h"
-#include "window/own_option_writes.h"
 #include "window/preview_form.h"
 #include "window/preview_geometry.h"
 #include "window/scan_policy.h"
@@ -28,7 +28,7 @@ int edgeOf(const NumberOption* option, bool lowest) {
 }  // namespace
 
 void TFPreview::setScanArea(int x1, int y1, int x2, int y2) {
-    const OwnOptionWrites own(adjustingOptions);
+    const base::ScopedValue own(adjustingOptions, true);
     const std::pair<NumberOption*, int> edges[] = {
         {tlxOption, x1}, {brxOption, x2}, {bryOption, y2}, {tlyOption, y1}};
     for (auto [option, value] : edges)
@@ -44,7 +44,7 @@ void TFPreview::BPreviewClick() {
         device && resolution && resolution->isActive() && !resolution->values.empty();
     const double previousResolution = changeResolution ? resolution->values.front() : 0;
     {
-        const OwnOptionWrites own(adjustingOptions);
+        const base::ScopedValue own(adjustingOptions, true);
         if (device && previewOption) {
             debugLog(tr("\tsetting preview option\n"));
             device->controlBool(SANE_ACTION_SET_VALUE, *previewOption, true);
@@ -77,7 +77,7 @@ void TFPreview::BPreviewClick() {
     if (device && ((cancelType & cancelAfterBatch) || ejecting)) device->cancel();
     // A fatal report or another device chosen during the read took the option away.
     if (changeResolution && device && resolution == resolutionOption && resolution->isActive()) {
-        const OwnOptionWrites own(adjustingOptions);
+        const base::ScopedValue own(adjustingOptions, true);
         device->setNumber(*resolution, previousResolution);
     }
 

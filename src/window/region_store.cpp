@@ -1,13 +1,14 @@
 #include "window/region_store.h"
 
 #include <cctype>
-#include <charconv>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "settings/debug_log.h"
-#include "settings/translate.h"
+#include "base/debug_log.h"
+#include "base/text.h"
+#include "base/translate.h"
+#include "base/whole_number.h"
 
 namespace tarnwick {
 
@@ -25,28 +26,17 @@ bool sameKey(const std::string& a, const std::string& b) {
     return true;
 }
 
-std::optional<int> wholeNumber(const std::string& text) {
-    int value = 0;
-    const char* end = text.data() + text.size();
-    auto [stop, error] = std::from_chars(text.data(), end, value);
-    if (error != std::errc() || stop != end || text.empty()) return std::nullopt;
-    return value;
-}
-
 // "x1;y1;x2;y2" and anything after a fourth ";"; none when a part is missing or no number.
 std::optional<Region> parseRegion(const std::string& text) {
-    int parts[4];
-    std::size_t start = 0;
-    for (int i = 0; i < 4; ++i) {
-        if (start > text.size()) return std::nullopt;
-        std::size_t end = text.find(';', start);
-        if (end == std::string::npos) end = text.size();
-        std::optional<int> n = wholeNumber(text.substr(start, end - start));
-        if (!n) return std::nullopt;
-        parts[i] = *n;
-        start = end + 1;
+    const std::vector<std::string> parts = base::split(text, ';');
+    if (parts.size() < 4) return std::nullopt;
+    int values[4];
+    for (std::size_t i = 0; i < 4; ++i) {
+        const std::optional<int> value = base::parseWhole<int>(parts[i]);
+        if (!value) return std::nullopt;
+        values[i] = *value;
     }
-    return Region{parts[0], parts[1], parts[2], parts[3]};
+    return Region{values[0], values[1], values[2], values[3]};
 }
 
 }  // namespace

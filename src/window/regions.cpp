@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "settings/translate.h"
+#include "base/translate.h"
 #include "window/truncation.h"
 
 namespace tarnwick {

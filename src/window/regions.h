@@ -4,8 +4,8 @@
 #include <array>
 #include <string>
 
+#include "base/translate.h"
 #include "image/bitmap.h"
-#include "settings/translate.h"
 
 namespace tarnwick {
 

@@ -4,11 +4,11 @@
 #include <optional>
 #include <vector>
 
+#include "base/debug_log.h"
+#include "base/translate.h"
 #include "options/device.h"
-#include "settings/debug_log.h"
 #include "settings/properties.h"
 #include "settings/settings_location.h"
-#include "settings/translate.h"
 #include "ui/backend.h"
 #include "window/preview_form.h"
 

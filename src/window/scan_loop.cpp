@@ -2,14 +2,14 @@
 // one image from the device with progress, Escape and the cancel policy.
 #include <string>
 
+#include "base/debug_log.h"
+#include "base/scoped_value.h"
+#include "base/translate.h"
 #include "image/decode_frame.h"
 #include "options/device.h"
 #include "options/number_option.h"
-#include "settings/debug_log.h"
 #include "settings/properties.h"
-#include "settings/translate.h"
 #include "ui/backend.h"
-#include "window/own_option_writes.h"
 #include "window/preview_form.h"
 #include "window/scan_policy.h"
 
@@ -30,7 +30,7 @@ void TFPreview::BScanClick() {
     if (readingImage) return;
     debugLog(tr("Starting full scan\n"));
     {
-        const OwnOptionWrites own(adjustingOptions);
+        const base::ScopedValue own(adjustingOptions, true);
         if (device && previewOption) {
             debugLog(tr("\tsetting preview option\n"));
             device->controlBool(SANE_ACTION_SET_VALUE, *previewOption, false);

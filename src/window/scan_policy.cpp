@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
+
+#include "base/text.h"
+#include "base/whole_number.h"
 
 namespace tarnwick {
 
@@ -15,15 +17,7 @@ bool feederSelected(bool booleanOption, bool inverted, const std::string& value)
 }
 
 int pagesAnswer(const std::string& answer) {
-    const auto blank = [](unsigned char c) { return std::isspace(c) != 0; };
-    auto first = std::find_if_not(answer.begin(), answer.end(), blank);
-    auto last = std::find_if_not(answer.rbegin(), answer.rend(), blank).base();
-    if (first >= last) return 0;
-    int value = 0;
-    const char* begin = &*first;
-    const char* end = begin + (last - first);
-    auto [stop, error] = std::from_chars(begin, end, value);
-    return error == std::errc() && stop == end ? value : 0;
+    return base::parseWhole<int>(base::trim(answer, base::kSpaces)).value_or(0);
 }
 
 }  // namespace tarnwick

@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <string>
 
-#include "settings/localisation/catalog_table.h"
-#include "settings/localisation/languages.h"
-#include "settings/localisation/mo_catalog.h"
+#include "base/localisation/catalog_table.h"
+#include "base/localisation/languages.h"
+#include "base/localisation/mo_catalog.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);

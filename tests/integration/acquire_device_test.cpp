@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "support/saned_fixture.h"
-#include "support/scoped_environment.h"
+#include "support/settings_folders.h"
 #include "twain/data_source.h"
 #include "twain/sane_device.h"
 #include "window/preview_form.h"
@@ -14,23 +14,17 @@
 namespace tarnwick::testing {
 namespace {
 
-class OpenScanner : public ::testing::Test {
+class OpenScanner : public ::testing::Test, protected testing_support::SettingsFolders {
   protected:
-    void SetUp() override {
-        ASSERT_TRUE(saned_.running()) << saned_.error();
-        for (const char* name : {"WINDIR", "ALLUSERSPROFILE", "APPDATA"}) environment_.unset(name);
-        environment_.set("USERPROFILE", folder_.path().string());
-    }
+    void SetUp() override { ASSERT_TRUE(saned_.running()) << saned_.error(); }
 
     std::unique_ptr<SaneDevice> open(int port) {
-        std::ofstream(folder_.file("tarnwick.ini"))
+        std::ofstream(settingsPath())
             << "[Connection]\nHost=127.0.0.1\nPort=" << port << "\nDevice=test:0\n";
         return std::make_unique<SaneDevice>(owner_);
     }
 
     SanedFixture saned_;
-    testing_support::TemporaryFolder folder_;
-    testing_support::ScopedEnvironment environment_;
     DataSource owner_{ScannerFactory{}, DsmLink()};
 };
 

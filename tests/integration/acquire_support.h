@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "support/saned_fixture.h"
-#include "support/scoped_environment.h"
+#include "support/settings_folders.h"
 
 namespace tarnwick::testing {
 
@@ -67,13 +67,10 @@ inline bool readPnm(const std::string& path, Pnm& image, int padding = 0) {
     return static_cast<bool>(in);
 }
 
-class AcquireTest : public ::testing::Test {
+class AcquireTest : public ::testing::Test, protected testing_support::SettingsFolders {
   protected:
     void SetUp() override {
         ASSERT_TRUE(saned_.running()) << saned_.error();
-        // The source's settings: only the per-user file, in the private folder.
-        for (const char* name : {"WINDIR", "ALLUSERSPROFILE", "APPDATA"}) environment_.unset(name);
-        environment_.set("USERPROFILE", folder_.path().string());
         settings_ = "[Connection]\nHost=127.0.0.1\nPort=" + std::to_string(saned_.port()) +
                     "\nDevice=test:0\n[test:0]\n";
     }
@@ -87,9 +84,9 @@ class AcquireTest : public ::testing::Test {
     std::string limit;
     // Runs `tarnwick-scan acquire` with the arguments; the output lines and exit status.
     int acquire(const std::string& arguments, const std::string& out = "out") {
-        std::ofstream(folder_.file("tarnwick.ini")) << settings_;
-        output_ = folder_.file(out);
-        const std::string log = folder_.file("acquire.log");
+        std::ofstream(settingsPath()) << settings_;
+        output_ = folder.file(out);
+        const std::string log = folder.file("acquire.log");
         const std::string command = limit + std::string(TARNWICK_BINARY_DIR) +
                                     "/tarnwick-scan acquire " + TARNWICK_MODULE_PATH +
                                     " --format pnm --out " + output_ + " " + arguments + " >" +
@@ -110,10 +107,10 @@ class AcquireTest : public ::testing::Test {
 
     // scanimage on the same test backend, without the daemon; `arguments` are its options.
     Pnm scanimage(const std::string& arguments, int padding = 0) {
-        const std::string path = folder_.file("scanimage.pnm");
+        const std::string path = folder.file("scanimage.pnm");
         const std::string command = "SANE_CONFIG_DIR=" + saned_.configDir() +
                                     " scanimage -d test --format=pnm " + arguments + " >" + path +
-                                    " 2>" + folder_.file("scanimage.log");
+                                    " 2>" + folder.file("scanimage.log");
         EXPECT_EQ(std::system(command.c_str()), 0) << command;
         Pnm image;
         EXPECT_TRUE(readPnm(path, image, padding)) << command;
@@ -131,8 +128,6 @@ class AcquireTest : public ::testing::Test {
     }
 
     SanedFixture saned_;
-    testing_support::TemporaryFolder folder_;
-    testing_support::ScopedEnvironment environment_;
     std::string settings_;
     std::string output_;
     std::string lines;

@@ -6,12 +6,12 @@
 #include <fstream>
 #include <random>
 
+#include "base/localisation/catalog_sources.h"
+#include "base/localisation/catalog_table.h"
+#include "base/localisation/localisation.h"
+#include "base/localisation/mo_catalog.h"
 #include "platform/library.h"
-#include "settings/localisation/catalog_sources.h"
-#include "settings/localisation/catalog_table.h"
-#include "settings/localisation/configured_language.h"
-#include "settings/localisation/localisation.h"
-#include "settings/localisation/mo_catalog.h"
+#include "settings/configured_language.h"
 #include "support/scoped_environment.h"
 #include "window/preview_geometry.h"
 

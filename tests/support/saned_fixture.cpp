@@ -83,7 +83,7 @@ const char* sanedPath() {
 
 }  // namespace
 
-SanedFixture::SanedFixture(bool protect) {
+SanedFixture::SanedFixture(bool protect, int port) {
     fs::path base = fs::temp_directory_path() / "tarnwick-saned-XXXXXX";
     std::string pattern = base.string();
     if (::mkdtemp(pattern.data()) == nullptr) {
@@ -95,8 +95,16 @@ SanedFixture::SanedFixture(bool protect) {
         error_ = "cannot write the saned configuration";
         return;
     }
+    if (port != 0) {
+        // Another daemon on the port would answer in place of ours.
+        if (accepts(port))
+            error_ = "port " + std::to_string(port) + " is in use";
+        else
+            startOnce(port);
+        return;
+    }
     // Another test may take the chosen port between the probe and saned's bind.
-    for (int attempt = 0; attempt < 3 && !running(); ++attempt) startOnce();
+    for (int attempt = 0; attempt < 3 && !running(); ++attempt) startOnce(freeLoopbackPort());
 }
 
 SanedFixture::~SanedFixture() {
@@ -118,8 +126,7 @@ bool SanedFixture::writeConfig(bool protect) {
     return ok;
 }
 
-bool SanedFixture::startOnce() {
-    int port = freeLoopbackPort();
+bool SanedFixture::startOnce(int port) {
     if (port == 0) {
         error_ = "no free loopback port";
         return false;

@@ -8,15 +8,19 @@
 
 namespace tarnwick::testing {
 
+// scanimage reaches saned through the net backend only on the port /etc/services names.
+inline constexpr int kSanePort = 6566;
+
 // The account saned.users grants when the fixture protects the test backend.
 inline constexpr const char* kSanedUser = "user";
 inline constexpr const char* kSanedPassword = "password";
 
 class SanedFixture {
   public:
-    // Writes the configuration into a fresh temporary folder and starts saned. With
-    // protect, saned.users restricts the test backend to kSanedUser / kSanedPassword.
-    explicit SanedFixture(bool protect = false);
+    // Writes the configuration into a fresh temporary folder and starts saned on a free port,
+    // or on `port` when one is given. With protect, saned.users restricts the test backend to
+    // kSanedUser / kSanedPassword.
+    explicit SanedFixture(bool protect = false, int port = 0);
     // Stops saned by its process id and removes the folder.
     ~SanedFixture();
     SanedFixture(const SanedFixture&) = delete;
@@ -34,7 +38,7 @@ class SanedFixture {
 
   private:
     bool writeConfig(bool protect);
-    bool startOnce();
+    bool startOnce(int port);
     void stop();
 
     std::string configDir_;

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "settings/localisation/catalog_pack.h"
-#include "settings/localisation/catalog_sources.h"
-#include "settings/localisation/catalog_table.h"
+#include "base/localisation/catalog_pack.h"
+#include "base/localisation/catalog_sources.h"
+#include "base/localisation/catalog_table.h"
 
 namespace fs = std::filesystem;
 using namespace tarnwick;

@@ -2,17 +2,14 @@
 
 #include <algorithm>
 
+#include "base/text.h"
+
 namespace platform {
 namespace {
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
-}
-
+// Blanks around names and values; a line ends at '\n'.
 std::string_view trim(std::string_view text) {
-    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
-    return text;
+    return base::trim(text, " \t\r\v\f");
 }
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";

@@ -2,17 +2,12 @@
 
 #include <windows.h>
 
+#include "base/text.h"
 #include "platform/file_attributes.h"
 #include "platform/win32/wide_text.h"
 
 namespace platform {
 namespace {
-
-std::string trimmed(const std::string& text) {
-    std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
 
 // Lists of names and lines are asked for with a growing buffer; this bounds a hostile file.
 constexpr DWORD kMaxListSize = 16 * 1024 * 1024;
@@ -105,8 +100,8 @@ std::vector<ProfileEntry> profileSectionEntries(const std::string& path,
         // The section's lines come as written; only name=value lines are entries.
         std::size_t equals = line.find('=');
         if (equals == std::string::npos || line[0] == ';') continue;
-        std::string key = trimmed(line.substr(0, equals));
-        if (!key.empty()) entries.emplace_back(key, trimmed(line.substr(equals + 1)));
+        std::string key(base::trim(line.substr(0, equals)));
+        if (!key.empty()) entries.emplace_back(key, base::trim(line.substr(equals + 1)));
     }
     return entries;
 }

@@ -5,11 +5,11 @@
 #include <fstream>
 #include <iterator>
 
+#include "base/debug_log.h"
 #include "options/number_option.h"
 #include "options/option_factory.h"
 #include "options/simple_options.h"
 #include "options/string_option.h"
-#include "settings/debug_log.h"
 #include "support/descriptor_builder.h"
 
 namespace tarnwick::testing {
@@ -24,10 +24,7 @@ class RecordingDevice : public OptionDevice {
     }
     void controlNumbers(Word action, NumberOption& option) override {
         std::string call = "numbers " + std::to_string(action);
-        for (double v : option.values) {
-            call += ' ';
-            call += std::to_string(v);
-        }
+        for (double v : option.values) call.append(" ").append(std::to_string(v));
         calls.push_back(call);
     }
     std::string controlString(Word action, Option&, const std::string& text) override {

@@ -1,5 +1,5 @@
-// A settings dialog on the headless toolkit, with its settings folders in a private temporary
-// folder and languages, catalogs and printers of the test's own.
+// A settings dialog on the headless toolkit, with private settings folders and languages, catalogs
+// and printers of the test's own.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,7 +11,7 @@
 
 #include "settings/properties.h"
 #include "settings/settings_file.h"
-#include "support/scoped_environment.h"
+#include "support/settings_folders.h"
 #include "ui/headless/driver.h"
 
 namespace tarnwick::testing {
@@ -45,39 +45,15 @@ class FakeServices : public PropertiesServices {
     std::shared_ptr<FakeWorld> world_;
 };
 
-class PropertiesTest : public ::testing::Test {
+class PropertiesTest : public ::testing::Test, protected testing_support::SettingsFolders {
   protected:
-    testing_support::TemporaryFolder folder;
-    testing_support::ScopedEnvironment environment;
     ui::headless::Driver driver;
     std::shared_ptr<FakeWorld> world = std::make_shared<FakeWorld>();
 
-    PropertiesTest() {
-        for (const char* name : {"WINDIR", "ALLUSERSPROFILE", "APPDATA", "USERPROFILE", "HOME"}) {
-            std::filesystem::create_directories(folder.path() / name);
-            environment.set(name, folder.file(name));
-        }
-    }
-    ~PropertiesTest() override {
-        std::error_code ignored;
-        std::filesystem::permissions(settingsPath(), std::filesystem::perms::owner_write,
-                                     std::filesystem::perm_options::add, ignored);
-    }
-
-    // The per-user file: the settings file when no machine-wide one exists.
-    std::string settingsPath() const { return folder.file("USERPROFILE/tarnwick.ini"); }
-    void writeSettings(const std::string& content) {
-        testing_support::writeWholeFile(settingsPath(), content);
-    }
     std::string settings() const {
         return std::filesystem::exists(settingsPath())
                    ? testing_support::readWholeFile(settingsPath())
                    : std::string();
-    }
-    void makeReadOnly() {
-        std::filesystem::permissions(settingsPath(), std::filesystem::perms::owner_read |
-                                                         std::filesystem::perms::group_read |
-                                                         std::filesystem::perms::others_read);
     }
     SettingsFile file() const { return SettingsFile(settingsPath()); }
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "settings/debug_log.h"
+#include "base/debug_log.h"
 #include "settings/properties.h"
 #include "unit/settings/properties_fixture.h"
 

@@ -4,28 +4,19 @@
 
 #include "platform/path_conventions.h"
 #include "settings/settings_location.h"
-#include "support/scoped_environment.h"
+#include "support/settings_folders.h"
 
 namespace {
 
 using tarnwick::openSettingsFile;
 using tarnwick::SettingsWriteError;
 using testing_support::readWholeFile;
-using testing_support::ScopedEnvironment;
-using testing_support::TemporaryFolder;
 using testing_support::writeWholeFile;
 
 // Every variable the candidates use points into a private folder of the test.
-class SettingsLocation : public ::testing::Test {
+class SettingsLocation : public ::testing::Test, protected testing_support::SettingsFolders {
   protected:
-    TemporaryFolder folder;
-    ScopedEnvironment environment;
-
     SettingsLocation() {
-        for (const char* name : {"WINDIR", "ALLUSERSPROFILE", "APPDATA", "USERPROFILE", "HOME"}) {
-            std::filesystem::create_directories(folder.path() / name);
-            environment.set(name, folder.file(name));
-        }
         std::filesystem::create_directories(folder.path() / "APPDATA" / "Tarnwick");
     }
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "base/debug_log.h"
 #include "options/device.h"
 #include "options/number_option.h"
-#include "settings/debug_log.h"
 #include "support/saned_fixture.h"
 #include "window/preview_form.h"
 #include "window_fixture.h"

@@ -1,5 +1,5 @@
-// A scanning window on the headless toolkit, with its settings folders in a private temporary
-// folder, a scanner that records the window's notifications, and helpers for the settings file.
+// A scanning window on the headless toolkit, with private settings folders, a scanner that records
+// the window's notifications, and helpers for the settings file.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -15,7 +15,7 @@
 #include "sane/socket_stream.h"
 #include "settings/properties.h"
 #include "settings/settings_file.h"
-#include "support/scoped_environment.h"
+#include "support/settings_folders.h"
 #include "twain/records.h"
 #include "ui/headless/driver.h"
 #include "window/preview_form.h"
@@ -76,34 +76,15 @@ class QuietServices : public PropertiesServices {
     platform::PrinterList printers() override { return {}; }
 };
 
-class WindowTest : public ::testing::Test {
+class WindowTest : public ::testing::Test, protected testing_support::SettingsFolders {
   protected:
-    WindowTest() {
-        for (const char* name : {"WINDIR", "ALLUSERSPROFILE", "APPDATA", "USERPROFILE", "HOME"}) {
-            std::filesystem::create_directories(folder.path() / name);
-            environment.set(name, folder.file(name));
-        }
-        TFPreview::firstActivation = true;
-    }
+    WindowTest() { TFPreview::firstActivation = true; }
     ~WindowTest() override {
         window.reset();
         socketTimeout = 60000;
-        std::error_code ignored;
-        std::filesystem::permissions(settingsPath(), std::filesystem::perms::owner_write,
-                                     std::filesystem::perm_options::add, ignored);
     }
 
-    // The per-user file: the settings file when no machine-wide one exists.
-    std::string settingsPath() const { return folder.file("USERPROFILE/tarnwick.ini"); }
-    void writeSettings(const std::string& content) {
-        testing_support::writeWholeFile(settingsPath(), content);
-    }
     SettingsFile settings() const { return SettingsFile(settingsPath()); }
-    void makeReadOnly() {
-        std::filesystem::permissions(
-            settingsPath(), std::filesystem::perms::owner_read | std::filesystem::perms::group_read,
-            std::filesystem::perm_options::replace);
-    }
 
     // Creates the window as the scanner does: construction, the first activation, the back
     // pointer.
@@ -148,8 +129,6 @@ class WindowTest : public ::testing::Test {
         return *found;
     }
 
-    testing_support::TemporaryFolder folder;
-    testing_support::ScopedEnvironment environment;
     ui::headless::Driver driver;
     WindowScanner scanner;
     std::vector<std::string> opened;
