@@ -80,7 +80,9 @@ bool acquireOnce(Source& source, Page& page) {
     if (!ok)
         std::fprintf(stderr, "the source refused memory transfers of the bed in colour at %d dpi\n",
                      kDpi);
-    std::vector<std::uint8_t> buffer;
+    // The application's buffer outlives the rounds, as an application's would: its first use
+    // costs page faults that are not the source's.
+    static std::vector<std::uint8_t> buffer;
     const Clock::time_point begin = Clock::now();
     TW_USERINTERFACE ui{0, 0, nullptr};
     ok = ok && source.call(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui) == TWRC_SUCCESS &&

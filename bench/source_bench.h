@@ -15,7 +15,6 @@
 
 namespace bench {
 
-using namespace tarnwick;
 namespace fs = std::filesystem;
 
 inline void write(const fs::path& file, const std::string& text) {

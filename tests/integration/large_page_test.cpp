@@ -47,7 +47,7 @@ TEST_F(AcquireTest, A1200DpiColourPageOfTheWholeBedFitsInOneGigabyte) {
               0)
         << lines;
     EXPECT_NE(lines.find("image 1: 9448x9448, pixel type rgb"), std::string::npos) << lines;
-    const std::string reference = folder_.file("scanimage.pnm");
+    const std::string reference = folder.file("scanimage.pnm");
     ASSERT_EQ(std::system(("SANE_CONFIG_DIR=" + saned_.configDir() +
                            " scanimage -d test --format=pnm --mode Color --resolution 1200 "
                            "-l 0 -t 0 -x 200 -y 200 --test-picture 'Color pattern' >" +
