@@ -331,8 +331,7 @@ Transfer memoryTransfer(Session& s, const Options& o, const TW_IMAGEINFO& info,
     // The rows close up in place and become the image: a large page is held once.
     for (int y = 0; y < image.height; ++y)
         std::memmove(received.data() + static_cast<std::size_t>(y) * image.rowBytes(),
-                     received.data() + static_cast<std::size_t>(y) * bytesPerRow,
-                     image.rowBytes());
+                     received.data() + static_cast<std::size_t>(y) * bytesPerRow, image.rowBytes());
     received.resize(image.rowBytes() * static_cast<std::size_t>(image.height));
     image.pixels = std::move(received);
     return Transfer::image;
