@@ -7,7 +7,6 @@
 //     build/native/bench-acquire [path/to/tarnwick.ds]
 // It starts saned through the tests' fixture on the standard port 6566 (the net backend scanimage
 // goes through cannot be told another), with a private settings file.
-#include <dlfcn.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -25,14 +24,15 @@
 #include "platform/global_memory.h"
 #include "sane/connection.h"
 #include "sane/image_channel.h"
-#include "source_bench.h"
 #include "support/saned_fixture.h"
 #include "twain/records.h"
+#include "twain_source.h"
 
 using namespace tarnwick;
+using bench::notifications;
+using bench::Source;
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
-using bench::Source;
 
 namespace {
 
@@ -40,20 +40,6 @@ constexpr int kDpi = 300;
 constexpr int kAreaMm = 200;  // the test backend's bed is 200 mm square
 constexpr int kRounds = 3;
 constexpr int kPort = testing::kSanePort;
-
-std::vector<TW_UINT16> notifications;
-
-}  // namespace
-
-// The source reaches its application through the process's DSM_Entry, as in the harness.
-extern "C" TW_UINT16 DSM_Entry(TW_IDENTITY*, TW_IDENTITY*, TW_UINT32 DG, TW_UINT16 DAT,
-                               TW_UINT16 MSG, TW_MEMREF) {
-    if (DG != DG_CONTROL || DAT != DAT_NULL) return TWRC_FAILURE;
-    notifications.push_back(MSG);
-    return TWRC_SUCCESS;
-}
-
-namespace {
 
 struct Page {
     double seconds = 0;
@@ -225,11 +211,6 @@ double decodeMegabytesPerSecond() {
     return best;
 }
 
-std::string defaultModule() {
-    std::error_code ignored;
-    return (fs::read_symlink("/proc/self/exe", ignored).parent_path() / "tarnwick.ds").string();
-}
-
 void write(const fs::path& file, const std::string& text) {
     std::ofstream(file) << text;
 }
@@ -238,7 +219,7 @@ void write(const fs::path& file, const std::string& text) {
 
 int main(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);  // output into a closed pipe still ends with saned stopped
-    const std::string module = argc > 1 ? argv[1] : defaultModule();
+    const std::string module = argc > 1 ? argv[1] : bench::defaultModule();
     const fs::path root = fs::temp_directory_path() / ("bench-acquire-" + std::to_string(getpid()));
     for (const char* folder : {"net", "user"}) fs::create_directories(root / folder);
     const int port = kPort;

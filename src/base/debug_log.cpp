@@ -4,7 +4,6 @@
 #include <cstdio>
 
 #include "base/translate.h"
-#include "platform/ansi_text.h"
 
 namespace tarnwick {
 
@@ -44,10 +43,10 @@ void stopDebugLog() {
 
 void writeDebugLog(const char* format, ...) {
     if (!logStream || !format) return;
-    const std::string ansiFormat = platform::toAnsiCodePage(format);
+    // UTF-8 throughout: the arguments are UTF-8 too, and one file must not mix two encodings.
     va_list args;
     va_start(args, format);
-    std::vfprintf(logStream, ansiFormat.c_str(), args);
+    std::vfprintf(logStream, format, args);
     va_end(args);
 }
 

@@ -184,7 +184,14 @@ double GammaCurve::readValue(int entry) const {
     const double x = entry * scale_;
     if (!usesSpline()) return polylineValue(x);
     const double unit = (max_ - min_) / W;
-    const TVertex p = curve_->Value(x / W);
+    // The table is the drawn curve at x, and a spline's x does not grow evenly with its
+    // parameter: find the parameter of x by bisection (x grows with it, as the points do).
+    double low = 0, high = 1;
+    for (int step = 0; step < kBisectionSteps; ++step) {
+        const double middle = (low + high) / 2;
+        (curve_->Value(middle).x < x ? low : high) = middle;
+    }
+    const TVertex p = curve_->Value((low + high) / 2);
     return min_ + (H - p.y) * unit;
 }
 

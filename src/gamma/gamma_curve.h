@@ -21,6 +21,8 @@ class GammaCurve {
     static constexpr int W = 256;
     static constexpr int H = 256;
     static constexpr int kMaxPoints = 1023;
+    // Halvings that place a table entry on the spline to well under a pixel.
+    static constexpr int kBisectionSteps = 32;
     static constexpr int kMaxMarkedPoints = 32;  // more points are drawn without their squares
 
     GammaCurve();

@@ -17,6 +17,10 @@ FrameParameters frameParameters(const Parameters& sane) {
     return f;
 }
 
+int framesPerImage(const FrameParameters& first) {
+    return first.format >= kFrameRed && first.format <= kFrameBlue ? 3 : 1;
+}
+
 bool bitmapKindFor(const FrameParameters& p, BitmapKind& kind) {
     if (p.format == kFrameGray) {
         switch (p.depth) {
@@ -316,6 +320,8 @@ DecodeResult decodeFrame(Bitmap& bitmap, const FrameParameters& p, const DecodeO
         std::memmove(buffer.data(), buffer.data() + used, carried);
     }
     if (!decoder.started()) return DecodeResult::NoData;
+    // Missing rows would pass for black ones in an image delivered as whole.
+    if (p.lines >= 0 && decoder.row() < bitmap.height()) return DecodeResult::ShortFrame;
     if (p.lines < 0) {
         // The bitmap grew one row ahead of the data; the image is the complete rows.
         if (decoder.row() > 0 && bitmap.height() > decoder.row()) bitmap.setHeight(decoder.row());

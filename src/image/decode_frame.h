@@ -49,6 +49,7 @@ enum class DecodeResult {
     NoData,             // the frame ended before any byte arrived
     Cancelled,          // the row callback asked to stop
     ReadFailed,         // the data channel reported an error
+    ShortFrame,         // the frame ended before the rows it announced
     UnknownDepth,       // no bitmap kind for this format and depth
     UnsupportedFormat,  // a frame format without a decoding rule
     TooLarge,           // the bitmap would exceed its size limit
@@ -60,6 +61,10 @@ constexpr std::size_t kFrameBufferSize = 0x40000;
 DecodeResult decodeFrame(Bitmap& bitmap, const FrameParameters& parameters,
                          const DecodeOptions& options, const FrameReader& read,
                          const RowCallback& rowDone);
+
+// How many frames an image that begins with this frame may have: one per colour channel for
+// the single-channel formats, one otherwise.
+int framesPerImage(const FrameParameters& first);
 
 // The bitmap kind a first frame asks for; false when the depth has none.
 bool bitmapKindFor(const FrameParameters& parameters, BitmapKind& kind);

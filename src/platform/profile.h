@@ -1,6 +1,7 @@
 // Private-profile (INI) files, read and written the way the Windows profile functions do it.
-// Every call goes to the file; nothing is cached, so edits by other processes are seen at once.
-// Section and key names compare without regard to case. Texts are UTF-8.
+// Edits by other processes are seen at the next read. Section and key names compare without
+// regard to case. Texts are UTF-8; files in UTF-16 or the ANSI code page read as Windows reads
+// them. A write fails (false) when the file exists but cannot be read.
 #pragma once
 
 #include <cstddef>

@@ -24,8 +24,11 @@ class TcpSocket {
     TcpSocket(const TcpSocket&) = delete;
     TcpSocket& operator=(const TcpSocket&) = delete;
 
-    // Looks the host up and connects to the first address that accepts; events report progress.
-    void connect(const std::string& host, int port, const std::function<void(SocketEvent)>& events);
+    // Looks the host up and connects to the first address that accepts within timeoutMs (for
+    // all addresses together: a host that is off must not hold the caller for minutes); events
+    // report progress.
+    void connect(const std::string& host, int port, int timeoutMs,
+                 const std::function<void(SocketEvent)>& events);
     bool isOpen() const;
     void close();
 
@@ -33,9 +36,9 @@ class TcpSocket {
     bool waitReadable(int timeoutMs);
     // Reads up to count bytes of what is there; 0 when the peer has closed the connection.
     std::size_t receive(void* buffer, std::size_t count);
-    // Sends all bytes, each wait for the line to take more bounded by timeoutMs; false when a
-    // wait expired with nothing sent.
-    bool sendAll(const void* data, std::size_t count, int timeoutMs);
+    // Sends all bytes, each wait for the line to take more bounded by timeoutMs; the bytes sent,
+    // fewer than count when a wait expired.
+    std::size_t sendAll(const void* data, std::size_t count, int timeoutMs);
 
   private:
     struct Impl;

@@ -9,6 +9,7 @@ enum class ReadOutcome {
     data,      // count bytes arrived (count > 0)
     timedOut,  // nothing arrived within the wait
     closed,    // the peer closed the connection: no byte will ever come
+    stopped,   // the wait hook asked to stop waiting
     error,     // the socket layer failed
 };
 

@@ -1,9 +1,27 @@
 #include "sane/connection.h"
 
+#include <cstdint>
+
 #include "base/debug_log.h"
 #include "base/translate.h"
 
 namespace tarnwick {
+
+namespace {
+
+const char* writeTimeoutText(WireItem item) {
+    switch (item) {
+        case WireItem::word:
+            return N_("Time out writing word to socket");
+        case WireItem::string:
+            return N_("Time out writing string to socket");
+        case WireItem::bytes:
+            break;
+    }
+    return N_("Time out writing bytes to socket");
+}
+
+}  // namespace
 
 Connection::Connection(std::string host, std::string userName, int port, StatusCallback callback)
     : callback_(std::move(callback)),
@@ -40,8 +58,9 @@ bool Connection::connect(bool logOn) {
     devices_.reset();
     try {
         debugLog(tr("Opening socket on port %d\n"), port_);
-        socket_.connect(host_, port_, [this](platform::SocketEvent e) { socketEvent(e); });
-        stream_ = std::make_unique<SocketStream>(socket_);
+        socket_.connect(host_, port_, socketTimeout,
+                        [this](platform::SocketEvent e) { socketEvent(e); });
+        stream_ = std::make_unique<SocketStream>(socket_, waitHook_);
         if (logOn && !this->logOn()) return false;
         debugLog(tr("Got socket connection\n"));
         return true;
@@ -79,19 +98,22 @@ bool Connection::logOn() {
 
 void Connection::disconnect(bool sendExit) {
     if (sendExit && stream_) {
-        Bytes exit = encodeExit();
+        Request exit = encodeExit();
         try {
             stream_->write(exit.data(), exit.size());
         } catch (const platform::SocketError&) {
             // The daemon is gone already; there is nobody left to say goodbye to.
         }
     }
+    const bool open = socket_.isOpen();
+    closeQuietly();
+    if (open) report(callback_, tr("Disconnected"), false, false);
+}
+
+void Connection::closeQuietly() {
     devices_.reset();
     stream_.reset();
-    if (socket_.isOpen()) {
-        socket_.close();
-        report(callback_, tr("Disconnected"), false, false);
-    }
+    socket_.close();
 }
 
 const std::vector<DeviceRecord>& Connection::getDevices() {
@@ -105,7 +127,7 @@ const std::vector<DeviceRecord>& Connection::getDevices() {
     return *devices_;
 }
 
-bool Connection::send(const Bytes& request) {
+bool Connection::send(const Request& request) {
     if (reader_.failed()) return false;
     if (!stream_) {
         // Never connected: that failure was reported by connect.
@@ -113,8 +135,9 @@ bool Connection::send(const Bytes& request) {
         return false;
     }
     try {
-        if (!stream_->write(request.data(), request.size())) {
-            reader_.fail(tr("Time out writing bytes to socket"));
+        const std::size_t sent = stream_->write(request.data(), request.size());
+        if (sent < request.size()) {
+            reader_.fail(tr(writeTimeoutText(request.itemAt(sent))));
             return false;
         }
     } catch (const platform::SocketError&) {
@@ -124,10 +147,20 @@ bool Connection::send(const Bytes& request) {
     return true;
 }
 
+std::size_t Connection::drainInput(std::size_t limit, int quietMs) {
+    std::uint8_t scratch[4096];
+    std::size_t drained = 0;
+    while (drained < limit) {
+        const std::size_t n = source_.readIfAny(scratch, sizeof scratch, quietMs);
+        if (n == 0) break;
+        drained += n;
+    }
+    return drained;
+}
+
 bool Connection::authorize(const std::string& resource, const Credentials& credentials) {
     std::optional<std::string> password = authorizationPassword(resource, credentials.password);
-    if (!password) return false;
-    call(encodeAuthorize(resource, credentials.userName, *password), decodeWordReply);
+    call(encodeAuthorize(resource, credentials.userName, password.value_or("")), decodeWordReply);
     return !reader_.failed();
 }
 

@@ -32,6 +32,9 @@ class Connection {
     bool connect(bool logOn);
     // With sendExit and an open stream, sends SANE_NET_EXIT; then closes stream and socket.
     void disconnect(bool sendExit);
+    // Closes stream and socket without a report: a frame's data connection that ends is no
+    // disconnect from the daemon.
+    void closeQuietly();
     bool isOpen() const { return stream_ != nullptr; }
 
     // The daemon's devices, fetched once per connection; every call while the list is empty
@@ -49,25 +52,31 @@ class Connection {
 
     // ---- the wire, for the device procedures ----
     // Sends one request in one write; false (reported) on a time-out or without a stream.
-    bool send(const Bytes& request);
+    bool send(const Request& request);
     // The reader of this connection's replies; a failed reader stays failed for its lifetime.
     WireReader& reader() { return reader_; }
     void discardInput() { reader_.discardInput(); }
+    // Reads and drops up to limit bytes until the line has been quiet for quietMs or closed,
+    // also after the reader failed; the bytes dropped.
+    std::size_t drainInput(std::size_t limit, int quietMs);
+    // Called while reads wait (see WaitHook); set before connect.
+    void setWaitHook(WaitHook hook) { waitHook_ = std::move(hook); }
     // Sends a request and decodes its reply.
     template <class Reply, class... Params, class... Args>
-    Reply call(const Bytes& request, Reply (*decode)(WireReader&, Params...), Args&&... args) {
+    Reply call(const Request& request, Reply (*decode)(WireReader&, Params...), Args&&... args) {
         if (!send(request)) {
             // A request that did not go out has no reply, and none may pass for a success.
             Reply none{};
             if constexpr (requires { none.status; }) none.status = SANE_STATUS_IO_ERROR;
             return none;
         }
+        reader_.startReply();
         return decode(reader_, std::forward<Args>(args)...);
     }
 
-    // SANE_NET_AUTHORIZE with the challenge answered as authorizationPassword does; reads
-    // the reply word. False when the exchange failed on the wire or the challenge could not be
-    // answered (then nothing is sent).
+    // SANE_NET_AUTHORIZE with the challenge answered as authorizationPassword does (an empty
+    // password when it cannot be answered); reads the reply word. False when the exchange
+    // failed on the wire.
     bool authorize(const std::string& resource, const Credentials& credentials);
 
     // The authorization exchange of a reply that carries a resource (OPEN, CONTROL_OPTION,
@@ -77,19 +86,27 @@ class Connection {
     template <class Reply, class Reread>
     std::optional<Reply> authorized(Reply reply, Authorizer& authorizer, Reread reread,
                                     bool& asked) {
+        bool refused = false;
         for (int round = 0; !reply.resource.empty(); ++round) {
             if (reader_.failed()) return std::nullopt;
             if (round == kMaxAuthorizationRounds) {
                 reader_.protocolError("authorization rounds", round);
                 return std::nullopt;
             }
-            std::optional<Credentials> credentials = authorizer.ask(reply.resource);
-            asked = true;
-            if (!credentials) return std::nullopt;
-            if (!authorize(reply.resource, *credentials)) return std::nullopt;
+            std::optional<Credentials> credentials;
+            if (!refused) {
+                credentials = authorizer.ask(reply.resource);
+                asked = true;
+            }
+            // The daemon waits for SANE_NET_AUTHORIZE whatever the user does: a refusal is
+            // an empty user and password, or the next request's first word would be taken
+            // for it.
+            refused = refused || !credentials;
+            if (!authorize(reply.resource, credentials.value_or(Credentials{})))
+                return std::nullopt;
             reply = reread(reader_);
         }
-        if (reader_.failed()) return std::nullopt;
+        if (reader_.failed() || refused) return std::nullopt;
         return reply;
     }
 
@@ -116,6 +133,7 @@ class Connection {
     std::unique_ptr<SocketStream> stream_;
     std::optional<std::vector<DeviceRecord>> devices_;
     StatusCallback callback_;
+    WaitHook waitHook_;
     std::string host_;
     std::string userName_;
     int port_;

@@ -32,6 +32,7 @@ bool readConstraint(WireReader& reader, OptionDescriptor& d) {
         case SANE_CONSTRAINT_WORD_LIST: {
             // k words follow: the entry count (ignored), then k - 1 entries.
             Word k = reader.readCount(kMaxListEntries + 1, "word list length");
+            if (!reader.charge(static_cast<std::size_t>(k) * sizeof(Word))) return true;
             if (k > 0) reader.readWord();
             for (Word i = 1; i < k && !reader.failed(); ++i)
                 d.wordList.push_back(reader.readWord());

@@ -2,6 +2,7 @@
 // and its length-prefixed records until the end mark.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <memory>
 
@@ -24,9 +25,17 @@ class ImageChannel {
     // (length may be 0), false at its end (length 0). A record larger than the buffer is read
     // whole: the rest is kept and handed out by the next calls without further socket reads.
     bool readData(void* buffer, std::size_t maxLength, std::size_t& length);
-    // SANE_NET_CANCEL for the handle, then the rest of the frame is drained and the data
-    // connection closed.
+    // Reads on to the frame's end for a moment (kReadOnBeforeCancelMs), then SANE_NET_CANCEL for
+    // the handle; the rest of the frame is drained and the data connection closed.
     void cancel(Word handle);
+
+    // Called about every kWaitSliceMs while a read of the frame waits (a lamp warming up, a
+    // slow feeder): false stops the read, which then ends the frame as cancelled with the data
+    // connection left for cancel to drain.
+    void setWaitHook(WaitHook hook) { waitHook_ = std::move(hook); }
+    // A pixel row has been completed. A frame that goes without one for the socket time-out
+    // fails with a time-out, however many bytes or empty records trickle in.
+    void rowCompleted() { lastProgress_ = Clock::now(); }
 
     bool receiving() const { return data_ != nullptr; }
     // How the last frame ended: the status byte after the end mark (SANE_STATUS_EOF for a
@@ -37,9 +46,19 @@ class ImageChannel {
     bool littleEndianSamples() const { return byteOrder_ == kLittleEndianOrder; }
 
   private:
+    using Clock = std::chrono::steady_clock;
     static constexpr std::size_t kMaxDrainAfterCancel = std::size_t{16} << 20;
     static constexpr int kDrainQuietMs = 200;
+    static constexpr int kReadOnBeforeCancelMs = 2000;
     void closeData(Word endStatus);
+    bool stalled() const;
+    bool keepWaiting();
+    bool endFailedRead();
+
+    WaitHook waitHook_;
+    Clock::time_point lastProgress_;
+    bool stopped_ = false;
+    bool stalled_ = false;
 
     Connection& control_;
     std::unique_ptr<Connection> data_;

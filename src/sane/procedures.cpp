@@ -4,10 +4,10 @@ namespace tarnwick {
 
 namespace {
 
-Bytes procedure(Word number) {
+Request procedure(Word number) {
     return WireWriter().word(number).take();
 }
-Bytes withHandle(Word number, Word handle) {
+Request withHandle(Word number, Word handle) {
     return WireWriter().word(number).word(handle).take();
 }
 
@@ -26,32 +26,32 @@ void readKept(std::size_t count, std::size_t keep, Read read) {
 
 }  // namespace
 
-Bytes encodeInit(const std::string& userName) {
+Request encodeInit(const std::string& userName) {
     return WireWriter().word(SANE_NET_INIT).word(kProtocolVersion).string(userName).take();
 }
-Bytes encodeGetDevices() {
+Request encodeGetDevices() {
     return procedure(SANE_NET_GET_DEVICES);
 }
-Bytes encodeOpen(const std::string& deviceName) {
+Request encodeOpen(const std::string& deviceName) {
     return WireWriter().word(SANE_NET_OPEN).string(deviceName).take();
 }
-Bytes encodeClose(Word handle) {
+Request encodeClose(Word handle) {
     return withHandle(SANE_NET_CLOSE, handle);
 }
-Bytes encodeGetOptionDescriptors(Word handle) {
+Request encodeGetOptionDescriptors(Word handle) {
     return withHandle(SANE_NET_GET_OPTION_DESCRIPTORS, handle);
 }
-Bytes encodeGetParameters(Word handle) {
+Request encodeGetParameters(Word handle) {
     return withHandle(SANE_NET_GET_PARAMETERS, handle);
 }
-Bytes encodeStart(Word handle) {
+Request encodeStart(Word handle) {
     return withHandle(SANE_NET_START, handle);
 }
-Bytes encodeCancel(Word handle) {
+Request encodeCancel(Word handle) {
     return withHandle(SANE_NET_CANCEL, handle);
 }
-Bytes encodeAuthorize(const std::string& resource, const std::string& userName,
-                      const std::string& password) {
+Request encodeAuthorize(const std::string& resource, const std::string& userName,
+                        const std::string& password) {
     return WireWriter()
         .word(SANE_NET_AUTHORIZE)
         .string(resource)
@@ -59,11 +59,11 @@ Bytes encodeAuthorize(const std::string& resource, const std::string& userName,
         .string(password)
         .take();
 }
-Bytes encodeExit() {
+Request encodeExit() {
     return procedure(SANE_NET_EXIT);
 }
 
-Bytes encodeControlOption(const ControlOptionRequest& request) {
+Request encodeControlOption(const ControlOptionRequest& request) {
     WireWriter writer;
     writer.word(SANE_NET_CONTROL_OPTION)
         .word(request.handle)

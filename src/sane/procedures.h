@@ -14,18 +14,18 @@ namespace tarnwick {
 
 // ---- requests ----
 
-Bytes encodeInit(const std::string& userName);
-Bytes encodeGetDevices();
-Bytes encodeOpen(const std::string& deviceName);
-Bytes encodeClose(Word handle);
-Bytes encodeGetOptionDescriptors(Word handle);
-Bytes encodeGetParameters(Word handle);
-Bytes encodeStart(Word handle);
-Bytes encodeCancel(Word handle);
+Request encodeInit(const std::string& userName);
+Request encodeGetDevices();
+Request encodeOpen(const std::string& deviceName);
+Request encodeClose(Word handle);
+Request encodeGetOptionDescriptors(Word handle);
+Request encodeGetParameters(Word handle);
+Request encodeStart(Word handle);
+Request encodeCancel(Word handle);
 // The password field as it goes out (see authorizationPassword in sane/authorization.h).
-Bytes encodeAuthorize(const std::string& resource, const std::string& userName,
-                      const std::string& password);
-Bytes encodeExit();
+Request encodeAuthorize(const std::string& resource, const std::string& userName,
+                        const std::string& password);
+Request encodeExit();
 
 struct ControlOptionRequest {
     Word handle = 0;
@@ -37,7 +37,7 @@ struct ControlOptionRequest {
     std::vector<Word> words;
     Bytes raw;
 };
-Bytes encodeControlOption(const ControlOptionRequest& request);
+Request encodeControlOption(const ControlOptionRequest& request);
 
 // ---- replies ----
 // Every decoder returns what it read. After a failed read (reader.failed(), already reported)

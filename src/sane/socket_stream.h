@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "platform/socket.h"
@@ -13,14 +14,18 @@ namespace tarnwick {
 // Process-wide socket time-out in milliseconds; the window sets it from the settings.
 extern int socketTimeout;
 
+// Called about every kWaitSliceMs while a read waits; false stops the wait.
+using WaitHook = std::function<bool()>;
+inline constexpr int kWaitSliceMs = 50;
+
 class SocketStream : public ByteSource {
   public:
     // Writes wait up to the time-out current at creation; read waits use the current one.
-    explicit SocketStream(platform::TcpSocket& socket);
+    SocketStream(platform::TcpSocket& socket, WaitHook waitHook);
     ReadResult readSome(void* buffer, std::size_t count) override;
     std::size_t readIfAny(void* buffer, std::size_t count, int quietMs) override;
-    // False when the line took nothing within the time-out.
-    bool write(const void* data, std::size_t count);
+    // The bytes sent: fewer than count when the line took no more within the time-out.
+    std::size_t write(const void* data, std::size_t count);
 
   private:
     // Small reads (a word, a short reply) are served from one larger receive, so that a reply
@@ -31,6 +36,7 @@ class SocketStream : public ByteSource {
 
     platform::TcpSocket& socket_;
     int writeTimeout_;
+    WaitHook waitHook_;
     std::unique_ptr<std::uint8_t[]> ahead_;
     std::size_t aheadBegin_ = 0, aheadEnd_ = 0;
 };

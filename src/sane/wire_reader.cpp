@@ -24,7 +24,7 @@ void WireReader::protocolError(const char* field, long long value) {
 }
 
 // A daemon that closes the connection leaves the socket readable with nothing to read; the
-// read ends there and is reported like a time-out instead of waiting on for ever.
+// read ends there instead of waiting on for ever.
 bool WireReader::collect(void* buffer, std::size_t count, const char* timeoutMessage) {
     if (failed_) return false;
     auto* out = static_cast<std::uint8_t*>(buffer);
@@ -33,6 +33,15 @@ bool WireReader::collect(void* buffer, std::size_t count, const char* timeoutMes
         ReadResult result = source_.readSome(out + received, count - received);
         if (result.outcome == ReadOutcome::error) {
             fail(tr("An error occured with socket communication"));
+            return false;
+        }
+        if (result.outcome == ReadOutcome::stopped) {
+            // Whoever stopped the wait tells why.
+            fail({});
+            return false;
+        }
+        if (result.outcome == ReadOutcome::closed) {
+            fail(tr("The daemon closed the connection"));
             return false;
         }
         if (result.outcome != ReadOutcome::data) {
@@ -72,12 +81,23 @@ std::string WireReader::readString() {
         protocolError("string length", length);
         return {};
     }
+    if (!charge(sizeof(std::string) + static_cast<std::size_t>(length))) return {};
     std::vector<char> buffer(static_cast<std::size_t>(length));
     if (!collect(buffer.data(), buffer.size(), "Time out reading string from socket")) return {};
     const void* nul = std::memchr(buffer.data(), 0, buffer.size());
     std::size_t size = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - buffer.data())
                            : buffer.size();
     return std::string(buffer.data(), size);
+}
+
+bool WireReader::charge(std::size_t bytes) {
+    if (failed_) return false;
+    if (bytes > kMaxReplyBytes - replyBytes_) {
+        protocolError("reply size", static_cast<long long>(replyBytes_ + bytes));
+        return false;
+    }
+    replyBytes_ += bytes;
+    return true;
 }
 
 Word WireReader::readCount(Word max, const char* field) {

@@ -35,6 +35,12 @@ class WireReader {
     // Up to count bytes that arrive within quietMs; 0 when none did (no failure then).
     std::size_t readIfAny(void* buffer, std::size_t count, int quietMs);
 
+    // A new reply begins: its memory budget (kMaxReplyBytes) is full again.
+    void startReply() { replyBytes_ = 0; }
+    // Takes bytes the reply's values will keep from its budget; a reply beyond it is a
+    // protocol error (false).
+    bool charge(std::size_t bytes);
+
     // Reports an out-of-bounds value and fails the reader.
     void protocolError(const char* field, long long value);
     // Fails the reader with a fatal report of the message (none for an empty message).
@@ -47,6 +53,7 @@ class WireReader {
     ByteSource& source_;
     const StatusCallback& callback_;
     bool failed_ = false;
+    std::size_t replyBytes_ = 0;
 };
 
 }  // namespace tarnwick

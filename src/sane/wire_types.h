@@ -2,6 +2,7 @@
 // everything it reads from a daemon.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace tarnwick {
@@ -109,6 +110,9 @@ inline constexpr Word kMaxDescriptors = 4096;       // elements of the descripto
 inline constexpr Word kMaxListEntries = 65536;      // entries of a word list or string list
 inline constexpr Word kMaxValueSize = 1 << 20;      // bytes of one option value (size, count)
 inline constexpr Word kMaxRecordLength = 16 << 20;  // bytes of one image data record
+// Bytes the decoded values of one reply may take in memory together; the limits per item above
+// still multiply to gigabytes, too much for a 32-bit host process.
+inline constexpr std::size_t kMaxReplyBytes = std::size_t{8} << 20;
 
 // Fixed-point numbers carry 16 fraction bits; conversions truncate toward zero.
 inline Word toFixedWord(double value) {

@@ -2,6 +2,7 @@
 #include <exception>
 
 #include "base/debug_log.h"
+#include "base/localisation/catalog_table.h"
 #include "base/translate.h"
 #include "settings/properties.h"
 #include "settings/settings_location.h"
@@ -91,7 +92,9 @@ void TFProperties::loadControls(const Reader& file) {
     int selected = -1;
     for (std::size_t i = 0; i < languageCodes.size(); ++i) {
         names.push_back(services_->languageName(languageCodes[i]));
-        if (selected == -1 && languageCodes[i] == savedLanguage) selected = static_cast<int>(i);
+        // The list writes "de" and "zh_CN"; a hand-edited "DE" is the same language.
+        if (selected == -1 && sameName(languageCodes[i], savedLanguage))
+            selected = static_cast<int>(i);
     }
     UseLanguage.setItems(names);
     UseLanguage.setItemIndex(selected);

@@ -29,6 +29,28 @@ std::string localise(const std::string& c, bool grouping) {
     return out;
 }
 
+// Grouping separators count only where they group digits in threes before the decimal
+// separator: "1,234.5" is a number, "2,2" is none (a typing slip, not twenty-two).
+bool groupedInThrees(const std::string& t, const NumberLocale& loc) {
+    if (loc.thousands == loc.decimal || t.find(loc.thousands) == std::string::npos) return true;
+    std::size_t start = (t[0] == '-' || t[0] == '+') ? 1 : 0;
+    std::size_t end = start;
+    while (end < t.size() && t[end] != loc.decimal && t[end] != 'e' && t[end] != 'E') ++end;
+    if (t.find(loc.thousands, end) != std::string::npos) return false;
+    std::size_t group = 0;
+    bool first = true;
+    for (std::size_t i = start; i <= end; ++i) {
+        if (i < end && t[i] != loc.thousands) {
+            ++group;
+            continue;
+        }
+        if (first ? group < 1 || group > 3 : group != 3) return false;
+        first = false;
+        group = 0;
+    }
+    return true;
+}
+
 }  // namespace
 
 std::string formatFixed(double value, int decimals, bool grouping) {
@@ -51,7 +73,7 @@ std::string formatGeneral(double value) {
 std::optional<double> parseReal(const std::string& text) {
     NumberLocale loc = backend().numberLocale();
     std::string t(base::trim(text)), c;
-    if (t.empty() || t.size() > 64) return std::nullopt;
+    if (t.empty() || t.size() > 64 || !groupedInThrees(t, loc)) return std::nullopt;
     for (char ch : t) {
         if (ch == loc.decimal)
             c += '.';

@@ -98,13 +98,6 @@ class TFPreview : public ui::Form, public ControlOwner {
     void FormMouseDown(const ui::MouseEvent& e);
     void TransferFocus(ui::TabSheet& page);
 
-    // ---- saved option values ----
-    void restoreSavedValue(Option& option);
-    void saveAllValues();
-    void saveValueUnderMouse();
-    void storeLastResolution();
-    void applyExitValues();
-
     // ---- preview scan and display ----
     void BPreviewClick();
     // Writes the existing geometry options in the order tl-x, br-x, br-y, tl-y.
@@ -134,6 +127,22 @@ class TFPreview : public ui::Form, public ControlOwner {
     // ---- scan loop ----
     // Also the handler of BMail, BEvernote and BPrint.
     void BScanClick();
+    // Reads one image, all its frames, into the bitmap; true when it was read completely.
+    bool scanInto(Bitmap& bitmap);
+
+  private:
+    // The open scanner's side of the window and the tests' access to its inner state.
+    friend class ScanWindow;
+    friend class TFPreviewProbe;
+
+    // ---- saved option values ----
+    void restoreSavedValue(Option& option);
+    void saveAllValues();
+    void saveValueUnderMouse();
+    void storeLastResolution();
+    void applyExitValues();
+
+    // ---- the batch, as the open scanner drives it ----
     // Begins a batch (ScanBatch::begin); the page question is asked only when `mayAsk`.
     // Returns the feeder decision.
     bool beginBatch(bool mayAsk);
@@ -143,8 +152,6 @@ class TFPreview : public ui::Form, public ControlOwner {
     // After scanNextImage: a delivered image counts down the batch, anything else ends it; with
     // `cancelAtEnd` the end of the batch cancels the device when DeviceCancelType asks.
     void endImage(bool delivered, bool cancelAtEnd);
-    // Reads one image, all its frames, into the bitmap; true when it was read completely.
-    bool scanInto(Bitmap& bitmap);
 
     // ---- process-wide state ----
     // Set when the library is loaded; cleared by the first successful activation and by every
@@ -156,34 +163,55 @@ class TFPreview : public ui::Form, public ControlOwner {
     static int dashOffset;
 
     // ---- window state ----
+    // Declared in the order of construction (the controls are made in this order); the fields
+    // the open scanner reads are public among them.
     std::unique_ptr<Connection> connection;  // null when not connected
-    std::unique_ptr<Device> device;          // null when none is open
-    ScannerLink* saneDevice = nullptr;       // set by the scanner right after it made the window
+
+  public:
+    std::unique_ptr<Device> device;     // null when none is open
+    ScannerLink* saneDevice = nullptr;  // set by the scanner right after it made the window
+
+  private:
     std::string host;
     std::string userName;
     int port = 6566;
     std::string deviceName;     // as shown in the device box; the section of its saved values
     int previewResolution = 0;  // 0: the lowest the device allows
     int edgeThreshold = 10;
+
+  public:
     int cancelType = 1;  // bits: 1 after every read, 2 after previews and failed batches, 4 Escape
+
+  private:
     bool forcePreviewEject = false;
     bool noInvertBlackWhite = false;
     int scanNPages = -1;  // pages per feeder batch; 0 asks the user, -1 until the feeder is empty
     bool windowSizeRestored = false;
     bool translated = false;
     bool destroying = false;
+
+  public:
     Bitmap scanBitmap;     // 24 bits; every final scan
     Bitmap previewBitmap;  // the preview; a scan larger than the screen shows reduced
+
+  private:
     Bitmap displayBitmap;  // 24 bits, so colour previews keep their colours; scaled to the zoom
 
+  public:
     // The largest scan area of the open device, in the unit of the geometry options.
     Region scanArea;
+
+  private:
     double scale = 1.0;       // scan-area units per preview pixel; never 0
     double zoomFactor = 1.0;  // screen pixels per preview pixel
+
+  public:
     // The region table: regions.regions[0 .. regions.regionCount - 1], the selected or next
     // region regions.regionIndex (-1 none), regions.defaultRegion (-1 none), maxRegions and the
     // drag state.
     Regions regions;
+
+  private:
     ScanBatch batch{regions, scanArea, [this] { return isAdfScan(); }};
 
     // Option roles, reset before every open; null when the device has no such option.
@@ -192,7 +220,11 @@ class TFPreview : public ui::Form, public ControlOwner {
     NumberOption* brxOption = nullptr;
     NumberOption* bryOption = nullptr;
     Option* previewOption = nullptr;
+
+  public:
     Option* resolutionOption = nullptr;
+
+  private:
     Option* modeOption = nullptr;
     Option* depthOption = nullptr;
     Option* waitOption = nullptr;
@@ -217,11 +249,19 @@ class TFPreview : public ui::Form, public ControlOwner {
     // ---- controls ----
     ui::CoolBar& TopDock;  // bands 0..3: TZoom, TScanMode, TResolution, TDevice
     ui::ToolBar& TZoom;
+
+  public:
     ui::ToolButton& BScan;
+
+  private:
     ui::ToolButton& BPreview;
     ui::ToolButton& BMail;
     ui::ToolButton& BEvernote;
+
+  public:
     ui::ToolButton& BPrint;
+
+  private:
     ui::ToolButton& BRegions;
     ui::ComboBox& Zoom;
     ui::ToolButton& BProperties;
@@ -262,6 +302,13 @@ class TFPreview : public ui::Form, public ControlOwner {
     // After the device reloaded its options: the regions follow the geometry options when
     // RemoveRegions is checked (deviceNotify(Device::optionsReloaded)).
     void followScanAreaOptions();
+    // The region editing needs all four geometry options.
+    bool hasAreaOptions() const;
+    // Screen pixels per scan-area unit.
+    double pixelsPerUnit() const;
+    FitSource fitSource() const;
+    // The selected region's outline, drawn by inverting: drawing it again takes it away.
+    void drawRubberBand();
     void createGammaEditor();
     void translateGammaEditor();
     // Runs a bound handler; an error it raises goes to the status line.

@@ -44,33 +44,31 @@ RegionCursor regionCursorOf(ui::Cursor shape) {
     }
 }
 
-bool hasAreaOptions(const TFPreview& w) {
-    return w.device && w.tlxOption && w.tlyOption && w.brxOption && w.bryOption;
+}  // namespace
+
+bool TFPreview::hasAreaOptions() const {
+    return device && tlxOption && tlyOption && brxOption && bryOption;
 }
 
-// Screen pixels per scan-area unit.
-double pixelsPerUnit(const TFPreview& w) {
-    return w.zoomFactor / (w.scale == 0 ? 1.0 : w.scale);
+double TFPreview::pixelsPerUnit() const {
+    return zoomFactor / (scale == 0 ? 1.0 : scale);
 }
 
-FitSource fitSource(const TFPreview& w) {
-    return {w.previewBitmap, w.scale, w.scanArea, w.edgeThreshold};
+FitSource TFPreview::fitSource() const {
+    return {previewBitmap, scale, scanArea, edgeThreshold};
 }
 
-// The selected region's outline, drawn by inverting: drawing it again takes it away.
-void drawRubberBand(TFPreview& w) {
-    const Regions& t = w.regions;
+void TFPreview::drawRubberBand() {
+    const Regions& t = regions;
     if (t.regionIndex < 0 || t.regionIndex >= t.regionCount) return;
     const Region& g = t.regions[static_cast<std::size_t>(t.regionIndex)];
-    const double r = pixelsPerUnit(w);
-    w.PaintBox.canvas().invertOutline(
+    const double r = pixelsPerUnit();
+    PaintBox.canvas().invertOutline(
         {truncated(g.x1 * r), truncated(g.y1 * r), truncated(g.x2 * r), truncated(g.y2 * r)}, 2);
 }
 
-}  // namespace
-
 void TFPreview::ImageMouseDown(const ui::MouseEvent& e) {
-    if (!hasAreaOptions(*this)) return;
+    if (!hasAreaOptions()) return;
     ImageScrollBox.setFocus();
     if (e.button == ui::MouseButton::Right) {
         DeleteRegion.setEnabled(regions.regionIndex != -1);
@@ -78,20 +76,19 @@ void TFPreview::ImageMouseDown(const ui::MouseEvent& e) {
         return;
     }
     if (e.button != ui::MouseButton::Left) return;
-    if (!regions.pressLeft(e.x, e.y, pixelsPerUnit(*this), regionCursorOf(PaintBox.cursor())))
-        return;
+    if (!regions.pressLeft(e.x, e.y, pixelsPerUnit(), regionCursorOf(PaintBox.cursor()))) return;
     // The drag goes on when the pointer leaves the preview.
     ui::backend().setCapture(&PaintBox);
     Timer.setEnabled(regions.timerOn);
 }
 
 void TFPreview::ImageMouseMove(const ui::MouseEvent& e) {
-    if (!hasAreaOptions(*this)) return;
+    if (!hasAreaOptions()) return;
     if (regions.creating || regions.resizing) {
-        drawRubberBand(*this);
-        regions.dragTo(e.x, e.y, pixelsPerUnit(*this), regionCursorOf(PaintBox.cursor()));
+        drawRubberBand();
+        regions.dragTo(e.x, e.y, pixelsPerUnit(), regionCursorOf(PaintBox.cursor()));
         showRegionSize();
-        drawRubberBand(*this);
+        drawRubberBand();
         return;
     }
     bool edgeHit = false;
@@ -103,7 +100,7 @@ void TFPreview::ImageMouseMove(const ui::MouseEvent& e) {
 }
 
 void TFPreview::ImageMouseUp(const ui::MouseEvent& e) {
-    if (!hasAreaOptions(*this) || e.button != ui::MouseButton::Left) return;
+    if (!hasAreaOptions() || e.button != ui::MouseButton::Left) return;
     if (!regions.creating && !regions.resizing) return;
     if (ui::backend().capture() == &PaintBox) ui::backend().setCapture(nullptr);
     regions.releaseLeft();
@@ -125,7 +122,7 @@ void TFPreview::SizePreset(ui::MenuItem& sender) {
 }
 
 void TFPreview::SetSize(const std::string& name) {
-    regions.setSize(name, fitSource(*this));
+    regions.setSize(name, fitSource());
     Timer.setEnabled(regions.timerOn);
     PaintBox.repaint();
 }
@@ -147,7 +144,7 @@ void TFPreview::storeRegions() {
 void TFPreview::restoreRegions() {
     try {
         tarnwick::restoreRegions(*openSettingsFile(), regions, FProperties->SaveRegions.checked(),
-                                 fitSource(*this));
+                                 fitSource());
     } catch (const std::exception&) {
         // Without a readable settings file the window starts without regions.
     }

@@ -149,6 +149,7 @@ bool TFPreview::scanInto(Bitmap& bitmap) {
         long long lastPump = 0;
         int rowsNotShown = 0;
         const RowCallback rowDone = [&](int) {
+            if (device) device->imageChannel().rowCompleted();
             ++rowsNotShown;
             const long long now = ui::backend().milliseconds();
             if (!pumped || now - lastPump >= kPumpIntervalMs) {
@@ -163,6 +164,12 @@ bool TFPreview::scanInto(Bitmap& bitmap) {
             return false;
         };
 
+        // Escape and closing work also while the first row is awaited.
+        device->imageChannel().setWaitHook([this] {
+            ui::processPendingMessages();
+            return keepReading;
+        });
+        int framesLeft = 1;
         for (bool firstFrame = true;; firstFrame = false) {
             if (!device->start()) {
                 restore();
@@ -170,6 +177,7 @@ bool TFPreview::scanInto(Bitmap& bitmap) {
                 return false;
             }
             const FrameParameters frame = frameParameters(device->parameters());
+            if (firstFrame) framesLeft = framesPerImage(frame);
             if (firstFrame) {
                 ProgressBar.setMin(0);
                 ProgressBar.setPosition(0);
@@ -192,15 +200,31 @@ bool TFPreview::scanInto(Bitmap& bitmap) {
                              false);
             if (result == DecodeResult::TooLarge)
                 reportStatus(tr("The scanned image is too large"), true, false);
+            if (result == DecodeResult::ShortFrame)
+                reportStatus(tr("The scanner ended the image before its last row"), true, false);
             if (result != DecodeResult::Complete) {
-                // A stop by Escape has cleared it already.
+                // A stop by Escape has cleared it already; one during a wait has not cancelled.
+                if (result == DecodeResult::ReadFailed && !keepReading && device &&
+                    device->imageChannel().endStatus() == SANE_STATUS_CANCELLED &&
+                    (cancelType & cancelOnEscape))
+                    cancelDevice(*device);
                 keepReading = false;
                 break;
             }
             if (frame.lastFrame || !device) break;
+            if (--framesLeft == 0) {
+                // A daemon that never marks the last frame would be read from for ever.
+                reportStatus(tr("The scanner sent more frames than one image has"), true, false);
+                keepReading = false;
+                break;
+            }
         }
         if (device && (cancelType & cancelAfterRead)) cancelDevice(*device);
         restore();
+        if (keepReading)
+            reportStatus(tr("Done") + " (" + std::to_string(bitmap.width()) + " x " +
+                             std::to_string(bitmap.height()) + ")",
+                         false, false);
         return keepReading;
     } catch (const std::exception& e) {
         restore();

@@ -79,7 +79,8 @@ TEST_F(ConnectionFault, DaemonThatClosesMidReplyEndsTheReadAtOnce) {
     auto begin = std::chrono::steady_clock::now();
     EXPECT_FALSE(c->connect(true));
     EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::milliseconds(250));
-    EXPECT_TRUE(recorder.has("Time out reading word from socket", true, true));
+    EXPECT_TRUE(recorder.has("The daemon closed the connection", true, true));
+    EXPECT_FALSE(recorder.hasMessage("Time out reading word from socket"));
 }
 
 TEST_F(ConnectionFault, DaemonThatStopsAnsweringTimesOut) {
@@ -153,6 +154,27 @@ TEST_F(ConnectionFault, DisconnectWithoutExitSendsNothing) {
     c->disconnect(false);
     daemon.finish();
     EXPECT_EQ(daemon.received().size(), kInitSize);
+}
+
+TEST_F(ConnectionFault, AConnectNobodyAnswersEndsAfterTheTimeOut) {
+    testing::UnansweredPort silent;
+    Connection c("127.0.0.1", "user", silent.port(), recorder.callback());
+    auto begin = std::chrono::steady_clock::now();
+    EXPECT_FALSE(c.connect(true));
+    EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::milliseconds(2000));
+    EXPECT_TRUE(recorder.has("Error establishing connection to host", true, true));
+}
+
+// A daemon that takes nothing: the write stalls in the string, and says so.
+TEST_F(ConnectionFault, AStalledWriteNamesTheItemItStoppedIn) {
+    daemon.pause(4000).start();
+    auto c = connection();
+    ASSERT_TRUE(c->connect(false));
+    const Request request = encodeAuthorize(std::string(32 << 20, 'r'), "u", "p");
+    const auto begin = std::chrono::steady_clock::now();
+    c->call(request, decodeWordReply);
+    EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::milliseconds(3000));
+    EXPECT_TRUE(recorder.has("Time out writing string to socket", true, true));
 }
 
 TEST_F(ConnectionFault, DiscardInputReturnsOnAnIdleLine) {

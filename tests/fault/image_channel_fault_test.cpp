@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "sane/image_channel.h"
 #include "support/fake_daemon.h"
 #include "support/status_recorder.h"
@@ -72,6 +74,7 @@ TEST_F(ImageChannelFault, RecordsAreHandedOutInPiecesOfTheBuffer) {
     EXPECT_FALSE(channel->receiving());
     EXPECT_EQ(channel->endStatus(), SANE_STATUS_EOF);
     EXPECT_FALSE(recorder.anyFatal());
+    EXPECT_FALSE(recorder.hasMessage("Disconnected")) << "the daemon is still connected";
 }
 
 TEST_F(ImageChannelFault, BytesArriveIntactAndInOrder) {
@@ -125,7 +128,7 @@ TEST_F(ImageChannelFault, ConnectionClosedMidRecordEndsTheFrame) {
     std::size_t length = 0;
     EXPECT_FALSE(channel->readData(buffer, sizeof buffer, length));
     EXPECT_FALSE(channel->receiving());
-    EXPECT_TRUE(recorder.has("Time out reading bytes from socket", true, true));
+    EXPECT_TRUE(recorder.has("The daemon closed the connection", true, true));
 }
 
 TEST_F(ImageChannelFault, StalledDataConnectionTimesOut) {
@@ -138,19 +141,77 @@ TEST_F(ImageChannelFault, StalledDataConnectionTimesOut) {
     EXPECT_TRUE(recorder.has("Time out reading bytes from socket", true, true));
 }
 
+// Empty records, or one byte at a time within the time-out, complete no row: the frame fails
+// after the time-out all the same.
+TEST_F(ImageChannelFault, AFrameWithoutProgressTimesOut) {
+    for (bool emptyRecords : {true, false}) {
+        FakeDaemon c, d;
+        c.receive(8).send(Wire().word(0).word(d.port()).word(0).string("")).start();
+        if (!emptyRecords) d.send(Wire().word(100));
+        for (int i = 0; i < 40; ++i)
+            d.send(emptyRecords ? Bytes(Wire().word(0)) : Bytes(Wire().bytes("x")))
+                .pause(emptyRecords ? 20 : 200);
+        d.start();
+        StatusRecorder r;
+        Connection conn("127.0.0.1", "user", c.port(), r.callback());
+        ASSERT_TRUE(conn.connect(false));
+        ImageChannel ch(conn);
+        ASSERT_TRUE(ch.start(1, authorizer));
+        const auto begin = std::chrono::steady_clock::now();
+        std::uint8_t buffer[16];
+        std::size_t length = 0;
+        int reads = 0;
+        while (reads < 1000 && ch.readData(buffer, sizeof buffer, length)) ++reads;
+        EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::milliseconds(700));
+        EXPECT_EQ(ch.endStatus(), SANE_STATUS_IO_ERROR);
+        EXPECT_TRUE(r.has("Time out reading bytes from socket", true, true)) << emptyRecords;
+    }
+}
+
+TEST_F(ImageChannelFault, TheWaitHookRunsWhileTheFirstBytesAreAwaitedAndCanStop) {
+    startReply();
+    control.receive(8).send(Wire().word(0));
+    data.pause(1000).send(Wire().word(4).bytes("abcd").word(-1)).start();
+    ASSERT_TRUE(connectAndStart());
+    int calls = 0;
+    channel->setWaitHook([&] { return ++calls < 3; });
+    std::uint8_t buffer[16];
+    std::size_t length = 0;
+    const auto begin = std::chrono::steady_clock::now();
+    EXPECT_FALSE(channel->readData(buffer, sizeof buffer, length));
+    EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::milliseconds(250));
+    EXPECT_EQ(calls, 3);
+    EXPECT_EQ(channel->endStatus(), SANE_STATUS_CANCELLED);
+    EXPECT_FALSE(recorder.anyFatal());
+    EXPECT_TRUE(channel->receiving()) << "left for cancel to drain";
+    channel->cancel(7);
+    EXPECT_FALSE(channel->receiving());
+    EXPECT_FALSE(connection->reader().failed());
+}
+
 TEST_F(ImageChannelFault, FailedDataConnectEndsTheFrameWithAnError) {
     int gonePort = 0;
     {
         FakeDaemon gone;
         gonePort = gone.port();
     }
-    control.receive(8).send(Wire().word(0).word(gonePort).word(0).string(""));
-    ASSERT_TRUE(connectAndStart());
-    EXPECT_TRUE(recorder.has("Error establishing connection to host", true, true));
-    std::uint8_t buffer[16];
-    std::size_t length = 0;
-    EXPECT_FALSE(channel->readData(buffer, sizeof buffer, length));
-    EXPECT_EQ(channel->endStatus(), SANE_STATUS_IO_ERROR);
+    testing::UnansweredPort silent;
+    for (int port : {gonePort, silent.port()}) {
+        FakeDaemon c;
+        c.receive(8).send(Wire().word(0).word(port).word(0).string("")).start();
+        StatusRecorder r;
+        Connection conn("127.0.0.1", "user", c.port(), r.callback());
+        ASSERT_TRUE(conn.connect(false));
+        ImageChannel ch(conn);
+        const auto begin = std::chrono::steady_clock::now();
+        ASSERT_TRUE(ch.start(1, authorizer));
+        EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::milliseconds(2000));
+        EXPECT_TRUE(r.has("Error establishing connection to host", true, true));
+        std::uint8_t buffer[16];
+        std::size_t length = 0;
+        EXPECT_FALSE(ch.readData(buffer, sizeof buffer, length));
+        EXPECT_EQ(ch.endStatus(), SANE_STATUS_IO_ERROR);
+    }
 }
 
 TEST_F(ImageChannelFault, CancelDropsPendingBytesAndSendsCancel) {
@@ -219,11 +280,25 @@ TEST_F(ImageChannelFault, ChallengeIsAnsweredWithTheDigestAndTheReplyReadAgain) 
     EXPECT_EQ(Bytes(sent.begin() + 8, sent.begin() + 8 + authorize.size()), authorize);
 }
 
-TEST_F(ImageChannelFault, RefusedAuthorizationGivesUp) {
-    control.receive(8).send(Wire().word(0).word(0).word(0).string("test"));
+TEST_F(ImageChannelFault, RefusedAuthorizationAnswersEmptyAndStaysInStep) {
+    const Bytes emptyAuthorize = Wire().word(9).string("test").string("").string("");
+    control.receive(8)
+        .send(Wire().word(0).word(0).word(0).string("test"))
+        .receive(emptyAuthorize.size())
+        .send(Wire().word(0))
+        .send(Wire().word(11).word(0).word(0).string(""))
+        .receive(8)
+        .send(Wire().word(0));
     EXPECT_FALSE(connectAndStart());
     EXPECT_EQ(authorizer.asked.size(), 1u);
     EXPECT_TRUE(recorder.has("Access to resource has been denied", true, false));
+    EXPECT_EQ(connection->call(encodeCancel(7), decodeWordReply), 0);
+    EXPECT_FALSE(connection->reader().failed());
+    connection.reset();
+    control.finish();
+    Bytes sent = control.received();
+    ASSERT_GE(sent.size(), 8 + emptyAuthorize.size());
+    EXPECT_EQ(Bytes(sent.begin() + 8, sent.begin() + 8 + emptyAuthorize.size()), emptyAuthorize);
 }
 
 TEST_F(ImageChannelFault, DaemonThatKeepsAskingIsGivenUp) {

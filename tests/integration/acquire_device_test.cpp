@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <fstream>
 
+#include "support/preview_probe.h"
 #include "support/saned_fixture.h"
 #include "support/settings_folders.h"
 #include "twain/data_source.h"
@@ -65,7 +66,7 @@ TEST_F(OpenScanner, TheWholeAreaReplacesThePreviewAndTheCountStaysOpenEnded) {
     EXPECT_EQ(scanner->pendingCount(), -1);
     // The preview is the scan reduced to what the whole page shows in the preview's box.
     const Bitmap& preview = scanner->window().previewBitmap;
-    const ui::Rect box = scanner->window().ImageScrollBox.clientRect();
+    const ui::Rect box = probe(scanner->window()).ImageScrollBox.clientRect();
     ASSERT_GT(image->bitmap->width(), std::min(box.width(), box.height()));
     EXPECT_EQ(preview.width(), std::min(box.width(), box.height()));
     EXPECT_EQ(preview.height(), preview.width());

@@ -42,6 +42,10 @@ TEST_F(DeviceAuthorization, WrongPasswordPromptsAgainUntilCancelled) {
     EXPECT_EQ(reports.back().message, "Access to resource has been denied");
     EXPECT_TRUE(reports.back().showError);
     EXPECT_TRUE(reports.back().fatal);
+    // saned had its SANE_NET_AUTHORIZE, so the connection is still in step.
+    EXPECT_EQ(connection_->call(encodeGetDevices(), decodeGetDevicesReply).status,
+              SANE_STATUS_GOOD);
+    EXPECT_FALSE(connection_->reader().failed());
 }
 
 TEST_F(DeviceAuthorization, NoAuthorizerRefuses) {

@@ -90,5 +90,33 @@ TEST_F(DeviceFrames, CancelInTheMiddleOfAFrameThenStartAgain) {
     EXPECT_FALSE(anyError());
 }
 
+// Cancelling a large frame early and late leaves saned and the connection sound: the next
+// scan on the same connection works.
+TEST_F(DeviceFrames, CancelledLargeFramesLeaveTheConnectionUsable) {
+    std::unique_ptr<Device> device = openDevice();
+    ASSERT_TRUE(device);
+    setString(*device, "mode", "Color");
+    setNumber(*device, "resolution", 600);
+    setNumber(*device, "br-x", 200);  // the whole bed: 67 MB
+    setNumber(*device, "br-y", 200);
+    std::vector<std::uint8_t> buffer(1 << 16);
+    for (long long cancelAfter : {1LL << 20, 50LL << 20}) {
+        ASSERT_TRUE(device->start()) << cancelAfter;
+        long long read = 0;
+        std::size_t length = 0;
+        while (read < cancelAfter && device->readData(buffer.data(), buffer.size(), length))
+            read += static_cast<long long>(length);
+        ASSERT_GE(read, cancelAfter);
+        device->cancel();
+        ASSERT_FALSE(saned_.diedOfSignal()) << cancelAfter;
+    }
+    setNumber(*device, "resolution", 50);
+    ASSERT_TRUE(device->start());
+    const Parameters& p = device->parameters();
+    EXPECT_EQ(readFrame(*device), static_cast<long long>(p.bytesPerLine) * p.lines);
+    EXPECT_FALSE(anyError());
+    EXPECT_FALSE(saned_.diedOfSignal());
+}
+
 }  // namespace
 }  // namespace tarnwick::testing

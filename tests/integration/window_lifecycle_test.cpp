@@ -21,22 +21,22 @@ class WindowSaned : public WindowTest {
 TEST_F(WindowSaned, FirstActivationConnectsListsAndOpensTheFirstDevice) {
     useDaemon();
     TFPreview& w = open();
-    ASSERT_NE(w.connection, nullptr);
-    EXPECT_EQ(w.Devices.items(), (std::vector<std::string>{"test:0", "test:1"}));
-    EXPECT_TRUE(w.Devices.enabled());
-    EXPECT_TRUE(w.TDevice.visible());
-    EXPECT_EQ(w.deviceName, "test:0");
+    ASSERT_NE(probe(w).connection, nullptr);
+    EXPECT_EQ(probe(w).Devices.items(), (std::vector<std::string>{"test:0", "test:1"}));
+    EXPECT_TRUE(probe(w).Devices.enabled());
+    EXPECT_TRUE(probe(w).TDevice.visible());
+    EXPECT_EQ(probe(w).deviceName, "test:0");
     ASSERT_NE(w.device, nullptr);
     EXPECT_EQ(w.device->name(), "test:0");
     EXPECT_EQ(settings().readText(SettingKey::connectionDevice), "test:0");
-    EXPECT_EQ(w.userName, "PCUSER");
-    EXPECT_FALSE(TFPreview::firstActivation);
-    EXPECT_EQ(w.StatusBar.text().rfind("Tarnwick data source v1.37.", 0), 0u);
+    EXPECT_EQ(probe(w).userName, "PCUSER");
+    EXPECT_FALSE(TFPreviewProbe::firstActivation);
+    EXPECT_EQ(probe(w).StatusBar.text().rfind("Tarnwick data source v1.37.", 0), 0u);
 
     // Another window in the same process leaves connecting to whoever opened it.
     TFPreview later(std::make_unique<QuietServices>());
     later.FormActivate();
-    EXPECT_EQ(later.connection, nullptr);
+    EXPECT_EQ(probe(later).connection, nullptr);
 }
 
 TEST_F(WindowSaned, WithoutAHostTheSettingsDialogNamesTheDaemon) {
@@ -50,8 +50,8 @@ TEST_F(WindowSaned, WithoutAHostTheSettingsDialogNamesTheDaemon) {
     });
     window->FormActivate();
     EXPECT_EQ(driver.modalForms(), (std::vector<std::string>{"FProperties"}));
-    EXPECT_TRUE(window->translated);
-    EXPECT_EQ(window->userName, "tester");
+    EXPECT_TRUE(probe(*window).translated);
+    EXPECT_EQ(probe(*window).userName, "tester");
     ASSERT_NE(window->device, nullptr);
     EXPECT_EQ(window->device->name(), "test:0");
 }
@@ -59,19 +59,19 @@ TEST_F(WindowSaned, WithoutAHostTheSettingsDialogNamesTheDaemon) {
 TEST_F(WindowSaned, FixedDeviceListWithoutAChosenDevice) {
     useDaemon({}, "Devices=test:1, test:0\n");
     TFPreview& w = open();
-    EXPECT_EQ(w.Devices.items(), (std::vector<std::string>{"test:1", "test:0"}));
-    EXPECT_EQ(w.Devices.itemIndex(), 0);
-    EXPECT_TRUE(w.TDevice.visible());
+    EXPECT_EQ(probe(w).Devices.items(), (std::vector<std::string>{"test:1", "test:0"}));
+    EXPECT_EQ(probe(w).Devices.itemIndex(), 0);
+    EXPECT_TRUE(probe(w).TDevice.visible());
     ASSERT_NE(w.device, nullptr);
     EXPECT_EQ(w.device->name(), "test:1");
 
     // Another device of the list keeps the connection; its section's name maps to the daemon's.
     writeSettings(testing_support::readWholeFile(settingsPath()) +
                   "[test:0]\nHost=nowhere.invalid\nDevice=test:1\n");
-    Connection* before = w.connection.get();
-    driver.select(w.Devices, 1);
-    EXPECT_EQ(w.connection.get(), before);
-    EXPECT_EQ(w.deviceName, "test:0");
+    Connection* before = probe(w).connection.get();
+    driver.select(probe(w).Devices, 1);
+    EXPECT_EQ(probe(w).connection.get(), before);
+    EXPECT_EQ(probe(w).deviceName, "test:0");
     ASSERT_NE(w.device, nullptr);
     EXPECT_EQ(w.device->name(), "test:1");
 }
@@ -79,7 +79,7 @@ TEST_F(WindowSaned, FixedDeviceListWithoutAChosenDevice) {
 TEST_F(WindowSaned, OneDeviceHidesTheDeviceToolBar) {
     useDaemon({}, "Devices=test:0\n");
     TFPreview& w = open();
-    EXPECT_FALSE(w.TDevice.visible());
+    EXPECT_FALSE(probe(w).TDevice.visible());
     EXPECT_NE(w.device, nullptr);
 }
 
@@ -87,9 +87,9 @@ TEST_F(WindowSaned, ATypedDeviceNameIsOpenedAsTyped) {
     useDaemon();
     TFPreview& w = open();
     // No entry is called "test"; the daemon opens the backend's first device for that name.
-    driver.type(w.Devices, "test");
-    EXPECT_EQ(w.Devices.itemIndex(), -1);
-    EXPECT_EQ(w.deviceName, "test");
+    driver.type(probe(w).Devices, "test");
+    EXPECT_EQ(probe(w).Devices.itemIndex(), -1);
+    EXPECT_EQ(probe(w).deviceName, "test");
     ASSERT_NE(w.device, nullptr);
     EXPECT_EQ(w.device->name(), "test");
     EXPECT_EQ(settings().readText(SettingKey::connectionDevice), "test");
@@ -103,22 +103,22 @@ TEST_F(WindowSaned, AFailedFirstActivationIsRetried) {
     }
     writeSettings("[Connection]\nHost=127.0.0.1\nPort=" + std::to_string(gone) + "\n");
     TFPreview& w = open();
-    EXPECT_EQ(w.connection, nullptr);
-    EXPECT_FALSE(w.Devices.enabled());
-    EXPECT_TRUE(TFPreview::firstActivation);
+    EXPECT_EQ(probe(w).connection, nullptr);
+    EXPECT_FALSE(probe(w).Devices.enabled());
+    EXPECT_TRUE(TFPreviewProbe::firstActivation);
 
     useDaemon();
     w.FormActivate();
-    EXPECT_NE(w.connection, nullptr);
+    EXPECT_NE(probe(w).connection, nullptr);
     EXPECT_NE(w.device, nullptr);
-    EXPECT_EQ(w.Devices.items().size(), 2u);
-    EXPECT_FALSE(TFPreview::firstActivation);
+    EXPECT_EQ(probe(w).Devices.items().size(), 2u);
+    EXPECT_FALSE(TFPreviewProbe::firstActivation);
 }
 
 TEST_F(WindowSaned, AutoScanSwitchesTheStateTimerOn) {
     useDaemon("[Scan]\nAutoStart=1\n");
     TFPreview& w = open();
-    EXPECT_TRUE(w.WaitForState5.enabled());
+    EXPECT_TRUE(probe(w).WaitForState5.enabled());
 }
 
 // The daemon takes the log-on, then never answers the open: the time-out is fatal and leaves
@@ -134,9 +134,9 @@ TEST_F(WindowTest, AFatalTimeOutClosesDeviceAndConnection) {
     TFPreview& w = open();
     daemon.finish();
     EXPECT_EQ(w.device, nullptr);
-    EXPECT_EQ(w.connection, nullptr);
+    EXPECT_EQ(probe(w).connection, nullptr);
     EXPECT_FALSE(w.BScan.enabled());
-    EXPECT_FALSE(w.OptionPages.visible());
+    EXPECT_FALSE(probe(w).OptionPages.visible());
     ASSERT_FALSE(boxTexts().empty());
     Bytes sent = daemon.received();
     ASSERT_GE(sent.size(), kInit + kOpen + 4);

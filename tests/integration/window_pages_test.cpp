@@ -18,12 +18,12 @@ class WindowPages : public WindowTest {
     }
     std::vector<std::string> pageTitles() const {
         std::vector<std::string> titles;
-        for (int i = 0; i < window->OptionPages.pageCount(); ++i)
-            titles.push_back(window->OptionPages.page(i).text());
+        for (int i = 0; i < probe(*window).OptionPages.pageCount(); ++i)
+            titles.push_back(probe(*window).OptionPages.page(i).text());
         return titles;
     }
     ui::MenuItem* entry(const std::string& caption) const {
-        return window->OptionsPopup.find(caption);
+        return probe(*window).OptionsPopup.find(caption);
     }
     SanedFixture saned;
     std::string sections;
@@ -36,25 +36,25 @@ TEST_F(WindowPages, PagesRolesAndMenuOfTest0) {
               (std::vector<std::string>{"Scan Mode", "Special Options", "Bool test options",
                                         "Int test options", "Fixed test options",
                                         "String test options", "Button test options"}));
-    EXPECT_EQ(w.OptionPages.activePage(), &w.TabSheet2);
-    EXPECT_TRUE(w.OptionPages.visible());
-    EXPECT_EQ(w.OptionPages.page(1).borderWidth(), 8);
-    EXPECT_TRUE(w.TResolution.visible());
-    EXPECT_TRUE(w.TScanMode.visible());
+    EXPECT_EQ(probe(w).OptionPages.activePage(), &probe(w).TabSheet2);
+    EXPECT_TRUE(probe(w).OptionPages.visible());
+    EXPECT_EQ(probe(w).OptionPages.page(1).borderWidth(), 8);
+    EXPECT_TRUE(probe(w).TResolution.visible());
+    EXPECT_TRUE(probe(w).TScanMode.visible());
 
     EXPECT_EQ(w.scanArea, (Region{0, 0, 200, 200}));
-    ASSERT_NE(w.tlxOption, nullptr);
-    EXPECT_EQ(w.bryOption->name, "br-y");
+    ASSERT_NE(probe(w).tlxOption, nullptr);
+    EXPECT_EQ(probe(w).bryOption->name, "br-y");
     EXPECT_EQ(w.resolutionOption->name, "resolution");
-    EXPECT_EQ(w.modeOption->name, "mode");
-    EXPECT_EQ(w.depthOption->name, "depth");
-    ASSERT_NE(w.feederOption, nullptr);
-    EXPECT_EQ(w.feederOption->name, "source");
-    EXPECT_FALSE(w.feederInverted);
-    EXPECT_EQ(w.previewOption, nullptr);
-    EXPECT_EQ(w.waitOption, nullptr);
+    EXPECT_EQ(probe(w).modeOption->name, "mode");
+    EXPECT_EQ(probe(w).depthOption->name, "depth");
+    ASSERT_NE(probe(w).feederOption, nullptr);
+    EXPECT_EQ(probe(w).feederOption->name, "source");
+    EXPECT_FALSE(probe(w).feederInverted);
+    EXPECT_EQ(probe(w).previewOption, nullptr);
+    EXPECT_EQ(probe(w).waitOption, nullptr);
 
-    std::vector<std::string> menu = entries(w.OptionsPopup);
+    std::vector<std::string> menu = entries(probe(w).OptionsPopup);
     ASSERT_GE(menu.size(), 8u);
     EXPECT_EQ(
         std::vector<std::string>(menu.begin(), menu.begin() + 8),
@@ -70,38 +70,38 @@ TEST_F(WindowPages, PagesRolesAndMenuOfTest0) {
 }
 
 TEST_F(WindowPages, FrameParametersEnableThePreviewAndScanButtons) {
-    EXPECT_TRUE(window->BPreview.enabled());
+    EXPECT_TRUE(probe(*window).BPreview.enabled());
     EXPECT_TRUE(window->BScan.enabled());
     // A hand scanner does not know the height of its image: no preview of the whole area.
     option("hand-scanner").setValueText("yes");
-    EXPECT_FALSE(window->BPreview.enabled());
+    EXPECT_FALSE(probe(*window).BPreview.enabled());
     EXPECT_TRUE(window->BScan.enabled());
     option("hand-scanner").setValueText("no");
-    EXPECT_TRUE(window->BPreview.enabled());
+    EXPECT_TRUE(probe(*window).BPreview.enabled());
 }
 
 TEST_F(WindowPages, AnotherDeviceReplacesTheEntriesAndPages) {
-    std::vector<std::string> menu = entries(window->OptionsPopup);
-    std::size_t firstPageRows = window->TabSheet2.childCount();
-    driver.select(window->Devices, "test:1");
+    std::vector<std::string> menu = entries(probe(*window).OptionsPopup);
+    std::size_t firstPageRows = probe(*window).TabSheet2.childCount();
+    driver.select(probe(*window).Devices, "test:1");
     ASSERT_NE(window->device, nullptr);
     EXPECT_EQ(window->device->name(), "test:1");
-    EXPECT_EQ(entries(window->OptionsPopup), menu);
+    EXPECT_EQ(entries(probe(*window).OptionsPopup), menu);
     EXPECT_EQ(pageTitles().size(), 7u);
-    EXPECT_EQ(window->TabSheet2.childCount(), firstPageRows);
-    EXPECT_EQ(window->TResolution.childCount(), 1u);
+    EXPECT_EQ(probe(*window).TabSheet2.childCount(), firstPageRows);
+    EXPECT_EQ(probe(*window).TResolution.childCount(), 1u);
 }
 
 TEST_F(WindowPages, AReconnectionAfterAFatalReportLeavesNothingOfTheOldDevice) {
-    std::vector<std::string> menu = entries(window->OptionsPopup);
-    std::size_t firstPageRows = window->TabSheet2.childCount();
+    std::vector<std::string> menu = entries(probe(*window).OptionsPopup);
+    std::size_t firstPageRows = probe(*window).TabSheet2.childCount();
     EXPECT_THROW(window->reportStatus("Lost", false, true), ConnectionCancelled);
     EXPECT_EQ(window->device, nullptr);
     EXPECT_TRUE(window->connectToDaemon(true));
     ASSERT_NE(window->device, nullptr);
-    EXPECT_EQ(entries(window->OptionsPopup), menu);
-    EXPECT_EQ(window->TabSheet2.childCount(), firstPageRows);
-    EXPECT_TRUE(window->OptionPages.visible());
+    EXPECT_EQ(entries(probe(*window).OptionsPopup), menu);
+    EXPECT_EQ(probe(*window).TabSheet2.childCount(), firstPageRows);
+    EXPECT_TRUE(probe(*window).OptionPages.visible());
 }
 
 TEST_F(WindowPages, AnOptionInAToolBarOfItsOwn) {
@@ -110,22 +110,22 @@ TEST_F(WindowPages, AnOptionInAToolBarOfItsOwn) {
     Option& option = this->option("depth");
     ASSERT_NE(option.control, nullptr);
     ui::Container* row = option.control->parent();
-    std::size_t bands = w.TopDock.bandCount();
+    std::size_t bands = probe(w).TopDock.bandCount();
 
     driver.choose(depth);
     ASSERT_NE(option.toolbar, nullptr);
     EXPECT_EQ(option.control->parent(), option.toolbar);
     EXPECT_EQ(option.homeParent, row);
     EXPECT_FALSE(row->visible());
-    ASSERT_EQ(w.TopDock.bandCount(), bands + 1);
-    EXPECT_EQ(w.TopDock.band(bands).text, "depth:");
-    EXPECT_FALSE(w.TopDock.band(bands).breakLine);
+    ASSERT_EQ(probe(w).TopDock.bandCount(), bands + 1);
+    EXPECT_EQ(probe(w).TopDock.band(bands).text, "depth:");
+    EXPECT_FALSE(probe(w).TopDock.band(bands).breakLine);
     EXPECT_EQ(settings().readInteger(SettingKey::toolbarsBandWidth, {}, "depth"), 100);
 
     driver.choose(depth);
     EXPECT_EQ(option.control->parent(), row);
     EXPECT_TRUE(row->visible());
-    EXPECT_EQ(w.TopDock.bandCount(), bands);
+    EXPECT_EQ(probe(w).TopDock.bandCount(), bands);
     EXPECT_FALSE(settings().keyExists(SettingKey::toolbarsBandWidth, {}, "depth"));
 }
 
@@ -151,7 +151,7 @@ TEST_F(WindowSavedPages, SavedValuesAndToolBarsAreRestoredAtOpening) {
     Option& source = option("source");
     ASSERT_NE(source.toolbar, nullptr);
     EXPECT_TRUE(entry("source")->checked());
-    ui::CoolBand* band = window->TopDock.bandOf(*source.toolbar);
+    ui::CoolBand* band = probe(*window).TopDock.bandOf(*source.toolbar);
     ASSERT_NE(band, nullptr);
     EXPECT_EQ(band->width, 150);
     EXPECT_EQ(band->minWidth, source.control->width());
@@ -180,19 +180,19 @@ TEST_F(WindowPages, CtrlASavesEveryValueWithAControl) {
                   o->valueText())
             << o->name;
     Option& last = *withControl.back();
-    EXPECT_EQ(window->StatusBar.text(),
+    EXPECT_EQ(probe(*window).StatusBar.text(),
               "Value '" + last.valueText() + "' saved for '" + last.name + "'");
 }
 
 TEST_F(WindowPages, CtrlSSavesTheValueUnderThePointer) {
-    driver.selectPage(window->PreviewAndOptions, 1);
+    driver.selectPage(probe(*window).PreviewAndOptions, 1);
     Option& depth = option("depth");
     ASSERT_NE(depth.control, nullptr);
     ui::Rect r = depth.control->screenRect();
     driver.setCursorPos({r.left + 2, r.top + 2});
     driver.pressKey(*window, 'S', ui::CtrlKey);
     EXPECT_EQ(settings().readText(SettingKey::deviceEntryOptionValue, "test:0", "depth"), "8");
-    EXPECT_EQ(window->StatusBar.text(), "Value '8' saved for 'depth'");
+    EXPECT_EQ(probe(*window).StatusBar.text(), "Value '8' saved for 'depth'");
 
     // Over the caption of the row there is no option's control: nothing more is saved.
     ASSERT_NE(depth.captionLabel(), nullptr);
@@ -204,7 +204,7 @@ TEST_F(WindowPages, CtrlSSavesTheValueUnderThePointer) {
 
 TEST_F(WindowPages, ReadOnlySettingsSaveNothing) {
     makeReadOnly();
-    window->FProperties->readOnly = true;
+    probe(*window).FProperties->readOnly = true;
     std::string before = testing_support::readWholeFile(settingsPath());
     driver.pressKey(*window, 'A', ui::CtrlKey);
     EXPECT_EQ(testing_support::readWholeFile(settingsPath()), before);

@@ -15,22 +15,22 @@ TEST_F(WindowScan, PreviewTwoRegionsDrawnWithTheMouseAndScanned) {
     TFPreview& w = openScanning();
     ASSERT_NE(w.device, nullptr);
     setNumber("resolution", 25);
-    ASSERT_TRUE(driver.click(w.BPreview));
+    ASSERT_TRUE(driver.click(probe(w).BPreview));
     ASSERT_GT(w.previewBitmap.width(), 0);
-    ASSERT_GT(w.PaintBox.width(), 100) << "the whole page fills the preview";
+    ASSERT_GT(probe(w).PaintBox.width(), 100) << "the whole page fills the preview";
 
     const auto drag = [&](ui::Point from, ui::Point to) {
-        driver.mouseMove(w.PaintBox, from);
-        driver.mouseDown(w.PaintBox, from);
-        driver.mouseMove(w.PaintBox, to);
-        driver.mouseUp(w.PaintBox, to);
+        driver.mouseMove(probe(w).PaintBox, from);
+        driver.mouseDown(probe(w).PaintBox, from);
+        driver.mouseMove(probe(w).PaintBox, to);
+        driver.mouseUp(probe(w).PaintBox, to);
     };
     drag({10, 10}, {60, 40});
     drag({120, 90}, {70, 50});
     ASSERT_EQ(w.regions.regionCount, 2);
     const Region first = w.regions.regions[0], second = w.regions.regions[1];
     // Screen pixels become units through the zoom and the preview's scale.
-    const double r = w.zoomFactor / w.scale;
+    const double r = probe(w).zoomFactor / probe(w).scale;
     EXPECT_EQ(first, (Region{static_cast<int>(10 / r), static_cast<int>(10 / r),
                              static_cast<int>(60 / r), static_cast<int>(40 / r)}));
     EXPECT_LT(second.x1, second.x2);

@@ -6,6 +6,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <fcntl.h>
+
 #include <chrono>
 #include <stdexcept>
 
@@ -35,6 +37,31 @@ FakeDaemon::FakeDaemon() {
         ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size) != 0)
         throw std::runtime_error("bind/listen");
     port_ = ntohs(address.sin_port);
+}
+
+UnansweredPort::UnansweredPort() {
+    listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof address;
+    if (listener_ < 0 || ::bind(listener_, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
+        ::listen(listener_, 0) != 0 ||
+        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size) != 0)
+        throw std::runtime_error("bind/listen");
+    port_ = ntohs(address.sin_port);
+    // A backlog of 0 holds one connection; later handshakes are dropped and retried for minutes.
+    for (int i = 0; i < 3; ++i) {
+        int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+        ::connect(fd, reinterpret_cast<sockaddr*>(&address), size);
+        queued_.push_back(fd);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+}
+
+UnansweredPort::~UnansweredPort() {
+    for (int fd : queued_) ::close(fd);
+    ::close(listener_);
 }
 
 FakeDaemon::~FakeDaemon() {

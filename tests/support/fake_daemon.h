@@ -52,6 +52,22 @@ class FakeDaemon {
     Bytes received_;
 };
 
+// A loopback port whose listener never accepts and whose queue is full: a connect to it hangs
+// as one to a host behind a firewall does.
+class UnansweredPort {
+  public:
+    UnansweredPort();
+    ~UnansweredPort();
+    UnansweredPort(const UnansweredPort&) = delete;
+    UnansweredPort& operator=(const UnansweredPort&) = delete;
+    int port() const { return port_; }
+
+  private:
+    int listener_ = -1;
+    int port_ = 0;
+    std::vector<int> queued_;
+};
+
 // Bytes of wire words and strings, for scripts and captured replies.
 class Wire {
   public:

@@ -48,9 +48,12 @@ std::optional<CatalogTable> readCatalogTable(std::string_view module) {
         EmbeddedFile file;
         file.offset = readOffset(module, record + 8);
         file.size = readOffset(module, record + 16);
-        if (file.offset > size || file.size > size - file.offset) break;
-        file.name = std::string(base::trim(module.substr(record + 24, next - record - 24), " "));
-        table.files.push_back(std::move(file));
+        // A record whose file lies outside is skipped: the chain itself still leads on.
+        if (file.offset <= size && file.size <= size - file.offset) {
+            file.name =
+                std::string(base::trim(module.substr(record + 24, next - record - 24), " "));
+            table.files.push_back(std::move(file));
+        }
         record = next;
     }
     return table;

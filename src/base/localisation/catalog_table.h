@@ -32,8 +32,9 @@ struct CatalogTable {
     std::vector<EmbeddedFile> files;  // in table order
 };
 
-// Nothing when the bytes hold no anchor. Records that lie outside the file, files that do, and
-// "next" pointers that do not move forward end the table there: what was read before is kept.
+// Nothing when the bytes hold no anchor. Records that lie outside the file and "next" pointers
+// that do not move forward end the table there: what was read before is kept. A record whose
+// file lies outside the module is skipped.
 std::optional<CatalogTable> readCatalogTable(std::string_view module);
 
 // ASCII comparison without regard to case, as the table's names are compared.

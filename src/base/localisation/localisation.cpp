@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/localisation/catalog_table.h"
 #include "base/localisation/languages.h"
 
 namespace tarnwick {
@@ -57,8 +58,13 @@ std::optional<MoCatalog> Localisation::findCatalog(std::string_view domain) cons
     if (domain == kLanguagesDomain) return parseFrom(sources_, "languages.mo");
     if (!isLanguageCode(language_)) return std::nullopt;
     if (auto found = parseFrom(sources_, catalogName(language_, domain))) return found;
+    const std::string_view base = std::string_view(language_).substr(0, 2);
     if (language_.size() > 2)
-        return parseFrom(sources_, catalogName(language_.substr(0, 2), domain));
+        if (auto found = parseFrom(sources_, catalogName(base, domain))) return found;
+    // A language the module carries only for a country: es and es_MX find es_ES.
+    for (const std::string& code : languages())
+        if (code.size() > 2 && code[2] == '_' && sameName(code.substr(0, 2), base))
+            if (auto found = parseFrom(sources_, catalogName(code, domain))) return found;
     return std::nullopt;
 }
 

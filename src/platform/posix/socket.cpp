@@ -7,7 +7,10 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <fcntl.h>
+
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 
 namespace platform {
@@ -27,6 +30,24 @@ bool waitFor(int fd, short events, int timeoutMs) {
         if (n == 0) return false;
         if (errno != EINTR) raise("poll", errno);
     }
+}
+
+// Connects without blocking beyond the deadline; 0 when connected, else the error.
+int connectBefore(int fd, const addrinfo& a, std::chrono::steady_clock::time_point deadline) {
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags | O_NONBLOCK) < 0) return errno;
+    if (::connect(fd, a.ai_addr, a.ai_addrlen) != 0) {
+        if (errno != EINPROGRESS) return errno;
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                              deadline - std::chrono::steady_clock::now())
+                              .count();
+        if (left <= 0 || !waitFor(fd, POLLOUT, static_cast<int>(left))) return ETIMEDOUT;
+        int error = 0;
+        socklen_t size = sizeof error;
+        if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) != 0) return errno;
+        if (error != 0) return error;
+    }
+    return ::fcntl(fd, F_SETFL, flags) < 0 ? errno : 0;
 }
 
 }  // namespace
@@ -50,7 +71,7 @@ void TcpSocket::close() {
     impl_->fd = -1;
 }
 
-void TcpSocket::connect(const std::string& host, int port,
+void TcpSocket::connect(const std::string& host, int port, int timeoutMs,
                         const std::function<void(SocketEvent)>& events) {
     close();
     if (events) events(SocketEvent::lookingUp);
@@ -62,6 +83,7 @@ void TcpSocket::connect(const std::string& host, int port,
     int rc = ::getaddrinfo(host.c_str(), service.c_str(), &hints, &found);
     if (rc != 0) throw SocketError("getaddrinfo: " + std::string(::gai_strerror(rc)));
     if (events) events(SocketEvent::connecting);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     int lastError = ECONNREFUSED;
     for (addrinfo* a = found; a; a = a->ai_next) {
         int fd = ::socket(a->ai_family, a->ai_socktype | SOCK_CLOEXEC, a->ai_protocol);
@@ -69,14 +91,14 @@ void TcpSocket::connect(const std::string& host, int port,
             lastError = errno;
             continue;
         }
-        if (::connect(fd, a->ai_addr, a->ai_addrlen) == 0) {
+        lastError = connectBefore(fd, *a, deadline);
+        if (lastError == 0) {
             // Requests are small and answered at once: no waiting for more bytes to batch.
             int one = 1;
             ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
             impl_->fd = fd;
             break;
         }
-        lastError = errno;
         ::close(fd);
     }
     ::freeaddrinfo(found);
@@ -98,12 +120,14 @@ std::size_t TcpSocket::receive(void* buffer, std::size_t count) {
     }
 }
 
-bool TcpSocket::sendAll(const void* data, std::size_t count, int timeoutMs) {
+std::size_t TcpSocket::sendAll(const void* data, std::size_t count, int timeoutMs) {
     if (impl_->fd < 0) throw SocketError("socket is not open");
     const auto* p = static_cast<const char*>(data);
+    const std::size_t total = count;
     while (count > 0) {
-        if (!waitFor(impl_->fd, POLLOUT, timeoutMs)) return false;
-        ssize_t n = ::send(impl_->fd, p, count, MSG_NOSIGNAL);
+        if (!waitFor(impl_->fd, POLLOUT, timeoutMs)) return total - count;
+        // Without waiting: a blocking send of a large request would outlast the time-out.
+        ssize_t n = ::send(impl_->fd, p, count, MSG_NOSIGNAL | MSG_DONTWAIT);
         if (n < 0) {
             if (errno == EINTR || errno == EAGAIN) continue;
             raise("send", errno);
@@ -111,7 +135,7 @@ bool TcpSocket::sendAll(const void* data, std::size_t count, int timeoutMs) {
         p += n;
         count -= static_cast<std::size_t>(n);
     }
-    return true;
+    return total;
 }
 
 }  // namespace platform

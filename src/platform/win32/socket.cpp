@@ -3,6 +3,8 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
+#include <chrono>
+
 namespace platform {
 
 namespace {
@@ -54,6 +56,38 @@ bool waitFor(SOCKET s, bool forWrite, int timeoutMs) {
     return n > 0;
 }
 
+// Connects without blocking beyond the deadline; 0 when connected, else the error.
+int connectBefore(SOCKET s, const addrinfo& a, std::chrono::steady_clock::time_point deadline) {
+    u_long on = 1, off = 0;
+    if (ioctlsocket(s, FIONBIO, &on) != 0) return WSAGetLastError();
+    if (::connect(s, a.ai_addr, static_cast<int>(a.ai_addrlen)) != 0) {
+        if (WSAGetLastError() != WSAEWOULDBLOCK) return WSAGetLastError();
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                              deadline - std::chrono::steady_clock::now())
+                              .count();
+        fd_set writable, failed;
+        FD_ZERO(&writable);
+        FD_SET(s, &writable);
+        FD_ZERO(&failed);
+        FD_SET(s, &failed);
+        timeval wait{};
+        if (left > 0) {
+            wait.tv_sec = static_cast<long>(left / 1000);
+            wait.tv_usec = static_cast<long>(left % 1000) * 1000;
+        }
+        const int n = left > 0 ? select(0, nullptr, &writable, &failed, &wait) : 0;
+        if (n == SOCKET_ERROR) return WSAGetLastError();
+        if (n == 0) return WSAETIMEDOUT;
+        int error = 0;
+        int size = sizeof error;
+        if (getsockopt(s, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &size) != 0)
+            return WSAGetLastError();
+        if (error != 0) return error;
+        if (!FD_ISSET(s, &writable)) return WSAECONNREFUSED;
+    }
+    return ioctlsocket(s, FIONBIO, &off) != 0 ? WSAGetLastError() : 0;
+}
+
 }  // namespace
 
 struct TcpSocket::Impl {
@@ -78,7 +112,7 @@ void TcpSocket::close() {
     impl_->s = INVALID_SOCKET;
 }
 
-void TcpSocket::connect(const std::string& host, int port,
+void TcpSocket::connect(const std::string& host, int port, int timeoutMs,
                         const std::function<void(SocketEvent)>& events) {
     close();
     if (events) events(SocketEvent::lookingUp);
@@ -90,6 +124,7 @@ void TcpSocket::connect(const std::string& host, int port,
     std::string service = std::to_string(port);
     if (getaddrinfo(host.c_str(), service.c_str(), &hints, &found) != 0) raise("getaddrinfo");
     if (events) events(SocketEvent::connecting);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     int lastError = WSAECONNREFUSED;
     for (addrinfo* a = found; a; a = a->ai_next) {
         SOCKET s = socket(a->ai_family, a->ai_socktype, a->ai_protocol);
@@ -97,14 +132,14 @@ void TcpSocket::connect(const std::string& host, int port,
             lastError = WSAGetLastError();
             continue;
         }
-        if (::connect(s, a->ai_addr, static_cast<int>(a->ai_addrlen)) == 0) {
+        lastError = connectBefore(s, *a, deadline);
+        if (lastError == 0) {
             BOOL one = TRUE;
             setsockopt(s, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&one),
                        sizeof one);
             impl_->s = s;
             break;
         }
-        lastError = WSAGetLastError();
         closesocket(s);
     }
     freeaddrinfo(found);
@@ -125,18 +160,28 @@ std::size_t TcpSocket::receive(void* buffer, std::size_t count) {
     return static_cast<std::size_t>(n);
 }
 
-bool TcpSocket::sendAll(const void* data, std::size_t count, int timeoutMs) {
+std::size_t TcpSocket::sendAll(const void* data, std::size_t count, int timeoutMs) {
     if (impl_->s == INVALID_SOCKET) throw SocketError("socket is not open");
     const auto* p = static_cast<const char*>(data);
-    while (count > 0) {
-        if (!waitFor(impl_->s, true, timeoutMs)) return false;
+    const std::size_t total = count;
+    // Without waiting in send: a blocking send of a large request would outlast the time-out.
+    u_long on = 1, off = 0;
+    if (ioctlsocket(impl_->s, FIONBIO, &on) != 0) raise("ioctlsocket");
+    int error = 0;
+    while (count > 0 && error == 0) {
+        if (!waitFor(impl_->s, true, timeoutMs)) break;
         int chunk = count > 0x40000000 ? 0x40000000 : static_cast<int>(count);
         int n = send(impl_->s, p, chunk, 0);
-        if (n == SOCKET_ERROR) raise("send");
+        if (n == SOCKET_ERROR) {
+            if (WSAGetLastError() != WSAEWOULDBLOCK) error = WSAGetLastError();
+            continue;
+        }
         p += n;
         count -= static_cast<std::size_t>(n);
     }
-    return true;
+    if (ioctlsocket(impl_->s, FIONBIO, &off) != 0 && error == 0) error = WSAGetLastError();
+    if (error != 0) throw SocketError(errorText("send", error));
+    return total - count;
 }
 
 }  // namespace platform

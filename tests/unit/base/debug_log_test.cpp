@@ -58,6 +58,18 @@ TEST_F(DebugLog, TwoSessionsAccumulateInOneFileEachOpenedAndEnded) {
               "Debug session ended\n\n");
 }
 
+TEST_F(DebugLog, FormatAndArgumentsAreWrittenInUtf8Alike) {
+    startDebugLog(folder);
+    debugLog(
+        "Gr\xC3\xB6\xC3\x9F"
+        "e: %s\n",
+        "\xC3\xBC\xE2\x82\xAC");
+    stopDebugLog();
+    EXPECT_NE(logText().find("Gr\xC3\xB6\xC3\x9F"
+                             "e: \xC3\xBC\xE2\x82\xAC\n"),
+              std::string::npos);
+}
+
 TEST_F(DebugLog, StartingTwiceOrStoppingTwiceWritesNoExtraLines) {
     startDebugLog(folder);
     startDebugLog(folder);

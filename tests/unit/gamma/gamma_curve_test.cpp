@@ -53,6 +53,23 @@ TEST(GammaCurve, GammaTwoOnFourPointsSwitchesToSplineMode) {
     EXPECT_NEAR(curve.readValue(85), 147 * 255.0 / 256.0, 0.6);
 }
 
+TEST(GammaCurve, TheSplineTableIsTheDrawnCurve) {
+    GammaCurve curve;
+    curve.selectMode(CurveMode::Line);
+    curve.applyGamma("2");
+    curve.configure(256, 0, 255);
+    // Points spaced unevenly: the curve's x no longer grows evenly along it.
+    curve.mouseDown(85, H - 147);
+    curve.mouseMove(20, H - 200);
+    ASSERT_EQ(curve.points()[1], (CurvePoint{20, 200}));
+    EXPECT_NEAR(curve.readValue(20), 200 * 255.0 / 256.0, 1.0);
+    // Beyond the steep start, where a drawn pixel's x is exact enough to compare.
+    for (const CurvePoint& drawn : curve.curvePolyline()) {
+        if (drawn.x < 40) continue;
+        EXPECT_NEAR(curve.readValue(drawn.x), (H - drawn.y) * 255.0 / 256.0, 3.0) << drawn.x;
+    }
+}
+
 TEST(GammaCurve, GammaTextsThatAreNoNumberOrNegative) {
     GammaCurve curve;
     curve.selectMode(CurveMode::Line);

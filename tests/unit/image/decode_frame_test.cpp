@@ -224,7 +224,8 @@ TEST(DecodeFrame, PaddingBehindThePixelsOfARowIsSkipped) {
 }
 
 // Whole rows take the tight loops, split rows the byte-wise path: both give the same bitmap, also
-// with padding, a frame that ends inside a row, and rows held back across reads.
+// with padding, a frame of unknown length that ends inside a row, and rows held back across
+// reads.
 TEST(DecodeFrame, WholeRowsAndSplitRowsDecodeAlike) {
     const FrameParameters cases[] = {
         params(kFrameGray, 8, 5, 7, 4),  params(kFrameGray, 1, 13, 3, 4),
@@ -233,7 +234,9 @@ TEST(DecodeFrame, WholeRowsAndSplitRowsDecodeAlike) {
     };
     for (const FrameParameters& p : cases) {
         SCOPED_TRACE(testing::Message() << p.format << "/" << p.depth << "/" << p.lines);
-        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(p.bytesPerLine) * 4 - 2);
+        // Frames of unknown length end inside their last row.
+        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(p.bytesPerLine) * 4 -
+                                        (p.lines < 0 ? 2 : 0));
         for (std::size_t i = 0; i < bytes.size(); ++i)
             bytes[i] = static_cast<std::uint8_t>(i * 37 + 11);
         Bitmap whole, split, held;
@@ -300,6 +303,21 @@ TEST(DecodeFrame, CancelAndReadErrorsEndTheScan) {
     };
     EXPECT_EQ(decodeFrame(bitmap, params(kFrameGray, 8, 4, 4, 4), {}, failing, nullptr),
               DecodeResult::ReadFailed);
+    // A known length that ends early, also within a row, is no image.
+    for (std::size_t size : {8, 10, 15}) {
+        ChunkedSource shortFrame;
+        shortFrame.bytes.assign(size, 1);
+        EXPECT_EQ(decode(bitmap, params(kFrameGray, 8, 4, 4, 4), shortFrame),
+                  DecodeResult::ShortFrame)
+            << size;
+    }
+}
+
+TEST(DecodeFrame, AnImageHasOneFramePerChannelAtMost) {
+    for (int format : {kFrameGray, kFrameRgb})
+        EXPECT_EQ(framesPerImage(params(format, 8, 1, 1, 1)), 1);
+    for (int format : {kFrameRed, kFrameGreen, kFrameBlue})
+        EXPECT_EQ(framesPerImage(params(format, 8, 1, 1, 1, false)), 3);
 }
 
 TEST(Dib, PacksHeaderPaletteAndRowsBottomUp) {

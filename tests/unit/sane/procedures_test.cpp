@@ -169,6 +169,20 @@ TEST(DescriptorsReply, BoundsAndUnknownConstraintTypesAreProtocolErrors) {
     decodeOptionDescriptorsReply(longList.reader);
     EXPECT_TRUE(longList.reader.failed());
 
+    // Lists within their bounds that together exceed what one reply may take.
+    Wire big;
+    big.word(3);
+    for (const char* name : {"a", "b", "c"}) {
+        big = descriptor(std::move(big), name, SANE_TYPE_STRING, SANE_CONSTRAINT_STRING_LIST);
+        big.word(51);
+        for (int i = 0; i < 50; ++i) big.string(std::string(kMaxStringLength - 1, 'x'));
+        big.word(0);
+    }
+    Captured huge(big);
+    EXPECT_LT(decodeOptionDescriptorsReply(huge.reader).descriptors.size(), 3u);
+    EXPECT_TRUE(huge.reader.failed());
+    EXPECT_NE(huge.recorder.reports.at(0).message.find("reply size"), std::string::npos);
+
     Wire unknown;
     unknown.word(1);
     unknown = descriptor(std::move(unknown), "x", SANE_TYPE_INT, 4);

@@ -31,6 +31,15 @@ TEST(WireEncoding, StringsAlwaysCarryTheirNul) {
     EXPECT_EQ(WireWriter().string("abc").take(), (Bytes{0, 0, 0, 4, 'a', 'b', 'c', 0}));
 }
 
+TEST(WireEncoding, EveryByteOfARequestKnowsItsItem) {
+    const Request r = WireWriter().word(2).string("ab").bytes("xy", 2).take();
+    const std::pair<std::size_t, WireItem> cases[] = {
+        {0, WireItem::word},   {3, WireItem::word},   {4, WireItem::word},     // string length
+        {7, WireItem::word},   {8, WireItem::string}, {10, WireItem::string},  // "ab" and NUL
+        {11, WireItem::bytes}, {12, WireItem::bytes}, {99, WireItem::bytes}};
+    for (const auto& [offset, item] : cases) EXPECT_EQ(r.itemAt(offset), item) << offset;
+}
+
 TEST(WireEncoding, FixedPointTruncatesTowardZero) {
     EXPECT_EQ(toFixedWord(1.5), 98304);
     EXPECT_EQ(WireWriter().word(toFixedWord(-1.5)).take(), (Bytes{0xff, 0xfe, 0x80, 0}));
@@ -68,7 +77,7 @@ TEST(WireDecoding, TruncatedInputFailsOnceAndStaysFailed) {
     EXPECT_EQ(c.reader.readString(), "");
     EXPECT_TRUE(c.reader.failed());
     EXPECT_EQ(c.recorder.reports,
-              (std::vector<testing::Report>{{"Time out reading word from socket", true, true}}));
+              (std::vector<testing::Report>{{"The daemon closed the connection", true, true}}));
 }
 
 TEST(WireDecoding, WithoutCallbackFailuresAreSilent) {

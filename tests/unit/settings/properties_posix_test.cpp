@@ -147,6 +147,11 @@ TEST_F(PropertiesTest, OkWritesEveryKeyAndCancelWritesNothing) {
     EXPECT_TRUE(boxes().empty());
 }
 
+TEST_F(PropertiesTest, AHandEditedLanguageCodeSelectsItsEntryWhateverItsCase) {
+    writeSettings("[General]\nLanguage=FR\n");
+    EXPECT_EQ(create()->UseLanguage.itemIndex(), 2);
+}
+
 TEST_F(PropertiesTest, FixedDeviceListLocksTheConnectionKeys) {
     writeSettings("[Connection]\nDevices=a, b\nHost=kept\nPort=1234\n");
     auto dialog = create();

@@ -152,6 +152,10 @@ TEST(NumberFormat, WritesAndReadsNumbersOfTheLocale) {
     EXPECT_EQ(ui::formatGeneral(12.5), "12.5");
     EXPECT_EQ(ui::formatGeneral(0.1 + 0.2), "0.3");
     EXPECT_EQ(ui::parseReal(" 1,234.25 "), 1234.25);
+    EXPECT_EQ(ui::parseReal("-1,234,567"), -1234567.0);
+    // A grouping separator where it groups no three digits makes the text no number.
+    for (const char* slip : {"2,2", "12,34", "1,2345", ",5", "1.5,0", "1,234,56", "1e1,000"})
+        EXPECT_FALSE(ui::parseReal(slip)) << slip;
     EXPECT_FALSE(ui::parseReal("12a"));
     EXPECT_FALSE(ui::parseReal(""));
     EXPECT_FALSE(ui::parseReal("1e999"));

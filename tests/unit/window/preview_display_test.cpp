@@ -13,7 +13,7 @@ class PreviewDisplay : public WindowTest {
 
     std::vector<ui::CanvasOp> ops(ui::CanvasOpKind kind) {
         std::vector<ui::CanvasOp> found;
-        for (const ui::CanvasOp& op : w().PaintBox.canvas().record())
+        for (const ui::CanvasOp& op : probe(w()).PaintBox.canvas().record())
             if (op.kind == kind) found.push_back(op);
         return found;
     }
@@ -24,15 +24,15 @@ TEST_F(PreviewDisplay, PlaceholderFollowsTheScanArea) {
     w().showPlaceholder();
     EXPECT_EQ(w().previewBitmap.width(), 363);
     EXPECT_EQ(w().previewBitmap.height(), 500);
-    EXPECT_DOUBLE_EQ(w().scale, 216.0 / 363.0);
+    EXPECT_DOUBLE_EQ(probe(w()).scale, 216.0 / 363.0);
     EXPECT_EQ(w().clientWidth(), 363 + 8);
     EXPECT_EQ(w().clientHeight(), 500 + 99);
-    EXPECT_EQ(w().Zoom.text(), "Whole page");
+    EXPECT_EQ(probe(w()).Zoom.text(), "Whole page");
     // An empty page, white.
     EXPECT_EQ(w().previewBitmap.row(250)[3 * 100], 255);
 
     w().scanArea = {0, 0, 300, 200};
-    w().windowSizeRestored = true;
+    probe(w()).windowSizeRestored = true;
     w().showPlaceholder();
     EXPECT_EQ(w().previewBitmap.width(), 353);
     EXPECT_EQ(w().previewBitmap.height(), 235);
@@ -42,57 +42,58 @@ TEST_F(PreviewDisplay, PlaceholderFollowsTheScanArea) {
     w().showPlaceholder();
     EXPECT_EQ(w().previewBitmap.width(), 353);
     EXPECT_EQ(w().previewBitmap.height(), 500);
-    EXPECT_DOUBLE_EQ(w().scale, 1.0);
+    EXPECT_DOUBLE_EQ(probe(w()).scale, 1.0);
 }
 
 TEST_F(PreviewDisplay, ZoomTexts) {
     w().previewBitmap.reset(BitmapKind::Bits24, 760, 400);
-    w().ImageScrollBox.setAlign(ui::Align::None);
-    w().ImageScrollBox.setBounds(0, 0, 400, 300);
-    w().Zoom.setComboText("Page width");
+    probe(w()).ImageScrollBox.setAlign(ui::Align::None);
+    probe(w()).ImageScrollBox.setBounds(0, 0, 400, 300);
+    probe(w()).Zoom.setComboText("Page width");
     w().ZoomChange();
-    EXPECT_DOUBLE_EQ(w().zoomFactor, 0.5);
-    EXPECT_EQ(w().PaintBox.width(), 380);
-    EXPECT_EQ(w().PaintBox.height(), 200);
-    EXPECT_EQ(w().displayBitmap.width(), 380);
+    EXPECT_DOUBLE_EQ(probe(w()).zoomFactor, 0.5);
+    EXPECT_EQ(probe(w()).PaintBox.width(), 380);
+    EXPECT_EQ(probe(w()).PaintBox.height(), 200);
+    EXPECT_EQ(probe(w()).displayBitmap.width(), 380);
 
-    w().Zoom.setComboText("75%");
+    probe(w()).Zoom.setComboText("75%");
     w().ZoomChange();
-    EXPECT_DOUBLE_EQ(w().zoomFactor, 0.75);
-    EXPECT_EQ(w().PaintBox.width(), 570);
+    EXPECT_DOUBLE_EQ(probe(w()).zoomFactor, 0.75);
+    EXPECT_EQ(probe(w()).PaintBox.width(), 570);
 
-    w().Zoom.setComboText("Whole page");
+    probe(w()).Zoom.setComboText("Whole page");
     w().ZoomChange();
-    EXPECT_DOUBLE_EQ(w().zoomFactor, 400.0 / 760.0);  // the width limits it
+    EXPECT_DOUBLE_EQ(probe(w()).zoomFactor, 400.0 / 760.0);  // the width limits it
 
-    w().Zoom.setComboText("huge");
+    probe(w()).Zoom.setComboText("huge");
     w().ZoomChange();
-    EXPECT_DOUBLE_EQ(w().zoomFactor, 0);
-    EXPECT_EQ(w().PaintBox.width(), 0);
-    EXPECT_EQ(w().PaintBox.height(), 0);
+    EXPECT_DOUBLE_EQ(probe(w()).zoomFactor, 0);
+    EXPECT_EQ(probe(w()).PaintBox.width(), 0);
+    EXPECT_EQ(probe(w()).PaintBox.height(), 0);
 
     // A zoom typed far beyond the screen is held to a bounded picture.
-    w().Zoom.setComboText("100000%");
+    probe(w()).Zoom.setComboText("100000%");
     w().ZoomChange();
-    EXPECT_LE(static_cast<double>(w().PaintBox.width()) * w().PaintBox.height(), 1 << 24);
-    EXPECT_GT(w().zoomFactor, 1.0);
+    EXPECT_LE(static_cast<double>(probe(w()).PaintBox.width()) * probe(w()).PaintBox.height(),
+              1 << 24);
+    EXPECT_GT(probe(w()).zoomFactor, 1.0);
 
     w().previewBitmap.reset(BitmapKind::Bits24, 0, 0);
     w().ZoomChange();
-    EXPECT_DOUBLE_EQ(w().zoomFactor, 1.0);
+    EXPECT_DOUBLE_EQ(probe(w()).zoomFactor, 1.0);
 }
 
 TEST_F(PreviewDisplay, RegionsAreFilledAndOutlinedWithCrawlingDashes) {
     w().previewBitmap.reset(BitmapKind::Bits24, 200, 200);
-    w().ImageScrollBox.setBounds(0, 0, 200, 200);
-    w().Zoom.setComboText("100%");
-    w().scale = 0.5;  // two pixels per unit
+    probe(w()).ImageScrollBox.setBounds(0, 0, 200, 200);
+    probe(w()).Zoom.setComboText("100%");
+    probe(w()).scale = 0.5;  // two pixels per unit
     w().regions.regions[0] = {10, 20, 40, 60};
     w().regions.regions[1] = {90, 80, 60, 50};  // stored backwards
     w().regions.regionCount = 2;
-    TFPreview::dashOffset = 9;
+    TFPreviewProbe::dashOffset = 9;
     w().TimerTimer();
-    EXPECT_EQ(TFPreview::dashOffset, 0);
+    EXPECT_EQ(TFPreviewProbe::dashOffset, 0);
     const auto fills = ops(ui::CanvasOpKind::FillRect);
     const auto outlines = ops(ui::CanvasOpKind::Outline);
     ASSERT_EQ(fills.size(), 2u);
@@ -106,7 +107,7 @@ TEST_F(PreviewDisplay, RegionsAreFilledAndOutlinedWithCrawlingDashes) {
     EXPECT_EQ(outlines[0].pen.dashes, (std::vector<float>{5, 5}));
     EXPECT_EQ(outlines[0].pen.dashOffset, 0);
     // The preview goes first, and each paint starts a fresh record.
-    EXPECT_EQ(w().PaintBox.canvas().record().front().kind, ui::CanvasOpKind::Blit);
+    EXPECT_EQ(probe(w()).PaintBox.canvas().record().front().kind, ui::CanvasOpKind::Blit);
     w().TimerTimer();
     EXPECT_EQ(ops(ui::CanvasOpKind::Outline).size(), 2u);
     EXPECT_EQ(ops(ui::CanvasOpKind::Outline)[0].pen.dashOffset, 1);

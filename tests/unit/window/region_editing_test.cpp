@@ -15,18 +15,18 @@ class RegionEditing : public ScanWindowTest {
         TFPreview& w = openScanning();
         ASSERT_NE(w.device, nullptr);
         // One screen pixel per unit keeps the arithmetic readable.
-        w.scale = 1.0;
-        w.zoomFactor = 1.0;
-        w.PaintBox.setBounds(0, 0, 400, 400);
+        probe(w).scale = 1.0;
+        probe(w).zoomFactor = 1.0;
+        probe(w).PaintBox.setBounds(0, 0, 400, 400);
     }
     TFPreview& w() { return *window; }
 
     void drag(ui::Point from, ui::Point to) {
-        driver.mouseMove(w().PaintBox, from);
-        driver.mouseDown(w().PaintBox, from);
-        driver.mouseMove(w().PaintBox, {(from.x + to.x) / 2, (from.y + to.y) / 2});
-        driver.mouseMove(w().PaintBox, to);
-        driver.mouseUp(w().PaintBox, to);
+        driver.mouseMove(probe(w()).PaintBox, from);
+        driver.mouseDown(probe(w()).PaintBox, from);
+        driver.mouseMove(probe(w()).PaintBox, {(from.x + to.x) / 2, (from.y + to.y) / 2});
+        driver.mouseMove(probe(w()).PaintBox, to);
+        driver.mouseUp(probe(w()).PaintBox, to);
     }
     ui::MenuItem& entry(ui::PopupMenu& menu, const std::string& caption) {
         ui::MenuItem* item = menu.find(caption);
@@ -39,9 +39,9 @@ TEST_F(RegionEditing, DrawResizeAndDeleteWithTheMouse) {
     drag({50, 40}, {20, 10});
     ASSERT_EQ(w().regions.regionCount, 1);
     EXPECT_EQ(w().regions.regions[0], (Region{20, 10, 50, 40}));
-    EXPECT_TRUE(w().Timer.enabled());
+    EXPECT_TRUE(probe(w()).Timer.enabled());
     // The size as dragged, before the region is normalised.
-    EXPECT_EQ(w().StatusBar.text(), "-30 x -30mm");
+    EXPECT_EQ(probe(w()).StatusBar.text(), "-30 x -30mm");
     EXPECT_EQ(ui::backend().capture(), nullptr);
 
     // Dragged past the origin: the edge stops at 0.
@@ -54,46 +54,46 @@ TEST_F(RegionEditing, DrawResizeAndDeleteWithTheMouse) {
     EXPECT_EQ(w().regions.regionCount, 2);
 
     // Hovering 3 units left of x1 and 2 below y1 of region 0 grabs its top-left corner.
-    driver.mouseMove(w().PaintBox, {17, 12});
-    EXPECT_EQ(w().PaintBox.cursor(), ui::Cursor::SizeNWSE);
+    driver.mouseMove(probe(w()).PaintBox, {17, 12});
+    EXPECT_EQ(probe(w()).PaintBox.cursor(), ui::Cursor::SizeNWSE);
     EXPECT_EQ(w().regions.regionIndex, 0);
-    driver.mouseMove(w().PaintBox, {15, 25});
-    EXPECT_EQ(w().PaintBox.cursor(), ui::Cursor::Default) << "five units away";
-    driver.mouseMove(w().PaintBox, {35, 41});
-    EXPECT_EQ(w().PaintBox.cursor(), ui::Cursor::SizeNS);
-    driver.mouseDown(w().PaintBox, {35, 41});
-    EXPECT_FALSE(w().Timer.enabled()) << "no animation while dragging";
-    driver.mouseMove(w().PaintBox, {80, 70});
+    driver.mouseMove(probe(w()).PaintBox, {15, 25});
+    EXPECT_EQ(probe(w()).PaintBox.cursor(), ui::Cursor::Default) << "five units away";
+    driver.mouseMove(probe(w()).PaintBox, {35, 41});
+    EXPECT_EQ(probe(w()).PaintBox.cursor(), ui::Cursor::SizeNS);
+    driver.mouseDown(probe(w()).PaintBox, {35, 41});
+    EXPECT_FALSE(probe(w()).Timer.enabled()) << "no animation while dragging";
+    driver.mouseMove(probe(w()).PaintBox, {80, 70});
     // The rubber band: the old outline inverted away, the new one inverted in.
-    const auto& record = w().PaintBox.canvas().record();
+    const auto& record = probe(w()).PaintBox.canvas().record();
     ASSERT_GE(record.size(), 2u);
     EXPECT_EQ(record[record.size() - 2].kind, ui::CanvasOpKind::InvertOutline);
     EXPECT_EQ(record[record.size() - 2].rect, (ui::Rect{20, 10, 50, 40}));
     EXPECT_EQ(record.back().rect, (ui::Rect{20, 10, 50, 70}));
     EXPECT_EQ(record.back().pen.width, 2);
-    driver.mouseUp(w().PaintBox, {80, 70});
+    driver.mouseUp(probe(w()).PaintBox, {80, 70});
     EXPECT_EQ(w().regions.regions[0], (Region{20, 10, 50, 70})) << "only the bottom edge moves";
 
     // Resizing region 0 to zero width removes it; region 1 moves down.
-    driver.mouseMove(w().PaintBox, {50, 40});
-    ASSERT_EQ(w().PaintBox.cursor(), ui::Cursor::SizeWE);
-    driver.mouseDown(w().PaintBox, {50, 40});
-    driver.mouseMove(w().PaintBox, {20, 40});
-    driver.mouseUp(w().PaintBox, {20, 40});
+    driver.mouseMove(probe(w()).PaintBox, {50, 40});
+    ASSERT_EQ(probe(w()).PaintBox.cursor(), ui::Cursor::SizeWE);
+    driver.mouseDown(probe(w()).PaintBox, {50, 40});
+    driver.mouseMove(probe(w()).PaintBox, {20, 40});
+    driver.mouseUp(probe(w()).PaintBox, {20, 40});
     ASSERT_EQ(w().regions.regionCount, 1);
     EXPECT_EQ(w().regions.regions[0], (Region{0, 100, 100, 150}));
 
     // The right button offers Delete only for the region under the mouse.
-    driver.mouseMove(w().PaintBox, {300, 300});
-    driver.mouseDown(w().PaintBox, {300, 300}, ui::MouseButton::Right);
-    EXPECT_EQ(driver.lastPopup(), &w().RegionPopup);
-    EXPECT_FALSE(w().DeleteRegion.enabled());
-    driver.mouseMove(w().PaintBox, {50, 120});
-    driver.mouseDown(w().PaintBox, {50, 120}, ui::MouseButton::Right);
-    ASSERT_TRUE(w().DeleteRegion.enabled());
-    driver.choose(w().DeleteRegion);
+    driver.mouseMove(probe(w()).PaintBox, {300, 300});
+    driver.mouseDown(probe(w()).PaintBox, {300, 300}, ui::MouseButton::Right);
+    EXPECT_EQ(driver.lastPopup(), &probe(w()).RegionPopup);
+    EXPECT_FALSE(probe(w()).DeleteRegion.enabled());
+    driver.mouseMove(probe(w()).PaintBox, {50, 120});
+    driver.mouseDown(probe(w()).PaintBox, {50, 120}, ui::MouseButton::Right);
+    ASSERT_TRUE(probe(w()).DeleteRegion.enabled());
+    driver.choose(probe(w()).DeleteRegion);
     EXPECT_EQ(w().regions.regionCount, 0);
-    EXPECT_FALSE(w().Timer.enabled());
+    EXPECT_FALSE(probe(w()).Timer.enabled());
 }
 
 TEST_F(RegionEditing, TheMouseMakesNoMoreThanTenRegions) {
@@ -103,7 +103,7 @@ TEST_F(RegionEditing, TheMouseMakesNoMoreThanTenRegions) {
 }
 
 TEST_F(RegionEditing, NothingWithoutTheGeometryOptions) {
-    w().brxOption = nullptr;
+    probe(w()).brxOption = nullptr;
     drag({10, 10}, {60, 60});
     EXPECT_EQ(w().regions.regionCount, 0);
 }
@@ -111,16 +111,16 @@ TEST_F(RegionEditing, NothingWithoutTheGeometryOptions) {
 TEST_F(RegionEditing, PresetsAndFindFitFromTheMenus) {
     drag({10, 10}, {60, 60});
     drag({100, 10}, {160, 60});
-    driver.choose(entry(w().RegionsOnly, "A5 landscape"));
+    driver.choose(entry(probe(w()).RegionsOnly, "A5 landscape"));
     ASSERT_EQ(w().regions.regionCount, 1);
     EXPECT_EQ(w().regions.regions[0], (Region{0, 0, 210, 148}));
-    driver.choose(entry(w().RegionPopup, "Legal"));
+    driver.choose(entry(probe(w()).RegionPopup, "Legal"));
     EXPECT_EQ(w().regions.regions[0], (Region{0, 0, 215, 355}));
-    EXPECT_TRUE(w().Timer.enabled());
+    EXPECT_TRUE(probe(w()).Timer.enabled());
 
     // A white page with a dark document, two units per preview pixel.
     w().scanArea = {0, 0, 202, 162};
-    w().scale = 2.0;
+    probe(w()).scale = 2.0;
     Bitmap& preview = w().previewBitmap;
     preview.reset(BitmapKind::Bits24, 100, 80);
     for (int y = 0; y < 80; ++y)
@@ -129,7 +129,7 @@ TEST_F(RegionEditing, PresetsAndFindFitFromTheMenus) {
             std::uint8_t* px = preview.row(y) + 3 * x;
             px[0] = px[1] = px[2] = document ? 30 : 240;
         }
-    driver.choose(w().MenuFindfit);
+    driver.choose(probe(w()).MenuFindfit);
     EXPECT_EQ(w().regions.regions[0], (Region{60, 40, 138, 98}));
 
     // A one-bit preview is read by the byte: eight pixels at a time.
@@ -138,16 +138,16 @@ TEST_F(RegionEditing, PresetsAndFindFitFromTheMenus) {
         for (int b = 0; b < 8; ++b)
             preview.row(y)[b] = y >= 2 && y < 5 && b >= 2 && b < 6 ? 0x0F : 0xFF;
     w().scanArea = {0, 0, 65, 9};
-    w().scale = 1.0;
-    w().edgeThreshold = 4;
-    driver.choose(w().Findfit2);
+    probe(w()).scale = 1.0;
+    probe(w()).edgeThreshold = 4;
+    driver.choose(probe(w()).Findfit2);
     EXPECT_EQ(w().regions.regions[0], (Region{16, 2, 40, 4}));
 }
 
 TEST_F(RegionEditing, RegionsFollowAReloadOfTheGeometryOptions) {
     drag({10, 10}, {60, 60});
     drag({100, 10}, {160, 60});
-    ASSERT_TRUE(w().FProperties->RemoveRegions.checked());
+    ASSERT_TRUE(probe(w()).FProperties->RemoveRegions.checked());
     setNumber("tl-x", 10);
     setNumber("tl-y", 0);
     setNumber("br-x", 200);
@@ -163,14 +163,14 @@ TEST_F(RegionEditing, RegionsFollowAReloadOfTheGeometryOptions) {
     w().setScanArea(20, 20, 90, 90);
     EXPECT_EQ(w().regions.regionCount, 2);
 
-    w().FProperties->RemoveRegions.setChecked(false);
+    probe(w()).FProperties->RemoveRegions.setChecked(false);
     setNumber("tl-x", 0);
     setString("mode", "Gray");
     EXPECT_EQ(w().regions.regionCount, 2);
 }
 
 TEST_F(RegionEditing, RegionsAreSavedAtCloseAndRestoredAtCreation) {
-    w().FProperties->SaveRegions.setChecked(true);
+    probe(w()).FProperties->SaveRegions.setChecked(true);
     drag({10, 10}, {60, 60});
     drag({100, 10}, {160, 60});
     w().close();
@@ -184,7 +184,7 @@ TEST_F(RegionEditing, RegionsAreSavedAtCloseAndRestoredAtCreation) {
     TFPreview& again = create();
     ASSERT_EQ(again.regions.regionCount, 2);
     EXPECT_EQ(again.regions.regions[1], (Region{100, 10, 160, 60}));
-    EXPECT_TRUE(again.Timer.enabled());
+    EXPECT_TRUE(probe(again).Timer.enabled());
 }
 
 }  // namespace

@@ -37,20 +37,20 @@ TEST_F(ScanLoop, PreviewAtTheLowestResolutionThenTheOldOneBack) {
     openScanning();
     setNumber("resolution", 50);
     setRegions({{10, 10, 40, 40}});
-    ASSERT_TRUE(driver.click(w().BPreview));
+    ASSERT_TRUE(driver.click(probe(w()).BPreview));
     // 200 mm at 1 dpi, the lowest the test backend allows.
     EXPECT_EQ(w().previewBitmap.width(), 7);
     EXPECT_GT(w().previewBitmap.height(), 0);
-    EXPECT_DOUBLE_EQ(w().scale, 200.0 / 7.0);
-    EXPECT_EQ(w().PaintBox.width(), static_cast<int>(7 * w().zoomFactor));
+    EXPECT_DOUBLE_EQ(probe(w()).scale, 200.0 / 7.0);
+    EXPECT_EQ(probe(w()).PaintBox.width(), static_cast<int>(7 * probe(w()).zoomFactor));
     EXPECT_EQ(resolution(), 50);
     EXPECT_EQ(w().regions.regionCount, 1) << "the preview's own option writes keep the regions";
     EXPECT_EQ(w().caption(), "Tarnwick interface");
-    EXPECT_FALSE(w().ProgressBar.visible());
+    EXPECT_FALSE(probe(w()).ProgressBar.visible());
 
     // With FindFit the preview ends with the one region found on it.
-    w().FProperties->FindFit.setChecked(true);
-    w().previewResolution = 25;
+    probe(w()).FProperties->FindFit.setChecked(true);
+    probe(w()).previewResolution = 25;
     w().BPreviewClick();
     EXPECT_EQ(w().regions.regionCount, 1);
     EXPECT_EQ(w().previewBitmap.width(), 196);  // 200 mm at 25 dpi
@@ -102,7 +102,7 @@ TEST_F(ScanLoop, AScanWaitingForTheButtonCanBeCancelled) {
     openScanning();
     setNumber("resolution", 10);
     PressedButtonOption button;
-    w().waitOption = &button;
+    probe(w()).waitOption = &button;
     driver.answerBox(ui::ModalResult::Cancel);
     startLog();
     EXPECT_FALSE(w().scanInto(w().scanBitmap));
@@ -111,7 +111,8 @@ TEST_F(ScanLoop, AScanWaitingForTheButtonCanBeCancelled) {
     EXPECT_EQ(logged(kCancelLine), 0);
     EXPECT_EQ(w().caption(), "Tarnwick interface");
     EXPECT_TRUE(w().scanInto(w().scanBitmap)) << "OK scans";
-    EXPECT_GT(w().scanBitmap.width(), 0);
+    EXPECT_EQ(w().scanBitmap.width(), 31);
+    EXPECT_EQ(probe(w()).StatusBar.text(), "Done (31 x 39)") << "not the data connection's end";
 }
 
 TEST_F(ScanLoop, AScanWithoutRegionsTakesTheWholeAreaAndBecomesThePreview) {
@@ -133,7 +134,7 @@ TEST_F(FeederScan, PagesAreAskedForAndEveryPageUsesRegionZero) {
     openScanning();
     setNumber("resolution", 25);
     option("source").setValueText("Automatic Document Feeder");
-    w().FProperties->ADFSingle.setChecked(false);
+    probe(w()).FProperties->ADFSingle.setChecked(false);
     setRegions({{0, 0, 20, 10}, {30, 5, 60, 25}, {100, 100, 110, 150}});
     for (const char* answer : {"three", "0", "-2", "3"}) driver.answerInput(answer);
     ASSERT_TRUE(driver.click(w().BScan));
@@ -160,7 +161,7 @@ TEST_F(FeederScan, OneFeederPageWithADFSingleKeepsTheRegions) {
     openScanning();
     setNumber("resolution", 25);
     option("source").setValueText("Automatic Document Feeder");
-    w().FProperties->ADFSingle.setChecked(true);
+    probe(w()).FProperties->ADFSingle.setChecked(true);
     setRegions({{0, 0, 20, 10}, {30, 5, 60, 25}});
     ASSERT_TRUE(driver.click(w().BScan));
     EXPECT_TRUE(boxTexts().empty());
@@ -183,7 +184,7 @@ TEST_F(EscapeScan, EscapeStopsTheReadWithTwoCancels) {
     // The key arrives while the first rows are read.
     ui::backend().post([&] {
         captionWhileReading = w().caption();
-        progressShown = w().ProgressBar.visible();
+        progressShown = probe(w()).ProgressBar.visible();
         cursorWhileReading = ui::backend().screenCursor();
         driver.pressKey(w(), ui::key::Escape);
     });
@@ -196,7 +197,7 @@ TEST_F(EscapeScan, EscapeStopsTheReadWithTwoCancels) {
     EXPECT_TRUE(scanner.messages.empty());
     EXPECT_EQ(scanner.pending(), 0);
     EXPECT_EQ(w().caption(), "Tarnwick interface");
-    EXPECT_FALSE(w().ProgressBar.visible());
+    EXPECT_FALSE(probe(w()).ProgressBar.visible());
     EXPECT_EQ(ui::backend().screenCursor(), ui::Cursor::Default);
 
     // The device takes the next scan after the stopped one; saned may refuse a start while
@@ -218,7 +219,7 @@ TEST_F(EscapeScan, AKeyPressedDuringAReadCancelsAtTheNextPump) {
         pumps.push_back(driver.milliseconds());
         if (pumps.size() == 3) {
             // Pressed since the last pump: handled now.
-            rowsAtKey = w().ProgressBar.position();
+            rowsAtKey = probe(w()).ProgressBar.position();
             driver.pressKey(w(), ui::key::Escape);
         } else {
             ui::backend().post(watch);
@@ -229,14 +230,13 @@ TEST_F(EscapeScan, AKeyPressedDuringAReadCancelsAtTheNextPump) {
     startLog();
     ASSERT_TRUE(driver.click(w().BScan));
     ASSERT_EQ(pumps.size(), 3u);
-    for (std::size_t i = 1; i < pumps.size(); ++i) {
-        EXPECT_GE(pumps[i] - pumps[i - 1], 20);
-        EXPECT_LE(pumps[i] - pumps[i - 1], 25);
-    }
+    // A wait for the socket may let messages through too; the rows do it every 20 ms.
+    for (std::size_t i = 1; i < pumps.size(); ++i) EXPECT_LE(pumps[i] - pumps[i - 1], 25);
     EXPECT_LE(pumps[0] - begin, 25) << "the first row lets messages through";
     EXPECT_LE(driver.milliseconds() - pumps[2], 100);
-    EXPECT_GT(rowsAtKey, 0);
-    EXPECT_LT(rowsAtKey, w().ProgressBar.max() / 2) << "the read stopped long before its end";
+    EXPECT_GE(rowsAtKey, 20) << "not a pump after every row";
+    EXPECT_LT(rowsAtKey, probe(w()).ProgressBar.max() / 2)
+        << "the read stopped long before its end";
     EXPECT_EQ(logged(kCancelLine), 2);
     EXPECT_EQ(scanner.pending(), 0);
 }

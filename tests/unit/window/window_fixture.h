@@ -15,6 +15,7 @@
 #include "sane/socket_stream.h"
 #include "settings/properties.h"
 #include "settings/settings_file.h"
+#include "support/preview_probe.h"
 #include "support/settings_folders.h"
 #include "twain/records.h"
 #include "ui/headless/driver.h"
@@ -40,7 +41,7 @@ class WindowScanner : public ScannerLink {
 
     // What the transfers do after each image: the next one while images are pending.
     bool getImage() { return pending() != 0 && acquire(true); }
-    int pending() const { return window->batch.pending(); }
+    int pending() const { return probe(*window).batch.pending(); }
 
     TFPreview* window = nullptr;
     bool ready = false;
@@ -51,15 +52,15 @@ class WindowScanner : public ScannerLink {
     bool acquire(bool cancelAtEnd) {
         TFPreview& w = *window;
         Region area;
-        if (!w.scanNextImage(area)) {
-            w.endImage(false, cancelAtEnd);
+        if (!probe(w).scanNextImage(area)) {
+            probe(w).endImage(false, cancelAtEnd);
             return false;
         }
         Scan scan{area, {}, w.scanBitmap.width(), w.scanBitmap.height()};
         if (w.device)
             scan.options = {readBack("tl-x"), readBack("tl-y"), readBack("br-x"), readBack("br-y")};
         scans.push_back(scan);
-        w.endImage(true, cancelAtEnd);
+        probe(w).endImage(true, cancelAtEnd);
         return true;
     }
     int readBack(const std::string& name) {
@@ -78,7 +79,7 @@ class QuietServices : public PropertiesServices {
 
 class WindowTest : public ::testing::Test, protected testing_support::SettingsFolders {
   protected:
-    WindowTest() { TFPreview::firstActivation = true; }
+    WindowTest() { TFPreviewProbe::firstActivation = true; }
     ~WindowTest() override {
         window.reset();
         socketTimeout = 60000;

@@ -13,32 +13,32 @@ TEST_F(WindowTest, CreationBuildsTheLayoutAndReadsTheSettings) {
         "[ADF]\nScanNPages=0\nForcePreviewEject=1\n[Toolbars]\nUseLargeIcons=1\n");
     TFPreview& w = create();
     EXPECT_EQ(w.caption(), "Tarnwick interface");
-    EXPECT_EQ(w.Zoom.text(), "Whole page");
-    EXPECT_FALSE(w.BMail.visible());
+    EXPECT_EQ(probe(w).Zoom.text(), "Whole page");
+    EXPECT_FALSE(probe(w).BMail.visible());
     EXPECT_FALSE(w.BPrint.visible());
-    EXPECT_FALSE(w.TScanMode.visible());
-    EXPECT_FALSE(w.ProgressBar.visible());
-    ASSERT_EQ(w.TopDock.bandCount(), 4u);
-    EXPECT_EQ(w.TopDock.band(1).text, "Scan mode:");
-    EXPECT_EQ(w.TopDock.band(3).text, "Device:");
-    EXPECT_EQ(entries(w.OptionsPopup), (std::vector<std::string>{"Use large icons", "-"}));
-    EXPECT_EQ(w.RegionPopup.count(), 13u);
-    EXPECT_EQ(w.RegionsOnly.count(), 11u);
-    EXPECT_EQ(w.Timer.interval(), 500);
-    EXPECT_EQ(w.WaitForState5.interval(), 250);
+    EXPECT_FALSE(probe(w).TScanMode.visible());
+    EXPECT_FALSE(probe(w).ProgressBar.visible());
+    ASSERT_EQ(probe(w).TopDock.bandCount(), 4u);
+    EXPECT_EQ(probe(w).TopDock.band(1).text, "Scan mode:");
+    EXPECT_EQ(probe(w).TopDock.band(3).text, "Device:");
+    EXPECT_EQ(entries(probe(w).OptionsPopup), (std::vector<std::string>{"Use large icons", "-"}));
+    EXPECT_EQ(probe(w).RegionPopup.count(), 13u);
+    EXPECT_EQ(probe(w).RegionsOnly.count(), 11u);
+    EXPECT_EQ(probe(w).Timer.interval(), 500);
+    EXPECT_EQ(probe(w).WaitForState5.interval(), 250);
 
     EXPECT_EQ(w.bounds(), (ui::Rect{10, 20, 310, 420}));
-    EXPECT_TRUE(w.windowSizeRestored);
-    EXPECT_EQ(w.edgeThreshold, 25);
+    EXPECT_TRUE(probe(w).windowSizeRestored);
+    EXPECT_EQ(probe(w).edgeThreshold, 25);
     EXPECT_EQ(w.cancelType, 5);
-    EXPECT_EQ(w.scanNPages, 0);
-    EXPECT_TRUE(w.forcePreviewEject);
-    EXPECT_FALSE(w.noInvertBlackWhite);
+    EXPECT_EQ(probe(w).scanNPages, 0);
+    EXPECT_TRUE(probe(w).forcePreviewEject);
+    EXPECT_FALSE(probe(w).noInvertBlackWhite);
     // Large icons from the settings: applied, and the setting is not written back.
-    EXPECT_TRUE(w.LargeIcons.checked());
-    EXPECT_EQ(w.TZoom.height(), 40);
-    EXPECT_EQ(w.TZoom.buttonHeight(), 38);
-    EXPECT_EQ(w.connection, nullptr);
+    EXPECT_TRUE(probe(w).LargeIcons.checked());
+    EXPECT_EQ(probe(w).TZoom.height(), 40);
+    EXPECT_EQ(probe(w).TZoom.buttonHeight(), 38);
+    EXPECT_EQ(probe(w).connection, nullptr);
     EXPECT_EQ(w.device, nullptr);
 }
 
@@ -49,29 +49,29 @@ TEST_F(WindowTest, WindowSizeStopsAtItsFirstBadPart) {
     EXPECT_EQ(w.top(), 25);
     EXPECT_EQ(w.width(), 361);
     EXPECT_EQ(w.height(), 599);
-    EXPECT_FALSE(w.windowSizeRestored);
+    EXPECT_FALSE(probe(w).windowSizeRestored);
 }
 
 TEST_F(WindowTest, LargeIconsByTheUserAreSaved) {
     TFPreview& w = create();
-    driver.choose(w.LargeIcons);
+    driver.choose(probe(w).LargeIcons);
     EXPECT_TRUE(settings().readBoolean(SettingKey::toolbarsUseLargeIcons));
-    driver.choose(w.LargeIcons);
-    EXPECT_EQ(w.TZoom.height(), 24);
+    driver.choose(probe(w).LargeIcons);
+    EXPECT_EQ(probe(w).TZoom.height(), 24);
     EXPECT_FALSE(settings().readBoolean(SettingKey::toolbarsUseLargeIcons));
 }
 
 TEST_F(WindowTest, StatusRoutine) {
     TFPreview& w = create();
     w.reportStatus("0", false, false);
-    EXPECT_EQ(w.StatusBar.text(),
+    EXPECT_EQ(probe(w).StatusBar.text(),
               "Tarnwick data source v1.37. Copyright (C) The Tarnwick developers");
     w.reportStatus("Scanning", true, false);
-    EXPECT_EQ(w.StatusBar.text(), "Scanning");
+    EXPECT_EQ(probe(w).StatusBar.text(), "Scanning");
     EXPECT_EQ(boxTexts(), (std::vector<std::string>{"Scanning"}));
     EXPECT_TRUE(w.BScan.enabled());
 
-    w.OptionPages.setVisible(true);
+    probe(w).OptionPages.setVisible(true);
     try {
         w.reportStatus("Gone", false, true);
         ADD_FAILURE() << "a fatal report must end the operation";
@@ -79,43 +79,43 @@ TEST_F(WindowTest, StatusRoutine) {
         EXPECT_STREQ(e.what(), "Connection cancelled");
     }
     EXPECT_FALSE(w.BScan.enabled());
-    EXPECT_FALSE(w.BPreview.enabled());
-    EXPECT_FALSE(w.OptionPages.visible());
-    EXPECT_EQ(w.StatusBar.text(), "Gone");
+    EXPECT_FALSE(probe(w).BPreview.enabled());
+    EXPECT_FALSE(probe(w).OptionPages.visible());
+    EXPECT_EQ(probe(w).StatusBar.text(), "Gone");
 
-    w.destroying = true;
+    probe(w).destroying = true;
     EXPECT_NO_THROW(w.reportStatus("Later", true, true));
-    EXPECT_EQ(w.StatusBar.text(), "Gone");
+    EXPECT_EQ(probe(w).StatusBar.text(), "Gone");
     EXPECT_EQ(driver.boxes().size(), 1u);
 }
 
 TEST_F(WindowTest, EscapeStopsReadsUnlessDisabled) {
     TFPreview& w = create();
-    TFPreview::keepReading = true;
+    TFPreviewProbe::keepReading = true;
     driver.pressKey(w, ui::key::Escape);
-    EXPECT_FALSE(TFPreview::keepReading);
-    w.FProperties->DisableEsc.setChecked(true);
-    TFPreview::keepReading = true;
+    EXPECT_FALSE(TFPreviewProbe::keepReading);
+    probe(w).FProperties->DisableEsc.setChecked(true);
+    TFPreviewProbe::keepReading = true;
     driver.pressKey(w, ui::key::Escape);
-    EXPECT_TRUE(TFPreview::keepReading);
+    EXPECT_TRUE(TFPreviewProbe::keepReading);
 }
 
 TEST_F(WindowTest, Buttons) {
     writeSettings("[Connection]\nHost=scanhost\n[Evernote]\nEmail=notes@example.org\n");
     TFPreview& w = create();
     driver.whenModal([this](ui::Form& f) { driver.click(static_cast<TFProperties&>(f).bOK); });
-    driver.click(w.BProperties);
-    EXPECT_TRUE(w.BEvernote.visible());
-    EXPECT_TRUE(w.translated);
+    driver.click(probe(w).BProperties);
+    EXPECT_TRUE(probe(w).BEvernote.visible());
+    EXPECT_TRUE(probe(w).translated);
     EXPECT_EQ(boxTexts(), (std::vector<std::string>{"Any connection changes will take effect the "
                                                     "next time Tarnwick is started"}));
 
-    driver.click(w.BProperties);  // cancelled: no box
+    driver.click(probe(w).BProperties);  // cancelled: no box
     EXPECT_EQ(driver.boxes().size(), 1u);
 
-    driver.click(w.BHelp);
+    driver.click(probe(w).BHelp);
     EXPECT_EQ(driver.modalForms().back(), "FAbout");
-    driver.click(w.BTwitter);
+    driver.click(probe(w).BTwitter);
     EXPECT_EQ(opened, (std::vector<std::string>{"https://tarnwick.sourceforge.io/"}));
 }
 
@@ -123,20 +123,20 @@ TEST_F(WindowTest, ReadOnlySettingsDisableTheSettingsButton) {
     writeSettings("[General]\nTopMost=1\n");
     makeReadOnly();
     TFPreview& w = create();
-    EXPECT_FALSE(w.BProperties.enabled());
+    EXPECT_FALSE(probe(w).BProperties.enabled());
     EXPECT_TRUE(w.topMost());
 }
 
 TEST_F(WindowTest, ClosingWritesTheSizeAndAsksTheApplicationToClose) {
     TFPreview& w = create();
     w.setBounds(5, 6, 370, 610);
-    TFPreview::firstActivation = true;
+    TFPreviewProbe::firstActivation = true;
     ui::CloseAction action = ui::CloseAction::Free;
     w.FormClose(action);
     EXPECT_EQ(action, ui::CloseAction::Hide);
     EXPECT_EQ(settings().readText(SettingKey::generalWindowSize), "5;6;370;610");
     EXPECT_EQ(scanner.messages, (std::vector<TW_UINT16>{MSG_CLOSEDSREQ}));
-    EXPECT_FALSE(TFPreview::firstActivation);
+    EXPECT_FALSE(TFPreviewProbe::firstActivation);
 }
 
 TEST_F(WindowTest, NoHostShowsTheSettingsDialogAndCancelClosesTheWindow) {
@@ -148,51 +148,51 @@ TEST_F(WindowTest, NoHostShowsTheSettingsDialogAndCancelClosesTheWindow) {
     window->FormActivate();
     EXPECT_EQ(shown, "FProperties");
     EXPECT_EQ(driver.modalForms().size(), 1u);
-    EXPECT_EQ(window->connection, nullptr);
+    EXPECT_EQ(probe(*window).connection, nullptr);
     EXPECT_EQ(scanner.messages, (std::vector<TW_UINT16>{MSG_CLOSEDSREQ}));
 }
 
 TEST_F(WindowTest, AutoScanWaitsForTheSourceToBeEnabled) {
     TFPreview& w = create();
-    w.WaitForState5.setEnabled(true);
+    probe(w).WaitForState5.setEnabled(true);
     driver.advance(250);
-    EXPECT_TRUE(w.WaitForState5.enabled());
+    EXPECT_TRUE(probe(w).WaitForState5.enabled());
     scanner.ready = true;
     w.BScan.setEnabled(false);  // settings only
     driver.advance(250);
-    EXPECT_TRUE(w.WaitForState5.enabled());
+    EXPECT_TRUE(probe(w).WaitForState5.enabled());
     w.BScan.setEnabled(true);
     driver.advance(250);
-    EXPECT_FALSE(w.WaitForState5.enabled());
+    EXPECT_FALSE(probe(w).WaitForState5.enabled());
 }
 
 // A drag on the page control tears the active page off once it leaves a small box around its
 // start: at most 4 pixels sideways and less than 5 up or down.
 TEST_F(WindowTest, TearingAPageOffAndPuttingItBack) {
     TFPreview& w = create();
-    ui::PageControl& pages = w.PreviewAndOptions;
+    ui::PageControl& pages = probe(w).PreviewAndOptions;
     driver.mouseDown(pages, {20, 20});
     driver.mouseMove(pages, {23, 24}, ui::LeftHeld);
-    EXPECT_FALSE(w.tabDragging);
+    EXPECT_FALSE(probe(w).tabDragging);
     driver.mouseMove(pages, {24, 20}, ui::LeftHeld);
-    EXPECT_FALSE(w.tabDragging);
+    EXPECT_FALSE(probe(w).tabDragging);
     driver.mouseMove(pages, {25, 20}, ui::LeftHeld);
-    EXPECT_TRUE(w.tabDragging);
+    EXPECT_TRUE(probe(w).tabDragging);
     EXPECT_EQ(driver.screenCursor(), ui::Cursor::NoDrop);
     driver.mouseMove(pages, {20, pages.height() + 30}, ui::LeftHeld);
     EXPECT_EQ(driver.screenCursor(), ui::Cursor::Drag);
     driver.mouseUp(pages, {20, pages.height() + 30});
-    EXPECT_FALSE(w.tabDragging);
+    EXPECT_FALSE(probe(w).tabDragging);
     EXPECT_EQ(driver.screenCursor(), ui::Cursor::Default);
     EXPECT_EQ(driver.capture(), nullptr);
 
-    ASSERT_EQ(w.floats.size(), 1u);
-    TFFloat& floating = *w.floats.front();
+    ASSERT_EQ(probe(w).floats.size(), 1u);
+    TFFloat& floating = *probe(w).floats.front();
     EXPECT_EQ(floating.caption(), "Tarnwick - Preview");
     EXPECT_EQ(pages.pageCount(), 1);
     EXPECT_EQ(floating.width(), pages.width() + 8);
     EXPECT_EQ(floating.FloatedTab.pageCount(), 1);
-    EXPECT_FALSE(w.Preview.tabVisible());
+    EXPECT_FALSE(probe(w).Preview.tabVisible());
 
     // Hanging from the pointer, then snapping over the page control, then docking.
     driver.setCursorPos({2000, 2000});
@@ -207,22 +207,22 @@ TEST_F(WindowTest, TearingAPageOffAndPuttingItBack) {
     EXPECT_EQ(proposed, home);
     floating.onMoveEnded();
     EXPECT_EQ(pages.pageCount(), 2);
-    EXPECT_EQ(pages.pageIndex(w.Preview), 0);
-    EXPECT_TRUE(w.Preview.tabVisible());
+    EXPECT_EQ(pages.pageIndex(probe(w).Preview), 0);
+    EXPECT_TRUE(probe(w).Preview.tabVisible());
     EXPECT_EQ(floating.FloatedTab.pageCount(), 0);
 }
 
 TEST_F(WindowTest, ALastPageTornOffComesBackLast) {
     TFPreview& w = create();
-    ui::PageControl& pages = w.PreviewAndOptions;
+    ui::PageControl& pages = probe(w).PreviewAndOptions;
     driver.selectPage(pages, 1);
     driver.mouseDown(pages, {20, 20});
     driver.mouseMove(pages, {20, -40}, ui::LeftHeld);
     driver.mouseUp(pages, {20, -40});
-    ASSERT_EQ(w.floats.size(), 1u);
-    EXPECT_EQ(w.floats.front()->homeIndex, 1);
-    w.floats.front()->close();
-    EXPECT_EQ(pages.pageIndex(w.Options), 1);
+    ASSERT_EQ(probe(w).floats.size(), 1u);
+    EXPECT_EQ(probe(w).floats.front()->homeIndex, 1);
+    probe(w).floats.front()->close();
+    EXPECT_EQ(pages.pageIndex(probe(w).Options), 1);
 }
 
 }  // namespace

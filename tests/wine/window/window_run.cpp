@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "support/preview_probe.h"
 #include "support/scoped_environment.h"
 #include "twain/data_source.h"
 #include "twain/sane_device.h"
@@ -96,15 +97,15 @@ int run(const std::string& settings, const std::string& ready, const std::string
     }
     // The window keeps the place it had (none yet: the corner); moved into view for the photograph.
     w.setBounds(60, 60, w.width(), w.height());
-    w.BPreview.userClick();
-    if (!pumpUntil([&] { return w.previewBitmap.width() > 0 && !w.readingImage; },
+    probe(w).BPreview.userClick();
+    if (!pumpUntil([&] { return w.previewBitmap.width() > 0 && !probe(w).readingImage; },
                    std::chrono::seconds(60))) {
         result << "no preview\n";
         return 1;
     }
-    const int width = w.PaintBox.width(), height = w.PaintBox.height();
-    drag(w.PaintBox, {width / 10, height / 10}, {width / 2, height / 3});
-    drag(w.PaintBox, {width * 6 / 10, height / 2}, {width * 9 / 10, height * 9 / 10});
+    const int width = probe(w).PaintBox.width(), height = probe(w).PaintBox.height();
+    drag(probe(w).PaintBox, {width / 10, height / 10}, {width / 2, height / 3});
+    drag(probe(w).PaintBox, {width * 6 / 10, height / 2}, {width * 9 / 10, height * 9 / 10});
     if (w.regions.regionCount != 2) {
         result << "regions drawn: " << w.regions.regionCount << "\n";
         return 1;

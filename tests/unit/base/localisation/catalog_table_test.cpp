@@ -105,9 +105,14 @@ TEST(CatalogTable, DamagedTablesKeepTheRecordsReadBeforeTheDamage) {
     EXPECT_EQ(damaged(second, first), 1u);              // loop back to the first record
     EXPECT_EQ(damaged(second, second), 1u);             // loop onto itself
     EXPECT_EQ(damaged(second, good.size() + 256), 1u);  // next beyond the end
-    EXPECT_EQ(damaged(second + 8, good.size()), 1u);    // file beyond the end
-    EXPECT_EQ(damaged(second + 16, UINT64_MAX), 1u);    // size wrapping around
-    EXPECT_EQ(damaged(second + 16, good.size()), 1u);   // file running past the end
+    // A record whose file lies outside is skipped; the records after it are kept.
+    for (std::uint64_t badOffset : {std::uint64_t{good.size()} + 1, std::uint64_t{UINT64_MAX}})
+        EXPECT_EQ(damaged(second + 8, badOffset), 2u);  // file beyond the end
+    EXPECT_EQ(damaged(second + 16, UINT64_MAX), 2u);    // size wrapping around
+    EXPECT_EQ(damaged(second + 16, good.size()), 2u);   // file running past the end
+    std::string skipped = good;
+    putOffset(skipped, second + 16, UINT64_MAX);
+    EXPECT_EQ(readCatalogTable(skipped)->files.back().name, "locale\\fr\\LC_MESSAGES\\default.mo");
     // A module cut inside its table keeps the records that are whole.
     EXPECT_EQ(readCatalogTable(good.substr(0, second + 100))->files.size(), 1u);
     EXPECT_FALSE(readCatalogTable(std::string(1000, '\0')));

@@ -65,6 +65,14 @@ TEST(Localisation, FallsBackToTheFirstTwoCharactersOfTheCode) {
     EXPECT_EQ(l10n.translate(kDefaultDomain, "Scan"), "Scan");
 }
 
+TEST(Localisation, ALanguageCarriedOnlyForACountryIsFoundByItsLanguage) {
+    ModuleFolder folder({appended("es_ES", "default", "Scan", "Escanear")});
+    for (const char* code : {"es", "es_MX", "ES"}) {
+        Localisation l10n(folder.module(), code);
+        EXPECT_EQ(l10n.translate(kDefaultDomain, "Scan"), "Escanear") << code;
+    }
+}
+
 TEST(Localisation, DomainsAreSeparateAndMissingOnesTranslateNothing) {
     // As with Hungarian: program texts translated, the daemon's texts left as written.
     ModuleFolder folder({appended("hu", "default", "Scan", "Beolvasás"),

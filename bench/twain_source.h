@@ -1,12 +1,12 @@
-// The source driven in this process through DS_Entry, as the benchmarks that load tarnwick.ds
-// use it, and its settings file. The program defines DSM_Entry.
+// The built tarnwick.ds loaded into a benchmark, driven through DS_Entry; the program itself
+// is the source's manager (DSM_Entry) and records its notifications.
 #pragma once
 
 #include <dlfcn.h>
 
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -15,33 +15,31 @@
 
 namespace bench {
 
-namespace fs = std::filesystem;
-
-inline void write(const fs::path& file, const std::string& text) {
-    std::ofstream(file) << text;
-}
-
-using Entry = TW_UINT16(TW_IDENTITY*, TW_UINT32, TW_UINT16, TW_UINT16, TW_MEMREF);
+inline std::vector<TW_UINT16> notifications;
 
 class Source {
   public:
-    Source(const std::string& path, const char* product) {
+    explicit Source(const std::string& path, const char* name) {
         library_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
         if (library_) entry_ = reinterpret_cast<Entry*>(dlsym(library_, "DS_Entry"));
         application_.Id = 1;
         application_.ProtocolMajor = 1;
         application_.ProtocolMinor = 8;
         application_.SupportedGroups = DG_CONTROL | DG_IMAGE;
-        std::strncpy(application_.ProductName, product, sizeof application_.ProductName - 1);
+        std::strncpy(application_.ProductName, name, sizeof application_.ProductName - 1);
     }
     ~Source() {
         if (library_) dlclose(library_);
     }
+    Source(const Source&) = delete;
+    Source& operator=(const Source&) = delete;
+
     bool loaded() const { return entry_ != nullptr; }
     TW_UINT16 call(TW_UINT32 DG, TW_UINT16 DAT, TW_UINT16 MSG, TW_MEMREF data) {
         return entry_(&application_, DG, DAT, MSG, data);
     }
 
+    // A one-value capability; CHECKSTATUS (taken, rounded to what the device offers) counts.
     bool set(TW_UINT16 cap, TW_UINT16 itemType, TW_UINT32 item) {
         TW_CAPABILITY c{cap, TWON_ONEVALUE, platform::globalAlloc(sizeof(TW_ONEVALUE))};
         auto* block = static_cast<std::uint8_t*>(platform::globalLock(c.hContainer));
@@ -53,22 +51,29 @@ class Source {
         const TW_UINT16 rc = call(DG_CONTROL, DAT_CAPABILITY, MSG_SET, &c);
         platform::globalFree(sent);
         if (c.hContainer != sent) platform::globalFree(c.hContainer);
-        return rc != TWRC_FAILURE;  // CHECKSTATUS: taken, rounded to what the device offers
+        return rc != TWRC_FAILURE;
     }
 
   private:
+    using Entry = TW_UINT16(TW_IDENTITY*, TW_UINT32, TW_UINT16, TW_UINT16, TW_MEMREF);
     void* library_ = nullptr;
     Entry* entry_ = nullptr;
     TW_IDENTITY application_{};
 };
 
-// The only settings file the source finds, in `folder`: the daemon on `port` and the picture.
-inline void writeSettings(const fs::path& folder, int port) {
-    fs::create_directories(folder);
-    for (const char* name : {"WINDIR", "ALLUSERSPROFILE", "APPDATA"}) unsetenv(name);
-    setenv("USERPROFILE", folder.c_str(), 1);
-    write(folder / "tarnwick.ini", "[Connection]\nHost=127.0.0.1\nPort=" + std::to_string(port) +
-                                       "\nDevice=test:0\n[test:0]\ntest-picture=Color pattern\n");
+// tarnwick.ds beside the running benchmark.
+inline std::string defaultModule() {
+    std::error_code ignored;
+    return (std::filesystem::read_symlink("/proc/self/exe", ignored).parent_path() / "tarnwick.ds")
+        .string();
 }
 
 }  // namespace bench
+
+// The source reaches its application through the process's DSM_Entry, as in the harness.
+extern "C" TW_UINT16 DSM_Entry(TW_IDENTITY*, TW_IDENTITY*, TW_UINT32 DG, TW_UINT16 DAT,
+                               TW_UINT16 MSG, TW_MEMREF) {
+    if (DG != DG_CONTROL || DAT != DAT_NULL) return TWRC_FAILURE;
+    bench::notifications.push_back(MSG);
+    return TWRC_SUCCESS;
+}
