@@ -26,6 +26,7 @@ if(TARNWICK_FUZZ)
     return()
 endif()
 if(CMAKE_CROSSCOMPILING)
+    include(${PROJECT_SOURCE_DIR}/cmake/twain-app.cmake)
     if(CMAKE_SYSTEM_PROCESSOR STREQUAL x86_64 OR TARNWICK_I686_WINE)
         include(${PROJECT_SOURCE_DIR}/cmake/wine-tests.cmake)
     endif()
@@ -73,3 +74,5 @@ foreach(source IN LISTS benches)
     # bench-acquire loads the source, which finds its manager among the program's exports.
     set_target_properties(${name} PROPERTIES ENABLE_EXPORTS ON)
 endforeach()
+
+include(${PROJECT_SOURCE_DIR}/cmake/twain-app.cmake)

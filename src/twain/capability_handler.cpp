@@ -1,9 +1,10 @@
-// DAT_CAPABILITY: the 22 capabilities of this source, their gate and the constant answers.
+// DAT_CAPABILITY: the capabilities of this source, their gate and the constant answers.
 #include <iterator>
 
 #include "twain/containers.h"
 #include "twain/data_source.h"
 #include "twain/triplet_handlers.h"
+#include "twain/triplet_table.h"
 
 namespace tarnwick {
 
@@ -12,7 +13,6 @@ namespace {
 constexpr TW_UINT32 kQueryAll =
     TWQC_GET | TWQC_SET | TWQC_GETDEFAULT | TWQC_GETCURRENT | TWQC_RESET;
 constexpr TW_UINT32 kQueryGetOnly = TWQC_GET | TWQC_GETDEFAULT | TWQC_GETCURRENT;
-constexpr TW_UINT32 kQueryListOnly = TWQC_GET;
 
 using CapabilityHandler = TW_UINT16 (*)(DataSource& source, TW_UINT16 msg, TW_CAPABILITY& cap);
 
@@ -20,7 +20,13 @@ struct CapabilityRow {
     TW_UINT16 cap;
     TW_UINT32 querySupport;
     CapabilityHandler handler;
+    // Whether the open device serves it (null: always).
+    bool (*served)(DataSource& source) = nullptr;
 };
+
+bool isServed(const CapabilityRow& row, DataSource& source) {
+    return !row.served || row.served(source);
+}
 
 TW_UINT16 refused(DataSource& source) {
     return source.setCondition(TWCC_CAPBADOPERATION, TWRC_FAILURE);
@@ -39,7 +45,7 @@ bool isRead(TW_UINT16 msg) {
 template <TW_UINT16 ItemType, TW_UINT32 Value, bool (*Matches)(TW_UINT32)>
 TW_UINT16 settableConstant(DataSource& source, TW_UINT16 msg, TW_CAPABILITY& cap) {
     if (msg == MSG_SET) {
-        const SentValue sent = readSentValue(cap, false);
+        const SentValue sent = readSentValue(source, cap, false);
         if (sent.kind != SentKind::oneValue || !Matches(sent.item)) return badValue(source);
         return TWRC_SUCCESS;
     }
@@ -53,11 +59,12 @@ TW_UINT16 readOnlyConstant(DataSource& source, TW_UINT16 msg, TW_CAPABILITY& cap
     return makeOneValue(source, cap, ItemType, Value);
 }
 
-// A fact of the source that only MSG_GET reports.
-template <TW_UINT16 ItemType, TW_UINT32 Value>
-TW_UINT16 listedFact(DataSource& source, TW_UINT16 msg, TW_CAPABILITY& cap) {
-    if (msg != MSG_GET) return refused(source);
-    return makeOneValue(source, cap, ItemType, Value);
+// A boolean fact of the source: MSG_GET lists its one possible value.
+template <TW_UINT32 Value>
+TW_UINT16 booleanFact(DataSource& source, TW_UINT16 msg, TW_CAPABILITY& cap) {
+    if (!isRead(msg)) return refused(source);
+    if (msg == MSG_GET) return makeEnumeration(source, cap, TWTY_BOOL, 0, 0, {Value});
+    return makeOneValue(source, cap, TWTY_BOOL, Value);
 }
 
 bool wholeItemIsMinusOne(TW_UINT32 item) {
@@ -80,7 +87,7 @@ TW_UINT16 transferMechanism(DataSource& source, TW_UINT16 msg, TW_CAPABILITY& ca
         case MSG_GETDEFAULT:
             return makeOneValue(source, cap, TWTY_UINT16, TWSX_NATIVE);
         case MSG_SET: {
-            const SentValue sent = readSentValue(cap, false);
+            const SentValue sent = readSentValue(source, cap, false);
             if (sent.kind != SentKind::oneValue) return badValue(source);
             source.transferMechanism = static_cast<TW_UINT16>(sent.item & 0xFFFF);
             if (source.transferMechanism == TWSX_NATIVE || source.transferMechanism == TWSX_MEMORY)
@@ -97,10 +104,11 @@ TW_UINT16 transferMechanism(DataSource& source, TW_UINT16 msg, TW_CAPABILITY& ca
 TW_UINT16 indicators(DataSource& source, TW_UINT16 msg, TW_CAPABILITY& cap) {
     switch (msg) {
         case MSG_GET:
+            return makeEnumeration(source, cap, TWTY_BOOL, source.indicators ? 1 : 0, 1, {0, 1});
         case MSG_GETCURRENT:
             return makeOneValue(source, cap, TWTY_BOOL, source.indicators ? 1 : 0);
         case MSG_SET: {
-            const SentValue sent = readSentValue(cap, false);
+            const SentValue sent = readSentValue(source, cap, false);
             if (sent.kind != SentKind::oneValue) return badValue(source);
             source.indicators = sent.item != 0;
             return TWRC_SUCCESS;
@@ -113,21 +121,39 @@ TW_UINT16 indicators(DataSource& source, TW_UINT16 msg, TW_CAPABILITY& cap) {
     }
 }
 
-TW_UINT16 unsupported(DataSource& source, TW_UINT16, TW_CAPABILITY&) {
-    return source.setCondition(TWCC_CAPUNSUPPORTED, TWRC_FAILURE);
-}
-
 TW_UINT16 supportedCapabilities(DataSource& source, TW_UINT16 msg, TW_CAPABILITY& cap);
 
-// The option-based capabilities belong to the open scanner; MSG_RESET passes no record.
-TW_UINT16 pixelType(DataSource& source, TW_UINT16 msg, TW_CAPABILITY& cap) {
-    return source.scanner->pixelType(msg, msg == MSG_RESET ? nullptr : &cap);
+TW_UINT16 supportedDataTypes(DataSource& source, TW_UINT16 msg, TW_CAPABILITY& cap) {
+    if (!isRead(msg)) return refused(source);
+    return makeArray(source, cap, TWTY_UINT32, supportedDataPairs());
 }
-TW_UINT16 bitDepth(DataSource& source, TW_UINT16 msg, TW_CAPABILITY& cap) {
-    return source.scanner->bitDepth(msg, msg == MSG_RESET ? nullptr : &cap);
+
+// The option-based capabilities belong to the open scanner. MSG_RESET passes it no record; the
+// value it reset to is then read back for the application.
+using ScannerCapability = TW_UINT16 (Scanner::*)(TW_UINT16 msg, TW_CAPABILITY* capability);
+
+template <ScannerCapability Member>
+TW_UINT16 fromScanner(DataSource& source, TW_UINT16 msg, TW_CAPABILITY& cap) {
+    Scanner& scanner = *source.scanner;
+    if (msg != MSG_RESET) return (scanner.*Member)(msg, &cap);
+    const TW_UINT16 rc = (scanner.*Member)(MSG_RESET, nullptr);
+    if (rc != TWRC_SUCCESS && rc != TWRC_CHECKSTATUS) return rc;
+    const TW_UINT16 read = (scanner.*Member)(MSG_GETCURRENT, &cap);
+    return read == TWRC_SUCCESS ? rc : read;
 }
-TW_UINT16 resolution(DataSource& source, TW_UINT16 msg, TW_CAPABILITY& cap) {
-    return source.scanner->resolution(msg, msg == MSG_RESET ? nullptr : &cap);
+
+TW_UINT16 level(DataSource& source, TW_UINT16 msg, TW_CAPABILITY& cap) {
+    Scanner& scanner = *source.scanner;
+    if (msg != MSG_RESET) return scanner.level(cap.Cap, msg, &cap);
+    const TW_UINT16 rc = scanner.level(cap.Cap, MSG_RESET, nullptr);
+    if (rc != TWRC_SUCCESS && rc != TWRC_CHECKSTATUS) return rc;
+    const TW_UINT16 read = scanner.level(cap.Cap, MSG_GETCURRENT, &cap);
+    return read == TWRC_SUCCESS ? rc : read;
+}
+
+template <TW_UINT16 Cap>
+bool levelServed(DataSource& source) {
+    return source.scanner && source.scanner->servesLevel(Cap);
 }
 TW_UINT16 nativeResolution(DataSource& source, TW_UINT16 msg, TW_CAPABILITY& cap) {
     if (!isRead(msg)) return refused(source);
@@ -141,42 +167,57 @@ TW_UINT16 physicalSize(DataSource& source, TW_UINT16 msg, TW_CAPABILITY& cap) {
 const CapabilityRow kCapabilities[] = {
     {CAP_XFERCOUNT, kQueryAll, settableConstant<TWTY_INT16, 0xFFFFFFFF, wholeItemIsMinusOne>},
     {ICAP_COMPRESSION, kQueryGetOnly, readOnlyConstant<TWTY_UINT16, TWCP_NONE>},
-    {ICAP_PIXELTYPE, kQueryAll, pixelType},
+    {ICAP_PIXELTYPE, kQueryAll, fromScanner<&Scanner::pixelType>},
     {ICAP_UNITS, kQueryAll, settableConstant<TWTY_UINT16, TWUN_INCHES, lowWordIsInches>},
     {ICAP_XFERMECH, kQueryAll, transferMechanism},
-    {CAP_SUPPORTEDCAPS, kQueryListOnly, supportedCapabilities},
+    {CAP_SUPPORTEDCAPS, kQueryGetOnly, supportedCapabilities},
     {CAP_INDICATORS, kQueryAll, indicators},
-    {CAP_UICONTROLLABLE, kQueryListOnly, listedFact<TWTY_BOOL, 1>},
-    {CAP_DEVICEONLINE, kQueryListOnly, listedFact<TWTY_BOOL, 1>},
-    {CAP_ENABLEDSUIONLY, kQueryListOnly, listedFact<TWTY_BOOL, 1>},
-    {ICAP_BRIGHTNESS, kQueryAll, unsupported},
-    {ICAP_CONTRAST, kQueryAll, unsupported},
+    {CAP_UICONTROLLABLE, kQueryGetOnly, booleanFact<1>},
+    {CAP_DEVICEONLINE, kQueryGetOnly, booleanFact<1>},
+    {CAP_ENABLEDSUIONLY, kQueryGetOnly, booleanFact<1>},
+    {ICAP_BRIGHTNESS, kQueryAll, level, levelServed<ICAP_BRIGHTNESS>},
+    {ICAP_CONTRAST, kQueryAll, level, levelServed<ICAP_CONTRAST>},
     {ICAP_PHYSICALWIDTH, kQueryGetOnly, physicalSize},
     {ICAP_PHYSICALHEIGHT, kQueryGetOnly, physicalSize},
     {ICAP_XNATIVERESOLUTION, kQueryGetOnly, nativeResolution},
     {ICAP_YNATIVERESOLUTION, kQueryGetOnly, nativeResolution},
-    {ICAP_XRESOLUTION, kQueryAll, resolution},
-    {ICAP_YRESOLUTION, kQueryAll, resolution},
+    {ICAP_XRESOLUTION, kQueryAll, fromScanner<&Scanner::resolution>},
+    {ICAP_YRESOLUTION, kQueryAll, fromScanner<&Scanner::resolution>},
     {ICAP_BITORDER, kQueryAll, settableConstant<TWTY_UINT16, TWBO_MSBFIRST, lowWordIsMsbFirst>},
     {ICAP_PIXELFLAVOR, kQueryGetOnly, readOnlyConstant<TWTY_UINT16, TWPF_CHOCOLATE>},
     {ICAP_PLANARCHUNKY, kQueryGetOnly, readOnlyConstant<TWTY_UINT16, TWPC_CHUNKY>},
-    {ICAP_BITDEPTH, kQueryAll, bitDepth},
+    {ICAP_BITDEPTH, kQueryAll, fromScanner<&Scanner::bitDepth>},
+    {CAP_SUPPORTEDDATS, kQueryGetOnly, supportedDataTypes},
 };
-static_assert(std::size(kCapabilities) == 22);
+static_assert(std::size(kCapabilities) == 23);
 
 TW_UINT16 supportedCapabilities(DataSource& source, TW_UINT16 msg, TW_CAPABILITY& cap) {
-    if (msg != MSG_GET) return refused(source);
+    if (!isRead(msg)) return refused(source);
     std::vector<TW_UINT32> caps;
-    for (const CapabilityRow& row : kCapabilities) caps.push_back(row.cap);
+    for (const CapabilityRow& row : kCapabilities)
+        if (isServed(row, source)) caps.push_back(row.cap);
     return makeArray(source, cap, TWTY_UINT16, caps);
+}
+
+// Every capability that can be reset, to its default; the answers are not kept.
+TW_UINT16 resetAll(DataSource& source) {
+    for (const CapabilityRow& row : kCapabilities) {
+        if (!(row.querySupport & TWQC_RESET) || !isServed(row, source)) continue;
+        TW_CAPABILITY cap{row.cap, 0, nullptr};
+        row.handler(source, MSG_RESET, cap);
+        source.dsm().release(cap.hContainer);
+    }
+    source.conditionCode = TWCC_SUCCESS;
+    return TWRC_SUCCESS;
 }
 
 }  // namespace
 
 TW_UINT16 handleCapability(DataSource& source, TW_UINT16 MSG, TW_MEMREF pData) {
+    if (MSG == MSG_RESETALL) return resetAll(source);
     auto& cap = *static_cast<TW_CAPABILITY*>(pData);
     for (const CapabilityRow& row : kCapabilities) {
-        if (row.cap != cap.Cap) continue;
+        if (row.cap != cap.Cap || !isServed(row, source)) continue;
         if (MSG == MSG_QUERYSUPPORT) return makeOneValue(source, cap, TWTY_INT32, row.querySupport);
         return row.handler(source, MSG, cap);
     }

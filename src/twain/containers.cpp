@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "platform/global_memory.h"
 #include "twain/data_source.h"
 
 namespace tarnwick {
@@ -29,14 +28,15 @@ void putItem(std::uint8_t* block, std::size_t offset, TW_UINT16 itemType, TW_UIN
 template <typename Fill>
 TW_UINT16 build(DataSource& source, TW_CAPABILITY& capability, TW_UINT16 conType, std::size_t bytes,
                 Fill fill) {
-    platform::GlobalHandle handle = platform::globalAlloc(bytes);
-    auto* block = static_cast<std::uint8_t*>(platform::globalLock(handle));
+    const DsmLink& memory = source.dsm();
+    platform::GlobalHandle handle = memory.allocate(bytes);
+    auto* block = static_cast<std::uint8_t*>(memory.lock(handle));
     if (!block) {
-        platform::globalFree(handle);
+        memory.release(handle);
         return source.setCondition(TWCC_LOWMEMORY, TWRC_FAILURE);
     }
     fill(block);
-    platform::globalUnlock(handle);
+    memory.unlock(handle);
     capability.ConType = conType;
     capability.hContainer = handle;
     return TWRC_SUCCESS;
@@ -105,10 +105,10 @@ TW_UINT16 makeRange(DataSource& source, TW_CAPABILITY& capability, TW_UINT16 ite
     });
 }
 
-SentValue readSentValue(const TW_CAPABILITY& capability, bool enumerations) {
+SentValue readSentValue(DataSource& source, const TW_CAPABILITY& capability, bool enumerations) {
     SentValue value;
-    const auto* block =
-        static_cast<const std::uint8_t*>(platform::globalLock(capability.hContainer));
+    const DsmLink& memory = source.dsm();
+    const auto* block = static_cast<const std::uint8_t*>(memory.lock(capability.hContainer));
     if (!block) return value;
     if (capability.ConType == TWON_ONEVALUE) {
         value.kind = SentKind::oneValue;
@@ -125,7 +125,7 @@ SentValue readSentValue(const TW_CAPABILITY& capability, bool enumerations) {
             value.item = item;
         }
     }
-    platform::globalUnlock(capability.hContainer);
+    memory.unlock(capability.hContainer);
     return value;
 }
 

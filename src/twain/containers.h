@@ -13,9 +13,10 @@ class DataSource;
 // Byte size of one list item; only 16-bit and fixed-point items are ever listed.
 std::size_t itemSize(TW_UINT16 itemType);
 
-// Each allocates a zero-filled movable block, fills it, stores ConType and hContainer into the
-// capability and answers TWRC_SUCCESS; when memory is short, TWRC_FAILURE with TWCC_LOWMEMORY.
-// List items and range values are given as their 32-bit images (fix32Bits for TW_FIX32).
+// Each allocates a zero-filled block with the manager's memory functions (DsmLink), fills it,
+// stores ConType and hContainer into the capability and answers TWRC_SUCCESS; when memory is short,
+// TWRC_FAILURE with TWCC_LOWMEMORY. List items and range values are given as their 32-bit images
+// (fix32Bits for TW_FIX32).
 TW_UINT16 makeOneValue(DataSource& source, TW_CAPABILITY& capability, TW_UINT16 itemType,
                        TW_UINT32 item);
 TW_UINT16 makeEnumeration(DataSource& source, TW_CAPABILITY& capability, TW_UINT16 itemType,
@@ -35,6 +36,6 @@ struct SentValue {
 };
 // A one value, or (when `enumerations` is set) the TW_UINT16 item at CurrentIndex of an
 // enumeration whose index lies inside its list; any other container reads as none.
-SentValue readSentValue(const TW_CAPABILITY& capability, bool enumerations);
+SentValue readSentValue(DataSource& source, const TW_CAPABILITY& capability, bool enumerations);
 
 }  // namespace tarnwick

@@ -1,4 +1,5 @@
-// The small DG_CONTROL requests: DAT_EVENT, DAT_STATUS, DAT_XFERGROUP, DAT_CUSTOMDSDATA.
+// The small DG_CONTROL requests: DAT_EVENT, DAT_STATUS, DAT_XFERGROUP, DAT_ENTRYPOINT,
+// DAT_CUSTOMDSDATA.
 #include <cstring>
 
 #include "platform/dialog_message.h"
@@ -35,10 +36,28 @@ TW_UINT16 handleTransferGroup(DataSource& source, TW_UINT16 MSG, TW_MEMREF pData
     return source.setCondition(TWCC_BADPROTOCOL, TWRC_FAILURE);
 }
 
+TW_UINT16 handleEntryPoint(DataSource& source, TW_UINT16, TW_MEMREF pData) {
+    // Size comes first and says how much of the record the manager filled.
+    TW_UINT32 size = 0;
+    std::memcpy(&size, pData, sizeof size);
+    if (size < sizeof(TW_ENTRYPOINT)) return source.setCondition(TWCC_BADVALUE, TWRC_FAILURE);
+    TW_ENTRYPOINT offered;
+    std::memcpy(&offered, pData, sizeof offered);
+    if (!source.dsm().adoptEntryPoint(offered))
+        return source.setCondition(TWCC_BADVALUE, TWRC_FAILURE);
+    return TWRC_SUCCESS;
+}
+
 TW_UINT16 handleCustomData(DataSource& source, TW_UINT16 MSG, TW_MEMREF pData) {
     auto* data = static_cast<TW_CUSTOMDSDATA*>(pData);
-    return MSG == MSG_GET ? source.scanner->getCustomData(data)
-                          : source.scanner->setCustomData(data);
+    if (MSG == MSG_SET) return source.scanner->setCustomData(data);
+    // The settings live in the settings file: the record is an empty block, which a later
+    // MSG_SET takes back as it is.
+    TW_HANDLE block = source.dsm().allocate(0);
+    if (!block) return source.setCondition(TWCC_LOWMEMORY, TWRC_FAILURE);
+    data->InfoLength = 0;
+    data->hData = block;
+    return source.scanner->getCustomData(data);
 }
 
 }  // namespace tarnwick

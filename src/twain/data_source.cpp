@@ -44,22 +44,21 @@ TW_UINT16 DataSource::dispatch(TW_IDENTITY* pOrigin, TW_UINT32 DG, TW_UINT16 DAT
 
 TW_UINT16 DataSource::notifyApplication(TW_UINT16 message) {
     if (message == MSG_XFERREADY) {
-        if (state != 5) return setCondition(TWCC_SEQERROR, TWRC_FAILURE);
+        if (state != 5 || uiOnly) return setCondition(TWCC_SEQERROR, TWRC_FAILURE);
         state = 6;
     } else if (message == MSG_CLOSEDSREQ) {
         if (state < 5 || state > 7) return setCondition(TWCC_SEQERROR, TWRC_FAILURE);
         unseenWindow = false;
-        if (uiOnly) {
-            if (scanner) scanner->hideWindow();
-            state = 4;
-        } else {
-            state = 5;
-        }
+        // The application answers with MSG_DISABLEDS, which it may send only in state 5.
+        state = 5;
+    } else if (message == MSG_CLOSEDSOK) {
+        if (state != 5 || !uiOnly) return setCondition(TWCC_SEQERROR, TWRC_FAILURE);
     } else {
         return setCondition(TWCC_BADPROTOCOL, TWRC_FAILURE);
     }
 
-    if (!dsm_.libraryLoaded()) {
+    if (!dsm_.managerKnown()) {
+        // A 1.x manager said nothing of itself: the platform's is the one that loaded us.
         dsm_.loadLibrary();
         // From now on every request counts as coming from a word-like application, until
         // the next MSG_OPENDS brings an identity again.

@@ -25,13 +25,17 @@ class DataSource {
     // Routes one triplet; answers a TWRC code and leaves the condition for DAT_STATUS.
     TW_UINT16 dispatch(TW_IDENTITY* pOrigin, TW_UINT32 DG, TW_UINT16 DAT, TW_UINT16 MSG,
                        TW_MEMREF pData);
-    // Sends MSG_XFERREADY or MSG_CLOSEDSREQ to the application through the manager.
+    // Sends MSG_XFERREADY, MSG_CLOSEDSREQ or MSG_CLOSEDSOK to the application through the
+    // manager.
     TW_UINT16 notifyApplication(TW_UINT16 message);
     // Stores the condition code and returns the return code.
     TW_UINT16 setCondition(TW_UINT16 condition, TW_UINT16 returnCode);
 
     // Makes the open scanner for MSG_OPENDS (may be null; may throw std::bad_alloc).
     std::unique_ptr<Scanner> makeScanner();
+
+    // The manager: where notifications go and whose memory functions make the handles.
+    DsmLink& dsm() { return dsm_; }
 
     // Exists from a successful MSG_OPENDS until MSG_CLOSEDS.
     std::unique_ptr<Scanner> scanner;

@@ -34,9 +34,10 @@ void fillIdentity(TW_IDENTITY& identity) {
     // The format is the module's own resource, "Version %d.%02d".
     std::snprintf(info, sizeof info, resourceText(1).c_str(), kVersionMajor, kVersionMinor);
     copyText(identity.Version.Info, info, 31);
-    identity.ProtocolMajor = 1;
-    identity.ProtocolMinor = 8;
-    identity.SupportedGroups = DG_CONTROL | DG_IMAGE;
+    identity.ProtocolMajor = 2;
+    identity.ProtocolMinor = 4;
+    // DF_DS2: a TWAIN 2 manager sends DAT_ENTRYPOINT before opening the source.
+    identity.SupportedGroups = DG_CONTROL | DG_IMAGE | DF_DS2;
     copyText(identity.Manufacturer, resourceText(2), 31);
     copyText(identity.ProductFamily, resourceText(3), 31);
     copyText(identity.ProductName, platform::moduleProductName().value_or(""), 32);

@@ -4,18 +4,18 @@
 
 namespace tarnwick {
 
-platform::GlobalHandle toDib(const Image& image) {
+platform::GlobalHandle toDib(const Image& image, const DsmLink& memory) {
     if (!image.bitmap) return nullptr;
     const std::size_t header = dibHeaderSize(*image.bitmap);
     const std::size_t pixels = dibPixelSize(*image.bitmap);
-    platform::GlobalHandle handle = platform::globalAlloc(header + pixels);
-    auto* block = static_cast<std::uint8_t*>(platform::globalLock(handle));
+    platform::GlobalHandle handle = memory.allocate(header + pixels);
+    auto* block = static_cast<std::uint8_t*>(memory.lock(handle));
     if (!block) {
-        platform::globalFree(handle);
+        memory.release(handle);
         return nullptr;
     }
     writeDib(*image.bitmap, image.xResolution, block);
-    platform::globalUnlock(handle);
+    memory.unlock(handle);
     return handle;
 }
 

@@ -7,6 +7,7 @@
 #include "image/bitmap.h"
 #include "image/decode_frame.h"
 #include "platform/global_memory.h"
+#include "twain/dsm_link.h"
 
 namespace tarnwick {
 
@@ -15,16 +16,16 @@ constexpr int kUnitMillimetre = 3;
 
 class Image {
   public:
-    int top = 0, left = 0, bottom = 0, right = 0;
+    double top = 0, left = 0, bottom = 0, right = 0;
     int unit = kUnitMillimetre;
     int xResolution = 0, yResolution = 0;
     FrameParameters parameters;  // of the last frame scanned
     Bitmap* bitmap = nullptr;
 };
 
-// The packed device-independent bitmap of the image in a movable block that becomes the
-// receiver's; null when memory is short or the image has no bitmap.
-platform::GlobalHandle toDib(const Image& image);
+// The packed device-independent bitmap of the image in a block made by the manager's memory
+// functions that becomes the receiver's; null when memory is short or the image has no bitmap.
+platform::GlobalHandle toDib(const Image& image, const DsmLink& memory);
 
 // Colour frames of 1 bit are delivered as 8-bit indexes into the eight-colour palette, as
 // the application is told; the 24-bit pixels the decoding built are turned into them here.

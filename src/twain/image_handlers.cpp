@@ -13,10 +13,14 @@ namespace tarnwick {
 
 namespace {
 
-// A request that needs an image in states 6 and 7 when none can be had: as the native
-// transfer answers it.
+// A transfer in state 6 when no image can be had (a feeder ran empty): the application ends
+// it. The other requests have no such answer and fail.
 TW_UINT16 noImage() {
     return TWRC_CANCEL;
+}
+
+TW_UINT16 noImageToDescribe(DataSource& source) {
+    return source.setCondition(TWCC_OPERATIONERROR, TWRC_FAILURE);
 }
 
 ImageFormat formatOf(const Image& image) {
@@ -27,8 +31,16 @@ bool hasPixels(const Image* image) {
     return image && image->bitmap;
 }
 
-TW_FIX32 inches(int edge, double perInch) {
+TW_FIX32 inches(double edge, double perInch) {
     return toFix32(edge / perInch);
+}
+
+void putFrame(TW_IMAGELAYOUT& layout, const ScanRectangle& r, double perInch) {
+    layout.Frame.Left = inches(r.left, perInch);
+    layout.Frame.Top = inches(r.top, perInch);
+    layout.Frame.Right = inches(r.right, perInch);
+    layout.Frame.Bottom = inches(r.bottom, perInch);
+    layout.DocumentNumber = layout.PageNumber = layout.FrameNumber = 1;
 }
 
 }  // namespace
@@ -61,41 +73,45 @@ TW_UINT16 handleImageInfo(DataSource& source, TW_UINT16, TW_MEMREF pData) {
 
 TW_UINT16 handleImageLayout(DataSource& source, TW_UINT16 MSG, TW_MEMREF pData) {
     auto& layout = *static_cast<TW_IMAGELAYOUT*>(pData);
-    if (MSG == MSG_SET) {
-        const auto millimetres = [](const TW_FIX32& edge) {
-            return static_cast<TW_INT32>(static_cast<double>(fromFix32(edge)) * 25.4);
-        };
-        ScanRectangle region;
-        region.left = millimetres(layout.Frame.Left);
-        region.top = millimetres(layout.Frame.Top);
-        region.right = millimetres(layout.Frame.Right);
-        region.bottom = millimetres(layout.Frame.Bottom);
-        source.scanner->setSingleRegion(region);
-        return TWRC_SUCCESS;
+    Scanner& scanner = *source.scanner;
+    switch (MSG) {
+        case MSG_SET: {
+            const auto millimetres = [](const TW_FIX32& edge) {
+                return static_cast<double>(fromFix32(edge)) * 25.4;
+            };
+            const ScanRectangle frame{millimetres(layout.Frame.Left), millimetres(layout.Frame.Top),
+                                      millimetres(layout.Frame.Right),
+                                      millimetres(layout.Frame.Bottom)};
+            if (frame.left < 0 || frame.top < 0 || frame.right <= frame.left ||
+                frame.bottom <= frame.top)
+                return source.setCondition(TWCC_BADVALUE, TWRC_FAILURE);
+            scanner.setSingleRegion(frame);
+            return TWRC_SUCCESS;
+        }
+        case MSG_RESET:
+            scanner.setSingleRegion(scanner.wholeScanArea());
+            putFrame(layout, scanner.wholeScanArea(), 25.4);
+            return TWRC_SUCCESS;
+        case MSG_GETDEFAULT:
+            putFrame(layout, scanner.wholeScanArea(), 25.4);
+            return TWRC_SUCCESS;
+        default:  // MSG_GET: the image being transferred, else the frame the next scan takes
+            if (source.state >= 6) {
+                const Image* image = scanner.getImage();
+                if (!image) return noImageToDescribe(source);
+                putFrame(layout, {image->left, image->top, image->right, image->bottom},
+                         image->unit == kUnitMillimetre ? 25.4 : 72.0);
+            } else {
+                putFrame(layout, scanner.nextScanRectangle(), 25.4);
+            }
+            return TWRC_SUCCESS;
     }
-    if (MSG != MSG_GET) return source.setCondition(TWCC_BADPROTOCOL, TWRC_FAILURE);
-    const Image* image = source.scanner->getImage();
-    if (image) {
-        const double perInch = image->unit == kUnitMillimetre ? 25.4 : 72.0;
-        layout.Frame.Left = inches(image->left, perInch);
-        layout.Frame.Top = inches(image->top, perInch);
-        layout.Frame.Right = inches(image->right, perInch);
-        layout.Frame.Bottom = inches(image->bottom, perInch);
-    } else {
-        const ScanRectangle next = source.scanner->nextScanRectangle();
-        layout.Frame.Left = toFix32(next.left * (1 / 25.4));
-        layout.Frame.Top = toFix32(next.top * (1 / 25.4));
-        layout.Frame.Right = toFix32(next.right * (1 / 25.4));
-        layout.Frame.Bottom = toFix32(next.bottom * (1 / 25.4));
-    }
-    layout.DocumentNumber = layout.PageNumber = layout.FrameNumber = 1;
-    return TWRC_SUCCESS;
 }
 
 TW_UINT16 handleImageNativeTransfer(DataSource& source, TW_UINT16, TW_MEMREF pData) {
     const Image* image = source.scanner->getImage();
     if (!hasPixels(image)) return noImage();
-    platform::GlobalHandle dib = toDib(*image);
+    platform::GlobalHandle dib = toDib(*image, source.dsm());
     if (!dib) return source.setCondition(TWCC_LOWMEMORY, TWRC_FAILURE);
     // The handle is pointer-sized; the application's variable need not be aligned.
     std::memcpy(pData, &dib, sizeof dib);
@@ -107,30 +123,32 @@ TW_UINT16 handleImageMemoryTransfer(DataSource& source, TW_UINT16, TW_MEMREF pDa
     auto& xfer = *static_cast<TW_IMAGEMEMXFER*>(pData);
     const Image* image = source.scanner->getImage();
     if (!hasPixels(image)) return noImage();
+    const ImageFormat f = formatOf(*image);
+    const auto rows = static_cast<TW_UINT32>(f.rows);
+    // A buffer that cannot take one row would be answered with nothing for ever.
+    if (f.rowStride == 0 || xfer.Memory.Length < f.rowStride)
+        return source.setCondition(TWCC_BADVALUE, TWRC_FAILURE);
     if (source.state == 6) {
         source.state = 7;
         source.rowsTransferred = 0;
     }
-    const ImageFormat f = formatOf(*image);
-    const auto rows = static_cast<TW_UINT32>(f.rows);
-    if (source.rowsTransferred == 0) {
-        xfer.Compression = TWCP_NONE;
-        xfer.BytesPerRow = f.rowStride;
-        xfer.Columns = static_cast<TW_UINT32>(f.width);
-        xfer.Rows = rows;
-    }
+    const TW_UINT32 left = rows > source.rowsTransferred ? rows - source.rowsTransferred : 0;
+    const TW_UINT32 n = std::min(xfer.Memory.Length / f.rowStride, left);
+    xfer.Compression = TWCP_NONE;
+    xfer.BytesPerRow = f.rowStride;
+    xfer.Columns = static_cast<TW_UINT32>(f.width);
+    xfer.Rows = n;  // the rows of this buffer
     xfer.XOffset = 0;
     xfer.YOffset = source.rowsTransferred;
-    const TW_UINT32 left = rows > source.rowsTransferred ? rows - source.rowsTransferred : 0;
-    const TW_UINT32 n = f.rowStride == 0 ? 0 : std::min(xfer.Memory.Length / f.rowStride, left);
     const bool byHandle = (xfer.Memory.Flags & TWMF_HANDLE) != 0;
-    auto* buffer = static_cast<std::uint8_t*>(byHandle ? platform::globalLock(xfer.Memory.TheMem)
-                                                       : xfer.Memory.TheMem);
+    const DsmLink& memory = source.dsm();
+    auto* buffer =
+        static_cast<std::uint8_t*>(byHandle ? memory.lock(xfer.Memory.TheMem) : xfer.Memory.TheMem);
     if (n > 0 && !buffer) return source.setCondition(TWCC_BADVALUE, TWRC_FAILURE);
     if (n > 0)
         writeMemoryRows(*image->bitmap, f, static_cast<int>(source.rowsTransferred),
                         static_cast<int>(n), buffer);
-    if (byHandle) platform::globalUnlock(xfer.Memory.TheMem);
+    if (byHandle) memory.unlock(xfer.Memory.TheMem);
     xfer.BytesWritten = f.rowStride * n;
     source.rowsTransferred += n;
     return source.rowsTransferred == rows ? TWRC_XFERDONE : TWRC_SUCCESS;
@@ -138,11 +156,10 @@ TW_UINT16 handleImageMemoryTransfer(DataSource& source, TW_UINT16, TW_MEMREF pDa
 
 TW_UINT16 handlePalette8(DataSource& source, TW_UINT16, TW_MEMREF pData) {
     auto& palette = *static_cast<TW_PALETTE8*>(pData);
+    // Before a transfer there is no image to tell, and none is scanned to find out.
+    if (source.state < 6) return source.setCondition(TWCC_BADPROTOCOL, TWRC_FAILURE);
     const Image* image = source.scanner->getImage();
-    if (!hasPixels(image)) {
-        if (source.state == 6) return noImage();
-        return source.setCondition(TWCC_BADPROTOCOL, TWRC_FAILURE);
-    }
+    if (!hasPixels(image)) return noImageToDescribe(source);
     if (formatOf(*image).pixelType != TWPT_PALETTE)
         return source.setCondition(TWCC_BADPROTOCOL, TWRC_FAILURE);
     const std::vector<PaletteEntry> colours = eightColourPalette();

@@ -186,14 +186,21 @@ TW_UINT32 lastIndexOf(const std::vector<double>& list, int current) {
     return index;
 }
 
-// The default depth: the lowest bound or the first list entry; false without a constraint.
+// The default depth: 8 bits where the device offers them (a reset must not turn grey or colour
+// into line art), else the lowest bound or the first list entry; false without a constraint.
 bool defaultDepth(const NumberOption& depth, TW_INT32& value) {
+    constexpr double kUsualDepth = 8;
     if (depth.constraintKind == numberRange) {
-        value = static_cast<TW_INT32>(lowBound(depth));
+        const double low = lowBound(depth);
+        const bool onStep = depth.quant <= 0 || std::fmod(kUsualDepth - low, depth.quant) == 0;
+        value = static_cast<TW_INT32>(
+            kUsualDepth >= low && kUsualDepth <= highBound(depth) && onStep ? kUsualDepth : low);
         return true;
     }
     if (depth.constraintKind == numberWordList && !depth.wordList.empty()) {
-        value = static_cast<TW_INT32>(depth.wordList.front());
+        const bool offered = std::find(depth.wordList.begin(), depth.wordList.end(), kUsualDepth) !=
+                             depth.wordList.end();
+        value = static_cast<TW_INT32>(offered ? kUsualDepth : depth.wordList.front());
         return true;
     }
     return false;
@@ -235,7 +242,7 @@ TW_UINT16 pixelTypeCapability(DataSource& source, const OptionRoles& roles, TW_U
             case MSG_GETDEFAULT:
                 return makeOneValue(source, *capability, TWTY_UINT16, types.preferred());
             case MSG_SET: {
-                const SentValue sent = readSentValue(*capability, true);
+                const SentValue sent = readSentValue(source, *capability, true);
                 if (sent.kind == SentKind::none) return badValue(source);
                 TW_UINT32 requested = sent.item & 0xFFFF;
                 const bool replaced = requested == TWPT_BW && !types.bw;
@@ -264,18 +271,20 @@ TW_UINT16 bitDepthCapability(DataSource& source, const OptionRoles& roles, TW_UI
                                     truncatedItem(currentInteger(*depth)));
             case MSG_GET: {
                 const int current = currentInteger(*depth);
+                defaultDepth(*depth, value);
                 if (depth->constraintKind == numberRange) {
-                    const double low = lowBound(*depth);
-                    return makeRange(source, *capability, TWTY_UINT16, truncatedItem(low),
+                    return makeRange(source, *capability, TWTY_UINT16,
+                                     truncatedItem(lowBound(*depth)),
                                      truncatedItem(highBound(*depth)),
-                                     truncatedItem(std::max(depth->quant, 1.0)), truncatedItem(low),
-                                     truncatedItem(current));
+                                     truncatedItem(std::max(depth->quant, 1.0)),
+                                     truncatedItem(value), truncatedItem(current));
                 }
                 if (depth->constraintKind == numberWordList) {
                     std::vector<TW_UINT32> items;
                     for (double entry : depth->wordList) items.push_back(truncatedItem(entry));
                     return makeEnumeration(source, *capability, TWTY_UINT16,
-                                           lastIndexOf(depth->wordList, current), 0, items);
+                                           lastIndexOf(depth->wordList, current),
+                                           lastIndexOf(depth->wordList, value), items);
                 }
                 return makeOneValue(source, *capability, TWTY_UINT16, truncatedItem(current));
             }
@@ -283,7 +292,7 @@ TW_UINT16 bitDepthCapability(DataSource& source, const OptionRoles& roles, TW_UI
                 if (!defaultDepth(*depth, value)) return badValue(source);
                 return makeOneValue(source, *capability, TWTY_UINT16, truncatedItem(value));
             case MSG_SET: {
-                const SentValue sent = readSentValue(*capability, true);
+                const SentValue sent = readSentValue(source, *capability, true);
                 if (sent.kind == SentKind::none) return badValue(source);
                 value = static_cast<TW_INT32>(sent.item);
                 break;
@@ -342,7 +351,7 @@ TW_UINT16 resolutionCapability(DataSource& source, const OptionRoles& roles, TW_
                 return makeOneValue(source, *capability, TWTY_FIX32, fixItem(kDefaultResolution));
             case MSG_SET: {
                 // One resolution only; a list of them is not a value to set.
-                const SentValue sent = readSentValue(*capability, false);
+                const SentValue sent = readSentValue(source, *capability, false);
                 if (sent.kind != SentKind::oneValue) return badValue(source);
                 value = static_cast<TW_INT16>(sent.item & 0xFFFF);
                 break;
@@ -391,6 +400,79 @@ TW_UINT16 physicalSizeCapability(DataSource& source, const OptionRoles& roles, T
     const double perInch = br->unit == SANE_UNIT_MM ? 25.4 : 72.0;
     const double size = (highBound(*br) - lowBound(*tl)) / perInch;
     return makeOneValue(source, *capability, TWTY_FIX32, fixItem(size));
+}
+
+}  // namespace tarnwick
+
+namespace tarnwick {
+
+namespace {
+
+constexpr double kLevelSpan = 1000;
+
+// The option's value for a level, kept in its range and on its steps.
+double optionValueOf(const NumberOption& option, double level) {
+    const double low = lowBound(option), high = highBound(option);
+    double value = low + (level + kLevelSpan) / (2 * kLevelSpan) * (high - low);
+    if (option.quant > 0) value = low + std::round((value - low) / option.quant) * option.quant;
+    if (!option.isFixed) value = std::round(value);
+    return std::clamp(value, low, high);
+}
+
+double levelOf(const NumberOption& option, double value) {
+    const double low = lowBound(option), high = highBound(option);
+    if (high <= low) return 0;
+    return (value - low) / (high - low) * 2 * kLevelSpan - kLevelSpan;
+}
+
+}  // namespace
+
+bool servesLevel(const Option* option) {
+    const auto* number = dynamic_cast<const NumberOption*>(option);
+    return number && number->constraintKind == numberRange && number->values.size() == 1;
+}
+
+TW_UINT16 levelCapability(DataSource& source, Option* option, TW_UINT16 msg,
+                          TW_CAPABILITY* capability) {
+    if (!servesLevel(option)) return unsupported(source);
+    auto& number = static_cast<NumberOption&>(*option);
+    if (msg != MSG_SET && msg != MSG_RESET && !number.isActive()) return inactive(source);
+    return guarded(source, [&]() -> TW_UINT16 {
+        const double current = levelOf(number, number.values[0]);
+        double level = 0;
+        switch (msg) {
+            case MSG_GETCURRENT:
+                return makeOneValue(source, *capability, TWTY_FIX32, fixItem(current));
+            case MSG_GETDEFAULT:
+                return makeOneValue(source, *capability, TWTY_FIX32, fixItem(0));
+            case MSG_GET: {
+                const double span = highBound(number) - lowBound(number);
+                const double step =
+                    span > 0 && number.quant > 0 ? number.quant / span * 2 * kLevelSpan : 1;
+                return makeRange(source, *capability, TWTY_FIX32, fixItem(-kLevelSpan),
+                                 fixItem(kLevelSpan), fixItem(step), fixItem(0), fixItem(current));
+            }
+            case MSG_SET: {
+                const SentValue sent = readSentValue(source, *capability, false);
+                if (sent.kind != SentKind::oneValue) return badValue(source);
+                const TW_FIX32 sentLevel{static_cast<TW_INT16>(sent.item & 0xFFFF),
+                                         static_cast<TW_UINT16>(sent.item >> 16)};
+                level = fromFix32(sentLevel);
+                if (level < -kLevelSpan || level > kLevelSpan) return badValue(source);
+                break;
+            }
+            case MSG_RESET:
+                break;
+            default:
+                return source.setCondition(TWCC_BADPROTOCOL, TWRC_FAILURE);
+        }
+        const double value = optionValueOf(number, level);
+        char text[32];
+        std::snprintf(text, sizeof text, number.isFixed ? "%.4f" : "%.0f", value);
+        writeValue(number, text);
+        const bool exact = std::fabs(levelOf(number, number.values[0]) - level) < 0.5;
+        return exact ? afterWrite(number) : TWRC_CHECKSTATUS;
+    });
 }
 
 }  // namespace tarnwick

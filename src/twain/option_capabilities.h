@@ -28,6 +28,13 @@ TW_UINT16 nativeResolutionCapability(DataSource& source, const OptionRoles& role
 TW_UINT16 physicalSizeCapability(DataSource& source, const OptionRoles& roles, TW_UINT16 msg,
                                  TW_CAPABILITY* capability);
 
+// ICAP_BRIGHTNESS or ICAP_CONTRAST from its option: the option's range mapped onto TWAIN's
+// -1000..1000, 0 its middle and the default.
+TW_UINT16 levelCapability(DataSource& source, Option* option, TW_UINT16 msg,
+                          TW_CAPABILITY* capability);
+// Whether the option can serve a level: a number with a range.
+bool servesLevel(const Option* option);
+
 // The pixel type a mode text stands for: TWPT_BW, TWPT_GRAY, TWPT_RGB, or -1 for none.
 int classifyMode(const std::string& mode);
 

@@ -186,9 +186,12 @@ static_assert(sizeof(TW_CUSTOMDSDATA) == 8 + kPointerGrowth);
 static_assert(sizeof(TW_ONEVALUE) == 6);
 static_assert(sizeof(TW_RANGE) == 22);
 
-// Data groups.
+// Data groups, and the flags of a TWAIN 2 peer in SupportedGroups.
 constexpr TW_UINT32 DG_CONTROL = 0x0001;
 constexpr TW_UINT32 DG_IMAGE = 0x0002;
+constexpr TW_UINT32 DF_DSM2 = 0x10000000;
+constexpr TW_UINT32 DF_APP2 = 0x20000000;
+constexpr TW_UINT32 DF_DS2 = 0x40000000;
 
 // Data argument types.
 constexpr TW_UINT16 DAT_NULL = 0x0000;
@@ -213,6 +216,8 @@ constexpr TW_UINT16 DAT_GRAYRESPONSE = 0x0107;
 constexpr TW_UINT16 DAT_RGBRESPONSE = 0x0108;
 constexpr TW_UINT16 DAT_JPEGCOMPRESSION = 0x0109;
 constexpr TW_UINT16 DAT_PALETTE8 = 0x010a;
+constexpr TW_UINT16 DAT_CALLBACK = 0x0010;
+constexpr TW_UINT16 DAT_ENTRYPOINT = 0x0403;
 
 // Messages.
 constexpr TW_UINT16 MSG_NULL = 0x0000;
@@ -227,6 +232,7 @@ constexpr TW_UINT16 MSG_QUERYSUPPORT = 0x0008;
 constexpr TW_UINT16 MSG_XFERREADY = 0x0101;
 constexpr TW_UINT16 MSG_CLOSEDSREQ = 0x0102;
 constexpr TW_UINT16 MSG_CLOSEDSOK = 0x0103;
+constexpr TW_UINT16 MSG_DEVICEEVENT = 0x0104;
 constexpr TW_UINT16 MSG_OPENDSM = 0x0301;
 constexpr TW_UINT16 MSG_CLOSEDSM = 0x0302;
 constexpr TW_UINT16 MSG_OPENDS = 0x0401;
@@ -238,6 +244,8 @@ constexpr TW_UINT16 MSG_ENABLEDSUIONLY = 0x0503;
 constexpr TW_UINT16 MSG_PROCESSEVENT = 0x0601;
 constexpr TW_UINT16 MSG_ENDXFER = 0x0701;
 constexpr TW_UINT16 MSG_STOPFEEDER = 0x0702;
+constexpr TW_UINT16 MSG_REGISTER_CALLBACK = 0x0902;
+constexpr TW_UINT16 MSG_RESETALL = 0x0a01;
 
 // Return codes.
 constexpr TW_UINT16 TWRC_SUCCESS = 0;
@@ -276,6 +284,7 @@ constexpr TW_UINT16 CAP_INDICATORS = 0x100b;
 constexpr TW_UINT16 CAP_UICONTROLLABLE = 0x100e;
 constexpr TW_UINT16 CAP_DEVICEONLINE = 0x100f;
 constexpr TW_UINT16 CAP_ENABLEDSUIONLY = 0x1014;
+constexpr TW_UINT16 CAP_SUPPORTEDDATS = 0x103e;
 constexpr TW_UINT16 ICAP_BRIGHTNESS = 0x1101;
 constexpr TW_UINT16 ICAP_CONTRAST = 0x1103;
 constexpr TW_UINT16 ICAP_PHYSICALWIDTH = 0x1111;
@@ -337,3 +346,32 @@ constexpr TW_UINT16 TWCY_USA = 1;
 // convention TWAIN prescribes (stdcall on 32-bit Windows), set by the build per target.
 using DSMENTRYPROC = TW_UINT16(TW_CALLINFO*)(TW_IDENTITY* pOrigin, TW_IDENTITY* pDest, TW_UINT32 DG,
                                              TW_UINT16 DAT, TW_UINT16 MSG, TW_MEMREF pData);
+
+using DSM_MEMALLOCATE = TW_HANDLE(TW_CALLINFO*)(TW_UINT32 size);
+using DSM_MEMFREE = void(TW_CALLINFO*)(TW_HANDLE handle);
+using DSM_MEMLOCK = TW_MEMREF(TW_CALLINFO*)(TW_HANDLE handle);
+using DSM_MEMUNLOCK = void(TW_CALLINFO*)(TW_HANDLE handle);
+
+#pragma pack(push, 2)
+
+// DAT_ENTRYPOINT: what a TWAIN 2 manager offers the source before opening it.
+struct TW_ENTRYPOINT {
+    TW_UINT32 Size;
+    DSMENTRYPROC DSM_Entry;
+    DSM_MEMALLOCATE DSM_MemAllocate;
+    DSM_MEMFREE DSM_MemFree;
+    DSM_MEMLOCK DSM_MemLock;
+    DSM_MEMUNLOCK DSM_MemUnlock;
+};
+
+// DAT_CALLBACK: the application's DSM_Entry-shaped function for notifications.
+struct TW_CALLBACK {
+    TW_MEMREF CallBackProc;
+    TW_UINT32 RefCon;
+    TW_INT16 Message;
+};
+
+#pragma pack(pop)
+
+static_assert(sizeof(TW_ENTRYPOINT) == 4 + 5 * sizeof(void*));
+static_assert(sizeof(TW_CALLBACK) == 6 + sizeof(void*));

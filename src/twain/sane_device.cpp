@@ -49,6 +49,10 @@ int resolutionOf(Option* option) {
     }
 }
 
+ScanRectangle rectangleOf(const ExactFrame& f) {
+    return ScanRectangle{f.left, f.top, f.right, f.bottom};
+}
+
 ScanRectangle rectangleOf(const Region& r) {
     ScanRectangle rectangle;
     rectangle.left = r.x1;
@@ -78,6 +82,8 @@ bool SaneDevice::isDeviceOpen() const {
 
 void SaneDevice::showWindow(bool uiOnly) {
     window_->show(uiOnly);
+    // In a window on a screen the user chooses the area, starting from the application's frame.
+    if (!uiOnly && window_->seen()) window_->batch().dropFrame();
 }
 
 void SaneDevice::hideWindow() {
@@ -101,11 +107,16 @@ void SaneDevice::beginBatch() {
 }
 
 ScanRectangle SaneDevice::nextScanRectangle() const {
-    return rectangleOf(window_->batch().next());
+    ScanBatch& batch = window_->batch();
+    return batch.frame() ? rectangleOf(*batch.frame()) : rectangleOf(batch.next());
 }
 
-void SaneDevice::setSingleRegion(const ScanRectangle& region) {
-    window_->batch().setSingleRegion(Region{region.left, region.top, region.right, region.bottom});
+ScanRectangle SaneDevice::wholeScanArea() const {
+    return rectangleOf(window_->batch().scanArea());
+}
+
+void SaneDevice::setSingleRegion(const ScanRectangle& frame) {
+    window_->batch().setFrame(ExactFrame{frame.left, frame.top, frame.right, frame.bottom});
 }
 
 Image* SaneDevice::acquire(bool keepAsCurrent, bool cancelAtEnd) {
@@ -121,7 +132,8 @@ Image* SaneDevice::acquire(bool keepAsCurrent, bool cancelAtEnd) {
         return nullptr;
     }
 
-    const ScanRectangle r = rectangleOf(area);
+    const std::optional<ExactFrame>& frame = window_->batch().frame();
+    const ScanRectangle r = frame ? rectangleOf(*frame) : rectangleOf(area);
     auto image = std::make_unique<Image>();
     image->bitmap = &bitmap;
     image->xResolution = image->yResolution = resolutionOf(window_->roles().resolution);
@@ -168,6 +180,20 @@ TW_UINT16 SaneDevice::resolution(TW_UINT16 msg, TW_CAPABILITY* capability) {
 
 TW_UINT16 SaneDevice::nativeResolution(TW_UINT16 msg, TW_CAPABILITY* capability) {
     return nativeResolutionCapability(owner_, window_->roles(), msg, capability);
+}
+
+Option* SaneDevice::levelOption(TW_UINT16 cap) const {
+    Device* device = window_->device();
+    return device ? device->findOption(cap == ICAP_BRIGHTNESS ? "brightness" : "contrast")
+                  : nullptr;
+}
+
+bool SaneDevice::servesLevel(TW_UINT16 cap) const {
+    return tarnwick::servesLevel(levelOption(cap));
+}
+
+TW_UINT16 SaneDevice::level(TW_UINT16 cap, TW_UINT16 msg, TW_CAPABILITY* capability) {
+    return levelCapability(owner_, levelOption(cap), msg, capability);
 }
 
 TW_UINT16 SaneDevice::physicalSize(TW_UINT16 msg, TW_CAPABILITY* capability) {

@@ -38,7 +38,8 @@ class SaneDevice : public Scanner, private ScannerLink {
     TW_INT32 pendingCount() const override { return window_->batch().pending(); }
     void setPendingCount(TW_INT32 count) override { window_->batch().setPending(count); }
     ScanRectangle nextScanRectangle() const override;
-    void setSingleRegion(const ScanRectangle& region) override;
+    ScanRectangle wholeScanArea() const override;
+    void setSingleRegion(const ScanRectangle& frame) override;
     TW_UINT16 notify(TW_UINT16 message) override;
 
     TW_UINT16 pixelType(TW_UINT16 msg, TW_CAPABILITY* capability) override;
@@ -46,6 +47,8 @@ class SaneDevice : public Scanner, private ScannerLink {
     TW_UINT16 resolution(TW_UINT16 msg, TW_CAPABILITY* capability) override;
     TW_UINT16 nativeResolution(TW_UINT16 msg, TW_CAPABILITY* capability) override;
     TW_UINT16 physicalSize(TW_UINT16 msg, TW_CAPABILITY* capability) override;
+    bool servesLevel(TW_UINT16 cap) const override;
+    TW_UINT16 level(TW_UINT16 cap, TW_UINT16 msg, TW_CAPABILITY* capability) override;
 
     TW_UINT16 getCustomData(TW_CUSTOMDSDATA*) override { return TWRC_SUCCESS; }
     TW_UINT16 setCustomData(TW_CUSTOMDSDATA*) override { return TWRC_SUCCESS; }
@@ -54,6 +57,8 @@ class SaneDevice : public Scanner, private ScannerLink {
     Image* currentImage() const { return currentImage_.get(); }
 
   private:
+    // The device's "brightness" or "contrast" option for ICAP_BRIGHTNESS or ICAP_CONTRAST.
+    Option* levelOption(TW_UINT16 cap) const;
     bool acquireFirst() override { return acquire(true, false) != nullptr; }
     void imageReady() override { notify(MSG_XFERREADY); }
     void closeRequested() override { notify(MSG_CLOSEDSREQ); }

@@ -11,9 +11,9 @@ namespace tarnwick {
 class DataSource;
 class Image;
 
-// A rectangle on the bed in the unit of the geometry options (millimetres).
+// A rectangle on the bed in the unit of the geometry options (millimetres), not rounded.
 struct ScanRectangle {
-    TW_INT32 left = 0, top = 0, right = 0, bottom = 0;
+    double left = 0, top = 0, right = 0, bottom = 0;
 };
 
 class Scanner {
@@ -46,10 +46,14 @@ class Scanner {
     // Images still to be delivered; -1 means no limit.
     virtual TW_INT32 pendingCount() const = 0;
     virtual void setPendingCount(TW_INT32 count) = 0;
-    // The rectangle the next scan would use: the current region, or the whole scan area.
+    // The rectangle the next scan would use: the application's frame, the current region, or
+    // the whole scan area. Never scans.
     virtual ScanRectangle nextScanRectangle() const = 0;
-    // Replaces the window's regions by this one region (DAT_IMAGELAYOUT / MSG_SET).
-    virtual void setSingleRegion(const ScanRectangle&) = 0;
+    // The largest scan area of the device.
+    virtual ScanRectangle wholeScanArea() const = 0;
+    // The application's frame (DAT_IMAGELAYOUT / MSG_SET): scanned exactly, whatever reloads
+    // of the device's options do to the window's regions, until the window is shown.
+    virtual void setSingleRegion(const ScanRectangle& frame) = 0;
     // Tells the application (MSG_XFERREADY, MSG_CLOSEDSREQ) through the owning DataSource.
     virtual TW_UINT16 notify(TW_UINT16 message) = 0;
 
@@ -60,6 +64,10 @@ class Scanner {
     virtual TW_UINT16 resolution(TW_UINT16 msg, TW_CAPABILITY* capability) = 0;
     virtual TW_UINT16 nativeResolution(TW_UINT16 msg, TW_CAPABILITY* capability) = 0;
     virtual TW_UINT16 physicalSize(TW_UINT16 msg, TW_CAPABILITY* capability) = 0;
+    // ICAP_BRIGHTNESS and ICAP_CONTRAST, from the device's options of those names when it has
+    // them: only then are they served and listed.
+    virtual bool servesLevel(TW_UINT16) const { return false; }
+    virtual TW_UINT16 level(TW_UINT16 cap, TW_UINT16 msg, TW_CAPABILITY* capability) = 0;
 
     // DAT_CUSTOMDSDATA.
     virtual TW_UINT16 getCustomData(TW_CUSTOMDSDATA* data) = 0;

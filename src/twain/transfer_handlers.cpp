@@ -10,6 +10,10 @@ namespace tarnwick {
 
 namespace {
 
+constexpr TW_UINT32 kSetupMinimum = 64 * 1024;
+constexpr TW_UINT32 kSetupPreferred = 1024 * 1024;
+constexpr TW_UINT32 kSetupMaximum = 16 * 1024 * 1024;
+
 // The batch is over: a window nobody can see is closed as its user would close it.
 void batchOver(DataSource& source) {
     source.state = 5;
@@ -50,12 +54,14 @@ TW_UINT16 handlePendingTransfers(DataSource& source, TW_UINT16 MSG, TW_MEMREF pD
 TW_UINT16 handleSetupMemoryTransfer(DataSource& source, TW_UINT16, TW_MEMREF pData) {
     auto& setup = *static_cast<TW_SETUPMEMXFER*>(pData);
     if (source.state != 6) {
-        setup.MinBufSize = 4096;
-        setup.MaxBufSize = setup.Preferred = TWON_DONTCARE32;
+        // Before a scan the rows are unknown: sizes that hold rows of any usual page.
+        setup.MinBufSize = kSetupMinimum;
+        setup.Preferred = kSetupPreferred;
+        setup.MaxBufSize = kSetupMaximum;
         return TWRC_SUCCESS;
     }
     const Image* image = source.scanner->getImage();
-    if (!image || !image->bitmap) return TWRC_CANCEL;
+    if (!image || !image->bitmap) return source.setCondition(TWCC_OPERATIONERROR, TWRC_FAILURE);
     const ImageFormat f = describeImage(image->parameters, *image->bitmap);
     setup.MinBufSize = f.rowStride;
     // Bounded by what a TW_UINT32 holds; a buffer that size takes every row at once.

@@ -15,6 +15,7 @@ TW_UINT16 handleUserInterface(DataSource& source, TW_UINT16 MSG, TW_MEMREF pData
 TW_UINT16 handleEvent(DataSource& source, TW_UINT16 MSG, TW_MEMREF pData);
 TW_UINT16 handleStatus(DataSource& source, TW_UINT16 MSG, TW_MEMREF pData);
 TW_UINT16 handleTransferGroup(DataSource& source, TW_UINT16 MSG, TW_MEMREF pData);
+TW_UINT16 handleEntryPoint(DataSource& source, TW_UINT16 MSG, TW_MEMREF pData);
 TW_UINT16 handleCustomData(DataSource& source, TW_UINT16 MSG, TW_MEMREF pData);
 TW_UINT16 handleCapability(DataSource& source, TW_UINT16 MSG, TW_MEMREF pData);
 TW_UINT16 handlePendingTransfers(DataSource& source, TW_UINT16 MSG, TW_MEMREF pData);

@@ -1,5 +1,7 @@
 #include "twain/triplet_table.h"
 
+#include <algorithm>
+
 namespace tarnwick {
 
 namespace {
@@ -16,7 +18,9 @@ const TripletRule kTable[] = {
     rule(DG_CONTROL, DAT_CAPABILITY, MSG_QUERYSUPPORT, 4, 7, handleCapability),
     rule(DG_CONTROL, DAT_CAPABILITY, MSG_SET, 4, 4, handleCapability),
     rule(DG_CONTROL, DAT_CAPABILITY, MSG_RESET, 4, 4, handleCapability),
+    rule(DG_CONTROL, DAT_CAPABILITY, MSG_RESETALL, 4, 4, handleCapability, false),
     {DG_CONTROL, DAT_EVENT, true, MSG_NULL, 3, 7, true, handleEvent},
+    rule(DG_CONTROL, DAT_ENTRYPOINT, MSG_SET, 3, 3, handleEntryPoint),
     rule(DG_CONTROL, DAT_IDENTITY, MSG_GET, 3, 7, handleIdentity),
     rule(DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, 3, 3, handleIdentity),
     rule(DG_CONTROL, DAT_IDENTITY, MSG_CLOSEDS, 4, 4, handleIdentity, false),
@@ -30,18 +34,28 @@ const TripletRule kTable[] = {
     rule(DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, 5, 5, handleUserInterface, false),
     rule(DG_CONTROL, DAT_XFERGROUP, MSG_GET, 4, 6, handleTransferGroup),
     rule(DG_CONTROL, DAT_XFERGROUP, MSG_SET, 6, 6, handleTransferGroup),
-    // The records are neither read nor written.
-    rule(DG_CONTROL, DAT_CUSTOMDSDATA, MSG_GET, 4, 4, handleCustomData, false),
-    rule(DG_CONTROL, DAT_CUSTOMDSDATA, MSG_SET, 4, 4, handleCustomData, false),
+    rule(DG_CONTROL, DAT_CUSTOMDSDATA, MSG_GET, 4, 4, handleCustomData),
+    rule(DG_CONTROL, DAT_CUSTOMDSDATA, MSG_SET, 4, 4, handleCustomData),
     rule(DG_IMAGE, DAT_IMAGEINFO, MSG_GET, 6, 7, handleImageInfo),
     rule(DG_IMAGE, DAT_IMAGELAYOUT, MSG_GET, 4, 6, handleImageLayout),
+    rule(DG_IMAGE, DAT_IMAGELAYOUT, MSG_GETDEFAULT, 4, 6, handleImageLayout),
     rule(DG_IMAGE, DAT_IMAGELAYOUT, MSG_SET, 4, 4, handleImageLayout),
+    rule(DG_IMAGE, DAT_IMAGELAYOUT, MSG_RESET, 4, 4, handleImageLayout),
     rule(DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, 6, 7, handleImageMemoryTransfer),
     rule(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, 6, 6, handleImageNativeTransfer),
     rule(DG_IMAGE, DAT_PALETTE8, MSG_GET, 4, 6, handlePalette8),
 };
 
 }  // namespace
+
+std::vector<TW_UINT32> supportedDataPairs() {
+    std::vector<TW_UINT32> pairs;
+    for (const TripletRule& rule : kTable) {
+        const TW_UINT32 pair = rule.DG << 16 | rule.DAT;
+        if (std::find(pairs.begin(), pairs.end(), pair) == pairs.end()) pairs.push_back(pair);
+    }
+    return pairs;
+}
 
 const TripletRule* findTriplet(TW_UINT32 DG, TW_UINT16 DAT, TW_UINT16 MSG) {
     for (const TripletRule& rule : kTable) {

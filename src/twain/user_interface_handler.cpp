@@ -35,8 +35,8 @@ TW_UINT16 enableForSettings(DataSource& source, TW_USERINTERFACE& ui) {
     source.scanner->showWindow(true);
     ui.ModalUI = 0;
     source.state = 5;
-    // Settings nobody can see are closed at once.
-    if (!source.scanner->windowSeen()) source.notifyApplication(MSG_CLOSEDSREQ);
+    // Settings nobody can see are confirmed at once, as they stand.
+    if (!source.scanner->windowSeen()) source.notifyApplication(MSG_CLOSEDSOK);
     return TWRC_SUCCESS;
 }
 

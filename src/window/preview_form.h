@@ -101,7 +101,7 @@ class TFPreview : public ui::Form, public ControlOwner {
     // ---- preview scan and display ----
     void BPreviewClick();
     // Writes the existing geometry options in the order tl-x, br-x, br-y, tl-y.
-    void setScanArea(int x1, int y1, int x2, int y2);
+    void setScanArea(double x1, double y1, double x2, double y2);
     void ZoomChange();
     // Draws displayBitmap and the region outlines onto PaintBox.
     void paintPreview();

@@ -27,9 +27,9 @@ int edgeOf(const NumberOption* option, bool lowest) {
 
 }  // namespace
 
-void TFPreview::setScanArea(int x1, int y1, int x2, int y2) {
+void TFPreview::setScanArea(double x1, double y1, double x2, double y2) {
     const base::ScopedValue own(adjustingOptions, true);
-    const std::pair<NumberOption*, int> edges[] = {
+    const std::pair<NumberOption*, double> edges[] = {
         {tlxOption, x1}, {brxOption, x2}, {bryOption, y2}, {tlyOption, y1}};
     for (auto [option, value] : edges)
         // A fatal report on the way closes the device.

@@ -1,5 +1,6 @@
 #include "window/scan_batch.h"
 
+#include <cmath>
 #include <utility>
 
 namespace tarnwick {
@@ -23,6 +24,13 @@ void ScanBatch::setSingleRegion(const Region& region) {
     regions_.regionCount = 1;
     regions_.regionIndex = 0;
     regions_.regions[0] = region;
+}
+
+void ScanBatch::setFrame(const ExactFrame& frame) {
+    setSingleRegion(Region{
+        static_cast<int>(std::lround(frame.left)), static_cast<int>(std::lround(frame.top)),
+        static_cast<int>(std::lround(frame.right)), static_cast<int>(std::lround(frame.bottom))});
+    frame_ = frame;
 }
 
 bool ScanBatch::feeder(bool keep) {

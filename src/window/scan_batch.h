@@ -10,6 +10,11 @@
 
 namespace tarnwick {
 
+// The application's frame in millimetres, not rounded to the regions' whole ones.
+struct ExactFrame {
+    double left = 0, top = 0, right = 0, bottom = 0;
+};
+
 class ScanBatch {
   public:
     // `feederInUse` may show a box and cut the regions to one, so it runs once a batch.
@@ -37,6 +42,12 @@ class ScanBatch {
     void fail() { setPending(0); }
     // The regions become this one region, the next to scan (the application's image layout).
     void setSingleRegion(const Region& region);
+    // The application's frame: the region it rounds to, and scanned exactly as it is whatever
+    // a reload of the device's options does to the regions, until dropFrame().
+    void setFrame(const ExactFrame& frame);
+    const std::optional<ExactFrame>& frame() const { return frame_; }
+    void dropFrame() { frame_.reset(); }
+    const Region& scanArea() const { return scanArea_; }
 
   private:
     // `keep`: the decision holds for the rest of the batch (an image is taken, not looked at).
@@ -50,6 +61,7 @@ class ScanBatch {
     // Taken by begin(), or by the first image of a series nobody began; kept to the batch's end.
     std::optional<bool> feeder_;
     int pending_ = -1;
+    std::optional<ExactFrame> frame_;
 };
 
 }  // namespace tarnwick

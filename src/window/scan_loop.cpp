@@ -71,9 +71,13 @@ bool TFPreview::beginBatch(bool mayAsk) {
 
 bool TFPreview::scanNextImage(Region& area) {
     area = batch.take();
+    const std::optional<ExactFrame>& frame = batch.frame();
     bool scanned = false;
     try {
-        setScanArea(area.x1, area.y1, area.x2, area.y2);
+        if (frame)
+            setScanArea(frame->left, frame->top, frame->right, frame->bottom);
+        else
+            setScanArea(area.x1, area.y1, area.x2, area.y2);
         scanned = scanInto(scanBitmap) && device;
     } catch (const std::exception&) {
         // A fatal report closed the connection (its text is on the status line), or memory

@@ -7,9 +7,9 @@
 namespace tarnwick::testing {
 namespace {
 
-// One inch is 25 mm on the bed: edges are truncated to whole millimetres.
+// One inch is 25.4 mm on the bed; the test backend takes whole millimetres: 49 pixels at 50 dpi.
 constexpr const char* kInch = "--frame 0,0,1,1";
-constexpr const char* kInchArea = "-l 0 -t 0 -x 25 -y 25";
+constexpr const char* kInchArea = "-l 0 -t 0 -x 25.4 -y 25.4";
 
 TEST_F(AcquireTest, GreyAndColourAtEveryDepthMatchScanimage) {
     struct Case {
@@ -110,7 +110,7 @@ TEST_F(AcquireTest, MemoryBuffersOfOneRowThreeRowsAndThePreferredSizeGiveOneImag
         expectSame(received(1), reference);
     }
     EXPECT_EQ(acquire(std::string("--pixel-type rgb --memory --buffer 100 ") + kInch), 1);
-    EXPECT_NE(lines.find("holds no row"), std::string::npos) << lines;
+    EXPECT_NE(lines.find("MSG_GET: TWRC_FAILURE, TWCC_BADVALUE"), std::string::npos) << lines;
 }
 
 TEST_F(AcquireTest, TenFeederPagesArriveInOneBatch) {

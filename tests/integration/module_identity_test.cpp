@@ -33,9 +33,10 @@ TEST_F(Module, AnswersItsIdentityAndSurvivesNullPointers) {
     EXPECT_EQ(identity.Version.MajorNum, 1);
     EXPECT_EQ(identity.Version.MinorNum, 37);
     EXPECT_STREQ(identity.Version.Info, "Version 1.37");
-    EXPECT_EQ(identity.ProtocolMajor, 1);
-    EXPECT_EQ(identity.ProtocolMinor, 8);
-    EXPECT_EQ(TW_UINT32{identity.SupportedGroups}, 3u);  // a packed field: copy it
+    EXPECT_EQ(identity.ProtocolMajor, 2);
+    EXPECT_EQ(identity.ProtocolMinor, 4);
+    // A packed field: copied. DF_DS2 asks a TWAIN 2 manager for DAT_ENTRYPOINT.
+    EXPECT_EQ(TW_UINT32{identity.SupportedGroups}, DG_CONTROL | DG_IMAGE | DF_DS2);
     EXPECT_STREQ(identity.Manufacturer, "Tarnwick project");
     EXPECT_STREQ(identity.ProductFamily, "Tarnwick bridge");
     EXPECT_STREQ(identity.ProductName, "Tarnwick");
@@ -64,7 +65,7 @@ TEST(Harness, PrintsTheIdentityOfTheBuiltModule) {
     int status = pclose(pipe);
     EXPECT_EQ(status, 0);
     EXPECT_EQ(output,
-              "Version 1.37 (1.37), protocol 1.8, groups 3\n"
+              "Version 1.37 (1.37), protocol 2.4, groups 0x40000003\n"
               "Manufacturer: Tarnwick project\n"
               "Product family: Tarnwick bridge\n"
               "Product name: Tarnwick\n");

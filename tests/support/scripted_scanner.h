@@ -24,6 +24,7 @@ struct ScannerScript {
     // Throws from showWindow: 0 none, 1 std::bad_alloc, 2 std::runtime_error.
     int showWindowThrows = 0;
     ScanRectangle nextRectangle;
+    ScanRectangle wholeArea;
     std::vector<ScanRectangle> regionsSet;
     std::vector<std::string> calls;
     bool destroyed = false;
@@ -31,6 +32,8 @@ struct ScannerScript {
     // Every scan gives an image of these parameters; byte i of row y holds 16 * y + i.
     void scanYields(const FrameParameters& parameters, int xResolution = 100);
     bool readyToScan = false;
+    // Whether the device has brightness and contrast options.
+    bool levels = false;
 };
 
 // Keeps the current image and the pending count as the open scanner does: a getImage
@@ -56,6 +59,7 @@ class ScriptedScanner : public Scanner {
     TW_INT32 pendingCount() const override { return pending_; }
     void setPendingCount(TW_INT32 count) override { pending_ = count; }
     ScanRectangle nextScanRectangle() const override { return script_.nextRectangle; }
+    ScanRectangle wholeScanArea() const override { return script_.wholeArea; }
     void setSingleRegion(const ScanRectangle& region) override {
         script_.regionsSet.push_back(region);
     }
@@ -67,6 +71,8 @@ class ScriptedScanner : public Scanner {
         return option("nativeResolution");
     }
     TW_UINT16 physicalSize(TW_UINT16, TW_CAPABILITY*) override { return option("physicalSize"); }
+    bool servesLevel(TW_UINT16) const override { return script_.levels; }
+    TW_UINT16 level(TW_UINT16, TW_UINT16, TW_CAPABILITY*) override { return option("level"); }
     TW_UINT16 getCustomData(TW_CUSTOMDSDATA*) override;
     TW_UINT16 setCustomData(TW_CUSTOMDSDATA*) override;
 

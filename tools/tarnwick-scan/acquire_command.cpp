@@ -260,7 +260,6 @@ Transfer memoryTransfer(Session& s, const Options& o, const TW_IMAGEINFO& info,
     TW_SETUPMEMXFER setup{};
     const TW_UINT16 setupRc =
         s.call("DAT_SETUPMEMXFER / MSG_GET", DG_CONTROL, DAT_SETUPMEMXFER, MSG_GET, &setup);
-    if (setupRc == TWRC_CANCEL) return Transfer::none;
     if (setupRc != TWRC_SUCCESS) return Transfer::failed;
     TW_PALETTE8 palette{};
     if (info.PixelType == TWPT_PALETTE &&
@@ -282,7 +281,8 @@ Transfer memoryTransfer(Session& s, const Options& o, const TW_IMAGEINFO& info,
         if (rc == TWRC_CANCEL && first) return Transfer::none;
         if (rc != TWRC_SUCCESS && rc != TWRC_XFERDONE) return Transfer::failed;
         if (first) {
-            rows = xfer.Rows;
+            // Rows counts the rows of one buffer; the image's are in its information.
+            rows = static_cast<TW_UINT32>(std::max<TW_INT32>(info.ImageLength, 0));
             columns = xfer.Columns;
             bytesPerRow = xfer.BytesPerRow;
             if (bytesPerRow == 0 || static_cast<std::uint64_t>(rows) * bytesPerRow > (1ull << 31)) {
@@ -364,6 +364,10 @@ class Acquisition {
         TW_IDENTITY identity{};
         identity.Id = 2;  // as a manager would assign it
         clearNotifications();
+        TW_ENTRYPOINT offered = entryPoint();
+        if (s_.call("DAT_ENTRYPOINT / MSG_SET", DG_CONTROL, DAT_ENTRYPOINT, MSG_SET, &offered) !=
+            TWRC_SUCCESS)
+            return 1;
         if (s_.call("DAT_IDENTITY / MSG_OPENDS", DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, &identity) !=
             TWRC_SUCCESS)
             return 1;
@@ -405,8 +409,10 @@ class Acquisition {
                 return false;
             }
             ReceivedImage image;
-            const Transfer got =
-                o_.memory ? memoryTransfer(s_, o_, info, image) : nativeTransfer(s_, image);
+            // No image to describe: the batch ended early, as when a feeder runs empty.
+            const Transfer got = info.ImageWidth < 0 ? Transfer::none
+                                 : o_.memory         ? memoryTransfer(s_, o_, info, image)
+                                                     : nativeTransfer(s_, image);
             if (got == Transfer::image) {
                 ++written_;
                 ok = writeImage(o_, written_, image) && ok;

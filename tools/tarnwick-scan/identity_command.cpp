@@ -35,7 +35,8 @@ int runIdentity(const std::vector<std::string>& args) {
                      static_cast<unsigned>(rc));
         return 1;
     }
-    std::printf("%s (%u.%02u), protocol %u.%u, groups %u\n", text(identity.Version.Info).c_str(),
+    std::printf("%s (%u.%02u), protocol %u.%u, groups 0x%08x\n",
+                text(identity.Version.Info).c_str(),
                 static_cast<unsigned>(identity.Version.MajorNum),
                 static_cast<unsigned>(identity.Version.MinorNum),
                 static_cast<unsigned>(identity.ProtocolMajor),

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/global_memory.h"
+
 namespace harness {
 
 namespace {
@@ -16,6 +18,20 @@ void setText(TW_STR32& field, const char* text) {
     std::strncpy(field, text, sizeof field - 2);
 }
 
+// The manager's memory functions are the platform's movable memory, which the harness frees.
+TW_HANDLE TW_CALLINFO allocate(TW_UINT32 size) {
+    return platform::globalAlloc(size);
+}
+void TW_CALLINFO release(TW_HANDLE handle) {
+    platform::globalFree(handle);
+}
+TW_MEMREF TW_CALLINFO lock(TW_HANDLE handle) {
+    return platform::globalLock(handle);
+}
+void TW_CALLINFO unlock(TW_HANDLE handle) {
+    platform::globalUnlock(handle);
+}
+
 }  // namespace
 
 TW_IDENTITY& applicationIdentity() {
@@ -26,15 +42,22 @@ TW_IDENTITY& applicationIdentity() {
         id.Version.Language = TWLG_ENGLISH;
         id.Version.Country = TWCY_USA;
         setText(id.Version.Info, "tarnwick-scan");
-        id.ProtocolMajor = 1;
-        id.ProtocolMinor = 8;
-        id.SupportedGroups = DG_CONTROL | DG_IMAGE;
+        id.ProtocolMajor = 2;
+        id.ProtocolMinor = 4;
+        // As a TWAIN 2 manager marks the application it serves.
+        id.SupportedGroups = DG_CONTROL | DG_IMAGE | DF_APP2 | DF_DSM2;
         setText(id.Manufacturer, "Tarnwick project");
         setText(id.ProductFamily, "Tarnwick tools");
         setText(id.ProductName, "tarnwick-scan");
         return id;
     }();
     return identity;
+}
+
+const TW_ENTRYPOINT& entryPoint() {
+    static const TW_ENTRYPOINT offered{
+        sizeof(TW_ENTRYPOINT), DSM_Entry, allocate, release, lock, unlock};
+    return offered;
 }
 
 const std::vector<TW_UINT16>& receivedNotifications() {
@@ -52,7 +75,7 @@ extern "C" TARNWICK_SCAN_EXPORT TW_UINT16 TW_CALLINFO DSM_Entry(TW_IDENTITY*, TW
                                                                 TW_UINT32 DG, TW_UINT16 DAT,
                                                                 TW_UINT16 MSG, TW_MEMREF) {
     if (DG != DG_CONTROL || DAT != DAT_NULL) return TWRC_FAILURE;
-    if (MSG != MSG_XFERREADY && MSG != MSG_CLOSEDSREQ) return TWRC_FAILURE;
+    if (MSG != MSG_XFERREADY && MSG != MSG_CLOSEDSREQ && MSG != MSG_CLOSEDSOK) return TWRC_FAILURE;
     harness::notifications().push_back(MSG);
     return TWRC_SUCCESS;
 }

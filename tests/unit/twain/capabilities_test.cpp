@@ -2,6 +2,8 @@
 // and the routing of the option-based ones to the open scanner.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "twain/fix32.h"
 #include "unit/twain/container_reader.h"
 #include "unit/twain/source_fixture.h"
@@ -34,15 +36,21 @@ class Capabilities : public SourceTest {
 TEST_F(Capabilities, TheGateRefusesUnknownCapabilitiesAndLateWrites) {
     EXPECT_EQ(request(MSG_QUERYSUPPORT, 0x1234), TWRC_FAILURE);
     EXPECT_EQ(source->conditionCode, TWCC_CAPUNSUPPORTED);
-    EXPECT_EQ(request(MSG_GET, ICAP_BRIGHTNESS), TWRC_FAILURE);
-    EXPECT_EQ(source->conditionCode, TWCC_CAPUNSUPPORTED);
-
+    // A device without brightness and contrast options serves neither.
+    for (TW_UINT16 msg : {MSG_GET, MSG_QUERYSUPPORT}) {
+        EXPECT_EQ(request(msg, ICAP_BRIGHTNESS), TWRC_FAILURE);
+        EXPECT_EQ(source->conditionCode, TWCC_CAPUNSUPPORTED);
+    }
+    scanner.levels = true;
     const Answer brightness = get(MSG_QUERYSUPPORT, ICAP_BRIGHTNESS);
     EXPECT_EQ(brightness.conType, TWON_ONEVALUE);
     EXPECT_EQ(brightness.itemType, TWTY_INT32);
     EXPECT_EQ(brightness.values, Values{31});
     EXPECT_EQ(get(MSG_QUERYSUPPORT, ICAP_COMPRESSION).values, Values{13});
-    EXPECT_EQ(get(MSG_QUERYSUPPORT, CAP_SUPPORTEDCAPS).values, Values{1});
+    // Read-only facts answer every read.
+    for (TW_UINT16 fact : {CAP_SUPPORTEDCAPS, CAP_SUPPORTEDDATS, CAP_UICONTROLLABLE,
+                           CAP_DEVICEONLINE, CAP_ENABLEDSUIONLY})
+        EXPECT_EQ(get(MSG_QUERYSUPPORT, fact).values, Values{13}) << fact;
     EXPECT_EQ(get(MSG_QUERYSUPPORT, ICAP_PIXELTYPE).values, Values{31});
     EXPECT_TRUE(scanner.calls.empty()) << "query support needs no option";
 
@@ -85,30 +93,79 @@ TEST_F(Capabilities, ConstantsAreReadAndSetOnlyToThemselves) {
     EXPECT_EQ(set(compression), TWRC_FAILURE);
     EXPECT_EQ(source->conditionCode, TWCC_CAPBADOPERATION);
 
-    EXPECT_EQ(get(MSG_GET, CAP_UICONTROLLABLE).values, Values{1});
-    EXPECT_EQ(request(MSG_GETCURRENT, CAP_DEVICEONLINE), TWRC_FAILURE);
-    EXPECT_EQ(source->conditionCode, TWCC_CAPBADOPERATION);
+    // A boolean lists its possible values; these facts have only one.
+    for (TW_UINT16 fact : {CAP_UICONTROLLABLE, CAP_DEVICEONLINE, CAP_ENABLEDSUIONLY}) {
+        const Answer listed = get(MSG_GET, fact);
+        EXPECT_EQ(listed.conType, TWON_ENUMERATION);
+        EXPECT_EQ(listed.itemType, TWTY_BOOL);
+        EXPECT_EQ(listed.values, Values{1});
+        EXPECT_EQ(get(MSG_GETCURRENT, fact).values, Values{1});
+        EXPECT_EQ(get(MSG_GETDEFAULT, fact).values, Values{1});
+        EXPECT_EQ(request(MSG_RESET, fact), TWRC_FAILURE);
+        EXPECT_EQ(source->conditionCode, TWCC_CAPBADOPERATION);
+    }
 }
 
-TEST_F(Capabilities, SupportedCapabilitiesAreListedInTableOrder) {
+TEST_F(Capabilities, SupportedCapabilitiesAreTheServedOnesInTableOrder) {
+    const Values served{
+        CAP_XFERCOUNT,          ICAP_COMPRESSION,       ICAP_PIXELTYPE,     ICAP_UNITS,
+        ICAP_XFERMECH,          CAP_SUPPORTEDCAPS,      CAP_INDICATORS,     CAP_UICONTROLLABLE,
+        CAP_DEVICEONLINE,       CAP_ENABLEDSUIONLY,     ICAP_PHYSICALWIDTH, ICAP_PHYSICALHEIGHT,
+        ICAP_XNATIVERESOLUTION, ICAP_YNATIVERESOLUTION, ICAP_XRESOLUTION,   ICAP_YRESOLUTION,
+        ICAP_BITORDER,          ICAP_PIXELFLAVOR,       ICAP_PLANARCHUNKY,  ICAP_BITDEPTH,
+        CAP_SUPPORTEDDATS};
     const Answer list = get(MSG_GET, CAP_SUPPORTEDCAPS);
     EXPECT_EQ(list.conType, TWON_ARRAY);
     EXPECT_EQ(list.itemType, TWTY_UINT16);
-    EXPECT_EQ(
-        list.values,
-        (Values{
-            CAP_XFERCOUNT,      ICAP_COMPRESSION,    ICAP_PIXELTYPE,         ICAP_UNITS,
-            ICAP_XFERMECH,      CAP_SUPPORTEDCAPS,   CAP_INDICATORS,         CAP_UICONTROLLABLE,
-            CAP_DEVICEONLINE,   CAP_ENABLEDSUIONLY,  ICAP_BRIGHTNESS,        ICAP_CONTRAST,
-            ICAP_PHYSICALWIDTH, ICAP_PHYSICALHEIGHT, ICAP_XNATIVERESOLUTION, ICAP_YNATIVERESOLUTION,
-            ICAP_XRESOLUTION,   ICAP_YRESOLUTION,    ICAP_BITORDER,          ICAP_PIXELFLAVOR,
-            ICAP_PLANARCHUNKY,  ICAP_BITDEPTH}));
-    EXPECT_EQ(request(MSG_GETCURRENT, CAP_SUPPORTEDCAPS), TWRC_FAILURE);
-    EXPECT_EQ(source->conditionCode, TWCC_CAPBADOPERATION);
+    EXPECT_EQ(list.values, served);
+    EXPECT_EQ(get(MSG_GETCURRENT, CAP_SUPPORTEDCAPS).values, served);
+
+    scanner.levels = true;
+    Values withLevels = served;
+    withLevels.insert(withLevels.begin() + 10, {ICAP_BRIGHTNESS, ICAP_CONTRAST});
+    EXPECT_EQ(get(MSG_GETDEFAULT, CAP_SUPPORTEDCAPS).values, withLevels);
+}
+
+TEST_F(Capabilities, SupportedDataTypesAreEachGroupAndTypeOnce) {
+    const Answer dats = get(MSG_GET, CAP_SUPPORTEDDATS);
+    EXPECT_EQ(dats.conType, TWON_ARRAY);
+    EXPECT_EQ(dats.itemType, TWTY_UINT32);
+    const auto pair = [](TW_UINT32 DG, TW_UINT16 DAT) { return DG << 16 | DAT; };
+    EXPECT_EQ(dats.values,
+              (Values{pair(DG_CONTROL, DAT_CAPABILITY), pair(DG_CONTROL, DAT_EVENT),
+                      pair(DG_CONTROL, DAT_ENTRYPOINT), pair(DG_CONTROL, DAT_IDENTITY),
+                      pair(DG_CONTROL, DAT_PENDINGXFERS), pair(DG_CONTROL, DAT_SETUPMEMXFER),
+                      pair(DG_CONTROL, DAT_STATUS), pair(DG_CONTROL, DAT_USERINTERFACE),
+                      pair(DG_CONTROL, DAT_XFERGROUP), pair(DG_CONTROL, DAT_CUSTOMDSDATA),
+                      pair(DG_IMAGE, DAT_IMAGEINFO), pair(DG_IMAGE, DAT_IMAGELAYOUT),
+                      pair(DG_IMAGE, DAT_IMAGEMEMXFER), pair(DG_IMAGE, DAT_IMAGENATIVEXFER),
+                      pair(DG_IMAGE, DAT_PALETTE8)}));
+}
+
+// Every resettable capability back to its default, in state 4 only.
+TEST_F(Capabilities, ResetAllResetsEveryCapability) {
+    SentContainer memory(ICAP_XFERMECH, TWSX_MEMORY);
+    ASSERT_EQ(set(memory), TWRC_SUCCESS);
+    SentContainer off(CAP_INDICATORS, 0, TWTY_BOOL);
+    ASSERT_EQ(set(off), TWRC_SUCCESS);
+    scanner.levels = true;
+    EXPECT_EQ(call(DG_CONTROL, DAT_CAPABILITY, MSG_RESETALL, nullptr), TWRC_SUCCESS);
+    EXPECT_EQ(source->transferMechanism, TWSX_NATIVE);
+    EXPECT_TRUE(source->indicators);
+    const auto count = [&](const char* name) {
+        return std::count(scanner.calls.begin(), scanner.calls.end(), name);
+    };
+    // Each reset is read back for its answer.
+    EXPECT_EQ(count("pixelType"), 2);
+    EXPECT_EQ(count("bitDepth"), 2);
+    EXPECT_EQ(count("resolution"), 4);
+    EXPECT_EQ(count("level"), 4);
+    EXPECT_EQ(count("physicalSize"), 0);
 }
 
 TEST_F(Capabilities, TransferMechanismKeepsOnlyNativeOrMemory) {
     Answer mech = get(MSG_GET, ICAP_XFERMECH);
+    EXPECT_EQ(mech.defaultIndex, 0u);
     EXPECT_EQ(mech.conType, TWON_ENUMERATION);
     EXPECT_EQ(mech.values, (Values{TWSX_NATIVE, TWSX_MEMORY}));
     EXPECT_EQ(mech.currentIndex, 0u);
@@ -133,24 +190,31 @@ TEST_F(Capabilities, IndicatorsAreStoredAndResetToTrue) {
     SentContainer off(CAP_INDICATORS, 0, TWTY_BOOL);
     EXPECT_EQ(set(off), TWRC_SUCCESS);
     EXPECT_EQ(get(MSG_GETCURRENT, CAP_INDICATORS).values, Values{0});
+    const Answer both = get(MSG_GET, CAP_INDICATORS);
+    EXPECT_EQ(both.conType, TWON_ENUMERATION);
+    EXPECT_EQ(both.values, (Values{0, 1}));
+    EXPECT_EQ(both.currentIndex, 0u);
+    EXPECT_EQ(both.defaultIndex, 1u);
     EXPECT_EQ(get(MSG_GETDEFAULT, CAP_INDICATORS).values, Values{1});
     EXPECT_EQ(get(MSG_RESET, CAP_INDICATORS).values, Values{1});
     EXPECT_TRUE(source->indicators);
 }
 
-TEST_F(Capabilities, OptionCapabilitiesGoToTheScannerWithoutARecordOnReset) {
+// A reset is answered with the value it reset to, read back from the scanner.
+TEST_F(Capabilities, OptionCapabilitiesGoToTheScannerAndResetsAreReadBack) {
     EXPECT_EQ(request(MSG_GET, ICAP_PIXELTYPE), TWRC_SUCCESS);
     EXPECT_EQ(request(MSG_RESET, ICAP_BITDEPTH), TWRC_SUCCESS);
     EXPECT_EQ(request(MSG_GETCURRENT, ICAP_YRESOLUTION), TWRC_SUCCESS);
     EXPECT_EQ(request(MSG_GET, ICAP_XNATIVERESOLUTION), TWRC_SUCCESS);
     EXPECT_EQ(request(MSG_GETDEFAULT, ICAP_PHYSICALHEIGHT), TWRC_SUCCESS);
-    EXPECT_EQ(scanner.calls, (std::vector<std::string>{"pixelType", "bitDepth", "resolution",
-                                                       "nativeResolution", "physicalSize"}));
+    EXPECT_EQ(scanner.calls,
+              (std::vector<std::string>{"pixelType", "bitDepth", "bitDepth", "resolution",
+                                        "nativeResolution", "physicalSize"}));
     // Sizes and native resolutions cannot be written at all.
     EXPECT_EQ(request(MSG_RESET, ICAP_PHYSICALWIDTH), TWRC_FAILURE);
     EXPECT_EQ(source->conditionCode, TWCC_CAPBADOPERATION);
     EXPECT_EQ(request(MSG_RESET, ICAP_YNATIVERESOLUTION), TWRC_FAILURE);
-    EXPECT_EQ(scanner.calls.size(), 5u);
+    EXPECT_EQ(scanner.calls.size(), 6u);
 }
 
 }  // namespace

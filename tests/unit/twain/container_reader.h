@@ -29,7 +29,8 @@ inline Answer takeAnswer(TW_CAPABILITY& cap) {
         return v;
     };
     std::memcpy(&a.itemType, b, 2);
-    const std::size_t size = a.itemType == TWTY_FIX32 || a.itemType == TWTY_INT32 ? 4 : 2;
+    const std::size_t size =
+        a.itemType == TWTY_FIX32 || a.itemType == TWTY_INT32 || a.itemType == TWTY_UINT32 ? 4 : 2;
     const auto item = [&](std::size_t at) -> TW_UINT32 {
         if (size == 4) return u32(at);
         TW_UINT16 v;

@@ -1,6 +1,7 @@
 // DAT_STATUS, DAT_XFERGROUP, DAT_CUSTOMDSDATA and DAT_EVENT.
 #include <gtest/gtest.h>
 
+#include "platform/global_memory.h"
 #include "unit/twain/source_fixture.h"
 
 namespace tarnwick::testing {
@@ -56,15 +57,16 @@ TEST_F(ControlRequests, TransferGroupAnswersImageAndAcceptsOnlyImage) {
     EXPECT_EQ(call(DG_CONTROL, DAT_XFERGROUP, MSG_SET, bytes + 1), TWRC_SUCCESS);
 }
 
-TEST_F(ControlRequests, CustomDataGoesToTheScannerAndStaysUntouched) {
+TEST_F(ControlRequests, CustomDataIsAnEmptyBlockTheSourceTakesBack) {
     ASSERT_NO_FATAL_FAILURE(bringTo(4));
     TW_CUSTOMDSDATA data;
     std::memset(&data, 0xab, sizeof data);
-    TW_CUSTOMDSDATA before = data;
     EXPECT_EQ(call(DG_CONTROL, DAT_CUSTOMDSDATA, MSG_GET, &data), TWRC_SUCCESS);
+    EXPECT_EQ(+data.InfoLength, 0u);
+    ASSERT_NE(data.hData, nullptr);
     EXPECT_EQ(call(DG_CONTROL, DAT_CUSTOMDSDATA, MSG_SET, &data), TWRC_SUCCESS);
-    EXPECT_EQ(std::memcmp(&data, &before, sizeof data), 0);
     EXPECT_EQ(scanner.calls, (std::vector<std::string>{"getCustomData", "setCustomData"}));
+    platform::globalFree(data.hData);
 }
 
 TEST_F(ControlRequests, EventsAreHandledInEveryStateAndNeverTheSourcesOnThisPlatform) {

@@ -53,22 +53,34 @@ TEST_F(NotifyApplication, CloseRequestReturnsToFiveAndLeavesTheWindowAlone) {
     }
 }
 
-TEST_F(NotifyApplication, CloseRequestInASettingsSessionHidesTheWindowAndClosesToFour) {
-    ASSERT_NO_FATAL_FAILURE(bringTo(4));
-    TW_USERINTERFACE ui{1, 0, nullptr};
-    ASSERT_EQ(call(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDSUIONLY, &ui), TWRC_SUCCESS);
-    scanner.calls.clear();
-    EXPECT_EQ(source->notifyApplication(MSG_CLOSEDSREQ), TWRC_SUCCESS);
-    EXPECT_EQ(source->state, 4);
-    EXPECT_EQ(scanner.calls, Calls{"hideWindow"});
-    EXPECT_EQ(dsmScript().received.size(), 1u);
+// Closed or confirmed, a settings session stays in state 5 until MSG_DISABLEDS; only it may be
+// confirmed, and it offers no image.
+TEST_F(NotifyApplication, ASettingsSessionIsConfirmedOrClosedInStateFive) {
+    for (TW_UINT16 message : {MSG_CLOSEDSREQ, MSG_CLOSEDSOK}) {
+        reset();
+        ASSERT_NO_FATAL_FAILURE(bringTo(4));
+        TW_USERINTERFACE ui{1, 0, nullptr};
+        ASSERT_EQ(call(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDSUIONLY, &ui), TWRC_SUCCESS);
+        scanner.calls.clear();
+        EXPECT_EQ(source->notifyApplication(MSG_XFERREADY), TWRC_FAILURE);
+        EXPECT_EQ(source->notifyApplication(message), TWRC_SUCCESS);
+        EXPECT_EQ(source->state, 5);
+        EXPECT_TRUE(scanner.calls.empty());
+        ASSERT_EQ(dsmScript().received.size(), 1u);
+        EXPECT_EQ(dsmScript().received[0].MSG, message);
+        EXPECT_EQ(call(DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, nullptr), TWRC_SUCCESS);
+    }
+    reset();
+    ASSERT_NO_FATAL_FAILURE(bringTo(5));
+    EXPECT_EQ(source->notifyApplication(MSG_CLOSEDSOK), TWRC_FAILURE);
+    EXPECT_EQ(source->conditionCode, TWCC_SEQERROR);
 }
 
 TEST_F(NotifyApplication, CloseRequestBeforeEnablingAndOtherMessagesAreRefused) {
     ASSERT_NO_FATAL_FAILURE(bringTo(4));
     EXPECT_EQ(source->notifyApplication(MSG_CLOSEDSREQ), TWRC_FAILURE);
     EXPECT_EQ(source->conditionCode, TWCC_SEQERROR);
-    EXPECT_EQ(source->notifyApplication(MSG_CLOSEDSOK), TWRC_FAILURE);
+    EXPECT_EQ(source->notifyApplication(MSG_DEVICEEVENT), TWRC_FAILURE);
     EXPECT_EQ(source->conditionCode, TWCC_BADPROTOCOL);
     EXPECT_EQ(source->state, 4);
     EXPECT_TRUE(dsmScript().received.empty());

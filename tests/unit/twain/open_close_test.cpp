@@ -22,9 +22,10 @@ TEST_F(Identity, GetFillsTheIdentityKeepsTheCallersIdAndRemembersIt) {
     EXPECT_EQ(identity.Version.Language, TWLG_ENGLISH);
     EXPECT_EQ(identity.Version.Country, TWCY_USA);
     EXPECT_STREQ(identity.Version.Info, "Version 1.37");
-    EXPECT_EQ(identity.ProtocolMajor, 1);
-    EXPECT_EQ(identity.ProtocolMinor, 8);
-    EXPECT_EQ(TW_UINT32{identity.SupportedGroups}, 3u);  // a packed field: copy it
+    EXPECT_EQ(identity.ProtocolMajor, 2);
+    EXPECT_EQ(identity.ProtocolMinor, 4);
+    // A packed field: copied. DF_DS2 asks a TWAIN 2 manager for DAT_ENTRYPOINT.
+    EXPECT_EQ(TW_UINT32{identity.SupportedGroups}, DG_CONTROL | DG_IMAGE | DF_DS2);
     EXPECT_STREQ(identity.Manufacturer, "Tarnwick project");
     EXPECT_STREQ(identity.ProductFamily, "Tarnwick bridge");
     EXPECT_STREQ(identity.ProductName, "Tarnwick");

@@ -134,13 +134,18 @@ TEST_F(OptionCapabilities, DepthListsRangesAndWrites) {
     EXPECT_EQ(list.conType, TWON_ENUMERATION);
     EXPECT_EQ(list.values, (Values{1, 8, 16}));
     EXPECT_EQ(list.currentIndex, 1u);
-    EXPECT_EQ(answer(bitDepthCapability, MSG_GETDEFAULT).values, Values{1});
+    // Eight bits where offered, so that a reset keeps grey and colour what they are.
+    EXPECT_EQ(list.defaultIndex, 1u);
+    EXPECT_EQ(answer(bitDepthCapability, MSG_GETDEFAULT).values, Values{8});
 
     depth.wordList.clear();
     depth.setRange(1, 16, 0);
     Answer range = answer(bitDepthCapability, MSG_GET);
     EXPECT_EQ(range.conType, TWON_RANGE);
-    EXPECT_EQ(range.values, (Values{1, 16, 1, 1, 8}));
+    EXPECT_EQ(range.values, (Values{1, 16, 1, 8, 8}));
+    depth.setRange(1, 16, 2);  // 8 is off the steps 1, 3, 5, ...
+    EXPECT_EQ(answer(bitDepthCapability, MSG_GETDEFAULT).values, Values{1});
+    depth.setRange(1, 16, 0);
 
     SentContainer sixteen(ICAP_BITDEPTH, 16);
     EXPECT_EQ(send(bitDepthCapability, sixteen), TWRC_SUCCESS);
@@ -150,6 +155,10 @@ TEST_F(OptionCapabilities, DepthListsRangesAndWrites) {
     EXPECT_EQ(send(bitDepthCapability, twelve), TWRC_CHECKSTATUS);
     EXPECT_EQ(answer(bitDepthCapability, MSG_GETCURRENT).values, Values{16});
     device.roundTo = 0;
+    EXPECT_EQ(ask(bitDepthCapability, MSG_RESET), TWRC_SUCCESS);
+    EXPECT_EQ(depth.values, std::vector<double>{8});
+    depth.constraintKind = numberWordList;
+    depth.wordList = {1, 16};
     EXPECT_EQ(ask(bitDepthCapability, MSG_RESET), TWRC_SUCCESS);
     EXPECT_EQ(depth.values, std::vector<double>{1});
 
@@ -226,6 +235,53 @@ TEST_F(OptionCapabilities, AbsentInactiveAndUnreadableOptions) {
     EXPECT_EQ(ask(bitDepthCapability, MSG_GETCURRENT), TWRC_FAILURE);
     EXPECT_EQ(source.conditionCode, TWCC_CAPUNSUPPORTED);
     EXPECT_EQ(ask(resolutionCapability, MSG_GET), TWRC_FAILURE);
+    EXPECT_EQ(source.conditionCode, TWCC_CAPUNSUPPORTED);
+}
+
+}  // namespace
+}  // namespace tarnwick::testing
+
+namespace tarnwick::testing {
+namespace {
+
+TW_UINT32 level(double value) {
+    return fix32Bits(toFix32(value));
+}
+
+// Brightness and contrast: the option's range laid onto -1000..1000, its steps kept.
+TEST_F(OptionCapabilities, LevelsMapTheOptionRangeOntoTwainsScale) {
+    NumberOption brightness{8, "brightness", "", "", 0, 4, 0, &device};
+    brightness.setRange(-100, 100, 1);
+    brightness.values = {50};
+    EXPECT_TRUE(servesLevel(&brightness));
+    const auto levelAsk = [&](TW_UINT16 msg) {
+        cap = TW_CAPABILITY{ICAP_BRIGHTNESS, 0, nullptr};
+        return levelCapability(source, &brightness, msg, msg == MSG_RESET ? nullptr : &cap);
+    };
+    ASSERT_EQ(levelAsk(MSG_GET), TWRC_SUCCESS);
+    const Answer range = takeAnswer(cap);
+    EXPECT_EQ(range.conType, TWON_RANGE);
+    EXPECT_EQ(range.values, (Values{level(-1000), level(1000), level(10), level(0), level(500)}));
+
+    SentContainer quarter(ICAP_BRIGHTNESS, level(-250), TWTY_FIX32);
+    EXPECT_EQ(levelCapability(source, &brightness, MSG_SET, &quarter.cap), TWRC_SUCCESS);
+    EXPECT_EQ(brightness.values, std::vector<double>{-25});
+    SentContainer between(ICAP_BRIGHTNESS, level(1), TWTY_FIX32);  // off the steps of 10
+    EXPECT_EQ(levelCapability(source, &brightness, MSG_SET, &between.cap), TWRC_CHECKSTATUS);
+    EXPECT_EQ(brightness.values, std::vector<double>{0});
+    SentContainer beyond(ICAP_BRIGHTNESS, level(1000.5), TWTY_FIX32);
+    EXPECT_EQ(levelCapability(source, &brightness, MSG_SET, &beyond.cap), TWRC_FAILURE);
+    EXPECT_EQ(source.conditionCode, TWCC_BADVALUE);
+    brightness.values = {100};
+    EXPECT_EQ(levelAsk(MSG_RESET), TWRC_SUCCESS);
+    EXPECT_EQ(brightness.values, std::vector<double>{0});
+
+    NumberOption listed{9, "contrast", "", "", 0, 4, 0, &device};
+    listed.addWordListEntry(1);
+    listed.values = {1};
+    EXPECT_FALSE(servesLevel(&listed));
+    EXPECT_FALSE(servesLevel(nullptr));
+    EXPECT_EQ(levelCapability(source, nullptr, MSG_GET, &cap), TWRC_FAILURE);
     EXPECT_EQ(source.conditionCode, TWCC_CAPUNSUPPORTED);
 }
 

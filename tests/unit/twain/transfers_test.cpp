@@ -94,11 +94,18 @@ TEST_F(Transfers, InformationAndBufferSizesFollowThePixelType) {
 }
 
 TEST_F(Transfers, BeforeAnImageTheAnswersSayNone) {
-    ASSERT_NO_FATAL_FAILURE(bringTo(4));
+    // Buffer sizes an application can allocate, in every state before the image.
     TW_SETUPMEMXFER setup{};
-    ASSERT_EQ(call(DG_CONTROL, DAT_SETUPMEMXFER, MSG_GET, &setup), TWRC_SUCCESS);
-    EXPECT_EQ(+setup.MinBufSize, 4096u);
-    EXPECT_EQ(+setup.MaxBufSize, TWON_DONTCARE32);
+    for (TW_INT32 state : {4, 5}) {
+        reset();
+        ASSERT_NO_FATAL_FAILURE(bringTo(state));
+        ASSERT_EQ(call(DG_CONTROL, DAT_SETUPMEMXFER, MSG_GET, &setup), TWRC_SUCCESS);
+        EXPECT_EQ(+setup.MinBufSize, 64u * 1024);
+        EXPECT_EQ(+setup.Preferred, 1024u * 1024);
+        EXPECT_EQ(+setup.MaxBufSize, 16u * 1024 * 1024);
+    }
+    reset();
+    ASSERT_NO_FATAL_FAILURE(bringTo(4));
     TW_PENDINGXFERS pending{};
     ASSERT_EQ(call(DG_CONTROL, DAT_PENDINGXFERS, MSG_GET, &pending), TWRC_SUCCESS);
     EXPECT_EQ(+pending.Count, 0xFFFF);
@@ -110,7 +117,9 @@ TEST_F(Transfers, BeforeAnImageTheAnswersSayNone) {
     EXPECT_EQ(+i.XResolution.Whole, -1);
     EXPECT_EQ(+i.XResolution.Frac, 1);
     EXPECT_EQ(+i.ImageLength, -1);
-    EXPECT_EQ(call(DG_CONTROL, DAT_SETUPMEMXFER, MSG_GET, &setup), TWRC_CANCEL);
+    // Only the transfers may answer TWRC_CANCEL.
+    EXPECT_EQ(call(DG_CONTROL, DAT_SETUPMEMXFER, MSG_GET, &setup), TWRC_FAILURE);
+    EXPECT_EQ(source->conditionCode, TWCC_OPERATIONERROR);
     TW_IMAGEMEMXFER xfer{};
     std::vector<std::uint8_t> buffer(64);
     EXPECT_EQ(memory(xfer, buffer), TWRC_CANCEL);
@@ -130,22 +139,25 @@ TEST_F(Transfers, MemoryStripsOfThreeRowsEndWithTheLastRow) {
         EXPECT_EQ(source->state, 7);
         EXPECT_EQ(+xfer.YOffset, first);
         EXPECT_EQ(+xfer.BytesWritten, 12u);
+        EXPECT_EQ(+xfer.Rows, 3u) << "the rows of this buffer";
         EXPECT_EQ(buffer[4], 16 * (first + 1)) << "row " << first + 1 << " starts the second row";
     }
-    xfer.Rows = 0;  // later buffers leave it
     ASSERT_EQ(memory(xfer, buffer), TWRC_XFERDONE);
     EXPECT_EQ(+xfer.YOffset, 9u);
     EXPECT_EQ(+xfer.BytesWritten, 4u);
-    EXPECT_EQ(+xfer.Rows, 0u);
+    EXPECT_EQ(+xfer.Rows, 1u);
     EXPECT_EQ(buffer[0], 16 * 9);
 
+    // A buffer one byte short of a row is refused before the transfer begins.
     std::vector<std::uint8_t> small(3);
     reset();
     ASSERT_NO_FATAL_FAILURE(scanned(frame(kFrameGray, 8, 4, 10)));
-    EXPECT_EQ(memory(xfer, small), TWRC_SUCCESS);
-    EXPECT_EQ(+xfer.BytesWritten, 0u);
-    EXPECT_EQ(+xfer.Rows, 10u);
-    EXPECT_EQ(+xfer.BytesPerRow, 4u);
+    EXPECT_EQ(memory(xfer, small), TWRC_FAILURE);
+    EXPECT_EQ(source->conditionCode, TWCC_BADVALUE);
+    EXPECT_EQ(source->state, 6);
+    std::vector<std::uint8_t> one(4);
+    EXPECT_EQ(memory(xfer, one), TWRC_SUCCESS);
+    EXPECT_EQ(+xfer.Rows, 1u);
 }
 
 TEST_F(Transfers, ColourRowsAreRedGreenBlueAndPaddedToTwelve) {
@@ -256,28 +268,41 @@ TEST_F(Transfers, OnlyOneBitColourHasAPalette) {
     EXPECT_EQ(source->conditionCode, TWCC_BADPROTOCOL);
 }
 
-TEST_F(Transfers, LayoutIsSetInMillimetresAndReadInInches) {
+TEST_F(Transfers, LayoutIsSetExactlyAndReadInInches) {
     ASSERT_NO_FATAL_FAILURE(bringTo(4));
     TW_IMAGELAYOUT layout{};
     layout.Frame = {toFix32(1), toFix32(1), toFix32(2), toFix32(2)};
     ASSERT_EQ(call(DG_IMAGE, DAT_IMAGELAYOUT, MSG_SET, &layout), TWRC_SUCCESS);
     ASSERT_EQ(scanner.regionsSet.size(), 1u);
     const ScanRectangle r = scanner.regionsSet[0];
-    EXPECT_EQ((std::vector<int>{r.left, r.top, r.right, r.bottom}),
-              (std::vector<int>{25, 25, 50, 50}));
+    // Not whole millimetres: two inches stay two inches.
+    EXPECT_EQ((std::vector<double>{r.left, r.top, r.right, r.bottom}),
+              (std::vector<double>{25.4, 25.4, 50.8, 50.8}));
+    layout.Frame.Right = layout.Frame.Left;
+    EXPECT_EQ(call(DG_IMAGE, DAT_IMAGELAYOUT, MSG_SET, &layout), TWRC_FAILURE);
+    EXPECT_EQ(source->conditionCode, TWCC_BADVALUE);
 
-    // No image can be had: the rectangle the next scan would use.
+    // No image yet: the rectangle the next scan will use.
     scanner.nextRectangle = r;
     layout = {};
     ASSERT_EQ(call(DG_IMAGE, DAT_IMAGELAYOUT, MSG_GET, &layout), TWRC_SUCCESS);
-    EXPECT_NEAR(fromFix32(layout.Frame.Left), 25 / 25.4, 1e-4);
-    EXPECT_NEAR(fromFix32(layout.Frame.Bottom), 50 / 25.4, 1e-4);
+    EXPECT_EQ(fromFix32(layout.Frame.Left), 1.0f);
+    EXPECT_EQ(fromFix32(layout.Frame.Bottom), 2.0f);
     EXPECT_EQ(+layout.FrameNumber, 1u);
-    EXPECT_EQ(call(DG_IMAGE, DAT_IMAGELAYOUT, MSG_RESET, &layout), TWRC_FAILURE);
-    EXPECT_EQ(source->conditionCode, TWCC_BADPROTOCOL);
+
+    // The default and the reset are the whole scan area.
+    scanner.wholeArea = {0, 0, 215.9, 297.18};
+    for (TW_UINT16 msg : {MSG_GETDEFAULT, MSG_RESET}) {
+        layout = {};
+        ASSERT_EQ(call(DG_IMAGE, DAT_IMAGELAYOUT, msg, &layout), TWRC_SUCCESS);
+        EXPECT_NEAR(fromFix32(layout.Frame.Right), 8.5, 1e-4);
+        EXPECT_NEAR(fromFix32(layout.Frame.Bottom), 11.7, 1e-4);
+    }
+    ASSERT_EQ(scanner.regionsSet.size(), 2u);
+    EXPECT_EQ(scanner.regionsSet[1].right, 215.9);
 }
 
-TEST_F(Transfers, LayoutInStateFourScansAnImageAndAnswersItsRectangle) {
+TEST_F(Transfers, LayoutAndPaletteNeverScanBeforeTheTransfer) {
     scanner.scanYields(frame(kFrameGray, 8, 2, 2));
     scanner.image.left = 127;
     scanner.image.bottom = 254;
@@ -285,7 +310,14 @@ TEST_F(Transfers, LayoutInStateFourScansAnImageAndAnswersItsRectangle) {
     ASSERT_NO_FATAL_FAILURE(bringTo(4));
     TW_IMAGELAYOUT layout{};
     ASSERT_EQ(call(DG_IMAGE, DAT_IMAGELAYOUT, MSG_GET, &layout), TWRC_SUCCESS);
-    EXPECT_EQ(scanner.calls, std::vector<std::string>{"acquire(keep,cancel)"});
+    TW_PALETTE8 palette{};
+    EXPECT_EQ(call(DG_IMAGE, DAT_PALETTE8, MSG_GET, &palette), TWRC_FAILURE);
+    EXPECT_EQ(source->conditionCode, TWCC_BADPROTOCOL);
+    EXPECT_TRUE(scanner.calls.empty()) << "a feeder would lose a sheet";
+
+    // In state 6 the rectangle of the image being transferred.
+    ASSERT_EQ(enable(0), TWRC_SUCCESS);
+    ASSERT_EQ(call(DG_IMAGE, DAT_IMAGELAYOUT, MSG_GET, &layout), TWRC_SUCCESS);
     EXPECT_FLOAT_EQ(fromFix32(layout.Frame.Left), 5.0f);
     EXPECT_FLOAT_EQ(fromFix32(layout.Frame.Bottom), 10.0f);
 }

@@ -1,6 +1,7 @@
 // Every supported triplet in every state: carried out in its states, refused in the others.
 #include <gtest/gtest.h>
 
+#include "platform/global_memory.h"
 #include "unit/twain/source_fixture.h"
 
 namespace tarnwick::testing {
@@ -33,9 +34,13 @@ const Expectation kTriplets[] = {
      kNoCapability},
     {"CAPABILITY SET", DG_CONTROL, DAT_CAPABILITY, MSG_SET, 4, 4, TWRC_FAILURE, kNoCapability},
     {"CAPABILITY RESET", DG_CONTROL, DAT_CAPABILITY, MSG_RESET, 4, 4, TWRC_FAILURE, kNoCapability},
+    {"CAPABILITY RESETALL", DG_CONTROL, DAT_CAPABILITY, MSG_RESETALL, 4, 4, TWRC_SUCCESS,
+     TWCC_SUCCESS},
     {"EVENT PROCESSEVENT", DG_CONTROL, DAT_EVENT, MSG_PROCESSEVENT, 3, 7, TWRC_NOTDSEVENT,
      TWCC_SUCCESS},
     {"EVENT GET", DG_CONTROL, DAT_EVENT, MSG_GET, 3, 7, TWRC_NOTDSEVENT, TWCC_SUCCESS},
+    // The empty record offers no DSM_Entry.
+    {"ENTRYPOINT SET", DG_CONTROL, DAT_ENTRYPOINT, MSG_SET, 3, 3, TWRC_FAILURE, TWCC_BADVALUE},
     {"IDENTITY GET", DG_CONTROL, DAT_IDENTITY, MSG_GET, 3, 7, TWRC_SUCCESS, TWCC_SUCCESS},
     {"IDENTITY OPENDS", DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, 3, 3, TWRC_SUCCESS, TWCC_SUCCESS},
     {"IDENTITY CLOSEDS", DG_CONTROL, DAT_IDENTITY, MSG_CLOSEDS, 4, 4, TWRC_SUCCESS, TWCC_SUCCESS},
@@ -45,7 +50,7 @@ const Expectation kTriplets[] = {
     {"PENDINGXFERS RESET", DG_CONTROL, DAT_PENDINGXFERS, MSG_RESET, 6, 6, TWRC_SUCCESS,
      TWCC_SUCCESS},
     {"SETUPMEMXFER GET", DG_CONTROL, DAT_SETUPMEMXFER, MSG_GET, 4, 6, TWRC_SUCCESS, TWCC_SUCCESS, 6,
-     TWRC_CANCEL},
+     TWRC_FAILURE, TWCC_OPERATIONERROR},
     {"STATUS GET", DG_CONTROL, DAT_STATUS, MSG_GET, 4, 7, TWRC_SUCCESS, TWCC_SUCCESS},
     {"USERINTERFACE ENABLEDS", DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, 4, 4, TWRC_SUCCESS,
      TWCC_SUCCESS},
@@ -58,13 +63,18 @@ const Expectation kTriplets[] = {
     {"CUSTOMDSDATA GET", DG_CONTROL, DAT_CUSTOMDSDATA, MSG_GET, 4, 4, TWRC_SUCCESS, TWCC_SUCCESS},
     {"CUSTOMDSDATA SET", DG_CONTROL, DAT_CUSTOMDSDATA, MSG_SET, 4, 4, TWRC_SUCCESS, TWCC_SUCCESS},
     {"IMAGEINFO GET", DG_IMAGE, DAT_IMAGEINFO, MSG_GET, 6, 7, TWRC_SUCCESS, TWCC_SUCCESS},
-    {"IMAGELAYOUT GET", DG_IMAGE, DAT_IMAGELAYOUT, MSG_GET, 4, 6, TWRC_SUCCESS, TWCC_SUCCESS},
-    {"IMAGELAYOUT SET", DG_IMAGE, DAT_IMAGELAYOUT, MSG_SET, 4, 4, TWRC_SUCCESS, TWCC_SUCCESS},
+    {"IMAGELAYOUT GET", DG_IMAGE, DAT_IMAGELAYOUT, MSG_GET, 4, 6, TWRC_SUCCESS, TWCC_SUCCESS, 6,
+     TWRC_FAILURE, TWCC_OPERATIONERROR},
+    {"IMAGELAYOUT GETDEFAULT", DG_IMAGE, DAT_IMAGELAYOUT, MSG_GETDEFAULT, 4, 6, TWRC_SUCCESS,
+     TWCC_SUCCESS},
+    // The empty record is no frame.
+    {"IMAGELAYOUT SET", DG_IMAGE, DAT_IMAGELAYOUT, MSG_SET, 4, 4, TWRC_FAILURE, TWCC_BADVALUE},
+    {"IMAGELAYOUT RESET", DG_IMAGE, DAT_IMAGELAYOUT, MSG_RESET, 4, 4, TWRC_SUCCESS, TWCC_SUCCESS},
     {"IMAGEMEMXFER GET", DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, 6, 7, TWRC_CANCEL, TWCC_SUCCESS},
     {"IMAGENATIVEXFER GET", DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, 6, 6, TWRC_CANCEL,
      TWCC_SUCCESS},
     {"PALETTE8 GET", DG_IMAGE, DAT_PALETTE8, MSG_GET, 4, 6, TWRC_FAILURE, TWCC_BADPROTOCOL, 6,
-     TWRC_CANCEL},
+     TWRC_FAILURE, TWCC_OPERATIONERROR},
 };
 
 // Room for any record a triplet reads, with the values a well-behaved application sends.
@@ -73,6 +83,7 @@ union Payload {
     TW_USERINTERFACE ui;
     TW_UINT32 group;
     TW_PALETTE8 palette;
+    TW_CUSTOMDSDATA custom;
     unsigned char bytes[2048];
 };
 
@@ -94,6 +105,9 @@ TEST_F(TripletStates, EachSupportedTripletRunsInItsStatesOnlyAndIsSequenceErrorE
             ASSERT_NO_FATAL_FAILURE(bringTo(state));
             Payload payload = payloadFor(triplet);
             TW_UINT16 rc = call(triplet.DG, triplet.DAT, triplet.MSG, &payload);
+            // The application frees the block it received.
+            if (triplet.DAT == DAT_CUSTOMDSDATA && triplet.MSG == MSG_GET && rc == TWRC_SUCCESS)
+                platform::globalFree(payload.custom.hData);
             bool inState = state >= triplet.lowest && state <= triplet.highest;
             const bool other = triplet.otherFrom != 0 && state >= triplet.otherFrom;
             if (inState) {
@@ -159,7 +173,7 @@ TEST_F(TripletStates, NullDataIsBadValueForEveryTripletThatReadsItAndIgnoredByTh
         ASSERT_NO_FATAL_FAILURE(bringTo(triplet.lowest));
         TW_UINT16 rc = call(triplet.DG, triplet.DAT, triplet.MSG, nullptr);
         bool ignoresData = triplet.MSG == MSG_CLOSEDS || triplet.MSG == MSG_DISABLEDS ||
-                           triplet.DAT == DAT_CUSTOMDSDATA;
+                           triplet.MSG == MSG_RESETALL;
         if (ignoresData) {
             EXPECT_EQ(rc, triplet.result);
         } else {

@@ -112,11 +112,15 @@ TEST_F(UserInterface, AWindowNobodySeesIsClosedWhenItsScanGaveNothing) {
     EXPECT_EQ(source->state, 5);
     EXPECT_EQ(notifications(), std::vector<TW_UINT16>{MSG_CLOSEDSREQ});
 
-    // Settings nobody can see: closed at once, back in state 4 with the window hidden.
+    // Settings nobody can see are confirmed at once; the source stays enabled until the
+    // application disables it.
     ASSERT_EQ(call(DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, nullptr), TWRC_SUCCESS);
     scanner.calls.clear();
     TW_USERINTERFACE ui{1, 1, nullptr};
     ASSERT_EQ(call(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDSUIONLY, &ui), TWRC_SUCCESS);
+    EXPECT_EQ(source->state, 5);
+    EXPECT_EQ(notifications(), (std::vector<TW_UINT16>{MSG_CLOSEDSREQ, MSG_CLOSEDSOK}));
+    EXPECT_EQ(call(DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, nullptr), TWRC_SUCCESS);
     EXPECT_EQ(source->state, 4);
     EXPECT_EQ(scanner.calls, (Calls{"showWindow(settings)", "hideWindow"}));
 }

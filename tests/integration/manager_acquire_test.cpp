@@ -1,0 +1,59 @@
+// The TWAIN 2 test application takes images from the source through the TWAIN Working Group's
+// manager, with callbacks, and they match what scanimage writes for the same area.
+#include <sys/wait.h>
+
+#include "integration/acquire_support.h"
+
+namespace tarnwick::testing {
+namespace {
+
+class ManagerAcquireTest : public AcquireTest {
+  protected:
+    int runApp(const std::string& arguments) {
+        std::ofstream(folder_.file("tarnwick.ini")) << settings_;
+        output_ = folder_.file("out");
+        std::filesystem::create_directories(output_);
+        const std::string log = folder_.file("app.log");
+        const std::string command =
+            std::string(TARNWICK_SOURCE_DIR) + "/tests/integration/with-manager " +
+            TARNWICK_MODULE_PATH + " " + TARNWICK_PRIVATE_DSM + " " + TARNWICK_BINARY_DIR +
+            "/tarnwick-twain-app --out " + output_ + " " + arguments + " >" + log + " 2>&1";
+        const int status = std::system(command.c_str());
+        std::ifstream in(log);
+        std::stringstream text;
+        text << in.rdbuf();
+        lines = text.str();
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+};
+
+TEST_F(ManagerAcquireTest, NativeAndMemoryTransfersWithAndWithoutTheWindowMatchScanimage) {
+    struct Case {
+        const char* app;
+        const char* scanimage;
+        const char* line;
+    };
+    const Case cases[] = {
+        // The settings are confirmed, and the source stays enabled until the application
+        // disables it.
+        {"--settings-only --pixel-type rgb", "--mode Color",
+         "settings only: MSG_CLOSEDSOK\nimage 1: 100x100, pixel type 2, native"},
+        {"--ui --memory --pixel-type gray", "--mode Gray",
+         "image 1: 100x100, pixel type 1, memory"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.app);
+        SetUp();
+        option("test-picture", "Color pattern");
+        ASSERT_EQ(runApp(std::string(c.app) + " --resolution 50 --inches 2"), 0) << lines;
+        EXPECT_NE(lines.find(c.line), std::string::npos) << lines;
+        EXPECT_EQ(lines.find("image 2:"), std::string::npos) << lines;
+        expectSame(
+            received(1),
+            scanimage(std::string(c.scanimage) +
+                      " --test-picture 'Color pattern' --resolution 50 -l 0 -t 0 -x 50.8 -y 50.8"));
+    }
+}
+
+}  // namespace
+}  // namespace tarnwick::testing
