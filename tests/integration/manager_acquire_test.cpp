@@ -10,10 +10,10 @@ namespace {
 class ManagerAcquireTest : public AcquireTest {
   protected:
     int runApp(const std::string& arguments) {
-        std::ofstream(folder_.file("tarnwick.ini")) << settings_;
-        output_ = folder_.file("out");
+        std::ofstream(folder.file("tarnwick.ini")) << settings_;
+        output_ = folder.file("out");
         std::filesystem::create_directories(output_);
-        const std::string log = folder_.file("app.log");
+        const std::string log = folder.file("app.log");
         const std::string command =
             std::string(TARNWICK_SOURCE_DIR) + "/tests/integration/with-manager " +
             TARNWICK_MODULE_PATH + " " + TARNWICK_PRIVATE_DSM + " " + TARNWICK_BINARY_DIR +
