@@ -57,10 +57,12 @@ TEST_F(ProfilePosix, WritersInSeveralProcessesLoseNoKey) {
         ASSERT_GE(children[c], 0);
         if (children[c] == 0) {
             bool ok = true;
-            for (int k = 0; k < kKeys; ++k)
-                ok = platform::writeProfileString(
-                         path, "S", "p" + std::to_string(c) + "k" + std::to_string(k), "1") &&
-                     ok;
+            for (int k = 0; k < kKeys; ++k) {
+                // Appended, not joined to a literal: g++ 12 warns falsely on "p" + string&&.
+                std::string key = "p";
+                key.append(std::to_string(c)).append("k").append(std::to_string(k));
+                ok = platform::writeProfileString(path, "S", key, "1") && ok;
+            }
             ::_exit(ok ? 0 : 1);
         }
     }
