@@ -225,10 +225,17 @@ void Device::controlNumbers(Word action, NumberOption& option) {
         option.values[i] = option.isFixed ? fromFixedWord(buffer.words[i]) : buffer.words[i];
 }
 
-void Device::setNumber(NumberOption& option, double value) {
-    if (option.values.empty()) return;
-    option.values.front() = value;
-    controlNumbers(SANE_ACTION_SET_VALUE, option);
+bool Device::setNumber(NumberOption& option, double value) {
+    if (option.values.empty()) return false;
+    Buffer buffer;
+    for (double v : option.values) buffer.words.push_back(numberWord(v, option.isFixed));
+    buffer.words.front() = numberWord(value, option.isFixed);
+    const std::vector<Word> sent = buffer.words;
+    // A refused value leaves the option at the device's value.
+    if (!controlOption(option, SANE_ACTION_SET_VALUE, option.valueType(), buffer)) return false;
+    for (std::size_t i = 0; i < option.values.size(); ++i)
+        option.values[i] = option.isFixed ? fromFixedWord(buffer.words[i]) : buffer.words[i];
+    return buffer.words == sent && (option.info & SANE_INFO_INEXACT) == 0;
 }
 
 std::string Device::controlString(Word action, Option& option, const std::string& text) {

@@ -56,7 +56,9 @@ class Device : public OptionDevice {
 
     bool controlBool(Word action, Option& option, bool value) override;
     void controlNumbers(Word action, NumberOption& option) override;
-    void setNumber(NumberOption& option, double value);
+    // Sets the first value; false when the device refused it or took another (the option then
+    // holds the device's value).
+    bool setNumber(NumberOption& option, double value);
     std::string controlString(Word action, Option& option, const std::string& text) override;
     // With reloads off (while saved values are applied) a reload the daemon asks for is put off;
     // switching them on again fetches the descriptors then, without refreshing any control:

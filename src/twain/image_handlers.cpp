@@ -85,8 +85,8 @@ TW_UINT16 handleImageLayout(DataSource& source, TW_UINT16 MSG, TW_MEMREF pData) 
             if (frame.left < 0 || frame.top < 0 || frame.right <= frame.left ||
                 frame.bottom <= frame.top)
                 return source.setCondition(TWCC_BADVALUE, TWRC_FAILURE);
-            scanner.setSingleRegion(frame);
-            return TWRC_SUCCESS;
+            // What the device could not take exactly the application reads back.
+            return scanner.setSingleRegion(frame) ? TWRC_SUCCESS : TWRC_CHECKSTATUS;
         }
         case MSG_RESET:
             scanner.setSingleRegion(scanner.wholeScanArea());

@@ -115,8 +115,12 @@ ScanRectangle SaneDevice::wholeScanArea() const {
     return rectangleOf(window_->batch().scanArea());
 }
 
-void SaneDevice::setSingleRegion(const ScanRectangle& frame) {
-    window_->batch().setFrame(ExactFrame{frame.left, frame.top, frame.right, frame.bottom});
+bool SaneDevice::setSingleRegion(const ScanRectangle& frame) {
+    // The device clamps or refuses what it cannot scan; the frame is what it took.
+    ExactFrame taken{frame.left, frame.top, frame.right, frame.bottom};
+    const bool exact = window_->setScanArea(taken);
+    window_->batch().setFrame(taken);
+    return exact;
 }
 
 Image* SaneDevice::acquire(bool keepAsCurrent, bool cancelAtEnd) {

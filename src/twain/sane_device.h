@@ -39,7 +39,7 @@ class SaneDevice : public Scanner, private ScannerLink {
     void setPendingCount(TW_INT32 count) override { window_->batch().setPending(count); }
     ScanRectangle nextScanRectangle() const override;
     ScanRectangle wholeScanArea() const override;
-    void setSingleRegion(const ScanRectangle& frame) override;
+    bool setSingleRegion(const ScanRectangle& frame) override;
     TW_UINT16 notify(TW_UINT16 message) override;
 
     TW_UINT16 pixelType(TW_UINT16 msg, TW_CAPABILITY* capability) override;

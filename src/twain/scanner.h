@@ -52,8 +52,9 @@ class Scanner {
     // The largest scan area of the device.
     virtual ScanRectangle wholeScanArea() const = 0;
     // The application's frame (DAT_IMAGELAYOUT / MSG_SET): scanned exactly, whatever reloads
-    // of the device's options do to the window's regions, until the window is shown.
-    virtual void setSingleRegion(const ScanRectangle& frame) = 0;
+    // of the device's options do to the window's regions, until the window is shown. False
+    // when the device clamped or refused an edge: the frame is then what it took.
+    virtual bool setSingleRegion(const ScanRectangle& frame) = 0;
     // Tells the application (MSG_XFERREADY, MSG_CLOSEDSREQ) through the owning DataSource.
     virtual TW_UINT16 notify(TW_UINT16 message) = 0;
 

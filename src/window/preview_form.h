@@ -101,11 +101,16 @@ class TFPreview : public ui::Form, public ControlOwner {
     // ---- preview scan and display ----
     void BPreviewClick();
     // Writes the existing geometry options in the order tl-x, br-x, br-y, tl-y.
-    void setScanArea(double x1, double y1, double x2, double y2);
+    // False when the device refused or changed a value.
+    bool setScanArea(double x1, double y1, double x2, double y2);
     void ZoomChange();
     // Draws displayBitmap and the region outlines onto PaintBox.
     void paintPreview();
     void showPlaceholder();
+    // scanBitmap, a scan of the whole area, becomes the preview: a copy no larger than the
+    // whole page shows on the screen, as a scan of several hundred megabytes would otherwise
+    // be held twice.
+    void showScanAsPreview();
     void TimerTimer();
 
     // ---- regions ----
@@ -188,7 +193,7 @@ class TFPreview : public ui::Form, public ControlOwner {
 
   public:
     Bitmap scanBitmap;     // 24 bits; every final scan
-    Bitmap previewBitmap;  // 24 bits; the preview
+    Bitmap previewBitmap;  // the preview; a scan larger than the screen shows reduced
 
   private:
     Bitmap displayBitmap;  // 24 bits, so colour previews keep their colours; scaled to the zoom

@@ -27,13 +27,15 @@ int edgeOf(const NumberOption* option, bool lowest) {
 
 }  // namespace
 
-void TFPreview::setScanArea(double x1, double y1, double x2, double y2) {
+bool TFPreview::setScanArea(double x1, double y1, double x2, double y2) {
     const base::ScopedValue own(adjustingOptions, true);
     const std::pair<NumberOption*, double> edges[] = {
         {tlxOption, x1}, {brxOption, x2}, {bryOption, y2}, {tlyOption, y1}};
+    bool exact = true;
     for (auto [option, value] : edges)
         // A fatal report on the way closes the device.
-        if (option && device) device->setNumber(*option, value);
+        if (option && device && !device->setNumber(*option, value)) exact = false;
+    return exact;
 }
 
 void TFPreview::BPreviewClick() {

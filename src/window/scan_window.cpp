@@ -71,6 +71,18 @@ ScanBatch& ScanWindow::batch() {
     return form_->batch;
 }
 
+bool ScanWindow::setScanArea(ExactFrame& frame) {
+    TFPreview& w = *form_;
+    const bool exact = w.setScanArea(frame.left, frame.top, frame.right, frame.bottom);
+    const std::pair<const NumberOption*, double*> edges[] = {{w.tlxOption, &frame.left},
+                                                             {w.tlyOption, &frame.top},
+                                                             {w.brxOption, &frame.right},
+                                                             {w.bryOption, &frame.bottom}};
+    for (auto [option, edge] : edges)
+        if (w.device && option && !option->values.empty()) *edge = option->values.front();
+    return exact;
+}
+
 bool ScanWindow::scanNextImage(Region& area) {
     return form_->scanNextImage(area);
 }

@@ -53,6 +53,9 @@ class ScanWindow {
     // A batch begun without the window's Scan button: no page question.
     void beginBatch();
     ScanBatch& batch();
+    // Writes the frame to the geometry options and reads back what the device took; false
+    // when it refused or changed an edge.
+    bool setScanArea(ExactFrame& frame);
     // TFPreview::scanNextImage and endImage.
     bool scanNextImage(Region& area);
     void endImage(bool delivered, bool cancelAtEnd);

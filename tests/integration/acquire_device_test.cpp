@@ -2,8 +2,10 @@
 // count, the preview after a scan of the whole area, and an opening that finds no device.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 
+#include "support/preview_probe.h"
 #include "support/saned_fixture.h"
 #include "support/settings_folders.h"
 #include "twain/data_source.h"
@@ -62,12 +64,31 @@ TEST_F(OpenScanner, TheWholeAreaReplacesThePreviewAndTheCountStaysOpenEnded) {
     EXPECT_EQ(image->right, area.right);
     EXPECT_EQ(image->bottom, area.bottom);
     EXPECT_EQ(scanner->pendingCount(), -1);
-    EXPECT_EQ(scanner->window().previewBitmap.width(), image->bitmap->width());
-    EXPECT_EQ(scanner->window().previewBitmap.height(), image->bitmap->height());
+    // The preview is the scan reduced to what the whole page shows in the preview's box.
+    const Bitmap& preview = scanner->window().previewBitmap;
+    const ui::Rect box = probe(scanner->window()).ImageScrollBox.clientRect();
+    ASSERT_GT(image->bitmap->width(), std::min(box.width(), box.height()));
+    EXPECT_EQ(preview.width(), std::min(box.width(), box.height()));
+    EXPECT_EQ(preview.height(), preview.width());
+    EXPECT_EQ(preview.row(0)[0], image->bitmap->row(0)[0]) << "the scan, not the placeholder";
 
-    scanner->setSingleRegion(ScanRectangle{25, 25, 50, 50});
+    EXPECT_TRUE(scanner->setSingleRegion(ScanRectangle{25, 25, 50, 50}));
     EXPECT_EQ(scanner->nextScanRectangle().left, 25);
     EXPECT_EQ(scanner->window().regions.regionCount, 1);
+}
+
+TEST_F(OpenScanner, AFrameBeyondTheBedIsClampedAndScannedAsClamped) {
+    auto scanner = open(saned_.port());
+    ASSERT_TRUE(scanner->isDeviceOpen());
+    const ScanRectangle bed = scanner->wholeScanArea();
+    EXPECT_FALSE(scanner->setSingleRegion(ScanRectangle{0, 0, 508, 508}));  // 20 x 20 inches
+    const ScanRectangle frame = scanner->nextScanRectangle();
+    EXPECT_EQ(frame.right, bed.right);
+    EXPECT_EQ(frame.bottom, bed.bottom);
+    Image* image = scanner->getImage();
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->right, bed.right);
+    EXPECT_NEAR(image->parameters.pixelsPerLine, bed.right * 50 / 25.4, 1);
 }
 
 TEST_F(OpenScanner, SettingsOnlyLeavesTheScanButtonsAsTheyWere) {

@@ -26,6 +26,7 @@ struct ScannerScript {
     ScanRectangle nextRectangle;
     ScanRectangle wholeArea;
     std::vector<ScanRectangle> regionsSet;
+    bool frameTaken = true;  // what setSingleRegion answers
     std::vector<std::string> calls;
     bool destroyed = false;
 
@@ -60,8 +61,9 @@ class ScriptedScanner : public Scanner {
     void setPendingCount(TW_INT32 count) override { pending_ = count; }
     ScanRectangle nextScanRectangle() const override { return script_.nextRectangle; }
     ScanRectangle wholeScanArea() const override { return script_.wholeArea; }
-    void setSingleRegion(const ScanRectangle& region) override {
+    bool setSingleRegion(const ScanRectangle& region) override {
         script_.regionsSet.push_back(region);
+        return script_.frameTaken;
     }
     TW_UINT16 notify(TW_UINT16) override { return TWRC_SUCCESS; }
     TW_UINT16 pixelType(TW_UINT16, TW_CAPABILITY*) override { return option("pixelType"); }

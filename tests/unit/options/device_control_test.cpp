@@ -80,6 +80,29 @@ TEST_F(DeviceControl, InexactGetIsReportedWithoutReloads) {
     EXPECT_FALSE(recorder.hasMessage("Reloading option values"));
 }
 
+TEST_F(DeviceControl, ASetNumberTellsWhetherTheDeviceTookTheValue) {
+    struct Case {
+        Word status, info, answer;
+        bool taken;
+        double kept;
+    };
+    const Case cases[] = {
+        {SANE_STATUS_GOOD, 0, 508, true, 508},
+        {SANE_STATUS_GOOD, SANE_INFO_INEXACT, 200, false, 200},  // clamped to the bed
+        {SANE_STATUS_GOOD, 0, 200, false, 200},                  // clamped without saying so
+        {SANE_STATUS_INVAL, 0, 508, false, 3},                   // refused: the old value stays
+    };
+    for (const Case& c : cases)
+        daemon.receive(kIntRequest).send(intReply(c.info, c.answer, c.status));
+    connect();
+    for (const Case& c : cases) {
+        NumberOption option(1, "n", "", "", 0, 4, 5, device.get());
+        option.values[0] = 3;
+        EXPECT_EQ(device->setNumber(option, 508), c.taken) << c.status << " " << c.info;
+        EXPECT_EQ(option.values[0], c.kept) << c.status << " " << c.info;
+    }
+}
+
 TEST_F(DeviceControl, TextIsCutToTheOptionSizeAndInvalidIsSilent) {
     daemon.receive(5 * 4 + 2 * 4 + 4)
         .send(Wire()

@@ -281,6 +281,11 @@ TEST_F(Transfers, LayoutIsSetExactlyAndReadInInches) {
     layout.Frame.Right = layout.Frame.Left;
     EXPECT_EQ(call(DG_IMAGE, DAT_IMAGELAYOUT, MSG_SET, &layout), TWRC_FAILURE);
     EXPECT_EQ(source->conditionCode, TWCC_BADVALUE);
+    // A frame the device clamped or refused.
+    scanner.frameTaken = false;
+    layout.Frame = {toFix32(1), toFix32(1), toFix32(20), toFix32(20)};
+    EXPECT_EQ(call(DG_IMAGE, DAT_IMAGELAYOUT, MSG_SET, &layout), TWRC_CHECKSTATUS);
+    scanner.regionsSet.pop_back();
 
     // No image yet: the rectangle the next scan will use.
     scanner.nextRectangle = r;
