@@ -27,6 +27,16 @@ if(CMAKE_CROSSCOMPILING)
                          ${TARNWICK_TWAIN_DSM}/windows-64/TWAINDSM.dll)
         set_tests_properties(wine-manager-acquire PROPERTIES LABELS "wine;integration" TIMEOUT 600
                              ENVIRONMENT TARNWICK_WINEPREFIX=${PROJECT_BINARY_DIR}/wineprefix-manager)
+    elseif(TARNWICK_I686_WINE)
+        # The same through the 32-bit manager under the emulated Wine.
+        add_test(NAME i686-manager-acquire
+                 COMMAND ${PROJECT_SOURCE_DIR}/tests/wine/manager-acquire
+                         $<TARGET_FILE:tarnwick-twain-app> $<TARGET_FILE:tarnwick-ds>
+                         ${TARNWICK_TWAIN_DSM}/windows-32/TWAINDSM.dll)
+        set_tests_properties(i686-manager-acquire PROPERTIES
+            LABELS "i686-run;integration" TIMEOUT 1800 RUN_SERIAL TRUE ENVIRONMENT
+            "TARNWICK_I686_WINE=${TARNWICK_I686_WINE};TARNWICK_WINEPREFIX=${PROJECT_BINARY_DIR}/i686-prefix-manager"
+        )
     endif()
     return()
 endif()
