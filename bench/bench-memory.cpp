@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -56,7 +57,12 @@ bool nativeTransfer(bench::Source& source, double& imageBytes) {
 bool memoryTransfer(bench::Source& source, double& imageBytes) {
     TW_SETUPMEMXFER setup{};
     if (source.call(DG_CONTROL, DAT_SETUPMEMXFER, MSG_GET, &setup) != TWRC_SUCCESS) return false;
-    std::vector<std::uint8_t> strip(setup.Preferred);
+    // A strip of about a megabyte: a preferred size of the whole image would be the
+    // application's copy, not the source's part.
+    const TW_UINT32 rows =
+        std::max<TW_UINT32>((1u << 20) / std::max<TW_UINT32>(setup.MinBufSize, 1), 1);
+    std::vector<std::uint8_t> strip(
+        std::min<std::size_t>(setup.Preferred, static_cast<std::size_t>(rows) * setup.MinBufSize));
     imageBytes = 0;
     for (;;) {
         TW_IMAGEMEMXFER xfer{};

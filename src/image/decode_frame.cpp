@@ -84,16 +84,26 @@ class FrameDecoder {
         const long long room = copiesBytes(p) ? pixelBytesPerRow(p) : 0;
         pixelRoom_ = static_cast<std::size_t>(
             std::min<long long>(room, static_cast<long long>(bitmap.rowBytes())));
+        if (copiesBytes(p)) {
+            wholeRowBytes_ = static_cast<std::size_t>(std::max(p.bytesPerLine, 0));
+        } else if (p.format == kFrameRgb && p.depth == 8) {
+            wholeRowBytes_ = static_cast<std::size_t>(pixelBytesPerRow(p));
+            rgbPixels_ = std::min(p.pixelsPerLine, bitmap.width());
+        }
     }
 
     int row() const { return row_; }
+    std::size_t wholeRowBytes() const { return wholeRowBytes_; }
     bool started() const { return row_ != 0 || position_ != 0; }
 
     // Decodes what it can of the bytes and answers how many it used: the bytes of a pixel
     // that is not complete yet are left for the next read. The pixels of a 1-bit colour group
     // that has been read need no further bytes, so they are decoded at once and not lost at a
     // frame's end.
-    DecodeResult decode(const std::uint8_t* bytes, std::size_t count, std::size_t& used) {
+    // With `holdPartialRow` a row of the common formats whose bytes have not all arrived is
+    // left for the next read too, so that it is decoded whole.
+    DecodeResult decode(const std::uint8_t* bytes, std::size_t count, std::size_t& used,
+                        bool holdPartialRow) {
         std::size_t i = 0;
         used = 0;
         while (i < count || (skip_ == 0 && groupPending())) {
@@ -105,8 +115,15 @@ class FrameDecoder {
             }
             if (bitmap_.height() <= row_ && !bitmap_.setHeight(row_ + 1))
                 return DecodeResult::TooLarge;
+            const bool rowStart = position_ == 0 && wholeRowBytes_ != 0;
             bool rowComplete = false;
-            if (copiesBytes(p_)) {
+            if (rowStart && count - i >= wholeRowBytes_) {
+                decodeWholeRow(bytes + i);
+                i += wholeRowBytes_;
+                rowComplete = true;
+            } else if (rowStart && holdPartialRow) {
+                break;
+            } else if (copiesBytes(p_)) {
                 rowComplete = copyGreyBytes(bytes, count, i);
             } else if (count - i < bytesForNextPixel()) {
                 break;
@@ -132,6 +149,26 @@ class FrameDecoder {
         if (p_.format == kFrameGray) return 2;  // 16-bit grey
         if (p_.depth == 1) return bit_ == 7 ? static_cast<std::size_t>(channelsOf(p_)) : 0;
         return static_cast<std::size_t>(channelsOf(p_) * (p_.depth / 8));
+    }
+
+    // The common formats with a whole row at hand: one tight loop over the row, no per-byte
+    // bookkeeping. The bytes are the row's pixels; the row's padding follows as before.
+    void decodeWholeRow(const std::uint8_t* from) {
+        std::uint8_t* to = bitmap_.row(row_);
+        if (p_.format == kFrameRgb) {
+            for (int x = 0; x < rgbPixels_; ++x, from += 3, to += 3) {
+                to[0] = from[2];
+                to[1] = from[1];
+                to[2] = from[0];
+            }
+            return;
+        }
+        const std::size_t n = std::min(pixelRoom_, wholeRowBytes_);
+        if (p_.depth == 1 && !o_.noInvertBlackWhite) {
+            for (std::size_t k = 0; k < n; ++k) to[k] = static_cast<std::uint8_t>(~from[k]);
+        } else {
+            std::memcpy(to, from, n);
+        }
     }
 
     // Grey frames of 1 and 8 bits: bytes go straight to the row, which is counted in bytes.
@@ -227,6 +264,9 @@ class FrameDecoder {
     const RowCallback& rowDone_;
     std::size_t rowPadding_ = 0;  // bytes skipped after each row of a per-pixel format
     std::size_t pixelRoom_ = 0;   // bytes of a row a byte-copied format may write
+    // Bytes of a row decodeWholeRow takes at once; 0 for the formats decoded pixel by pixel.
+    std::size_t wholeRowBytes_ = 0;
+    int rgbPixels_ = 0;  // pixels of a colour row that land in the bitmap
     std::size_t skip_ = 0;
     int row_ = 0;
     int position_ = 0;
@@ -261,20 +301,21 @@ DecodeResult decodeFrame(Bitmap& bitmap, const FrameParameters& p, const DecodeO
     std::vector<std::uint8_t> buffer(kFrameBufferSize);
     std::size_t carried = 0;
     FrameDecoder decoder(bitmap, p, o, rowDone);
+    // Rows that fit twice into the buffer wait there until they are whole.
+    const bool holdRows = decoder.wholeRowBytes() <= kFrameBufferSize / 2;
     while (bitmap.height() > decoder.row()) {
         std::size_t got = 0;
         const ReadStatus status = read(buffer.data() + carried, kFrameBufferSize - carried, got);
         if (status == ReadStatus::Error) return DecodeResult::ReadFailed;
-        if (status == ReadStatus::EndOfFrame) {
-            if (!decoder.started()) return DecodeResult::NoData;
-            break;
-        }
-        got = std::min(got, kFrameBufferSize - carried);
+        const bool end = status == ReadStatus::EndOfFrame;
+        if (end && !decoder.started() && carried == 0) return DecodeResult::NoData;
+        got = end ? 0 : std::min(got, kFrameBufferSize - carried);
         const std::size_t usable = carried + got;
         std::size_t used = 0;
-        const DecodeResult result = decoder.decode(buffer.data(), usable, used);
+        const DecodeResult result = decoder.decode(buffer.data(), usable, used, holdRows && !end);
         if (result != DecodeResult::Complete) return result;
-        // At most the bytes of one pixel wait for the next read.
+        if (end) break;
+        // At most the bytes of one row, or of one pixel, wait for the next read.
         carried = usable - used;
         std::memmove(buffer.data(), buffer.data() + used, carried);
     }

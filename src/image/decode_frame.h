@@ -56,7 +56,7 @@ enum class DecodeResult {
 };
 
 // Bytes requested from the reader at a time.
-constexpr std::size_t kFrameBufferSize = 0x20000;
+constexpr std::size_t kFrameBufferSize = 0x40000;
 
 DecodeResult decodeFrame(Bitmap& bitmap, const FrameParameters& parameters,
                          const DecodeOptions& options, const FrameReader& read,

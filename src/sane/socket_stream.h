@@ -2,7 +2,9 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
+#include <memory>
 
 #include "platform/socket.h"
 #include "sane/byte_source.h"
@@ -26,9 +28,17 @@ class SocketStream : public ByteSource {
     std::size_t write(const void* data, std::size_t count);
 
   private:
+    // Small reads (a word, a short reply) are served from one larger receive, so that a reply
+    // or a record costs one system call rather than one per field; large reads go straight.
+    static constexpr std::size_t kReadAhead = 0x10000;
+    std::size_t takeAhead(void* buffer, std::size_t count);
+    std::size_t receive(void* buffer, std::size_t count);
+
     platform::TcpSocket& socket_;
     int writeTimeout_;
     WaitHook waitHook_;
+    std::unique_ptr<std::uint8_t[]> ahead_;
+    std::size_t aheadBegin_ = 0, aheadEnd_ = 0;
 };
 
 }  // namespace tarnwick

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "base/scoped_value.h"
+
 #include "twain/triplet_table.h"
 
 namespace tarnwick {
@@ -25,8 +27,30 @@ std::unique_ptr<Scanner> DataSource::makeScanner() {
     return createScanner_ ? createScanner_(*this) : nullptr;
 }
 
+void DataSource::closeScanner() {
+    if (scanner && scanner->busy()) {
+        scanner->hideWindow();
+        closedScanners_.push_back(std::move(scanner));
+    }
+    scanner.reset();
+}
+
 TW_UINT16 DataSource::dispatch(TW_IDENTITY* pOrigin, TW_UINT32 DG, TW_UINT16 DAT, TW_UINT16 MSG,
                                TW_MEMREF pData) {
+    TW_UINT16 rc;
+    {
+        const base::ScopedValue nested(dispatching_, dispatching_ + 1);
+        rc = route(pOrigin, DG, DAT, MSG, pData);
+    }
+    // Only the outermost triplet knows that no call of a closed scanner is still on the stack
+    // below it, unless the scanner's window itself is busy (a read started by its Scan button).
+    if (dispatching_ == 0)
+        std::erase_if(closedScanners_, [](const auto& closed) { return !closed->busy(); });
+    return rc;
+}
+
+TW_UINT16 DataSource::route(TW_IDENTITY* pOrigin, TW_UINT32 DG, TW_UINT16 DAT, TW_UINT16 MSG,
+                            TW_MEMREF pData) {
     if (!(DG == DG_CONTROL && DAT == DAT_STATUS)) conditionCode = TWCC_SUCCESS;
 
     if (DG == DG_CONTROL && DAT == DAT_IDENTITY && MSG == MSG_OPENDS && state == 3) {

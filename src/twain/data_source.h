@@ -2,6 +2,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "twain/dsm_link.h"
 #include "twain/records.h"
@@ -33,6 +34,9 @@ class DataSource {
 
     // Makes the open scanner for MSG_OPENDS (may be null; may throw std::bad_alloc).
     std::unique_ptr<Scanner> makeScanner();
+    // MSG_CLOSEDS: the scanner hides its window, drops its image and closes the device. A busy
+    // scanner is hidden now and destroyed once its call has unwound.
+    void closeScanner();
 
     // The manager: where notifications go and whose memory functions make the handles.
     DsmLink& dsm() { return dsm_; }
@@ -55,8 +59,15 @@ class DataSource {
     bool unseenWindow = false;
 
   private:
+    TW_UINT16 route(TW_IDENTITY* pOrigin, TW_UINT32 DG, TW_UINT16 DAT, TW_UINT16 MSG,
+                    TW_MEMREF pData);
+
     ScannerFactory createScanner_;
     DsmLink dsm_;
+    // Triplets under way: the application may call again from a notification or from a
+    // message the window processes.
+    int dispatching_ = 0;
+    std::vector<std::unique_ptr<Scanner>> closedScanners_;
 };
 
 }  // namespace tarnwick

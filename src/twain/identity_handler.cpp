@@ -76,8 +76,7 @@ TW_UINT16 handleIdentity(DataSource& source, TW_UINT16 MSG, TW_MEMREF pData) {
         case MSG_OPENDS:
             return openSource(source, *static_cast<TW_IDENTITY*>(pData));
         case MSG_CLOSEDS:
-            // The scanner hides its window, drops its image and closes the device.
-            source.scanner.reset();
+            source.closeScanner();
             source.state = 3;
             return TWRC_SUCCESS;
         default:

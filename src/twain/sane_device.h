@@ -28,6 +28,7 @@ class SaneDevice : public Scanner, private ScannerLink {
     void showWindow(bool uiOnly) override;
     void hideWindow() override;
     bool windowSeen() const override;
+    bool busy() const override { return window_->busy(); }
     void pressScan() override;
     bool readyToScan() const override;
 

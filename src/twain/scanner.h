@@ -24,7 +24,11 @@ class Scanner {
     virtual bool isDeviceOpen() const = 0;
     // Shows the scanning window without making it modal; `uiOnly` for settings only.
     virtual void showWindow(bool uiOnly) = 0;
+    // Hides the window; a read under way stops.
     virtual void hideWindow() = 0;
+    // The window is reading an image or running one of its handlers, which may have called the
+    // application: the scanner must outlive that call.
+    virtual bool busy() const = 0;
     // False where the toolkit puts nothing on a screen (the Linux build): nobody can use the
     // window, so the source acts as its user would.
     virtual bool windowSeen() const = 0;

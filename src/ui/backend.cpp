@@ -1,5 +1,7 @@
 #include "ui/backend.h"
 
+#include <chrono>
+
 #include "platform/message_box.h"
 
 #include "ui/control.h"
@@ -69,6 +71,12 @@ void Backend::processPendingMessages() {
     auto work = std::move(posted_);
     posted_.clear();
     for (auto& w : work) w();
+}
+
+long long Backend::milliseconds() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
 void Backend::timerChanged(Timer&) {}

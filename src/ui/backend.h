@@ -48,6 +48,8 @@ class Backend : public TextMeasurer {
     // Opens a popup menu at a screen position; the user's choice arrives later as a click.
     virtual void popup(PopupMenu& menu, Point screen);
     virtual void processPendingMessages();
+    // A monotonic clock in milliseconds, for pacing work between message processing.
+    virtual long long milliseconds();
     virtual void timerChanged(Timer& timer);
     virtual void formShown(Form& form, bool shown);
 

@@ -72,6 +72,21 @@ void TFPreview::showPlaceholder() {
     ZoomChange();
 }
 
+void TFPreview::showScanAsPreview() {
+    const ui::Rect client = ImageScrollBox.clientRect();
+    const int width = scanBitmap.width(), height = scanBitmap.height();
+    const double fit =
+        zoomFactorFor(ZoomMode::WholePage, 0, client.width(), client.height(), width, height);
+    // The pixels the whole page shows, picked as the display picks them: it looks the same.
+    if (fit > 0 && fit < 1)
+        stretchInto(previewBitmap, scanBitmap, std::max(truncated(width * fit), 1),
+                    std::max(truncated(height * fit), 1));
+    else
+        previewBitmap = scanBitmap;
+    scale = previewScale(scanArea, previewBitmap.width());
+    ZoomChange();
+}
+
 void TFPreview::ZoomChange() {
     const double previous = zoomFactor;
     const int width = previewBitmap.width(), height = previewBitmap.height();

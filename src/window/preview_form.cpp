@@ -1,6 +1,7 @@
 // The scanning window's layout: every control, its texts, menus and bound handlers.
 #include <exception>
 
+#include "base/scoped_value.h"
 #include "base/translate.h"
 #include "options/device.h"
 #include "sane/connection.h"
@@ -167,6 +168,7 @@ TFPreview::TFPreview(std::unique_ptr<PropertiesServices> propertiesServices, TFA
 
 template <class F>
 void TFPreview::guarded(F&& handler) {
+    const base::ScopedValue running(handlersRunning, handlersRunning + 1);
     try {
         handler();
     } catch (const std::exception& e) {

@@ -109,6 +109,10 @@ class TFPreview : public ui::Form, public ControlOwner {
     // Draws displayBitmap and the region outlines onto PaintBox.
     void paintPreview();
     void showPlaceholder();
+    // scanBitmap, a scan of the whole area, becomes the preview: a copy no larger than the
+    // whole page shows on the screen, as a scan of several hundred megabytes would otherwise
+    // be held twice.
+    void showScanAsPreview();
     void TimerTimer();
 
     // ---- regions ----
@@ -193,7 +197,7 @@ class TFPreview : public ui::Form, public ControlOwner {
 
   public:
     Bitmap scanBitmap;     // 24 bits; every final scan
-    Bitmap previewBitmap;  // 24 bits; the preview
+    Bitmap previewBitmap;  // the preview; a scan larger than the screen shows reduced
 
   private:
     Bitmap displayBitmap;  // 24 bits, so colour previews keep their colours; scaled to the zoom
@@ -237,6 +241,9 @@ class TFPreview : public ui::Form, public ControlOwner {
     // ---- preview and scan loop ----
     // scanInto is reading: Scan and Preview, reached through message processing, wait for it.
     bool readingImage = false;
+    // Handlers under way (run through guarded); one may have called the application, which
+    // may have closed the source.
+    int handlersRunning = 0;
 
     // ---- companion forms ----
     std::unique_ptr<TFProperties> FProperties;

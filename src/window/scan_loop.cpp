@@ -17,6 +17,8 @@ namespace tarnwick {
 
 namespace {
 
+constexpr long long kPumpIntervalMs = 20;
+
 void cancelDevice(Device& device) {
     debugLog(tr("\tcancelling the scan\n"));
     device.cancel();
@@ -81,10 +83,7 @@ bool TFPreview::scanNextImage(Region& area) {
         // A fatal report closed the connection (its text is on the status line), or memory
         // ran out: the scan gave no image.
     }
-    if (scanned && regions.regionCount == 0) {
-        previewBitmap = scanBitmap;
-        ZoomChange();
-    }
+    if (scanned && regions.regionCount == 0) showScanAsPreview();
     return scanned;
 }
 
@@ -148,10 +147,22 @@ bool TFPreview::scanInto(Bitmap& bitmap) {
                        ? ReadStatus::EndOfFrame
                        : ReadStatus::Error;
         };
-        const RowCallback rowDone = [this](int) {
+        // Messages (Escape, painting, the progress) get through at the first row and then at
+        // most every kPumpIntervalMs: after every row they would cost as much as the decoding.
+        bool pumped = false;
+        long long lastPump = 0;
+        int rowsNotShown = 0;
+        const RowCallback rowDone = [&](int) {
             if (device) device->imageChannel().rowCompleted();
-            ProgressBar.stepBy(1);
-            ui::processPendingMessages();
+            ++rowsNotShown;
+            const long long now = ui::backend().milliseconds();
+            if (!pumped || now - lastPump >= kPumpIntervalMs) {
+                pumped = true;
+                lastPump = now;
+                ProgressBar.stepBy(rowsNotShown);
+                rowsNotShown = 0;
+                ui::processPendingMessages();
+            }
             if (keepReading) return true;
             if (device && (cancelType & cancelOnEscape)) cancelDevice(*device);
             return false;

@@ -52,7 +52,12 @@ void ScanWindow::show(bool uiOnly) {
 }
 
 void ScanWindow::hide() {
+    if (form_->readingImage) TFPreview::keepReading = false;
     form_->hide();
+}
+
+bool ScanWindow::busy() const {
+    return form_->readingImage || form_->handlersRunning > 0;
 }
 
 bool ScanWindow::seen() const {

@@ -49,7 +49,10 @@ class ScanWindow {
     // Scan and Print buttons disabled, giving them their states back afterwards, and with
     // an OK button that confirms the settings.
     void show(bool uiOnly);
+    // Hides the window and stops a read under way.
     void hide();
+    // Reading an image or running a handler; see TFPreview::busy.
+    bool busy() const;
     // Whether the toolkit put the window on a screen.
     bool seen() const;
     void pressScan();

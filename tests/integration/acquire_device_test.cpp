@@ -1,13 +1,19 @@
 // The open scanner over a real window and daemon: which rectangle each scan takes, the pending
-// count, the preview after a scan of the whole area, and an opening that finds no device.
+// count, the preview after a scan of the whole area, an opening that finds no device, and a close
+// while an image is read.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
+#include <functional>
+#include <span>
 
+#include "support/preview_probe.h"
 #include "support/saned_fixture.h"
 #include "support/settings_folders.h"
 #include "twain/data_source.h"
 #include "twain/sane_device.h"
+#include "ui/backend.h"
 #include "window/preview_form.h"
 
 namespace tarnwick::testing {
@@ -18,9 +24,12 @@ class OpenScanner : public ::testing::Test, protected testing_support::SettingsF
     void SetUp() override { ASSERT_TRUE(saned_.running()) << saned_.error(); }
 
     std::unique_ptr<SaneDevice> open(int port) {
+        writeSettings(port);
+        return std::make_unique<SaneDevice>(owner_);
+    }
+    void writeSettings(int port) {
         std::ofstream(settingsPath())
             << "[Connection]\nHost=127.0.0.1\nPort=" << port << "\nDevice=test:0\n";
-        return std::make_unique<SaneDevice>(owner_);
     }
 
     SanedFixture saned_;
@@ -62,8 +71,13 @@ TEST_F(OpenScanner, TheWholeAreaReplacesThePreviewAndTheCountStaysOpenEnded) {
     EXPECT_EQ(image->right, area.right);
     EXPECT_EQ(image->bottom, area.bottom);
     EXPECT_EQ(scanner->pendingCount(), -1);
-    EXPECT_EQ(scanner->window().previewBitmap.width(), image->bitmap->width());
-    EXPECT_EQ(scanner->window().previewBitmap.height(), image->bitmap->height());
+    // The preview is the scan reduced to what the whole page shows in the preview's box.
+    const Bitmap& preview = scanner->window().previewBitmap;
+    const ui::Rect box = probe(scanner->window()).ImageScrollBox.clientRect();
+    ASSERT_GT(image->bitmap->width(), std::min(box.width(), box.height()));
+    EXPECT_EQ(preview.width(), std::min(box.width(), box.height()));
+    EXPECT_EQ(preview.height(), preview.width());
+    EXPECT_EQ(preview.row(0)[0], image->bitmap->row(0)[0]) << "the scan, not the placeholder";
 
     EXPECT_TRUE(scanner->setSingleRegion(ScanRectangle{25, 25, 50, 50}));
     EXPECT_EQ(scanner->nextScanRectangle().left, 25);
@@ -103,6 +117,86 @@ TEST_F(OpenScanner, WithoutADaemonNoDeviceOpens) {
     EXPECT_FALSE(scanner->isDeviceOpen());
     EXPECT_EQ(scanner->acquire(true, true), nullptr);
     EXPECT_EQ(scanner->pendingCount(), 0);
+}
+
+// Notes whether its window was still busy when it was destroyed.
+class WatchedDevice : public SaneDevice {
+  public:
+    WatchedDevice(DataSource& owner, std::vector<bool>& destroyedBusy)
+        : SaneDevice(owner), destroyedBusy_(destroyedBusy) {}
+    ~WatchedDevice() override { destroyedBusy_.push_back(busy()); }
+
+  private:
+    std::vector<bool>& destroyedBusy_;
+};
+
+std::function<void()> onNotify;
+
+TW_UINT16 TW_CALLINFO notifyingEntry(TW_IDENTITY*, TW_IDENTITY*, TW_UINT32, TW_UINT16, TW_UINT16,
+                                     TW_MEMREF) {
+    if (onNotify) onNotify();
+    return TWRC_SUCCESS;
+}
+
+// A source on a watched device whose manager runs onNotify for each notification.
+struct WatchedSource {
+    WatchedSource() { EXPECT_EQ(call(DAT_IDENTITY, MSG_OPENDS, &identity), TWRC_SUCCESS); }
+    ~WatchedSource() { onNotify = nullptr; }
+    TW_UINT16 call(TW_UINT16 DAT, TW_UINT16 MSG, TW_MEMREF data) {
+        return source.dispatch(&application, DG_CONTROL, DAT, MSG, data);
+    }
+    // What an application ending the session sends.
+    void disableAndClose() {
+        answers.push_back(call(DAT_USERINTERFACE, MSG_DISABLEDS, &ui));
+        answers.push_back(call(DAT_IDENTITY, MSG_CLOSEDS, &identity));
+    }
+
+    std::vector<bool> destroyedBusy;
+    WatchedDevice* device = nullptr;
+    DataSource source{
+        [this](DataSource& owner) {
+            auto made = std::make_unique<WatchedDevice>(owner, destroyedBusy);
+            device = made.get();
+            return made;
+        },
+        DsmLink({[] { return std::span<const char* const>(); },
+                 [](const char*) -> platform::LibraryHandle { return nullptr; },
+                 [](platform::LibraryHandle, const char*) { return platform::FunctionAddress{}; },
+                 [](const char*) {
+                     return reinterpret_cast<platform::FunctionAddress>(&notifyingEntry);
+                 }})};
+    TW_IDENTITY application{}, identity{};
+    TW_USERINTERFACE ui{1, 0, nullptr};  // ShowUI
+    std::vector<TW_UINT16> answers;
+};
+
+TEST_F(OpenScanner, ClosedWhileReadingTheScannerOutlivesTheRead) {
+    writeSettings(saned_.port());
+    WatchedSource s;
+    // The application ends the session from a message the read processes.
+    std::function<void()> closeWhileReading = [&] {
+        if (!TFPreviewProbe(s.device->window()).readingImage)
+            return ui::backend().post(closeWhileReading);
+        s.disableAndClose();
+    };
+    ui::backend().post(closeWhileReading);
+    s.call(DAT_USERINTERFACE, MSG_ENABLEDS, &s.ui);  // unseen window: presses Scan
+    EXPECT_EQ(s.answers, (std::vector<TW_UINT16>{TWRC_SUCCESS, TWRC_SUCCESS}));
+    EXPECT_EQ(s.source.state, 3);
+    EXPECT_EQ(s.destroyedBusy, std::vector<bool>{false});
+}
+
+TEST_F(OpenScanner, ClosedFromTheCloseRequestTheScannerOutlivesTheWindowsHandler) {
+    writeSettings(saned_.port());
+    WatchedSource s;
+    s.source.state = 5;  // enabled
+    onNotify = [&] { s.disableAndClose(); };
+    s.device->window().close();  // the close button asks the application to close the source
+    EXPECT_EQ(s.answers, (std::vector<TW_UINT16>{TWRC_SUCCESS, TWRC_SUCCESS}));
+    EXPECT_TRUE(s.destroyedBusy.empty());
+    TW_IDENTITY own{};
+    s.call(DAT_IDENTITY, MSG_GET, &own);  // the next triplet finds it unwound
+    EXPECT_EQ(s.destroyedBusy, std::vector<bool>{false});
 }
 
 }  // namespace

@@ -80,14 +80,17 @@ class AcquireTest : public ::testing::Test, protected testing_support::SettingsF
         settings_ += name + "=" + value + "\n";
     }
 
+    // Shell commands run before the harness, in its shell (a ulimit).
+    std::string limit;
     // Runs `tarnwick-scan acquire` with the arguments; the output lines and exit status.
     int acquire(const std::string& arguments, const std::string& out = "out") {
         std::ofstream(settingsPath()) << settings_;
         output_ = folder.file(out);
         const std::string log = folder.file("acquire.log");
-        const std::string command = std::string(TARNWICK_BINARY_DIR) + "/tarnwick-scan acquire " +
-                                    TARNWICK_MODULE_PATH + " --format pnm --out " + output_ + " " +
-                                    arguments + " >" + log + " 2>&1";
+        const std::string command = limit + std::string(TARNWICK_BINARY_DIR) +
+                                    "/tarnwick-scan acquire " + TARNWICK_MODULE_PATH +
+                                    " --format pnm --out " + output_ + " " + arguments + " >" +
+                                    log + " 2>&1";
         const int status = std::system(command.c_str());
         std::ifstream in(log);
         std::stringstream text;

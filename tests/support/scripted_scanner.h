@@ -48,6 +48,7 @@ class ScriptedScanner : public Scanner {
     void showWindow(bool uiOnly) override;
     void hideWindow() override { script_.calls.push_back("hideWindow"); }
     bool windowSeen() const override { return script_.windowSeen; }
+    bool busy() const override { return false; }
     void pressScan() override;
     void beginBatch() override {
         script_.calls.push_back("beginBatch");

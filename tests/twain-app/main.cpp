@@ -236,10 +236,9 @@ class App {
 
     void write(const TW_IMAGEINFO& info, const harness::ReceivedImage& image) {
         ++written_;
-        const std::vector<std::uint8_t> bytes = harness::encodePnm(image);
-        std::ofstream(o_.out + "/image-" + std::to_string(written_) + ".pnm", std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<std::streamsize>(bytes.size()));
+        std::ofstream file(o_.out + "/image-" + std::to_string(written_) + ".pnm",
+                           std::ios::binary);
+        harness::writePnm(image, file);
         std::printf("image %d: %dx%d, pixel type %d, %s\n", written_, image.width, image.height,
                     info.PixelType, o_.memory ? "memory" : "native");
     }

@@ -311,36 +311,46 @@ Transfer memoryTransfer(Session& s, const Options& o, const TW_IMAGEINFO& info,
     const PixelKind kind = info.PixelType == TWPT_BW     ? PixelKind::bw
                            : info.PixelType == TWPT_GRAY ? PixelKind::gray
                                                          : PixelKind::rgb;
-    image.resize(static_cast<int>(columns), static_cast<int>(got), kind);
-    if (image.rowBytes() > bytesPerRow && info.PixelType != TWPT_PALETTE) {
-        std::fprintf(stderr, "tarnwick-scan: the rows are shorter than their pixels\n");
-        return Transfer::failed;
-    }
-    for (int y = 0; y < image.height; ++y) {
-        const std::uint8_t* from = received.data() + static_cast<std::size_t>(y) * bytesPerRow;
-        if (info.PixelType == TWPT_PALETTE) {
+    if (info.PixelType == TWPT_PALETTE) {
+        image.resize(static_cast<int>(columns), static_cast<int>(std::min(got, rows)), kind);
+        for (int y = 0; y < image.height; ++y) {
+            const std::uint8_t* from = received.data() + static_cast<std::size_t>(y) * bytesPerRow;
             for (TW_UINT32 x = 0; x < columns && x < bytesPerRow; ++x) {
                 const TW_ELEMENT8& e = palette.Colors[from[x]];
                 image.row(y)[3 * x] = e.Channel1;
                 image.row(y)[3 * x + 1] = e.Channel2;
                 image.row(y)[3 * x + 2] = e.Channel3;
             }
-        } else {
-            std::memcpy(image.row(y), from, image.rowBytes());
         }
+        return Transfer::image;
     }
+    image.resize(static_cast<int>(columns), 0, kind);
+    image.height = static_cast<int>(std::min(got, rows));
+    if (image.rowBytes() > bytesPerRow) {
+        std::fprintf(stderr, "tarnwick-scan: the rows are shorter than their pixels\n");
+        return Transfer::failed;
+    }
+    // The rows close up in place and become the image: a large page is held once.
+    for (int y = 0; y < image.height; ++y)
+        std::memmove(received.data() + static_cast<std::size_t>(y) * image.rowBytes(),
+                     received.data() + static_cast<std::size_t>(y) * bytesPerRow, image.rowBytes());
+    received.resize(image.rowBytes() * static_cast<std::size_t>(image.height));
+    image.pixels = std::move(received);
     return Transfer::image;
 }
 
 bool writeImage(const Options& o, int k, const ReceivedImage& image) {
-    const std::vector<std::uint8_t> bytes = o.format == "png"   ? encodePng(image)
-                                            : o.format == "bmp" ? encodeBmp(image)
-                                                                : encodePnm(image);
     const std::filesystem::path path =
         std::filesystem::path(o.out) / ("image-" + std::to_string(k) + "." + o.format);
     std::ofstream file(path, std::ios::binary);
-    file.write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
+    if (o.format == "pnm") {
+        writePnm(image, file);
+    } else {
+        const std::vector<std::uint8_t> bytes =
+            o.format == "png" ? encodePng(image) : encodeBmp(image);
+        file.write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+    }
     if (!file) {
         std::fprintf(stderr, "tarnwick-scan: cannot write %s\n", path.string().c_str());
         return false;

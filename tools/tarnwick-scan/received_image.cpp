@@ -212,22 +212,22 @@ std::vector<std::uint8_t> encodeBmp(const ReceivedImage& image) {
     return out;
 }
 
-std::vector<std::uint8_t> encodePnm(const ReceivedImage& image) {
+bool writePnm(const ReceivedImage& image, std::ostream& out) {
     const char* magic = image.kind == PixelKind::bw     ? "P4"
                         : image.kind == PixelKind::gray ? "P5"
                                                         : "P6";
-    std::string header = std::string(magic) + "\n" + std::to_string(image.width) + " " +
-                         std::to_string(image.height) + "\n";
-    if (image.kind != PixelKind::bw) header += "255\n";
-    std::vector<std::uint8_t> out(header.begin(), header.end());
+    out << magic << "\n" << image.width << " " << image.height << "\n";
+    if (image.kind != PixelKind::bw) out << "255\n";
+    // Row by row: a page of hundreds of megabytes is not held a second time.
+    std::vector<char> row(image.rowBytes());
     for (int y = 0; y < image.height; ++y) {
         const std::uint8_t* from = image.row(y);
-        for (std::size_t i = 0; i < image.rowBytes(); ++i)
+        for (std::size_t i = 0; i < row.size(); ++i)
             // In a bitmap file a set bit is black.
-            out.push_back(image.kind == PixelKind::bw ? static_cast<std::uint8_t>(~from[i])
-                                                      : from[i]);
+            row[i] = static_cast<char>(image.kind == PixelKind::bw ? ~from[i] : from[i]);
+        out.write(row.data(), static_cast<std::streamsize>(row.size()));
     }
-    return out;
+    return static_cast<bool>(out);
 }
 
 }  // namespace harness

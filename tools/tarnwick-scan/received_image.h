@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,7 @@ bool fromDib(const std::uint8_t* dib, std::size_t size, ReceivedImage& image, st
 // The file forms: PNG (uncompressed deflate blocks), Windows BMP, and PBM/PGM/PPM.
 std::vector<std::uint8_t> encodePng(const ReceivedImage& image);
 std::vector<std::uint8_t> encodeBmp(const ReceivedImage& image);
-std::vector<std::uint8_t> encodePnm(const ReceivedImage& image);
+// PBM/PGM/PPM, written straight to the stream.
+bool writePnm(const ReceivedImage& image, std::ostream& out);
 
 }  // namespace harness

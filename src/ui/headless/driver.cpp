@@ -121,8 +121,14 @@ void Driver::closeForm(Form& f, ModalResult result) {
         f.close();
 }
 
+long long Driver::milliseconds() {
+    clock_ += clockStep_;
+    return clock_;
+}
+
 void Driver::advance(int ms) {
     int left = std::max(ms, 0);
+    clock_ += left;
     while (true) {
         // The enabled timer due first; ties go to the one created first.
         Timer* next = nullptr;

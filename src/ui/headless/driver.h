@@ -89,6 +89,10 @@ class Driver : public Backend {
     void closeForm(Form& f, ModalResult result);
     // Runs time forward; each timer fires once per full period, in time order.
     void advance(int ms);
+    // The driver's clock: it moves by advance(), and by `ms` at every look at it once
+    // runClock was called (time passing while the window works, say during a read).
+    long long milliseconds() override;
+    void runClock(int ms) { clockStep_ = ms; }
 
     // The pointer position in screen coordinates (mouse events move it too).
     void setCursorPos(Point p) { cursor_ = p; }
@@ -117,6 +121,8 @@ class Driver : public Backend {
     std::vector<InputRecord> inputs_;
     Point cursor_;
     int processed_ = 0;
+    long long clock_ = 0;
+    int clockStep_ = 0;
     PopupMenu* lastPopup_ = nullptr;
     Point lastPopupAt_;
 };

@@ -219,7 +219,9 @@ LRESULT FormPeer::handle(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_COMMAND:
             // Dialog navigation sends these for Enter and Escape; the form's key rules decide.
-            if (HIWORD(wp) == BN_CLICKED && (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL)) {
+            // A control of ours sending the same ids (a tool bar's first buttons) is no key.
+            if (HIWORD(wp) == BN_CLICKED && (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL) &&
+                !peerOf(reinterpret_cast<HWND>(lp))) {
                 KeyEvent e{LOWORD(wp) == IDOK ? key::Enter : key::Escape, ShiftNone};
                 userInput([&] { form_.dispatchKey(e, form_.activeControl()); });
                 return 0;

@@ -1,6 +1,8 @@
 // Previews and scan batches of the window against test:0 of a private saned.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "options/simple_options.h"
 #include "scan_fixture.h"
 #include "ui/backend.h"
@@ -203,6 +205,40 @@ TEST_F(EscapeScan, EscapeStopsTheReadWithTwoCancels) {
     for (int attempt = 0; attempt < 3 && scanner.messages.empty(); ++attempt)
         ASSERT_TRUE(driver.click(w().BScan));
     EXPECT_EQ(scanner.messages, (std::vector<TW_UINT16>{MSG_XFERREADY}));
+}
+
+// Messages get through at most every 20 ms of a read, and a key they bring stops it at once. The
+// driver's clock moves a millisecond at every look, so the test does not depend on the machine.
+TEST_F(EscapeScan, AKeyPressedDuringAReadCancelsAtTheNextPump) {
+    openScanning();
+    setNumber("resolution", 100);
+    driver.runClock(1);
+    std::vector<long long> pumps;
+    int rowsAtKey = 0;
+    std::function<void()> watch = [&] {
+        pumps.push_back(driver.milliseconds());
+        if (pumps.size() == 3) {
+            // Pressed since the last pump: handled now.
+            rowsAtKey = probe(w()).ProgressBar.position();
+            driver.pressKey(w(), ui::key::Escape);
+        } else {
+            ui::backend().post(watch);
+        }
+    };
+    ui::backend().post(watch);
+    const long long begin = driver.milliseconds();
+    startLog();
+    ASSERT_TRUE(driver.click(w().BScan));
+    ASSERT_EQ(pumps.size(), 3u);
+    // A wait for the socket may let messages through too; the rows do it every 20 ms.
+    for (std::size_t i = 1; i < pumps.size(); ++i) EXPECT_LE(pumps[i] - pumps[i - 1], 25);
+    EXPECT_LE(pumps[0] - begin, 25) << "the first row lets messages through";
+    EXPECT_LE(driver.milliseconds() - pumps[2], 100);
+    EXPECT_GE(rowsAtKey, 20) << "not a pump after every row";
+    EXPECT_LT(rowsAtKey, probe(w()).ProgressBar.max() / 2)
+        << "the read stopped long before its end";
+    EXPECT_EQ(logged(kCancelLine), 2);
+    EXPECT_EQ(scanner.pending(), 0);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <string>
+#include <vector>
 
 #include "gamma/gamma_form.h"
 #include "options/gamma_button_picture.h"
@@ -300,6 +301,28 @@ TEST(Win32Toolkit, GammaToolBarShowsTheCurveToolPictures) {
     EXPECT_EQ(picture(gamma.bStraight), static_cast<int>(ui::ToolImage::Straight));
     EXPECT_EQ(picture(gamma.bLine), static_cast<int>(ui::ToolImage::Segments));
     EXPECT_EQ(picture(gamma.bGamma), static_cast<int>(ui::ToolImage::Gamma));
+
+    // The first two buttons' command ids equal IDOK and IDCANCEL: they switch the mode and
+    // leave the modal editor open.
+    ui::Timer press;
+    press.setInterval(100);
+    std::vector<bool> open;
+    press.onTimer = [&] {
+        press.setEnabled(false);
+        for (ui::ToolButton* b : {&gamma.bLine, &gamma.bSpline, &gamma.bStraight}) {
+            RECT r{};
+            SendMessageW(bar, TB_GETITEMRECT, *gamma.ToolBar.indexOf(*b),
+                         reinterpret_cast<LPARAM>(&r));
+            clickAt(bar, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+            ui::processPendingMessages();
+            open.push_back(b->down() && IsWindowVisible(hwndOf(gamma)));
+        }
+        SendMessageW(hwndOf(gamma.bOK), BM_CLICK, 0, 0);
+    };
+    gamma.hide();
+    press.setEnabled(true);
+    EXPECT_EQ(gamma.showModal(), ui::ModalResult::Ok);
+    EXPECT_EQ(open, (std::vector<bool>{true, true, true}));
 }
 
 TEST_F(WidgetFormTest, FocusAndKeysGoThroughTheFormsRules) {
