@@ -63,6 +63,7 @@ class SaneDevice : public Scanner, private ScannerLink {
     bool acquireFirst() override { return acquire(true, false) != nullptr; }
     void imageReady() override { notify(MSG_XFERREADY); }
     void closeRequested() override { notify(MSG_CLOSEDSREQ); }
+    void settingsConfirmed() override { notify(MSG_CLOSEDSOK); }
 
     DataSource& owner_;
     std::unique_ptr<Image> currentImage_;

@@ -348,6 +348,20 @@ void TFPreview::WaitForState5Timer() {
 
 void TFPreview::FormClose(ui::CloseAction& action) {
     action = ui::CloseAction::Hide;
+    keepWindowState();
+    if (saneDevice) saneDevice->closeRequested();
+    firstActivation = false;
+}
+
+void TFPreview::BOkClick() {
+    // Confirming ends the settings session as closing does, with the other answer.
+    hide();
+    keepWindowState();
+    if (saneDevice) saneDevice->settingsConfirmed();
+    firstActivation = false;
+}
+
+void TFPreview::keepWindowState() {
     if (FProperties->SaveRegions.checked()) storeRegions();
     try {
         auto file = openSettingsFile();
@@ -364,8 +378,6 @@ void TFPreview::FormClose(ui::CloseAction& action) {
     } catch (const std::exception& e) {
         reportStatus(e.what(), false, false);
     }
-    if (saneDevice) saneDevice->closeRequested();
-    firstActivation = false;
 }
 
 void TFPreview::FormDestroy() {

@@ -56,6 +56,8 @@ TFPreview::TFPreview(std::unique_ptr<PropertiesServices> propertiesServices, TFA
       TabSheet2(firstPage(OptionPages, N_("Generic"))),
       StatusBar(add<ui::StatusBar>()),
       ProgressBar(StatusBar.add<ui::ProgressBar>()),
+      OkPanel(add<ui::Panel>()),
+      BOk(OkPanel.add<ui::Button>()),
       RegionPopup(addMenu("RegionPopup")),
       DeleteRegion(RegionPopup.add(N_("Delete"))),
       MenuFindfit(addAfterSeparator(RegionPopup, N_("Find fit"))),
@@ -137,6 +139,14 @@ TFPreview::TFPreview(std::unique_ptr<PropertiesServices> propertiesServices, TFA
     ProgressBar.setAlign(ui::Align::Client);
     ProgressBar.setVisible(false);
 
+    OkPanel.setName("OkPanel");
+    OkPanel.setBounds(0, 0, 361, 37);
+    OkPanel.setAlign(ui::Align::Bottom);
+    OkPanel.setVisible(false);
+    BOk.setName("BOk");
+    BOk.setText(N_("OK"));
+    BOk.setBounds(8, 6, 75, 25);
+
     Timer.setInterval(500);
     WaitForState5.setInterval(250);
 
@@ -178,6 +188,7 @@ void TFPreview::bindHandlers() {
     BProperties.onClick = [this] { guarded([this] { BPropertiesClick(); }); };
     BHelp.onClick = [this] { guarded([this] { BHelpClick(); }); };
     BTwitter.onClick = [this] { guarded([this] { BTwitterClick(); }); };
+    BOk.onClick = [this] { guarded([this] { BOkClick(); }); };
     Zoom.onChange = [this] { guarded([this] { ZoomChange(); }); };
     Devices.onChange = [this] { guarded([this] { DevicesChange(); }); };
 

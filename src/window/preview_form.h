@@ -67,6 +67,8 @@ class TFPreview : public ui::Form, public ControlOwner {
     // The user closes the window: regions, window size, last resolution and on-exit values are
     // written, the application is asked to close the source; the window is only hidden.
     void FormClose(ui::CloseAction& action);
+    // The settings-only window's OK: hidden like a closed one, the settings confirmed.
+    void BOkClick();
     void FormDestroy();
     void FormKeyDown(ui::KeyEvent& e);
     void DevicesChange();
@@ -142,6 +144,8 @@ class TFPreview : public ui::Form, public ControlOwner {
     void saveValueUnderMouse();
     void storeLastResolution();
     void applyExitValues();
+    // What closing writes: regions, window size, last resolution and on-exit values.
+    void keepWindowState();
 
     // ---- the batch, as the open scanner drives it ----
     // Begins a batch (ScanBatch::begin); the page question is asked only when `mayAsk`.
@@ -284,8 +288,10 @@ class TFPreview : public ui::Form, public ControlOwner {
     ui::TabSheet& TabSheet2;
     ui::StatusBar& StatusBar;
     ui::ProgressBar& ProgressBar;  // on the status bar, client-aligned, hidden
-    ui::Timer Timer;               // 500 ms, off: the outline animation
-    ui::Timer WaitForState5;       // 250 ms, off
+    ui::Panel& OkPanel;            // above the status bar; shown for settings only
+    ui::Button& BOk;
+    ui::Timer Timer;          // 500 ms, off: the outline animation
+    ui::Timer WaitForState5;  // 250 ms, off
     ui::PopupMenu& RegionPopup;
     ui::MenuItem& DeleteRegion;
     ui::MenuItem& MenuFindfit;

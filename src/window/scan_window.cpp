@@ -43,6 +43,7 @@ void ScanWindow::show(bool uiOnly) {
         w.BScan.setEnabled(false);
         w.BPrint.setEnabled(false);
     }
+    w.OkPanel.setVisible(uiOnly);
     w.show();
     if (uiOnly) {
         w.BScan.setEnabled(scanEnabled);

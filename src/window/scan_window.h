@@ -28,6 +28,8 @@ class ScannerLink {
     virtual void imageReady() = 0;
     // Asks the application to close the source (MSG_CLOSEDSREQ).
     virtual void closeRequested() = 0;
+    // Tells the application the user confirmed the settings (MSG_CLOSEDSOK).
+    virtual void settingsConfirmed() = 0;
 };
 
 class ScanWindow {
@@ -44,7 +46,8 @@ class ScanWindow {
     Device* device() const;
     OptionRoles roles() const;
     // Shows the window without making it modal; `uiOnly` (settings only) shows it with the
-    // Scan and Print buttons disabled and gives them their states back afterwards.
+    // Scan and Print buttons disabled, giving them their states back afterwards, and with
+    // an OK button that confirms the settings.
     void show(bool uiOnly);
     // Hides the window and stops a read under way.
     void hide();

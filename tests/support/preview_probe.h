@@ -60,6 +60,7 @@ class TFPreviewProbe {
           TabSheet2(w.TabSheet2),
           StatusBar(w.StatusBar),
           ProgressBar(w.ProgressBar),
+          BOk(w.BOk),
           Timer(w.Timer),
           WaitForState5(w.WaitForState5),
           RegionPopup(w.RegionPopup),
@@ -131,6 +132,7 @@ class TFPreviewProbe {
     decltype(TFPreview::TabSheet2)& TabSheet2;
     decltype(TFPreview::StatusBar)& StatusBar;
     decltype(TFPreview::ProgressBar)& ProgressBar;
+    decltype(TFPreview::BOk)& BOk;
     decltype(TFPreview::Timer)& Timer;
     decltype(TFPreview::WaitForState5)& WaitForState5;
     decltype(TFPreview::RegionPopup)& RegionPopup;

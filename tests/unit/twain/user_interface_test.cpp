@@ -75,6 +75,20 @@ TEST_F(UserInterface, EnablingForSettingsShowsTheWindowForSettingsOnly) {
     EXPECT_FALSE(source->uiOnly);
 }
 
+// The settings-only window's OK and its close both leave the source enabled.
+TEST_F(UserInterface, ConfirmingOrClosingTheSettingsKeepsStateFiveUntilDisabled) {
+    for (TW_UINT16 answer : {MSG_CLOSEDSOK, MSG_CLOSEDSREQ}) {
+        TW_USERINTERFACE ui{1, 1, nullptr};
+        ASSERT_EQ(call(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDSUIONLY, &ui), TWRC_SUCCESS);
+        EXPECT_TRUE(dsmScript().received.empty()) << "a seen window waits for its user";
+        EXPECT_EQ(source->notifyApplication(answer), TWRC_SUCCESS);
+        EXPECT_EQ(source->state, 5) << answer;
+        EXPECT_EQ(call(DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, nullptr), TWRC_SUCCESS);
+        EXPECT_EQ(source->state, 4);
+        dsmScript().received.clear();
+    }
+}
+
 std::vector<TW_UINT16> notifications() {
     std::vector<TW_UINT16> messages;
     for (const Notification& n : dsmScript().received) messages.push_back(n.MSG);

@@ -38,6 +38,7 @@ class WindowScanner : public ScannerLink {
     bool acquireFirst() override { return acquire(false); }
     void imageReady() override { messages.push_back(MSG_XFERREADY); }
     void closeRequested() override { messages.push_back(MSG_CLOSEDSREQ); }
+    void settingsConfirmed() override { messages.push_back(MSG_CLOSEDSOK); }
 
     // What the transfers do after each image: the next one while images are pending.
     bool getImage() { return pending() != 0 && acquire(true); }

@@ -139,6 +139,20 @@ TEST_F(WindowTest, ClosingWritesTheSizeAndAsksTheApplicationToClose) {
     EXPECT_FALSE(TFPreviewProbe::firstActivation);
 }
 
+TEST_F(WindowTest, OnlyTheSettingsOnlyWindowHasAnOkAndItConfirms) {
+    writeSettings("[Connection]\nHost=127.0.0.1\nPort=1\n");
+    ScanWindow scan(scanner, std::make_unique<QuietServices>());
+    TFPreview& w = scan.form();
+    scan.show(false);
+    EXPECT_FALSE(driver.click(probe(w).BOk)) << "a scanning session has no OK";
+    scan.hide();
+
+    scan.show(true);
+    ASSERT_TRUE(driver.click(probe(w).BOk));
+    EXPECT_FALSE(w.visible());
+    EXPECT_EQ(scanner.messages, std::vector<TW_UINT16>{MSG_CLOSEDSOK});
+}
+
 TEST_F(WindowTest, NoHostShowsTheSettingsDialogAndCancelClosesTheWindow) {
     create();
     std::string shown;
