@@ -81,16 +81,8 @@ bool measureOnce(const std::string& module, TW_UINT16 mechanism, Measure& result
     TW_IDENTITY identity{};
     identity.Id = 2;
     if (source.call(DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, &identity) != TWRC_SUCCESS) return false;
-    const TW_UINT32 dpi = kDpi;  // a whole TW_FIX32 in the item's low half
-    bool ok = source.set(ICAP_XFERMECH, TWTY_UINT16, mechanism) &&
-              source.set(ICAP_PIXELTYPE, TWTY_UINT16, TWPT_RGB) &&
-              source.set(ICAP_XRESOLUTION, TWTY_FIX32, dpi) &&
-              source.set(ICAP_YRESOLUTION, TWTY_FIX32, dpi);
-    // The full bed; a hair over 200 mm, as edges are truncated to whole millimetres.
-    const TW_FIX32 edge{static_cast<TW_INT16>(kAreaMm / 25.4), static_cast<TW_UINT16>(0xE000)};
-    TW_IMAGELAYOUT layout{};
-    layout.Frame = {TW_FIX32{0, 0}, TW_FIX32{0, 0}, edge, edge};
-    ok = ok && source.call(DG_IMAGE, DAT_IMAGELAYOUT, MSG_SET, &layout) != TWRC_FAILURE;
+    // The full bed; kDpi is a whole TW_FIX32 in the item's low half.
+    bool ok = source.negotiateColourSquare(mechanism, kDpi, kAreaMm);
     const double before = statusBytes("VmRSS");
     TW_USERINTERFACE ui{0, 0, nullptr};
     ok = ok && source.call(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui) == TWRC_SUCCESS &&

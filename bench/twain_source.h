@@ -54,6 +54,18 @@ class Source {
         return rc != TWRC_FAILURE;
     }
 
+    // Colour at `dpi` over the square of `areaMm` from the bed's corner, by `mechanism`.
+    bool negotiateColourSquare(TW_UINT16 mechanism, TW_UINT32 dpi, double areaMm) {
+        bool ok = set(ICAP_XFERMECH, TWTY_UINT16, mechanism) &&
+                  set(ICAP_PIXELTYPE, TWTY_UINT16, TWPT_RGB) &&
+                  set(ICAP_XRESOLUTION, TWTY_FIX32, dpi) && set(ICAP_YRESOLUTION, TWTY_FIX32, dpi);
+        // A hair over the area, as the device's edges are whole millimetres.
+        const TW_FIX32 edge{static_cast<TW_INT16>(areaMm / 25.4), static_cast<TW_UINT16>(0xE000)};
+        TW_IMAGELAYOUT layout{};
+        layout.Frame = {TW_FIX32{0, 0}, TW_FIX32{0, 0}, edge, edge};
+        return ok && call(DG_IMAGE, DAT_IMAGELAYOUT, MSG_SET, &layout) != TWRC_FAILURE;
+    }
+
   private:
     using Entry = TW_UINT16(TW_IDENTITY*, TW_UINT32, TW_UINT16, TW_UINT16, TW_MEMREF);
     void* library_ = nullptr;

@@ -91,6 +91,11 @@ class AcquireTest : public ::testing::Test, protected testing_support::SettingsF
                                     "/tarnwick-scan acquire " + TARNWICK_MODULE_PATH +
                                     " --format pnm --out " + output_ + " " + arguments + " >" +
                                     log + " 2>&1";
+        return runLogged(command, log);
+    }
+
+    // Runs a shell command whose output goes to `log`; keeps that output in `lines`.
+    int runLogged(const std::string& command, const std::string& log) {
         const int status = std::system(command.c_str());
         std::ifstream in(log);
         std::stringstream text;

@@ -1,7 +1,5 @@
 // The TWAIN 2 test application takes images from the source through the TWAIN Working Group's
 // manager, with callbacks, and they match what scanimage writes for the same area.
-#include <sys/wait.h>
-
 #include "integration/acquire_support.h"
 
 namespace tarnwick::testing {
@@ -18,12 +16,7 @@ class ManagerAcquireTest : public AcquireTest {
             std::string(TARNWICK_SOURCE_DIR) + "/tests/integration/with-manager " +
             TARNWICK_MODULE_PATH + " " + TARNWICK_PRIVATE_DSM + " " + TARNWICK_BINARY_DIR +
             "/tarnwick-twain-app --out " + output_ + " " + arguments + " >" + log + " 2>&1";
-        const int status = std::system(command.c_str());
-        std::ifstream in(log);
-        std::stringstream text;
-        text << in.rdbuf();
-        lines = text.str();
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return runLogged(command, log);
     }
 };
 

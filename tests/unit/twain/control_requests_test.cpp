@@ -63,7 +63,7 @@ TEST_F(ControlRequests, CustomDataIsAnEmptyBlockTheSourceTakesBack) {
     std::memset(&data, 0xab, sizeof data);
     EXPECT_EQ(call(DG_CONTROL, DAT_CUSTOMDSDATA, MSG_GET, &data), TWRC_SUCCESS);
     EXPECT_EQ(+data.InfoLength, 0u);
-    ASSERT_NE(data.hData, nullptr);
+    ASSERT_TRUE(data.hData != nullptr);
     EXPECT_EQ(call(DG_CONTROL, DAT_CUSTOMDSDATA, MSG_SET, &data), TWRC_SUCCESS);
     EXPECT_EQ(scanner.calls, (std::vector<std::string>{"getCustomData", "setCustomData"}));
     platform::globalFree(data.hData);
