@@ -47,6 +47,9 @@ target_compile_definitions(tarnwick-test-support PUBLIC
     TARNWICK_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     TARNWICK_BINARY_DIR="${PROJECT_BINARY_DIR}"
     TARNWICK_MODULE_PATH="$<TARGET_FILE:tarnwick-ds>")
+if(TARNWICK_SANITIZE)
+    target_compile_definitions(tarnwick-test-support PUBLIC TARNWICK_SANITIZED=1)
+endif()
 
 # One test program per kind; files are picked up from their folders.
 foreach(kind unit integration fault)

@@ -40,7 +40,9 @@ bool samePnm(const std::string& a, const std::string& b, std::string& why) {
 
 TEST_F(AcquireTest, A1200DpiColourPageOfTheWholeBedFitsInOneGigabyte) {
     option("test-picture", "Color pattern");
+#ifndef TARNWICK_SANITIZED  // the sanitizers' shadow memory alone is far larger
     limit = "ulimit -v 1048576; ";
+#endif
     // 7.875 inches: 200 mm once the edges are truncated to whole millimetres.
     ASSERT_EQ(acquire("--pixel-type rgb --resolution 1200 --memory --buffer 4194304 "
                       "--frame 0,0,7.875,7.875"),
