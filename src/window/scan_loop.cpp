@@ -169,7 +169,7 @@ bool TFPreview::scanInto(Bitmap& bitmap) {
         };
 
         // Escape and closing work also while the first row is awaited.
-        device->imageChannel().setWaitHook([this] {
+        device->imageChannel().setWaitHook([] {
             ui::processPendingMessages();
             return keepReading;
         });
