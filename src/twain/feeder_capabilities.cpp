@@ -4,6 +4,7 @@
 #include <new>
 #include <string>
 
+#include "options/option_device.h"
 #include "options/source_entries.h"
 #include "options/string_option.h"
 #include "twain/containers.h"
@@ -45,9 +46,10 @@ TW_UINT16 select(StringOption& list, int index) {
     return exact ? TWRC_SUCCESS : TWRC_CHECKSTATUS;
 }
 
+// Read from the device: a sensor changes without telling.
 bool paperLoaded(Option& sensor) {
-    sensor.refresh();
-    return sensor.valueText() == "yes";
+    return sensor.device ? sensor.device->controlBool(SANE_ACTION_GET_VALUE, sensor, false)
+                         : sensor.valueText() == "yes";
 }
 
 }  // namespace

@@ -104,8 +104,10 @@ TW_UINT16 currentSize(DataSource& source) {
 
 TW_UINT16 choose(DataSource& source, TW_UINT16 code) {
     Scanner& scanner = *source.scanner;
-    source.pageSize = TWSS_NONE;
-    if (code == TWSS_NONE) return TWRC_SUCCESS;  // the frame stays as it is
+    if (code == TWSS_NONE) {
+        source.pageSize = TWSS_NONE;  // the frame stays as it is
+        return TWRC_SUCCESS;
+    }
     const std::vector<const PageSize*> sizes = fittingSizes(scanner);
     const auto chosen = std::find_if(sizes.begin(), sizes.end(),
                                      [&](const PageSize* size) { return size->code == code; });

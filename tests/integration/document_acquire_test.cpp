@@ -1,6 +1,11 @@
 // Feeder batches, the transfer count and page sizes through the harness against the test
 // backend, whose "source" list is "Flatbed" and "Automatic Document Feeder" (ten pages).
+#include <algorithm>
+
 #include "integration/acquire_support.h"
+#include "twain/data_source.h"
+#include "twain/sane_device.h"
+#include "unit/twain/container_reader.h"
 
 namespace tarnwick::testing {
 namespace {
@@ -46,6 +51,43 @@ TEST_F(AcquireTest, APageSizeScansAsScanimageScansThatArea) {
     ASSERT_EQ(acquire("--size A6 --resolution 50 --pixel-type rgb"), 0) << lines;
     expectSame(received(1), scanimage("--mode Color --test-picture 'Color pattern' "
                                       "--resolution 50 -l 0 -t 0 -x 105 -y 148"));
+}
+
+// The test backend's options serve exactly the listed capabilities: each answers MSG_GET, and
+// those it lacks the options for (duplex, brightness, contrast) are neither listed nor served.
+TEST_F(AcquireTest, TheTestBackendListsTheCapabilitiesItServes) {
+    std::ofstream(settingsPath()) << settings_;
+    DataSource source([](DataSource& owner) { return std::make_unique<SaneDevice>(owner); },
+                      DsmLink());
+    TW_IDENTITY application{}, assigned{};
+    const auto call = [&](TW_UINT32 DG, TW_UINT16 DAT, TW_UINT16 MSG, TW_MEMREF data) {
+        return source.dispatch(&application, DG, DAT, MSG, data);
+    };
+    ASSERT_EQ(call(DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, &assigned), TWRC_SUCCESS);
+    TW_CAPABILITY cap{CAP_SUPPORTEDCAPS, 0, nullptr};
+    ASSERT_EQ(call(DG_CONTROL, DAT_CAPABILITY, MSG_GET, &cap), TWRC_SUCCESS);
+    std::vector<TW_UINT32> listed = takeAnswer(cap).values;
+    std::sort(listed.begin(), listed.end());
+    std::vector<TW_UINT32> expected{
+        CAP_XFERCOUNT,          ICAP_COMPRESSION,       ICAP_PIXELTYPE,     ICAP_UNITS,
+        ICAP_XFERMECH,          CAP_SUPPORTEDCAPS,      CAP_INDICATORS,     CAP_UICONTROLLABLE,
+        CAP_DEVICEONLINE,       CAP_ENABLEDSUIONLY,     ICAP_PHYSICALWIDTH, ICAP_PHYSICALHEIGHT,
+        ICAP_XNATIVERESOLUTION, ICAP_YNATIVERESOLUTION, ICAP_XRESOLUTION,   ICAP_YRESOLUTION,
+        ICAP_BITORDER,          ICAP_PIXELFLAVOR,       ICAP_PLANARCHUNKY,  ICAP_BITDEPTH,
+        CAP_SUPPORTEDDATS,      CAP_FEEDERENABLED,      CAP_DUPLEX,         CAP_AUTOFEED,
+        CAP_FEEDERLOADED,       CAP_PAPERDETECTABLE,    ICAP_SUPPORTEDSIZES};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(listed, expected);
+    for (TW_UINT32 each : listed) {
+        cap = TW_CAPABILITY{static_cast<TW_UINT16>(each), 0, nullptr};
+        EXPECT_EQ(call(DG_CONTROL, DAT_CAPABILITY, MSG_GET, &cap), TWRC_SUCCESS) << each;
+        if (cap.hContainer) takeAnswer(cap);
+    }
+    for (TW_UINT16 missing : {CAP_DUPLEXENABLED, ICAP_BRIGHTNESS, ICAP_CONTRAST}) {
+        cap = TW_CAPABILITY{missing, 0, nullptr};
+        EXPECT_EQ(call(DG_CONTROL, DAT_CAPABILITY, MSG_GET, &cap), TWRC_FAILURE) << missing;
+    }
+    EXPECT_EQ(call(DG_CONTROL, DAT_IDENTITY, MSG_CLOSEDS, &assigned), TWRC_SUCCESS);
 }
 
 }  // namespace
