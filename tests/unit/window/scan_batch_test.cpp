@@ -71,4 +71,30 @@ TEST_F(ScanBatchTest, WithoutRegionsEveryImageIsTheWholeArea) {
     EXPECT_EQ(regions.regionCount, 1);
 }
 
+// The application's count caps every batch; a feeder batch then asks for no page count.
+TEST_F(ScanBatchTest, TheLimitCapsRegionsAndFeederPages) {
+    struct Case {
+        bool feeder;
+        int regions, limit, feederPages, pending;
+    };
+    const Case cases[] = {
+        {false, 3, 2, 0, 2}, {false, 1, 3, 0, 1}, {false, 0, 3, 0, 1},
+        {true, 1, 3, -1, 3}, {true, 1, 3, 10, 3}, {true, 1, -1, 10, 10},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        setRegions(c.regions);
+        feederInUse = c.feeder;
+        batch.setLimit(c.limit);
+        bool asked = false;
+        batch.begin([&] {
+            asked = true;
+            return c.feederPages;
+        });
+        EXPECT_EQ(batch.pending(), c.pending);
+        EXPECT_EQ(asked, c.feeder && c.limit < 0);
+        EXPECT_EQ(batch.feederBatch(), c.feeder);
+    }
+}
+
 }  // namespace

@@ -12,6 +12,9 @@ TEST(ScanPolicy, FeederSelection) {
     EXPECT_FALSE(feederSelected(true, true, "yes"));
     EXPECT_TRUE(feederSelected(false, false, "Automatic Document Feeder"));
     EXPECT_TRUE(feederSelected(false, false, "Duplex ADF front"));
+    // Feeders named by other words than ADF.
+    EXPECT_TRUE(feederSelected(false, false, "Document Feeder"));
+    EXPECT_TRUE(feederSelected(false, false, "Duplex"));
     EXPECT_FALSE(feederSelected(false, false, "Flatbed"));
     EXPECT_FALSE(feederSelected(false, false, ""));
 }
