@@ -1,5 +1,7 @@
 #include "image/bitmap.h"
 
+#include <cstring>
+
 namespace tarnwick {
 
 int Bitmap::bitsPerPixel() const {
@@ -10,8 +12,45 @@ int Bitmap::bitsPerPixel() const {
             return 8;
         case BitmapKind::Bits24:
             return 24;
+        case BitmapKind::Grey16:
+            return 16;
+        case BitmapKind::Rgb48:
+            return 48;
     }
     return 24;
+}
+
+bool isDeep(BitmapKind kind) {
+    return kind == BitmapKind::Grey16 || kind == BitmapKind::Rgb48;
+}
+
+BitmapKind shallowKind(BitmapKind kind) {
+    switch (kind) {
+        case BitmapKind::Grey16:
+            return BitmapKind::Bits8;
+        case BitmapKind::Rgb48:
+            return BitmapKind::Bits24;
+        default:
+            return kind;
+    }
+}
+
+std::uint16_t sampleAt(const std::uint8_t* at) {
+    std::uint16_t value;
+    std::memcpy(&value, at, sizeof value);
+    return value;
+}
+
+void putSample(std::uint8_t* at, std::uint16_t value) {
+    std::memcpy(at, &value, sizeof value);
+}
+
+void writeShallowRow(const Bitmap& bitmap, int y, std::uint8_t* out) {
+    const std::uint8_t* from = bitmap.row(y);
+    const std::size_t samples =
+        static_cast<std::size_t>(bitmap.width()) * (bitmap.kind() == BitmapKind::Rgb48 ? 3 : 1);
+    for (std::size_t i = 0; i < samples; ++i, from += 2)
+        out[i] = static_cast<std::uint8_t>(sampleAt(from) >> 8);
 }
 
 std::size_t Bitmap::rowBytesFor(BitmapKind kind, int width) {
@@ -27,6 +66,12 @@ std::size_t Bitmap::rowBytesFor(BitmapKind kind, int width) {
             break;
         case BitmapKind::Bits24:
             bytes = w * 3;
+            break;
+        case BitmapKind::Grey16:
+            bytes = w * 2;
+            break;
+        case BitmapKind::Rgb48:
+            bytes = w * 6;
             break;
     }
     return (bytes + 3) & ~std::size_t{3};

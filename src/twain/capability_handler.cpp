@@ -188,8 +188,10 @@ const CapabilityRow kCapabilities[] = {
     {ICAP_PLANARCHUNKY, kQueryGetOnly, readOnlyConstant<TWTY_UINT16, TWPC_CHUNKY>},
     {ICAP_BITDEPTH, kQueryAll, fromScanner<&Scanner::bitDepth>},
     {CAP_SUPPORTEDDATS, kQueryGetOnly, supportedDataTypes},
+    {ICAP_THRESHOLD, kQueryAll, level, levelServed<ICAP_THRESHOLD>},
+    {ICAP_GAMMA, kQueryAll, level, levelServed<ICAP_GAMMA>},
 };
-static_assert(std::size(kCapabilities) == 23);
+static_assert(std::size(kCapabilities) == 25);
 
 TW_UINT16 supportedCapabilities(DataSource& source, TW_UINT16 msg, TW_CAPABILITY& cap) {
     if (!isRead(msg)) return refused(source);

@@ -188,8 +188,19 @@ TW_UINT16 SaneDevice::nativeResolution(TW_UINT16 msg, TW_CAPABILITY* capability)
 
 Option* SaneDevice::levelOption(TW_UINT16 cap) const {
     Device* device = window_->device();
-    return device ? device->findOption(cap == ICAP_BRIGHTNESS ? "brightness" : "contrast")
-                  : nullptr;
+    if (!device) return nullptr;
+    switch (cap) {
+        case ICAP_BRIGHTNESS:
+            return device->findOption("brightness");
+        case ICAP_CONTRAST:
+            return device->findOption("contrast");
+        case ICAP_THRESHOLD:
+            return device->findOption("threshold");
+        case ICAP_GAMMA:
+            return device->findOption("analog-gamma");
+        default:
+            return nullptr;
+    }
 }
 
 bool SaneDevice::servesLevel(TW_UINT16 cap) const {
@@ -197,7 +208,7 @@ bool SaneDevice::servesLevel(TW_UINT16 cap) const {
 }
 
 TW_UINT16 SaneDevice::level(TW_UINT16 cap, TW_UINT16 msg, TW_CAPABILITY* capability) {
-    return levelCapability(owner_, levelOption(cap), msg, capability);
+    return levelCapability(owner_, cap, levelOption(cap), msg, capability);
 }
 
 TW_UINT16 SaneDevice::physicalSize(TW_UINT16 msg, TW_CAPABILITY* capability) {

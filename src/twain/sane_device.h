@@ -58,7 +58,8 @@ class SaneDevice : public Scanner, private ScannerLink {
     Image* currentImage() const { return currentImage_.get(); }
 
   private:
-    // The device's "brightness" or "contrast" option for ICAP_BRIGHTNESS or ICAP_CONTRAST.
+    // The device's "brightness", "contrast", "threshold" or "analog-gamma" option for
+    // ICAP_BRIGHTNESS, ICAP_CONTRAST, ICAP_THRESHOLD or ICAP_GAMMA.
     Option* levelOption(TW_UINT16 cap) const;
     bool acquireFirst() override { return acquire(true, false) != nullptr; }
     void imageReady() override { notify(MSG_XFERREADY); }

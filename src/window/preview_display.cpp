@@ -34,6 +34,7 @@ ui::PixelView viewOf(const Bitmap& bitmap, std::vector<ui::Color>& palette) {
 }
 
 // The whole source over the whole target, nearest pixel; colour previews keep their colours.
+// 16-bit samples show their most significant byte.
 void stretchInto(Bitmap& target, const Bitmap& source, int width, int height) {
     if (!target.reset(BitmapKind::Bits24, width, height)) {
         target.reset(BitmapKind::Bits24, 0, 0);
@@ -42,11 +43,24 @@ void stretchInto(Bitmap& target, const Bitmap& source, int width, int height) {
     if (source.width() <= 0 || source.height() <= 0) return;
     std::vector<ui::Color> palette;
     const ui::PixelView view = viewOf(source, palette);
+    const bool deep = isDeep(source.kind());
+    const bool deepGrey = source.kind() == BitmapKind::Grey16;
+    const auto high = [](const std::uint8_t* sample) {
+        return static_cast<std::uint8_t>(sampleAt(sample) >> 8);
+    };
     for (int y = 0; y < height; ++y) {
         const int sy = static_cast<int>(static_cast<long long>(y) * source.height() / height);
         std::uint8_t* row = target.row(y);
         for (int x = 0; x < width; ++x) {
             const int sx = static_cast<int>(static_cast<long long>(x) * source.width() / width);
+            if (deep) {
+                const std::uint8_t* p =
+                    source.row(sy) + static_cast<std::size_t>(sx) * (deepGrey ? 2 : 6);
+                row[3 * x] = high(p);
+                row[3 * x + 1] = high(deepGrey ? p : p + 2);
+                row[3 * x + 2] = high(deepGrey ? p : p + 4);
+                continue;
+            }
             const ui::Color c = view.pixel(sx, sy);
             row[3 * x] = static_cast<std::uint8_t>(c);
             row[3 * x + 1] = static_cast<std::uint8_t>(c >> 8);
@@ -81,6 +95,8 @@ void TFPreview::showScanAsPreview() {
     if (fit > 0 && fit < 1)
         stretchInto(previewBitmap, scanBitmap, std::max(truncated(width * fit), 1),
                     std::max(truncated(height * fit), 1));
+    else if (isDeep(scanBitmap.kind()))
+        stretchInto(previewBitmap, scanBitmap, width, height);
     else
         previewBitmap = scanBitmap;
     scale = previewScale(scanArea, previewBitmap.width());

@@ -196,7 +196,7 @@ class TFPreview : public ui::Form, public ControlOwner {
     bool destroying = false;
 
   public:
-    Bitmap scanBitmap;     // 24 bits; every final scan
+    Bitmap scanBitmap;     // every final scan, 16-bit samples kept
     Bitmap previewBitmap;  // the preview; a scan larger than the screen shows reduced
 
   private:

@@ -195,6 +195,8 @@ bool TFPreview::scanInto(Bitmap& bitmap) {
             options.firstFrame = firstFrame;
             options.noInvertBlackWhite = noInvertBlackWhite;
             options.littleEndianSamples = device->imageChannel().littleEndianSamples();
+            // The final scan is the application's image; previews need 8 bits only.
+            options.keepSixteenBits = &bitmap == &scanBitmap;
             const DecodeResult result = decodeFrame(bitmap, frame, options, read, rowDone);
             if (result == DecodeResult::UnknownDepth)
                 reportStatus(tr("Unknown bitmap depth: ") + std::to_string(frame.depth), true,

@@ -82,19 +82,24 @@ TEST_F(ScanLoop, ThreeRegionsAreThreeImagesFromTheFirstRegionOn) {
     EXPECT_EQ(logged(kCancelLine), 3) << "DeviceCancelType 1: one cancel after every read";
 }
 
-TEST_F(ScanLoop, SixteenBitSamplesKeepTheirHighByteInTheDaemonsByteOrder) {
+TEST_F(ScanLoop, SixteenBitSamplesAreReadInTheDaemonsByteOrder) {
     openScanning();
     setNumber("resolution", 25);
     option("test-picture").setValueText("Color pattern");
     option("depth").setValueText("16");
+    // The image keeps its samples whole; the preview their high bytes.
     ASSERT_TRUE(w().scanInto(w().scanBitmap));
+    ASSERT_TRUE(w().scanInto(w().previewBitmap));
     const Bitmap& grey = w().scanBitmap;
-    // Delivered as 8-bit grey, as the image information describes it.
-    ASSERT_EQ(grey.kind(), BitmapKind::Bits8);
+    ASSERT_EQ(grey.kind(), BitmapKind::Grey16);
+    ASSERT_EQ(w().previewBitmap.kind(), BitmapKind::Bits8);
     // The grey pattern is a ramp of one step per pixel in the high byte; the low bytes are not.
     int steps = 0;
-    for (int x = 0; x + 1 < grey.width(); ++x)
-        if (grey.row(10)[x + 1] == grey.row(10)[x] + 1) ++steps;
+    for (int x = 0; x + 1 < grey.width(); ++x) {
+        const int high = sampleAt(grey.row(10) + 2 * x) >> 8;
+        if (sampleAt(grey.row(10) + 2 * x + 2) >> 8 == high + 1) ++steps;
+        EXPECT_EQ(w().previewBitmap.row(10)[x], high);
+    }
     EXPECT_GT(steps, grey.width() / 2);
 }
 
