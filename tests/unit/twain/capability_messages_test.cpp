@@ -3,8 +3,9 @@
 // holds.
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <cctype>
 #include <optional>
+#include <string>
 
 #include "options/number_option.h"
 #include "options/string_option.h"
