@@ -97,7 +97,8 @@ void TFPreview::endImage(bool delivered, bool cancelAtEnd) {
 }
 
 bool TFPreview::isAdfScan() {
-    if (!device || !feederOption || FProperties->ADFSingle.checked()) return false;
+    if (!device || !feederOption || (FProperties->ADFSingle.checked() && !batch.feederChosen()))
+        return false;
     const std::string value = feederOption->valueText();
     const bool feeder =
         feederSelected(feederOption->valueType() == SANE_TYPE_BOOL, feederInverted, value);
