@@ -295,6 +295,32 @@ TEST_F(OptionControls, CompactResolutionListShowsAndSendsTheDevicesValue) {
     EXPECT_EQ(option->valueText(), "600");
 }
 
+TEST_F(OptionControls, AReloadedConstraintReachesTheControl) {
+    auto depth = make<NumberOption>(DescriptorBuilder(3, "depth", SANE_TYPE_INT).wordList({1, 8}));
+    device.numbers[3] = {8};
+    auto& depths = built<ui::ComboBox>(*depth);
+    renewConstraint(*depth, DescriptorBuilder(3, "depth", SANE_TYPE_INT).wordList({8, 16}));
+    EXPECT_EQ(depths.items(), (std::vector<std::string>{"8", "16"}));
+    EXPECT_EQ(depths.itemIndex(), 0);
+
+    auto width = make<NumberOption>(DescriptorBuilder(4, "br-x", SANE_TYPE_INT).range(0, 200, 1));
+    auto& bar = built<TCustomTrackBar>(*width);
+    renewConstraint(*width, DescriptorBuilder(4, "br-x", SANE_TYPE_INT).range(0, 150, 1));
+    EXPECT_EQ(bar.max(), 150);
+    EXPECT_EQ(width->max, 150);
+
+    auto mode = make(DescriptorBuilder(5, "mode", SANE_TYPE_STRING).stringList({"Gray"}));
+    device.strings[5] = "Color";
+    auto& modes = built<ui::ComboBox>(*mode);
+    renewConstraint(*mode,
+                    DescriptorBuilder(5, "mode", SANE_TYPE_STRING).stringList({"Gray", "Color"}));
+    EXPECT_EQ(modes.items(), (std::vector<std::string>{"Gray", "Color"}));
+    EXPECT_EQ(modes.itemIndex(), 1);
+    // Another type is another option: nothing changes.
+    renewConstraint(*mode, DescriptorBuilder(5, "mode", SANE_TYPE_INT).range(0, 1, 0));
+    EXPECT_EQ(modes.items().size(), 2u);
+}
+
 TEST_F(OptionControls, CheckBoxesSendTheirStateAndShowTheDevice) {
     auto option = make<BoolOption>(DescriptorBuilder(3, "lamp", SANE_TYPE_BOOL));
     auto& box = built<ui::CheckBox>(*option);
