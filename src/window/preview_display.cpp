@@ -103,16 +103,21 @@ void TFPreview::showScanAsPreview() {
     ZoomChange();
 }
 
+ZoomMode TFPreview::zoomMode(double& percent) const {
+    const std::string& text = Zoom.text();
+    percent = static_cast<double>(leadingNumber(text));
+    return text == tr("Whole page")   ? ZoomMode::WholePage
+           : text == tr("Page width") ? ZoomMode::PageWidth
+                                      : ZoomMode::Percent;
+}
+
 void TFPreview::ZoomChange() {
     const double previous = zoomFactor;
     const int width = previewBitmap.width(), height = previewBitmap.height();
     const ui::Rect client = ImageScrollBox.clientRect();
-    const std::string& text = Zoom.text();
-    const ZoomMode mode = text == tr("Whole page")   ? ZoomMode::WholePage
-                          : text == tr("Page width") ? ZoomMode::PageWidth
-                                                     : ZoomMode::Percent;
-    zoomFactor = zoomFactorFor(mode, static_cast<double>(leadingNumber(text)), client.width(),
-                               client.height(), width, height);
+    double percent = 0;
+    const ZoomMode mode = zoomMode(percent);
+    zoomFactor = zoomFactorFor(mode, percent, client.width(), client.height(), width, height);
     const double pixels = static_cast<double>(width) * height;
     if (pixels > 0 && zoomFactor * zoomFactor * pixels > kMaxZoomedPixels)
         zoomFactor = std::sqrt(kMaxZoomedPixels / pixels);
