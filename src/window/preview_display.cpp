@@ -42,12 +42,22 @@ void stretchInto(Bitmap& target, const Bitmap& source, int width, int height) {
     if (source.width() <= 0 || source.height() <= 0) return;
     std::vector<ui::Color> palette;
     const ui::PixelView view = viewOf(source, palette);
+    // The source column of each target column, worked out once for all rows.
+    std::vector<int> columns(static_cast<std::size_t>(width));
+    for (int x = 0; x < width; ++x)
+        columns[static_cast<std::size_t>(x)] =
+            static_cast<int>(static_cast<long long>(x) * source.width() / width);
     for (int y = 0; y < height; ++y) {
         const int sy = static_cast<int>(static_cast<long long>(y) * source.height() / height);
         std::uint8_t* row = target.row(y);
+        if (source.kind() == BitmapKind::Bits24) {
+            const std::uint8_t* from = source.row(sy);
+            for (int x = 0; x < width; ++x)
+                std::memcpy(row + 3 * x, from + 3 * columns[static_cast<std::size_t>(x)], 3);
+            continue;
+        }
         for (int x = 0; x < width; ++x) {
-            const int sx = static_cast<int>(static_cast<long long>(x) * source.width() / width);
-            const ui::Color c = view.pixel(sx, sy);
+            const ui::Color c = view.pixel(columns[static_cast<std::size_t>(x)], sy);
             row[3 * x] = static_cast<std::uint8_t>(c);
             row[3 * x + 1] = static_cast<std::uint8_t>(c >> 8);
             row[3 * x + 2] = static_cast<std::uint8_t>(c >> 16);
