@@ -199,6 +199,8 @@ const CapabilityRow kCapabilities[] = {
     {ICAP_PLANARCHUNKY, kQueryGetOnly, readOnlyConstant<TWTY_UINT16, TWPC_CHUNKY>},
     {ICAP_BITDEPTH, kQueryAll, fromScanner<&Scanner::bitDepth>},
     {CAP_SUPPORTEDDATS, kQueryGetOnly, supportedDataTypes},
+    {ICAP_THRESHOLD, kQueryAll, level, levelServed<ICAP_THRESHOLD>},
+    {ICAP_GAMMA, kQueryAll, level, levelServed<ICAP_GAMMA>},
     {CAP_FEEDERENABLED, kQueryAll, feeder, feederServed<CAP_FEEDERENABLED>},
     {CAP_DUPLEX, kQueryGetOnly, feeder, feederServed<CAP_DUPLEX>},
     {CAP_DUPLEXENABLED, kQueryAll, feeder, feederServed<CAP_DUPLEXENABLED>},
@@ -207,7 +209,7 @@ const CapabilityRow kCapabilities[] = {
     {CAP_PAPERDETECTABLE, kQueryGetOnly, feeder, feederServed<CAP_PAPERDETECTABLE>},
     {ICAP_SUPPORTEDSIZES, kQueryAll, supportedSizesCapability, servesPageSizes},
 };
-static_assert(std::size(kCapabilities) == 30);
+static_assert(std::size(kCapabilities) == 32);
 
 TW_UINT16 supportedCapabilities(DataSource& source, TW_UINT16 msg, TW_CAPABILITY& cap) {
     if (!isRead(msg)) return refused(source);

@@ -46,8 +46,10 @@ class DataSource {
     TW_UINT16 conditionCode = TWCC_SUCCESS;
     // TWAIN state, 3 to 7.
     TW_INT32 state = 3;
-    // ICAP_XFERMECH: TWSX_NATIVE or TWSX_MEMORY.
+    // ICAP_XFERMECH: TWSX_NATIVE or TWSX_MEMORY. Images are told and delivered with 16-bit
+    // samples only by memory, as native bitmaps of 8-bit samples are what applications read.
     TW_UINT16 transferMechanism = TWSX_NATIVE;
+    bool deliversSixteenBits() const { return transferMechanism == TWSX_MEMORY; }
     // Rows of the current image already delivered by memory transfer.
     TW_UINT32 rowsTransferred = 0;
     // Enabled by MSG_ENABLEDSUIONLY, for settings only.

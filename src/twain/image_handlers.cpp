@@ -24,8 +24,8 @@ TW_UINT16 noImageToDescribe(DataSource& source) {
     return source.setCondition(TWCC_OPERATIONERROR, TWRC_FAILURE);
 }
 
-ImageFormat formatOf(const Image& image) {
-    return describeImage(image.parameters, *image.bitmap);
+ImageFormat formatOf(const DataSource& source, const Image& image) {
+    return describeImage(image.parameters, *image.bitmap, source.deliversSixteenBits());
 }
 
 bool hasPixels(const Image* image) {
@@ -70,7 +70,7 @@ TW_UINT16 handleImageInfo(DataSource& source, TW_UINT16, TW_MEMREF pData) {
         info.PixelType = TWPT_BW;
         return TWRC_SUCCESS;
     }
-    const ImageFormat f = formatOf(*image);
+    const ImageFormat f = formatOf(source, *image);
     info.XResolution = toFix32(image->xResolution);
     info.YResolution = toFix32(image->yResolution);
     info.ImageWidth = f.width;
@@ -137,7 +137,7 @@ TW_UINT16 handleImageMemoryTransfer(DataSource& source, TW_UINT16, TW_MEMREF pDa
     auto& xfer = *static_cast<TW_IMAGEMEMXFER*>(pData);
     const Image* image = source.scanner->getImage();
     if (!hasPixels(image)) return noImage();
-    const ImageFormat f = formatOf(*image);
+    const ImageFormat f = formatOf(source, *image);
     const auto rows = static_cast<TW_UINT32>(f.rows);
     // A buffer that cannot take one row would be answered with nothing for ever.
     if (f.rowStride == 0 || xfer.Memory.Length < f.rowStride)
@@ -174,7 +174,7 @@ TW_UINT16 handlePalette8(DataSource& source, TW_UINT16, TW_MEMREF pData) {
     if (source.state < 6) return source.setCondition(TWCC_BADPROTOCOL, TWRC_FAILURE);
     const Image* image = source.scanner->getImage();
     if (!hasPixels(image)) return noImageToDescribe(source);
-    if (formatOf(*image).pixelType != TWPT_PALETTE)
+    if (formatOf(source, *image).pixelType != TWPT_PALETTE)
         return source.setCondition(TWCC_BADPROTOCOL, TWRC_FAILURE);
     const std::vector<PaletteEntry> colours = eightColourPalette();
     palette.NumColors = 256;

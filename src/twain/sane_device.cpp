@@ -195,7 +195,18 @@ Option* SaneDevice::option(const char* name) const {
 }
 
 Option* SaneDevice::levelOption(TW_UINT16 cap) const {
-    return option(cap == ICAP_BRIGHTNESS ? "brightness" : "contrast");
+    switch (cap) {
+        case ICAP_BRIGHTNESS:
+            return option("brightness");
+        case ICAP_CONTRAST:
+            return option("contrast");
+        case ICAP_THRESHOLD:
+            return option("threshold");
+        case ICAP_GAMMA:
+            return option("analog-gamma");
+        default:
+            return nullptr;
+    }
 }
 
 bool SaneDevice::servesLevel(TW_UINT16 cap) const {
@@ -203,7 +214,7 @@ bool SaneDevice::servesLevel(TW_UINT16 cap) const {
 }
 
 TW_UINT16 SaneDevice::level(TW_UINT16 cap, TW_UINT16 msg, TW_CAPABILITY* capability) {
-    return levelCapability(owner_, levelOption(cap), msg, capability);
+    return levelCapability(owner_, cap, levelOption(cap), msg, capability);
 }
 
 bool SaneDevice::servesFeeder(TW_UINT16 cap) const {

@@ -64,7 +64,8 @@ class SaneDevice : public Scanner, private ScannerLink {
     Image* currentImage() const { return currentImage_.get(); }
 
   private:
-    // The device's "brightness" or "contrast" option for ICAP_BRIGHTNESS or ICAP_CONTRAST.
+    // The device's "brightness", "contrast", "threshold" or "analog-gamma" option for
+    // ICAP_BRIGHTNESS, ICAP_CONTRAST, ICAP_THRESHOLD or ICAP_GAMMA.
     Option* levelOption(TW_UINT16 cap) const;
     // The device's option of this name, or null.
     Option* option(const char* name) const;

@@ -77,8 +77,8 @@ class Scanner {
     virtual TW_UINT16 resolution(TW_UINT16 msg, TW_CAPABILITY* capability) = 0;
     virtual TW_UINT16 nativeResolution(TW_UINT16 msg, TW_CAPABILITY* capability) = 0;
     virtual TW_UINT16 physicalSize(TW_UINT16 msg, TW_CAPABILITY* capability) = 0;
-    // ICAP_BRIGHTNESS and ICAP_CONTRAST, from the device's options of those names when it has
-    // them: only then are they served and listed.
+    // ICAP_BRIGHTNESS, ICAP_CONTRAST, ICAP_THRESHOLD and ICAP_GAMMA, from the device's options
+    // for them when it has them: only then are they served and listed.
     virtual bool servesLevel(TW_UINT16) const { return false; }
     virtual TW_UINT16 level(TW_UINT16 cap, TW_UINT16 msg, TW_CAPABILITY* capability) = 0;
     // The feeder and duplex capabilities, from the device's "source" option when it has

@@ -65,7 +65,8 @@ TW_UINT16 handleSetupMemoryTransfer(DataSource& source, TW_UINT16, TW_MEMREF pDa
     }
     const Image* image = source.scanner->getImage();
     if (!image || !image->bitmap) return source.setCondition(TWCC_OPERATIONERROR, TWRC_FAILURE);
-    const ImageFormat f = describeImage(image->parameters, *image->bitmap);
+    const ImageFormat f =
+        describeImage(image->parameters, *image->bitmap, source.deliversSixteenBits());
     setup.MinBufSize = f.rowStride;
     // Bounded by what a TW_UINT32 holds; a buffer that size takes every row at once.
     const unsigned long long whole =

@@ -20,7 +20,7 @@ class ManagerAcquireTest : public AcquireTest {
     }
 };
 
-TEST_F(ManagerAcquireTest, NativeAndMemoryTransfersWithAndWithoutTheWindowMatchScanimage) {
+TEST_F(ManagerAcquireTest, NativeAndMemoryTransfersAtEveryDepthMatchScanimage) {
     struct Case {
         const char* app;
         const char* scanimage;
@@ -30,9 +30,16 @@ TEST_F(ManagerAcquireTest, NativeAndMemoryTransfersWithAndWithoutTheWindowMatchS
         // The settings are confirmed, and the source stays enabled until the application
         // disables it.
         {"--settings-only --pixel-type rgb", "--mode Color",
-         "settings only: MSG_CLOSEDSOK\nimage 1: 100x100, pixel type 2, native"},
+         "settings only: MSG_CLOSEDSOK\nimage 1: 100x100, pixel type 2, bits per pixel 24, native"},
         {"--ui --memory --pixel-type gray", "--mode Gray",
-         "image 1: 100x100, pixel type 1, memory"},
+         "image 1: 100x100, pixel type 1, bits per pixel 8, memory"},
+        // Black and white is the grey mode at 1 bit.
+        {"--pixel-type bw", "--mode Gray --depth 1",
+         "image 1: 100x100, pixel type 0, bits per pixel 1, native"},
+        {"--memory --pixel-type gray --bit-depth 16", "--mode Gray --depth 16",
+         "image 1: 100x100, pixel type 1, bits per pixel 16, memory"},
+        {"--memory --pixel-type rgb --bit-depth 48", "--mode Color --depth 16",
+         "image 1: 100x100, pixel type 2, bits per pixel 48, memory"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.app);

@@ -375,7 +375,7 @@ Transfer memoryTransfer(Session& s, const Options& o, const TW_IMAGEINFO& info,
         }
         return Transfer::image;
     }
-    image.resize(static_cast<int>(columns), 0, kind);
+    image.resize(static_cast<int>(columns), 0, kind, info.BitsPerSample[0] == 16 ? 16 : 8);
     image.height = static_cast<int>(std::min(got, rows));
     if (image.rowBytes() > bytesPerRow) {
         std::fprintf(stderr, "tarnwick-scan: the rows are shorter than their pixels\n");

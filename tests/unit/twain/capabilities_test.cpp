@@ -123,6 +123,7 @@ TEST_F(Capabilities, SupportedCapabilitiesAreTheServedOnesInTableOrder) {
     scanner.levels = true;
     Values withLevels = served;
     withLevels.insert(withLevels.begin() + 10, {ICAP_BRIGHTNESS, ICAP_CONTRAST});
+    withLevels.insert(withLevels.end(), {ICAP_THRESHOLD, ICAP_GAMMA});
     EXPECT_EQ(get(MSG_GETDEFAULT, CAP_SUPPORTEDCAPS).values, withLevels);
 }
 
@@ -159,7 +160,7 @@ TEST_F(Capabilities, ResetAllResetsEveryCapability) {
     EXPECT_EQ(count("pixelType"), 2);
     EXPECT_EQ(count("bitDepth"), 2);
     EXPECT_EQ(count("resolution"), 4);
-    EXPECT_EQ(count("level"), 4);
+    EXPECT_EQ(count("level"), 8);
     EXPECT_EQ(count("physicalSize"), 0);
 }
 
