@@ -88,13 +88,6 @@ TW_UINT16 resolutionCapability(DataSource& source, const OptionRoles& roles, TW_
                 return source.setCondition(TWCC_BADPROTOCOL, TWRC_FAILURE);
         }
         writeValue(*resolution, decimal(value));
-        // The compact list only shows a typed value until it loses the focus, which never
-        // happens without the window: the application's value is sent now.
-        if (resolution->compact && resolution->constraintKind != numberWordList &&
-            resolution->device && !resolution->values.empty()) {
-            resolution->values.front() = value;
-            resolution->device->controlNumbers(SANE_ACTION_SET_VALUE, *resolution);
-        }
         // A fraction the device does not take is reported, as is the other direction's change.
         const TW_UINT16 rc = afterNumberWrite(*resolution, requested);
         return otherChanges ? TWRC_CHECKSTATUS : rc;
