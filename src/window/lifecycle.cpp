@@ -115,6 +115,7 @@ void TFPreview::setBandTexts() {
     const char* texts[] = {N_(" Scan mode: "), N_(" Resolution: "), N_(" Device: ")};
     for (std::size_t i = 0; i < 3 && i + 1 < TopDock.bandCount(); ++i)
         TopDock.band(i + 1).text = base::trim(tr(texts[i]));
+    TopDock.bandsChanged();
 }
 
 void TFPreview::FormActivate() {
@@ -249,7 +250,8 @@ void TFPreview::DevicesChange() {
 
 void TFPreview::reportStatus(const std::string& message, bool showError, bool fatal) {
     if (destroying) return;
-    if (message == "0") {
+    bannerShown_ = message == "0";
+    if (bannerShown_) {
         StatusBar.setText(formatText(N_("Tarnwick data source v%s."), versionText()) + " " +
                           tr("Copyright (C) The Tarnwick developers"));
     } else {
@@ -305,6 +307,10 @@ void TFPreview::translateForms() {
     translateForm(*this);
     setBandTexts();
     if (zoomIndex >= 0) Zoom.setComboText(Zoom.items()[static_cast<std::size_t>(zoomIndex)]);
+    if (bannerShown_) reportStatus("0", false, false);
+    for (auto& [page, title] : groupPages_) page->setText(trSane(title));
+    if (device)
+        for (const auto& option : device->options()) option->translateTexts();
 }
 
 void TFPreview::FormKeyDown(ui::KeyEvent& e) {

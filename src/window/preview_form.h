@@ -340,6 +340,9 @@ class TFPreview : public ui::Form, public ControlOwner {
     std::vector<std::unique_ptr<Device>> retiredDevices_;
     std::vector<std::unique_ptr<Connection>> retiredConnections_;
     bool closingAfterFatal_ = false;
+    bool bannerShown_ = false;  // the status line shows the banner, in the current language
+    // The option pages named after a group, with the group's untranslated title.
+    std::vector<std::pair<ui::TabSheet*, std::string>> groupPages_;
     bool listDevices = true;
     ui::Point tabDragStart;
     // The window itself writes options (the scan area, preview, resolution): the reloads this
