@@ -269,6 +269,11 @@ void ScrollBoxPeer::updateBars() {
     if (across && !down) down = bottom > client.bottom - barHeight;
     if (across) client.bottom -= barHeight;
     if (down) client.right -= barWidth;
+    // Shrunk content comes back into view.
+    Point at = box_.scrollPosition();
+    Point kept{std::clamp(at.x, 0, std::max(0, right - static_cast<int>(client.right))),
+               std::clamp(at.y, 0, std::max(0, bottom - static_cast<int>(client.bottom)))};
+    if (kept.x != at.x || kept.y != at.y) userInput([&] { box_.setScrollPosition(kept); });
     SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 0, 0, 0, 0};
     si.nMax = std::max(0, right - 1);
     si.nPage = static_cast<UINT>(client.right);

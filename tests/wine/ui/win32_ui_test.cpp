@@ -454,8 +454,11 @@ TEST_F(WidgetFormTest, ScrollBarsFollowTheContentAtOnce) {
     };
     EXPECT_EQ(bars(600, 100), std::pair(true, false));
     EXPECT_EQ(bars(600, 400), std::pair(true, true));
+    SendMessageW(box, WM_HSCROLL, SB_PAGEDOWN, 0);
+    EXPECT_GT(form.scroll.scrollPosition().x, 0);
     // What fills the box exactly needs no bar, whatever was shown before; nothing needs none.
     EXPECT_EQ(bars(whole.right, whole.bottom), std::pair(false, false));
+    EXPECT_EQ(form.scroll.scrollPosition().x, 0) << "what fits is shown from its start";
     EXPECT_EQ(bars(whole.right - 30, whole.bottom + 1), std::pair(false, true));
     EXPECT_EQ(bars(0, 0), std::pair(false, false));
 }
