@@ -110,6 +110,7 @@ ui::Container* NumberOption::createControl(ControlOwner& owner, ui::Container& p
         fillRow(bar);
         bar.onChange = [this] { trackBarMoved(); };
         bar.onMouseUp = [this](const ui::MouseEvent&) { trackBarReleased(); };
+        bar.onMoveEnded = [this] { trackBarReleased(); };
         kind_ = Kind::TrackBar;
         return finishControl(bar);
     }

@@ -117,6 +117,10 @@ ui::Container& Option::beginControl(ui::Container& parent, bool compact) {
     return row;
 }
 
+void Option::translateTexts() {
+    if (captionLabel_) captionLabel_->setText(trSane(title) + ": ");
+}
+
 ui::Container* Option::finishControl(ui::Control& built) {
     keepTexts(built);
     built.setHint(description);

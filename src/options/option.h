@@ -46,6 +46,8 @@ class Option {
     // shows the value, and returns the row (compact: `parent`); none for options that get no
     // control.
     virtual ui::Container* createControl(ControlOwner&, ui::Container&, bool) { return nullptr; }
+    // Shows the device's texts (title, choices) in the current language again.
+    virtual void translateTexts();
 
     bool isActive() const { return (capabilities & SANE_CAP_INACTIVE) == 0; }
     bool isReadOnly() const {

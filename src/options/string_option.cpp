@@ -48,6 +48,15 @@ void StringOption::refresh() {
         showInList();
 }
 
+void StringOption::translateTexts() {
+    Option::translateTexts();
+    // Filled again, in the current language, by showing the value.
+    if (ui::ComboBox* box = list()) {
+        box->setItems({});
+        showInList();
+    }
+}
+
 void StringOption::showInList() {
     ui::ComboBox* box = list();
     if (!box) return;

@@ -21,6 +21,7 @@ class StringOption : public Option {
     // An edit for free text, a drop-down list of the translated entries for a string list.
     ui::Container* createControl(ControlOwner& owner, ui::Container& parent, bool compact) override;
     void refresh() override;
+    void translateTexts() override;
     // With an edit: its text. With a list: the untranslated entry shown (empty when none is).
     // Without control: the device's current text.
     std::string valueText() override;

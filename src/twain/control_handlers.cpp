@@ -1,6 +1,7 @@
 // The small DG_CONTROL requests: DAT_EVENT, DAT_STATUS, DAT_XFERGROUP, DAT_ENTRYPOINT,
 // DAT_CUSTOMDSDATA.
 #include <cstring>
+#include <utility>
 
 #include "platform/dialog_message.h"
 #include "twain/data_source.h"
@@ -8,9 +9,27 @@
 
 namespace tarnwick {
 
-TW_UINT16 handleEvent(DataSource&, TW_UINT16, TW_MEMREF pData) {
+namespace {
+
+// A notification the application has made moot meanwhile (it disabled the source, or took the
+// transfers) is dropped.
+bool stillCurrent(const DataSource& source, TW_UINT16 message) {
+    return message == MSG_XFERREADY ? source.state == 6 : source.state == 5;
+}
+
+}  // namespace
+
+TW_UINT16 handleEvent(DataSource& source, TW_UINT16, TW_MEMREF pData) {
     auto& event = *static_cast<TW_EVENT*>(pData);
-    if (!platform::offerDialogMessage(event.pEvent)) return TWRC_NOTDSEVENT;
+    const bool ours = platform::offerDialogMessage(event.pEvent);
+    // Read after the message ran: it may have been the click that produced the notification.
+    const TW_UINT16 pending = std::exchange(source.pendingEvent, MSG_NULL);
+    if (pending != MSG_NULL && stillCurrent(source, pending)) {
+        // Like every source of the message-loop era, the event that carries it is the source's.
+        event.TWMessage = pending;
+        return TWRC_DSEVENT;
+    }
+    if (!ours) return TWRC_NOTDSEVENT;
     event.TWMessage = MSG_NULL;
     return TWRC_DSEVENT;
 }

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "base/scoped_value.h"
+#include "platform/dialog_message.h"
 
 #include "twain/triplet_table.h"
 
@@ -81,6 +82,10 @@ TW_UINT16 DataSource::notifyApplication(TW_UINT16 message) {
         return setCondition(TWCC_BADPROTOCOL, TWRC_FAILURE);
     }
 
+    if (!dsm_.managerQueuesEvents()) {
+        pendingEvent = message;
+        platform::wakeDialogWindow();
+    }
     if (!dsm_.managerKnown()) {
         // A 1.x manager said nothing of itself: the platform's is the one that loaded us.
         dsm_.loadLibrary();

@@ -66,6 +66,9 @@ class DataSource {
     // Enabled with a window nobody can see: the source pressed Scan for the user and asks to
     // be closed once the batch is over, as the user would close the window.
     bool unseenWindow = false;
+    // The notification the application's next DAT_EVENT carries back in TWMessage (MSG_NULL:
+    // none), for an application that hears the source only through its message loop.
+    TW_UINT16 pendingEvent = MSG_NULL;
 
   private:
     TW_UINT16 route(TW_IDENTITY* pOrigin, TW_UINT32 DG, TW_UINT16 DAT, TW_UINT16 MSG,

@@ -31,6 +31,9 @@ class DsmLink {
     bool adoptEntryPoint(const TW_ENTRYPOINT& entryPoint);
     // True once a manager said where it is; no library is then looked for.
     bool managerKnown() const { return library_ != nullptr || offered_.DSM_Entry != nullptr; }
+    // A TWAIN 2 manager hands notifications to the application itself (by its callback, or at
+    // the application's next DAT_EVENT); a 1.x manager leaves the DAT_EVENT way to the source.
+    bool managerQueuesEvents() const { return offered_.DSM_Entry != nullptr; }
     // Tries the manager libraries in order; keeps the first that loads.
     void loadLibrary();
     // The adopted DSM_Entry, else that of the loaded library, else the running program's own;

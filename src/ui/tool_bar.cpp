@@ -100,6 +100,7 @@ void CoolBar::translate(const std::function<std::string(const std::string&)>& tr
         b.shown = tr(b.source);
         b.text = b.shown;
     }
+    bandsChanged();
 }
 
 }  // namespace ui

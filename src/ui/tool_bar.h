@@ -93,6 +93,8 @@ class CoolBar : public Container {
     CoolBand* bandOf(const Control& control);
     std::size_t bandCount() const { return bands_.size(); }
     CoolBand& band(std::size_t i) { return bands_.at(i); }
+    // Bands were changed through band(): a native bar shows them anew.
+    void bandsChanged() { notify(Property::Style); }
     void translate(const std::function<std::string(const std::string&)>& tr) override;
 
   private:

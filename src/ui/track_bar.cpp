@@ -32,6 +32,10 @@ void TrackBar::userMoveTo(int p) {
     setPosition(p);
 }
 
+void TrackBar::userEndMove() {
+    if (usable() && showing() && onMoveEnded) onMoveEnded();
+}
+
 void ProgressBar::setMin(int v) {
     min_ = v;
     if (max_ < min_) max_ = min_;

@@ -26,11 +26,15 @@ class TrackBar : public Control {
     void setMouseNotifications(bool on) { mouseNotifications_ = on; }
 
     Handler onChange;
+    // The user has finished a move made with the keys or the wheel (a mouse drag ends with the
+    // mouse button's release instead).
+    Handler onMoveEnded;
 
     void userMouseDown(const MouseEvent& e) override;
     void userMouseUp(const MouseEvent& e) override;
     // The user moves the thumb (by mouse or keys) to a position.
     void userMoveTo(int p);
+    void userEndMove();
 
   private:
     int min_ = 0;

@@ -71,6 +71,7 @@ bool TFPreview::openDevice(const std::string& name) {
     }
     while (OptionPages.pageCount() > 1) OptionPages.page(OptionPages.pageCount() - 1).destroy();
     OptionPages.setActivePage(&TabSheet2);
+    groupPages_.clear();
 
     scanArea = Region{};
     tlxOption = tlyOption = brxOption = bryOption = nullptr;
@@ -153,12 +154,15 @@ void TFPreview::createOptionPages() {
         } else {
             setRolesFor(option, feederBySource);
             if (pendingGroup >= 1) {
-                std::string title = trSane(list[static_cast<std::size_t>(pendingGroup)]->title);
+                const std::string& group = list[static_cast<std::size_t>(pendingGroup)]->title;
+                std::string title = trSane(group);
                 if (firstGroup) {
                     TabSheet2.setText(title);
+                    groupPages_.emplace_back(&TabSheet2, group);
                     firstGroup = false;
                 } else {
                     ui::TabSheet& page = OptionPages.addPage(title);
+                    groupPages_.emplace_back(&page, group);
                     page.setBorderWidth(8);
                     page.onMouseDown = [this, &page](const ui::MouseEvent&) {
                         TransferFocus(page);

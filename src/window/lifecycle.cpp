@@ -116,6 +116,7 @@ void TFPreview::setBandTexts() {
     const char* texts[] = {N_(" Scan mode: "), N_(" Resolution: "), N_(" Device: ")};
     for (std::size_t i = 0; i < 3 && i + 1 < TopDock.bandCount(); ++i)
         TopDock.band(i + 1).text = base::trim(tr(texts[i]));
+    TopDock.bandsChanged();
 }
 
 void TFPreview::FormActivate() {
@@ -258,8 +259,9 @@ void TFPreview::DevicesChange() {
 void TFPreview::reportStatus(const std::string& message, bool showError, bool fatal) {
     if (destroying) return;
     if (message == "0") {
-        StatusBar.setText(formatText(N_("Tarnwick data source v%s."), versionText()) + " " +
-                          tr("Copyright (C) The Tarnwick developers"));
+        shownBanner_ = formatText(N_("Tarnwick data source v%s."), versionText()) + " " +
+                       tr("Copyright (C) The Tarnwick developers");
+        StatusBar.setText(shownBanner_);
     } else {
         StatusBar.setText(message);
         debugLog(tr("Message logged: %s\n"), message.c_str());
@@ -316,6 +318,10 @@ void TFPreview::translateForms() {
     translateForm(*this);
     setBandTexts();
     if (zoomIndex >= 0) Zoom.setComboText(Zoom.items()[static_cast<std::size_t>(zoomIndex)]);
+    if (!shownBanner_.empty() && StatusBar.text() == shownBanner_) reportStatus("0", false, false);
+    for (auto& [page, title] : groupPages_) page->setText(trSane(title));
+    if (device)
+        for (const auto& option : device->options()) option->translateTexts();
 }
 
 void TFPreview::FormKeyDown(ui::KeyEvent& e) {

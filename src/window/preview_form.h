@@ -354,6 +354,9 @@ class TFPreview : public ui::Form, public ControlOwner {
     std::vector<std::unique_ptr<Device>> retiredDevices_;
     std::vector<std::unique_ptr<Connection>> retiredConnections_;
     bool closingAfterFatal_ = false;
+    std::string shownBanner_;  // the banner as last shown, in the language of then
+    // The option pages named after a group, with the group's untranslated title.
+    std::vector<std::pair<ui::TabSheet*, std::string>> groupPages_;
     bool retryingDevice_ = false;  // an activation tries the device again: no error boxes
     bool listDevices = true;
     ui::Point tabDragStart;

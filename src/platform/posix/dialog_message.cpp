@@ -9,4 +9,6 @@ bool offerDialogMessage(void*) {
     return false;
 }
 
+void wakeDialogWindow() {}
+
 }  // namespace platform

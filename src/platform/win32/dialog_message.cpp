@@ -17,4 +17,8 @@ bool offerDialogMessage(void* message) {
     return IsDialogMessageA(dialogWindow, static_cast<MSG*>(message)) != FALSE;
 }
 
+void wakeDialogWindow() {
+    if (dialogWindow) PostMessageA(dialogWindow, WM_NULL, 0, 0);
+}
+
 }  // namespace platform

@@ -183,10 +183,57 @@ void ToolBarPeer::rebuild() {
         }
         buttons.push_back(b);
     }
+    setTabStyle(width > 0);
     if (width > 0) SendMessageW(hwnd_, TB_SETBUTTONSIZE, 0, MAKELPARAM(width, bar_.buttonHeight()));
     if (!buttons.empty())
         SendMessageW(hwnd_, TB_ADDBUTTONSW, buttons.size(),
                      reinterpret_cast<LPARAM>(buttons.data()));
+}
+
+void ToolBarPeer::setTabStyle(bool buttons) {
+    LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_STYLE);
+    LONG_PTR exStyle = GetWindowLongPtrW(hwnd_, GWL_EXSTYLE);
+    SetWindowLongPtrW(hwnd_, GWL_STYLE, buttons ? style | WS_TABSTOP : style & ~WS_TABSTOP);
+    SetWindowLongPtrW(hwnd_, GWL_EXSTYLE,
+                      buttons ? exStyle & ~WS_EX_CONTROLPARENT : exStyle | WS_EX_CONTROLPARENT);
+}
+
+void ToolBarPeer::tab(bool back) {
+    HWND next = back ? nullptr : GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+    if (!next || !IsChild(hwnd_, next))
+        next = GetNextDlgTabItem(GetAncestor(hwnd_, GA_ROOT), hwnd_, back);
+    if (next) SetFocus(next);
+}
+
+LRESULT ToolBarPeer::handle(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_GETDLGCODE:
+            return DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTTAB;
+        case WM_SETFOCUS:
+            // The first button is the one Enter presses until the arrows pick another.
+            if (SendMessageW(hwnd_, TB_GETHOTITEM, 0, 0) < 0)
+                SendMessageW(hwnd_, TB_SETHOTITEM, 0, 0);
+            break;
+        case WM_KEYDOWN:
+            if (wp == VK_TAB) {
+                tab(GetKeyState(VK_SHIFT) < 0);
+                return 0;
+            }
+            if (wp == VK_RETURN || wp == VK_SPACE) {
+                TBBUTTON b{};
+                int hot = static_cast<int>(SendMessageW(hwnd_, TB_GETHOTITEM, 0, 0));
+                if (hot >= 0 && SendMessageW(hwnd_, TB_GETBUTTON, static_cast<WPARAM>(hot),
+                                             reinterpret_cast<LPARAM>(&b)))
+                    if (ToolButton* tb = button(b.idCommand)) {
+                        userInput([&] { tb->userClick(); });
+                        return 0;
+                    }
+            }
+            break;
+        default:
+            break;
+    }
+    return WindowPeer::handle(msg, wp, lp);
 }
 
 void ToolBarPeer::updateStates() {

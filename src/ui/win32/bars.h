@@ -47,6 +47,7 @@ class ToolBarPeer : public WindowPeer {
     ~ToolBarPeer() override;
     void command(WORD code, WORD id) override;
     bool notified(NMHDR& n, LRESULT& result) override;
+    LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) override;
 
   protected:
     HWND create(HWND parent) override;
@@ -55,6 +56,10 @@ class ToolBarPeer : public WindowPeer {
 
   private:
     void rebuild();
+    // Tab reaches a bar with buttons (arrows pick one, Enter or Space presses it), then the
+    // boxes on it; a bar of boxes alone passes Tab straight to them.
+    void setTabStyle(bool buttons);
+    void tab(bool back);
     void updateStates();
     ToolButton* button(int id) const;
     ToolBar& bar_;

@@ -217,6 +217,9 @@ LRESULT FormPeer::handle(UINT msg, WPARAM wp, LPARAM lp) {
             break;
         case DM_GETDEFID:
             return 0;
+        case WM_NOTIFY:
+            if (hints_.notified(lp)) return 0;
+            break;
         case WM_COMMAND:
             // Dialog navigation sends these for Enter and Escape; the form's key rules decide.
             // A control of ours sending the same ids (a tool bar's first buttons) is no key.
@@ -253,8 +256,24 @@ void ScrollBoxPeer::updateBars() {
         right = std::max(right, c.bounds().right);
         bottom = std::max(bottom, c.bounds().bottom);
     }
+    // Whether a bar is needed is decided on the area without bars: bars left from a larger
+    // content would otherwise keep themselves.
     RECT client;
     GetClientRect(hwnd_, &client);
+    const LONG style = GetWindowLongW(hwnd_, GWL_STYLE);
+    const int barWidth = GetSystemMetrics(SM_CXVSCROLL), barHeight = GetSystemMetrics(SM_CYHSCROLL);
+    if (style & WS_VSCROLL) client.right += barWidth;
+    if (style & WS_HSCROLL) client.bottom += barHeight;
+    bool across = right > client.right, down = bottom > client.bottom;
+    if (down && !across) across = right > client.right - barWidth;
+    if (across && !down) down = bottom > client.bottom - barHeight;
+    if (across) client.bottom -= barHeight;
+    if (down) client.right -= barWidth;
+    // Shrunk content comes back into view.
+    Point at = box_.scrollPosition();
+    Point kept{std::clamp(at.x, 0, std::max(0, right - static_cast<int>(client.right))),
+               std::clamp(at.y, 0, std::max(0, bottom - static_cast<int>(client.bottom)))};
+    if (kept.x != at.x || kept.y != at.y) userInput([&] { box_.setScrollPosition(kept); });
     SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 0, 0, 0, 0};
     si.nMax = std::max(0, right - 1);
     si.nPage = static_cast<UINT>(client.right);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ui/canvas.h"
+#include "ui/win32/hints.h"
 #include "ui/win32/peers.h"
 
 namespace ui {
@@ -30,6 +31,7 @@ class FormPeer : public PanelPeer {
     ~FormPeer() override;
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) override;
     RECT placement() const override;
+    HintWindow& hints() { return hints_; }
 
   protected:
     HWND create(HWND parent) override;
@@ -39,6 +41,7 @@ class FormPeer : public PanelPeer {
   private:
     void focusActive();
     Form& form_;
+    HintWindow hints_;
     DWORD style_ = 0;
     DWORD exStyle_ = 0;
 };

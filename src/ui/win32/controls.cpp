@@ -8,6 +8,7 @@
 #include "ui/combo_box.h"
 #include "ui/edit.h"
 #include "ui/track_bar.h"
+#include "ui/win32/hints.h"
 #include "ui/win32/session.h"
 
 namespace ui::win32 {
@@ -159,6 +160,26 @@ void EditPeer::command(WORD code, WORD) {
 
 // ---- combo boxes
 
+namespace {
+
+constexpr const wchar_t* kEditProcProperty = L"TarnwickComboEdit";
+
+// The edit of a combo box with free text has the focus while the user types; its keys go through
+// the form's key rules as the combo box's own (Escape stops a read wherever the focus is).
+LRESULT CALLBACK comboEditProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    auto original = reinterpret_cast<WNDPROC>(GetPropW(h, kEditProcProperty));
+    WindowPeer* combo = peerOf(GetParent(h));
+    if (combo && msg == WM_KEYDOWN && !combo->keyDown(wp)) return 0;
+    if (combo && msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) relayHint(*combo, h, msg, wp, lp);
+    if (msg == WM_NCDESTROY) {
+        RemovePropW(h, kEditProcProperty);
+        if (original) SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+    }
+    return original ? CallWindowProcW(original, h, msg, wp, lp) : DefWindowProcW(h, msg, wp, lp);
+}
+
+}  // namespace
+
 HWND ComboPeer::create(HWND parent) {
     auto& c = static_cast<ComboBox&>(control_);
     DWORD style = WS_TABSTOP | WS_VSCROLL | CBS_AUTOHSCROLL |
@@ -201,6 +222,15 @@ void ComboPeer::sync(Property what) {
             WindowPeer::sync(what);
             break;
     }
+}
+
+void ComboPeer::realized() {
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetComboBoxInfo(hwnd_, &info) || !info.hwndItem || info.hwndItem == hwnd_) return;
+    auto original = GetWindowLongPtrW(info.hwndItem, GWLP_WNDPROC);
+    SetPropW(info.hwndItem, kEditProcProperty, reinterpret_cast<HANDLE>(original));
+    SetWindowLongPtrW(info.hwndItem, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&comboEditProc));
 }
 
 void ComboPeer::command(WORD code, WORD) {
@@ -256,10 +286,33 @@ void TrackBarPeer::sync(Property what) {
     }
 }
 
-void TrackBarPeer::scrolled(WPARAM) {
+void TrackBarPeer::scrolled(WPARAM wp) {
     auto& t = static_cast<TrackBar&>(control_);
     int position = static_cast<int>(SendMessageW(hwnd_, TBM_GETPOS, 0, 0));
-    userInput([&] { t.userMoveTo(position); });
+    if (!userInput([&] { t.userMoveTo(position); })) return;
+    // Keys end their move when released; the mouse's release is reported as such.
+    if (LOWORD(wp) == TB_ENDTRACK && !quiet_) userInput([&] { t.userEndMove(); });
+}
+
+LRESULT TrackBarPeer::handle(UINT msg, WPARAM wp, LPARAM lp) {
+    auto& t = static_cast<TrackBar&>(control_);
+    if (msg == WM_MOUSEWHEEL) {
+        // Not every system's bar turns with the wheel: a notch forward is a line back (as the
+        // Up key), and each turn ends a move.
+        wheel_ += GET_WHEEL_DELTA_WPARAM(wp);
+        const int notches = wheel_ / WHEEL_DELTA;
+        wheel_ %= WHEEL_DELTA;
+        const int line = std::max(static_cast<int>(SendMessageW(hwnd_, TBM_GETLINESIZE, 0, 0)), 1);
+        if (notches != 0 && userInput([&] { t.userMoveTo(t.position() - notches * line); }))
+            userInput([&] { t.userEndMove(); });
+        return 0;
+    }
+    if (msg != WM_LBUTTONUP) return WindowPeer::handle(msg, wp, lp);
+    std::shared_ptr<bool> alive = alive_;
+    quiet_ = true;
+    LRESULT result = WindowPeer::handle(msg, wp, lp);
+    if (*alive) quiet_ = false;
+    return result;
 }
 
 HWND ProgressPeer::create(HWND parent) {

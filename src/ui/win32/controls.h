@@ -59,17 +59,24 @@ class ComboPeer : public WindowPeer {
     HWND create(HWND parent) override;
     void sync(Property what) override;
     void syncAll() override;
+    void realized() override;
 };
 
 class TrackBarPeer : public WindowPeer {
   public:
     using WindowPeer::WindowPeer;
     void scrolled(WPARAM wp) override;
+    LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) override;
 
   protected:
     HWND create(HWND parent) override;
     void sync(Property what) override;
     void syncAll() override;
+
+  private:
+    // The bar's own end-of-move notice while the mouse button's release is handled.
+    bool quiet_ = false;
+    int wheel_ = 0;  // wheel movement short of a notch
 };
 
 class ProgressPeer : public WindowPeer {

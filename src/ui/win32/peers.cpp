@@ -11,6 +11,7 @@
 #include "ui/menu.h"
 #include "ui/paint_box.h"
 #include "ui/tool_bar.h"
+#include "ui/win32/hints.h"
 #include "ui/win32/session.h"
 
 namespace ui::win32 {
@@ -187,10 +188,14 @@ void WindowPeer::sync(Property what) {
                 SetWindowTextW(hwnd_, wide(control_.text()).c_str());
             break;
         case Property::Bounds:
-            place();
-            break;
         case Property::Visible:
-            ShowWindow(hwnd_, control_.visible() ? SW_SHOWNA : SW_HIDE);
+            if (what == Property::Bounds)
+                place();
+            else
+                ShowWindow(hwnd_, control_.visible() ? SW_SHOWNA : SW_HIDE);
+            // A scroll box's bars follow what it holds at once.
+            if (auto* box = dynamic_cast<ScrollBox*>(control_.parent()))
+                if (WindowPeer* p = peerOf(*box)) p->changed(*box, Property::Children);
             break;
         case Property::Enabled:
             EnableWindow(hwnd_, control_.enabled());
@@ -295,6 +300,16 @@ bool WindowPeer::mouseMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
 }
 
+bool WindowPeer::keyDown(WPARAM key) {
+    Form* f = control_.form();
+    if (!f) return true;
+    KeyEvent e{static_cast<int>(key), ShiftNone};
+    if (GetKeyState(VK_SHIFT) < 0) e.shift |= ShiftKey;
+    if (GetKeyState(VK_CONTROL) < 0) e.shift |= CtrlKey;
+    if (!userInput([&] { f->dispatchKey(e, &control_); })) return false;
+    return e.key != 0;
+}
+
 LRESULT WindowPeer::handle(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_COMMAND:
@@ -346,13 +361,7 @@ LRESULT WindowPeer::handle(UINT msg, WPARAM wp, LPARAM lp) {
             }
             break;
         case WM_KEYDOWN:
-            if (Form* f = control_.form()) {
-                KeyEvent e{static_cast<int>(wp), ShiftNone};
-                if (GetKeyState(VK_SHIFT) < 0) e.shift |= ShiftKey;
-                if (GetKeyState(VK_CONTROL) < 0) e.shift |= CtrlKey;
-                if (!userInput([&] { f->dispatchKey(e, &control_); })) return 0;
-                if (e.key == 0) return 0;
-            }
+            if (!keyDown(wp)) return 0;
             break;
         case WM_SETCURSOR:
             if (LOWORD(lp) == HTCLIENT) {
@@ -381,6 +390,7 @@ LRESULT WindowPeer::handle(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_LBUTTONUP:
         case WM_RBUTTONUP:
         case WM_MBUTTONUP:
+            relayHint(*this, hwnd_, msg, wp, lp);
             if (!mouseMessage(msg, wp, lp)) return 0;
             break;
         case WM_NCDESTROY: {

@@ -44,6 +44,9 @@ class WindowPeer : public Peer {
     virtual void command(WORD /*code*/, WORD /*id*/) {}
     virtual bool notified(NMHDR&, LRESULT&) { return false; }
     virtual void scrolled(WPARAM) {}
+    // A key pressed in the window (or in a part of it, such as a combo box's edit) goes through
+    // the form's key rules; false when they consumed it or the widget went away.
+    bool keyDown(WPARAM key);
 
     // Every message of the window; subclassed controls pass on to their own procedure.
     virtual LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);

@@ -170,6 +170,11 @@ TEST_F(OptionControls, FixedPointTrackBarCountsInHundredths) {
     EXPECT_EQ(sent, (std::vector<Word>{832307}));  // 12.7, sent once, on release
     EXPECT_EQ(option->unitLabel()->text(), " 12mm");
     EXPECT_EQ(option->valueText(), "12.7");
+    // Keys or the wheel move it without a mouse release: the end of their move sends.
+    bar.userMoveTo(1280);
+    EXPECT_EQ(sent.size(), 1u);
+    bar.userEndMove();
+    EXPECT_EQ(sent, (std::vector<Word>{832307, toFixedWord(12.8)}));
     // The device's answer moves the thumb.
     device.adjust = [](std::vector<double>& v) { v[0] = 12.5; };
     option->setValueText("20,5x");  // not a number: the position stays, and is sent

@@ -84,5 +84,27 @@ TEST_F(ControlRequests, EventsAreHandledInEveryStateAndNeverTheSourcesOnThisPlat
     }
 }
 
+// A 1.x manager leaves the notifications to the application's message loop: its next event
+// carries each once, unless the application has made it moot meanwhile.
+TEST_F(ControlRequests, TheNextEventCarriesANotificationOnceWhileItStillHolds) {
+    ASSERT_NO_FATAL_FAILURE(bringTo(5));
+    int message = 0;
+    TW_EVENT event{&message, MSG_NULL};
+    const auto next = [&] {
+        event.TWMessage = MSG_NULL;
+        return call(DG_CONTROL, DAT_EVENT, MSG_PROCESSEVENT, &event);
+    };
+    for (TW_UINT16 notification : {MSG_XFERREADY, MSG_CLOSEDSREQ}) {
+        ASSERT_EQ(source->notifyApplication(notification), TWRC_SUCCESS);
+        EXPECT_EQ(next(), TWRC_DSEVENT);
+        EXPECT_EQ(event.TWMessage, notification);
+        EXPECT_EQ(next(), TWRC_NOTDSEVENT);
+    }
+    ASSERT_EQ(source->notifyApplication(MSG_CLOSEDSREQ), TWRC_SUCCESS);
+    ASSERT_EQ(call(DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, nullptr), TWRC_SUCCESS);
+    EXPECT_EQ(next(), TWRC_NOTDSEVENT);
+    EXPECT_EQ(event.TWMessage, MSG_NULL);
+}
+
 }  // namespace
 }  // namespace tarnwick::testing

@@ -73,6 +73,10 @@ TEST_F(EntryPoint, NotificationsGoToTheOfferedEntryAndNoLibraryIsLoaded) {
     EXPECT_TRUE(dsmScript().loadAttempts.empty());
     EXPECT_TRUE(dsmScript().received.empty());
     EXPECT_NE(appIdentity.Manufacturer[0], '\0') << "the application keeps its identity";
+    // The manager itself hands it to an application that waits in its message loop.
+    int message = 0;
+    TW_EVENT event{&message, MSG_NULL};
+    EXPECT_EQ(call(DG_CONTROL, DAT_EVENT, MSG_PROCESSEVENT, &event), TWRC_NOTDSEVENT);
 }
 
 TEST_F(EntryPoint, OnlyAWholeRecordInStateThreeIsTaken) {

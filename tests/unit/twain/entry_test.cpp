@@ -57,7 +57,7 @@ TEST_F(Entry, AnOrdinaryApplicationDeletesNothingFromOpeningToTheFirstNotificati
 
     source->notifyApplication(MSG_XFERREADY);
     EXPECT_EQ(getIdentity(), TWRC_SUCCESS);
-    EXPECT_EQ(processEvent(), TWRC_NOTDSEVENT);
+    EXPECT_EQ(processEvent(), TWRC_DSEVENT);  // it carries the notification
     EXPECT_EQ(enter(DG_CONTROL, DAT_PENDINGXFERS, MSG_RESET, nullptr), TWRC_FAILURE);
     EXPECT_EQ(deletedKeys.size(), 2u) << "from the first notification on, until the next open";
 

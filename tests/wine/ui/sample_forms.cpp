@@ -83,6 +83,7 @@ WidgetForm::WidgetForm()
     track.onChange = [this] { ++events.track; };
     track.onMouseDown = [this](const ui::MouseEvent&) { ++events.trackDown; };
     track.onMouseUp = [this](const ui::MouseEvent&) { ++events.trackUp; };
+    track.onMoveEnded = [this] { ++events.trackEnd; };
     group.setText("Group");
     placed<ui::Label>(group, 10, 20, 120, 16).setText("Inside a group");
     ui::ComboBox& free = placed<ui::ComboBox>(group, 140, 18, 120, 21, ui::ComboStyle::DropDown);

@@ -21,6 +21,7 @@ namespace tarnwick::wine {
 // Counts of the events the widgets ran.
 struct Events {
     int check = 0, radio = 0, combo = 0, dropDown = 0, track = 0, trackDown = 0, trackUp = 0;
+    int trackEnd = 0;
     int tool = 0, label = 0, menu = 0, page = 0, paint = 0, cancel = 0, ok = 0, exit = 0;
 };
 

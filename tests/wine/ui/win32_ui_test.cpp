@@ -238,10 +238,16 @@ TEST_F(WidgetFormTest, BarsMirrorCodeAndReportTheUser) {
     SendMessageW(track, WM_KEYUP, VK_LEFT, 0);
     EXPECT_EQ(form.track.position(), 19);
     EXPECT_EQ(form.events.track, changes + 1);
+    EXPECT_EQ(form.events.trackEnd, 1);  // the key's release ends its move
     SendMessageW(track, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     SendMessageW(track, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     EXPECT_EQ(form.events.trackDown, 1);
     EXPECT_EQ(form.events.trackUp, 1);
+    EXPECT_EQ(form.events.trackEnd, 1) << "a mouse move ends with the release alone";
+    int before = form.track.position();
+    SendMessageW(track, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+    EXPECT_EQ(form.track.position(), before - 1);  // a notch forward, a line back
+    EXPECT_EQ(form.events.trackEnd, 2);
 
     form.progress.setPosition(75);
     EXPECT_EQ(SendMessageW(hwndOf(form.progress), PBM_GETPOS, 0, 0), 75);
@@ -345,6 +351,13 @@ TEST_F(WidgetFormTest, FocusAndKeysGoThroughTheFormsRules) {
     other.hwnd = GetDesktopWindow();
     EXPECT_FALSE(platform::offerDialogMessage(&other));
 
+    // Escape typed into a combo box's own edit reaches the form's rules too.
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetComboBoxInfo(hwndOf(*form.find("free")), &info));
+    SendMessageW(info.hwndItem, WM_KEYDOWN, VK_ESCAPE, 1);
+    EXPECT_EQ(form.events.cancel, 1);
+
     // Escape in a modal run: the cancel button ends it.
     form.hide();
     ui::Timer press;
@@ -355,7 +368,7 @@ TEST_F(WidgetFormTest, FocusAndKeysGoThroughTheFormsRules) {
     };
     press.setEnabled(true);
     EXPECT_EQ(form.showModal(), ui::ModalResult::Cancel);
-    EXPECT_EQ(form.events.cancel, 1);
+    EXPECT_EQ(form.events.cancel, 2);
 }
 
 TEST_F(WidgetFormTest, PaintBoxShowsTheCanvasPicture) {
@@ -379,6 +392,75 @@ TEST_F(WidgetFormTest, PaintBoxShowsTheCanvasPicture) {
     ReleaseDC(h, dc);
     // GDI+ and the canvas agree but for a few edge pixels of lines and dashes.
     EXPECT_GT(same, checked * 9 / 10) << same << " of " << checked;
+}
+
+// The text a tooltip of the thread would show for the control (empty when none has it).
+std::wstring tipText(HWND form, HWND control) {
+    struct Search {
+        HWND form, control;
+        std::wstring text;
+    } search{form, control, {}};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND h, LPARAM l) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(l);
+            wchar_t name[64] = {}, text[256] = {};
+            GetClassNameW(h, name, 64);
+            if (lstrcmpiW(name, TOOLTIPS_CLASSW) != 0) return TRUE;
+            TTTOOLINFOW tool{};
+            tool.cbSize = sizeof tool;
+            tool.hwnd = s.form;
+            tool.uId = reinterpret_cast<UINT_PTR>(s.control);
+            tool.lpszText = text;
+            SendMessageW(h, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&tool));
+            s.text = text;
+            return s.text.empty();
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.text;
+}
+
+TEST_F(WidgetFormTest, TabReachesToolButtonsAndTheBoxesOnTheBar) {
+    ASSERT_TRUE(soon([&] { return GetActiveWindow() == hwndOf(form); }));
+    HWND bar = hwndOf(form.toolBar);
+    EXPECT_EQ(GetNextDlgTabItem(hwndOf(form), nullptr, FALSE), bar);
+    SetFocus(bar);
+    EXPECT_EQ(SendMessageW(bar, TB_GETHOTITEM, 0, 0), 0);
+    SendMessageW(bar, WM_KEYDOWN, VK_RETURN, 1);
+    EXPECT_EQ(form.events.tool, 1);  // Scan, the first button
+    SendMessageW(bar, WM_KEYDOWN, VK_TAB, 1);
+    EXPECT_EQ(GetFocus(), hwndOf(form.zoom));
+    EXPECT_FALSE(IsChild(bar, GetNextDlgTabItem(hwndOf(form), hwndOf(form.zoom), FALSE)));
+}
+
+TEST_F(WidgetFormTest, HintsShowAsTooltipsOfTheForm) {
+    HWND check = hwndOf(form.check);
+    form.check.setHint("Greyed stands for automatic");
+    SendMessageW(check, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+    EXPECT_EQ(tipText(hwndOf(form), check), L"Greyed stands for automatic");
+    form.check.setHint("Translated meanwhile");
+    EXPECT_EQ(tipText(hwndOf(form), check), L"Translated meanwhile");
+}
+
+TEST_F(WidgetFormTest, ScrollBarsFollowTheContentAtOnce) {
+    form.pages.setActivePage(&form.pages.page(1));
+    HWND box = hwndOf(form.scroll);
+    RECT whole{};
+    GetClientRect(box, &whole);
+    const auto bars = [&](int width, int height) {
+        form.paint.setBounds(0, 0, width, height);
+        LONG style = GetWindowLongW(box, GWL_STYLE);
+        return std::pair((style & WS_HSCROLL) != 0, (style & WS_VSCROLL) != 0);
+    };
+    EXPECT_EQ(bars(600, 100), std::pair(true, false));
+    EXPECT_EQ(bars(600, 400), std::pair(true, true));
+    SendMessageW(box, WM_HSCROLL, SB_PAGEDOWN, 0);
+    EXPECT_GT(form.scroll.scrollPosition().x, 0);
+    // What fills the box exactly needs no bar, whatever was shown before; nothing needs none.
+    EXPECT_EQ(bars(whole.right, whole.bottom), std::pair(false, false));
+    EXPECT_EQ(form.scroll.scrollPosition().x, 0) << "what fits is shown from its start";
+    EXPECT_EQ(bars(whole.right - 30, whole.bottom + 1), std::pair(false, true));
+    EXPECT_EQ(bars(0, 0), std::pair(false, false));
 }
 
 TEST_F(WidgetFormTest, TimersMenusAndInputBoxesRunThroughThePlatform) {
