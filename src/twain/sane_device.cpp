@@ -14,6 +14,7 @@
 #include "base/translate.h"
 #include "options/device.h"
 #include "options/number_option.h"
+#include "options/string_option.h"
 #include "settings/properties_services.h"
 #include "twain/data_source.h"
 
@@ -184,6 +185,10 @@ TW_UINT16 SaneDevice::resolution(TW_UINT16 msg, TW_CAPABILITY* capability) {
 
 TW_UINT16 SaneDevice::nativeResolution(TW_UINT16 msg, TW_CAPABILITY* capability) {
     return nativeResolutionCapability(owner_, window_->roles(), msg, capability);
+}
+
+bool SaneDevice::servesPixelFormat() const {
+    return dynamic_cast<const StringOption*>(window_->roles().mode) != nullptr;
 }
 
 Option* SaneDevice::levelOption(TW_UINT16 cap) const {
