@@ -13,26 +13,12 @@
 #include "platform/global_memory.h"
 #include "twain/records.h"
 
-extern "C" TW_UINT16 DSM_Entry(TW_IDENTITY*, TW_IDENTITY*, TW_UINT32 DG, TW_UINT16 DAT,
-                               TW_UINT16 MSG, TW_MEMREF);
+extern "C" TW_UINT16 DSM_Entry(TW_IDENTITY*, TW_IDENTITY*, TW_UINT32, TW_UINT16, TW_UINT16,
+                               TW_MEMREF);
 
 namespace bench {
 
 inline std::vector<TW_UINT16> notifications;
-
-// The manager's memory functions: the platform's movable memory.
-inline TW_HANDLE allocate(TW_UINT32 size) {
-    return platform::globalAlloc(size);
-}
-inline void release(TW_HANDLE handle) {
-    platform::globalFree(handle);
-}
-inline TW_MEMREF lock(TW_HANDLE handle) {
-    return platform::globalLock(handle);
-}
-inline void unlock(TW_HANDLE handle) {
-    platform::globalUnlock(handle);
-}
 
 class Source {
   public:
@@ -42,12 +28,12 @@ class Source {
         application_.Id = 1;
         application_.ProtocolMajor = 1;
         application_.ProtocolMinor = 8;
-        application_.SupportedGroups = DG_CONTROL | DG_IMAGE | DF_APP2 | DF_DSM2;
+        application_.SupportedGroups = DG_CONTROL | DG_IMAGE;
         std::strncpy(application_.ProductName, name, sizeof application_.ProductName - 1);
-        // As a TWAIN 2 manager does: the source then notifies this program, not a manager
-        // installed on the machine.
-        TW_ENTRYPOINT offered{sizeof(TW_ENTRYPOINT), DSM_Entry, allocate, release, lock, unlock};
-        if (entry_) call(DG_CONTROL, DAT_ENTRYPOINT, MSG_SET, &offered);
+        // As a TWAIN 2 manager does: without it the source would load a manager installed on
+        // the machine and tell that one of its images.
+        TW_ENTRYPOINT entry{sizeof(TW_ENTRYPOINT), DSM_Entry, nullptr, nullptr, nullptr, nullptr};
+        if (entry_) call(DG_CONTROL, DAT_ENTRYPOINT, MSG_SET, &entry);
     }
     ~Source() {
         if (library_) dlclose(library_);

@@ -81,11 +81,18 @@ bool Bitmap::reset(BitmapKind kind, int width, int height) {
     if (width < 0 || height < 0) return false;
     const std::size_t rowBytes = rowBytesFor(kind, width);
     if (rowBytes > kMaxBytes || (height > 0 && rowBytes > kMaxBytes / height)) return false;
+    const std::size_t bytes = rowBytes * static_cast<std::size_t>(height);
+    if (bytes > pixels_.capacity()) {
+        // A new block (the old one released first) is zero already.
+        pixels_ = Pixels();
+        pixels_.resize(bytes);
+    } else {
+        pixels_.assign(bytes, 0);
+    }
     kind_ = kind;
     width_ = width;
     rowBytes_ = rowBytes;
     height_ = height;
-    pixels_.assign(rowBytes * static_cast<std::size_t>(height), 0);
     colourTable_.clear();
     return true;
 }

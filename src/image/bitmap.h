@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "image/zeroed_allocator.h"
+
 namespace tarnwick {
 
 enum class BitmapKind { Bits1, Bits8, Bits24, Grey16, Rgb48 };
@@ -49,7 +51,8 @@ class Bitmap {
     int width_ = 0;
     int height_ = 0;
     std::size_t rowBytes_ = 0;
-    std::vector<std::uint8_t> pixels_;
+    using Pixels = std::vector<std::uint8_t, ZeroedAllocator<std::uint8_t>>;
+    Pixels pixels_;
     std::vector<PaletteEntry> colourTable_;
 };
 

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <vector>
 
+#include "image/swap_red_blue.h"
+
 namespace tarnwick {
 
 FrameParameters frameParameters(const Parameters& sane) {
@@ -159,11 +161,7 @@ class FrameDecoder {
     void decodeWholeRow(const std::uint8_t* from) {
         std::uint8_t* to = bitmap_.row(row_);
         if (p_.format == kFrameRgb) {
-            for (int x = 0; x < rgbPixels_; ++x, from += 3, to += 3) {
-                to[0] = from[2];
-                to[1] = from[1];
-                to[2] = from[0];
-            }
+            swapRedBlue(from, to, rgbPixels_);
             return;
         }
         const std::size_t n = std::min(pixelRoom_, wholeRowBytes_);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "image/swap_red_blue.h"
+
 namespace tarnwick {
 
 ImageFormat describeImage(const FrameParameters& p, const Bitmap& bitmap, bool sixteenBits) {
@@ -60,11 +62,7 @@ void writeMemoryRows(const Bitmap& bitmap, const ImageFormat& f, int firstRow, i
                 }
             }
         } else if (bitmap.kind() == BitmapKind::Bits24) {
-            for (int x = 0; x < f.width; ++x) {
-                target[3 * x] = source[3 * x + 2];
-                target[3 * x + 1] = source[3 * x + 1];
-                target[3 * x + 2] = source[3 * x];
-            }
+            swapRedBlue(source, target, f.width);
         } else {
             std::memcpy(target, source, copied);
         }

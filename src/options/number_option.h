@@ -7,6 +7,7 @@
 
 namespace ui {
 class ComboBox;
+class Control;
 class Edit;
 }  // namespace ui
 
@@ -48,6 +49,10 @@ class NumberOption : public Option {
     // entry keeps the previous selection and sends nothing.
     void setValueText(const std::string& text) override;
 
+    // Sends what was typed into the edit or the compact list and not yet taken (the focus is
+    // still there), then shows the device's value.
+    void commitTyped();
+
     // Handlers of the controls, and what shows the values in them (sends nothing).
     void listChanged();
     void editChanged();
@@ -59,6 +64,10 @@ class NumberOption : public Option {
     void showInTrackBar();
 
     void setFixed() { isFixed = true; }
+    // A reload's constraint (kind numberNone, numberRange or numberWordList). The control keeps
+    // its kind; its entries or its range follow.
+    void replaceConstraint(Word kind, double low, double high, double step,
+                           std::vector<double> entries);
     void setRange(double low, double high, double step);
     void addWordListEntry(double entry);
     // Smallest and largest allowed value; the no-range sentinels when there is no constraint.
@@ -80,9 +89,11 @@ class NumberOption : public Option {
     // The track bar counts in hundredths for fixed-point options.
     int toPosition(double value) const;
     void showInUnitLabel(double value);
+    void takeTypedOnEnterOrExit(ui::Control& box);
     void send();
 
     Kind kind_ = Kind::None;
+    bool typed_ = false;  // the compact list holds text the user typed and nothing took yet
     ControlOwner* owner_ = nullptr;
 };
 

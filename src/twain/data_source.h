@@ -56,6 +56,13 @@ class DataSource {
     bool uiOnly = false;
     // CAP_INDICATORS.
     bool indicators = true;
+    // ICAP_UNITS.
+    TW_UINT16 units = TWUN_INCHES;
+    // ICAP_SUPPORTEDSIZES: the size the application chose and the frame it set; the size holds
+    // while the next scan still takes that frame (a new frame, from the application or the
+    // window, makes it TWSS_NONE).
+    TW_UINT16 pageSize = TWSS_NONE;
+    ScanRectangle pageSizeFrame;
     // Enabled with a window nobody can see: the source pressed Scan for the user and asks to
     // be closed once the batch is over, as the user would close the window.
     bool unseenWindow = false;

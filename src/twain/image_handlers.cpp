@@ -8,6 +8,7 @@
 #include "twain/fix32.h"
 #include "twain/image.h"
 #include "twain/triplet_handlers.h"
+#include "twain/units.h"
 
 namespace tarnwick {
 
@@ -31,15 +32,25 @@ bool hasPixels(const Image* image) {
     return image && image->bitmap;
 }
 
-TW_FIX32 inches(double edge, double perInch) {
-    return toFix32(edge / perInch);
+// The application's unit for frames (ICAP_UNITS); pixels count at the resolution of each axis.
+struct FrameUnits {
+    TW_UINT16 units;
+    double xDpi, yDpi;
+};
+
+FrameUnits unitsOfNextScan(DataSource& source) {
+    const double dpi = source.units == TWUN_PIXELS ? source.scanner->scanResolution() : 0;
+    return {source.units, dpi, dpi};
 }
 
-void putFrame(TW_IMAGELAYOUT& layout, const ScanRectangle& r, double perInch) {
-    layout.Frame.Left = inches(r.left, perInch);
-    layout.Frame.Top = inches(r.top, perInch);
-    layout.Frame.Right = inches(r.right, perInch);
-    layout.Frame.Bottom = inches(r.bottom, perInch);
+void putFrame(TW_IMAGELAYOUT& layout, const ScanRectangle& r, double perInch, const FrameUnits& u) {
+    const auto edge = [&](double value, double dpi) {
+        return toFix32(inchesToUnits(value / perInch, u.units, dpi));
+    };
+    layout.Frame.Left = edge(r.left, u.xDpi);
+    layout.Frame.Top = edge(r.top, u.yDpi);
+    layout.Frame.Right = edge(r.right, u.xDpi);
+    layout.Frame.Bottom = edge(r.bottom, u.yDpi);
     layout.DocumentNumber = layout.PageNumber = layout.FrameNumber = 1;
 }
 
@@ -76,8 +87,9 @@ TW_UINT16 handleImageLayout(DataSource& source, TW_UINT16 MSG, TW_MEMREF pData) 
     Scanner& scanner = *source.scanner;
     switch (MSG) {
         case MSG_SET: {
-            const auto millimetres = [](const TW_FIX32& edge) {
-                return static_cast<double>(fromFix32(edge)) * 25.4;
+            const FrameUnits u = unitsOfNextScan(source);
+            const auto millimetres = [&](const TW_FIX32& edge) {
+                return unitsToInches(fromFix32(edge), u.units, u.xDpi) * 25.4;
             };
             const ScanRectangle frame{millimetres(layout.Frame.Left), millimetres(layout.Frame.Top),
                                       millimetres(layout.Frame.Right),
@@ -90,19 +102,21 @@ TW_UINT16 handleImageLayout(DataSource& source, TW_UINT16 MSG, TW_MEMREF pData) 
         }
         case MSG_RESET:
             scanner.setSingleRegion(scanner.wholeScanArea());
-            putFrame(layout, scanner.wholeScanArea(), 25.4);
+            putFrame(layout, scanner.wholeScanArea(), 25.4, unitsOfNextScan(source));
             return TWRC_SUCCESS;
         case MSG_GETDEFAULT:
-            putFrame(layout, scanner.wholeScanArea(), 25.4);
+            putFrame(layout, scanner.wholeScanArea(), 25.4, unitsOfNextScan(source));
             return TWRC_SUCCESS;
         default:  // MSG_GET: the image being transferred, else the frame the next scan takes
             if (source.state >= 6) {
                 const Image* image = scanner.getImage();
                 if (!image) return noImageToDescribe(source);
                 putFrame(layout, {image->left, image->top, image->right, image->bottom},
-                         image->unit == kUnitMillimetre ? 25.4 : 72.0);
+                         image->unit == kUnitMillimetre ? 25.4 : 72.0,
+                         {source.units, static_cast<double>(image->xResolution),
+                          static_cast<double>(image->yResolution)});
             } else {
-                putFrame(layout, scanner.nextScanRectangle(), 25.4);
+                putFrame(layout, scanner.nextScanRectangle(), 25.4, unitsOfNextScan(source));
             }
             return TWRC_SUCCESS;
     }

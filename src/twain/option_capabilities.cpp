@@ -9,6 +9,8 @@
 #include "twain/containers.h"
 #include "twain/fix32.h"
 #include "twain/option_values.h"
+#include "twain/units.h"
+#include "ui/combo_box.h"
 
 namespace tarnwick {
 
@@ -125,7 +127,12 @@ TW_UINT16 physicalSizeCapability(DataSource& source, const OptionRoles& roles, T
     if (!tl->isActive() || !br->isActive()) return inactive(source);
     const double perInch = br->unit == SANE_UNIT_MM ? 25.4 : 72.0;
     const double size = (highBound(*br) - lowBound(*tl)) / perInch;
-    return makeOneValue(source, *capability, TWTY_FIX32, fixItem(size));
+    return guarded(source, [&]() -> TW_UINT16 {
+        const double dpi =
+            source.units == TWUN_PIXELS && roles.resolution ? currentInteger(*roles.resolution) : 0;
+        return makeOneValue(source, *capability, TWTY_FIX32,
+                            fixItem(inchesToUnits(size, source.units, dpi)));
+    });
 }
 
 }  // namespace tarnwick

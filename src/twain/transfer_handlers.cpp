@@ -31,9 +31,12 @@ TW_UINT16 handlePendingTransfers(DataSource& source, TW_UINT16 MSG, TW_MEMREF pD
             debugLog(tr("PendingXfers MSG_GET: %d\n"), static_cast<int>(pending.Count));
             return TWRC_SUCCESS;
         case MSG_ENDXFER:
-            pending.Count = static_cast<TW_UINT16>(scanner.pendingCount());
             // Before the transfer began the image stays, so the next one delivers it again.
-            if (source.state == 7) scanner.releaseImage();
+            if (source.state == 7) {
+                scanner.releaseImage();
+                if (scanner.pendingCount() != 0) scanner.scanAhead();
+            }
+            pending.Count = static_cast<TW_UINT16>(scanner.pendingCount());
             debugLog(tr("PendingXfers MSG_ENDXFER: %d\n"), static_cast<int>(pending.Count));
             if (pending.Count != 0)
                 source.state = 6;

@@ -55,5 +55,33 @@ TEST_F(ManagerAcquireTest, NativeAndMemoryTransfersAtEveryDepthMatchScanimage) {
     }
 }
 
+// The batch ends cleanly at the count, the flatbed gives one image, and A6 is scanned as
+// scanimage scans 105 x 148 mm.
+TEST_F(ManagerAcquireTest, FeederCountAndPageSizeThroughTheManager) {
+    struct Case {
+        const char* app;
+        const char* savedSource;
+        int images;
+    };
+    const Case cases[] = {
+        {"--feeder --count 3", "Flatbed", 3},
+        {"--flatbed --count 3", "Automatic Document Feeder", 1},
+        {"--size 13", "Flatbed", 1},  // TWSS_A6
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.app);
+        SetUp();
+        option("source", c.savedSource);
+        option("test-picture", "Color pattern");
+        ASSERT_EQ(runApp(std::string(c.app) + " --resolution 50 --pixel-type rgb"), 0) << lines;
+        EXPECT_NE(lines.find("image " + std::to_string(c.images) + ":"), std::string::npos)
+            << lines;
+        EXPECT_EQ(lines.find("image " + std::to_string(c.images + 1) + ":"), std::string::npos)
+            << lines;
+    }
+    expectSame(received(1), scanimage("--mode Color --test-picture 'Color pattern' "
+                                      "--resolution 50 -l 0 -t 0 -x 105 -y 148"));
+}
+
 }  // namespace
 }  // namespace tarnwick::testing

@@ -4,6 +4,7 @@
 //
 //   tarnwick-twain-app --out DIR [--memory] [--ui] [--settings-only] [--message-loop]
 //                      [--pixel-type bw|gray|rgb] [--bit-depth N] [--resolution DPI] [--inches N]
+//                      [--feeder | --flatbed] [--count N] [--size TWSS]
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -22,7 +23,10 @@ struct Options {
     int pixelType = -1;
     int bitDepth = 0;
     int resolution = 0;
-    int inches = 0;  // the frame from the top left corner, 0 for none
+    int inches = 0;   // the frame from the top left corner, 0 for none
+    int feeder = -1;  // CAP_FEEDERENABLED, -1 for as it is
+    int count = 0;    // CAP_XFERCOUNT, 0 for as it is
+    int size = -1;    // ICAP_SUPPORTEDSIZES code, -1 for as it is
 };
 
 bool parse(int argc, char** argv, Options& o) {
@@ -38,6 +42,14 @@ bool parse(int argc, char** argv, Options& o) {
         } else if (a == "--inches" && hasValue) {
             o.inches = std::atoi(argv[++i]);
             if (o.inches <= 0 || o.inches > 100) return false;
+        } else if (a == "--feeder" || a == "--flatbed") {
+            o.feeder = a == "--feeder" ? 1 : 0;
+        } else if (a == "--count" && hasValue) {
+            o.count = std::atoi(argv[++i]);
+            if (o.count == 0 || o.count < -1 || o.count > 0x7FFF) return false;
+        } else if (a == "--size" && hasValue) {
+            o.size = std::atoi(argv[++i]);
+            if (o.size < 0 || o.size > 0xFFFF) return false;
         } else if (a == "--message-loop") {
             o.messageLoop = true;
         } else if (a == "--out" && hasValue) {
@@ -152,6 +164,15 @@ class App {
             ok = ok && set("ICAP_XRESOLUTION", ICAP_XRESOLUTION, TWTY_FIX32, item) &&
                  set("ICAP_YRESOLUTION", ICAP_YRESOLUTION, TWTY_FIX32, item);
         }
+        if (o_.feeder >= 0)
+            ok = ok && set("CAP_FEEDERENABLED", CAP_FEEDERENABLED, TWTY_BOOL,
+                           static_cast<TW_UINT32>(o_.feeder));
+        if (o_.count != 0)
+            ok = ok &&
+                 set("CAP_XFERCOUNT", CAP_XFERCOUNT, TWTY_INT16, static_cast<TW_UINT32>(o_.count));
+        if (o_.size >= 0)
+            ok = ok && set("ICAP_SUPPORTEDSIZES", ICAP_SUPPORTEDSIZES, TWTY_UINT16,
+                           static_cast<TW_UINT32>(o_.size));
         // Every container the source answers with comes from the manager's memory functions,
         // which free it here.
         TW_CAPABILITY supported{CAP_SUPPORTEDCAPS, 0, nullptr};
@@ -280,7 +301,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr,
                      "usage: tarnwick-twain-app --out DIR [--memory] [--ui] [--settings-only]\n"
                      "         [--message-loop] [--pixel-type bw|gray|rgb] [--bit-depth N]\n"
-                     "         [--resolution DPI] [--inches N]\n");
+                     "         [--resolution DPI] [--inches N]\n"
+                     "         [--feeder | --flatbed] [--count N] [--size TWSS]\n");
         return 2;
     }
     return App(o).run();

@@ -84,18 +84,20 @@ TEST(ImageFormat, UnknownLengthHasTheRowsTheBitmapHolds) {
 }
 
 TEST(ImageFormat, MemoryRowsAreRedGreenBlueAndZeroPadded) {
+    // Five pixels of their own colours: four taken at once and one left over.
     Bitmap b = bitmapOf(BitmapKind::Bits24, 5, 2);
     for (int x = 0; x < 5; ++x) {
-        b.row(1)[3 * x] = 1;      // blue
-        b.row(1)[3 * x + 1] = 2;  // green
-        b.row(1)[3 * x + 2] = 3;  // red
+        b.row(1)[3 * x] = static_cast<std::uint8_t>(x);           // blue
+        b.row(1)[3 * x + 1] = static_cast<std::uint8_t>(10 + x);  // green
+        b.row(1)[3 * x + 2] = static_cast<std::uint8_t>(20 + x);  // red
     }
     const ImageFormat f = describeImage(frame(kFrameRgb, 8, 2), b);
     std::vector<std::uint8_t> buffer(f.rowStride, 0xEE);
     writeMemoryRows(b, f, 1, 1, buffer.data());
     for (int x = 0; x < 5; ++x) {
-        EXPECT_EQ(buffer[3 * x], 3);
-        EXPECT_EQ(buffer[3 * x + 2], 1);
+        EXPECT_EQ(buffer[3 * x], 20 + x);
+        EXPECT_EQ(buffer[3 * x + 1], 10 + x);
+        EXPECT_EQ(buffer[3 * x + 2], x);
     }
     for (std::size_t i = 15; i < 24; ++i) EXPECT_EQ(buffer[i], 0) << i;
 }
