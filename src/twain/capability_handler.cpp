@@ -152,6 +152,9 @@ template <TW_UINT16 Cap>
 bool levelServed(DataSource& source) {
     return source.scanner && source.scanner->servesLevel(Cap);
 }
+bool pixelFormatServed(DataSource& source) {
+    return source.scanner && source.scanner->servesPixelFormat();
+}
 
 TW_UINT16 feeder(DataSource& source, TW_UINT16 msg, TW_CAPABILITY& cap) {
     Scanner& scanner = *source.scanner;
@@ -178,7 +181,7 @@ TW_UINT16 physicalSize(DataSource& source, TW_UINT16 msg, TW_CAPABILITY& cap) {
 const CapabilityRow kCapabilities[] = {
     {CAP_XFERCOUNT, kQueryAll, transferCountCapability},
     {ICAP_COMPRESSION, kQueryGetOnly, readOnlyConstant<TWTY_UINT16, TWCP_NONE>},
-    {ICAP_PIXELTYPE, kQueryAll, fromScanner<&Scanner::pixelType>},
+    {ICAP_PIXELTYPE, kQueryAll, fromScanner<&Scanner::pixelType>, pixelFormatServed},
     {ICAP_UNITS, kQueryAll, unitsCapability},
     {ICAP_XFERMECH, kQueryAll, transferMechanism},
     {CAP_SUPPORTEDCAPS, kQueryGetOnly, supportedCapabilities},
@@ -197,7 +200,7 @@ const CapabilityRow kCapabilities[] = {
     {ICAP_BITORDER, kQueryAll, settableConstant<TWTY_UINT16, TWBO_MSBFIRST, lowWordIsMsbFirst>},
     {ICAP_PIXELFLAVOR, kQueryGetOnly, readOnlyConstant<TWTY_UINT16, TWPF_CHOCOLATE>},
     {ICAP_PLANARCHUNKY, kQueryGetOnly, readOnlyConstant<TWTY_UINT16, TWPC_CHUNKY>},
-    {ICAP_BITDEPTH, kQueryAll, fromScanner<&Scanner::bitDepth>},
+    {ICAP_BITDEPTH, kQueryAll, fromScanner<&Scanner::bitDepth>, pixelFormatServed},
     {CAP_SUPPORTEDDATS, kQueryGetOnly, supportedDataTypes},
     {ICAP_THRESHOLD, kQueryAll, level, levelServed<ICAP_THRESHOLD>},
     {ICAP_GAMMA, kQueryAll, level, levelServed<ICAP_GAMMA>},
