@@ -47,6 +47,8 @@ class NumberOption : public Option {
     // taken as no value: it changes nothing and sends nothing. A word-list text that matches no
     // entry keeps the previous selection and sends nothing.
     void setValueText(const std::string& text) override;
+    // With a track bar: the value label at the wider end of the range.
+    std::string widestUnitText() const override;
 
     // Handlers of the controls, and what shows the values in them (sends nothing).
     void listChanged();
@@ -80,6 +82,7 @@ class NumberOption : public Option {
     // The track bar counts in hundredths for fixed-point options.
     int toPosition(double value) const;
     void showInUnitLabel(double value);
+    std::string unitLabelText(double value) const;
     void send();
 
     Kind kind_ = Kind::None;

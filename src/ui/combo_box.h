@@ -34,6 +34,8 @@ class ComboBox : public Control {
     // Width of the opened list; never less than the box's own width.
     int droppedWidth() const { return droppedWidth_ > width() ? droppedWidth_ : width(); }
     void setDroppedWidth(int w);
+    // The box's width: its longest item with the arrow and edges, and no less than `least`.
+    void fitWidthToItems(int least);
 
     Handler onChange;
 
