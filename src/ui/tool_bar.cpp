@@ -86,20 +86,38 @@ int ToolBar::contentWidth() const {
     return width;
 }
 
+void CoolBar::bandsChanged() {
+    constexpr int rowEdges = 4;
+    int height = 0, row = 0;
+    for (const CoolBand& b : bands_) {
+        if (!b.visible || !b.control || !b.control->visible()) continue;
+        if (b.breakLine) {
+            height += row;
+            row = 0;
+        }
+        row = std::max(row, b.control->height() + rowEdges);
+    }
+    setHeight(height + row);
+    notify(Property::Style);
+}
+
 CoolBand& CoolBar::addBand(Control& control, const std::string& text) {
     if (CoolBand* b = bandOf(control)) {
         b->visible = true;
         notify(Property::Children);
+        bandsChanged();
         return *b;
     }
     bands_.push_back({&control, text, 100, 0, true, true, {}, {}});
     notify(Property::Children);
+    bandsChanged();
     return bands_.back();
 }
 
 void CoolBar::removeBand(const Control& control) {
     std::erase_if(bands_, [&](const CoolBand& b) { return b.control == &control; });
     notify(Property::Children);
+    bandsChanged();
 }
 
 CoolBand* CoolBar::bandOf(const Control& control) {

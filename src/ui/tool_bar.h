@@ -101,8 +101,9 @@ class CoolBar : public Container {
     CoolBand* bandOf(const Control& control);
     std::size_t bandCount() const { return bands_.size(); }
     CoolBand& band(std::size_t i) { return bands_.at(i); }
-    // Widths, line breaks and texts changed in the bands reach the native bar.
-    void bandsChanged() { notify(Property::Style); }
+    // Widths, line breaks and texts changed in the bands reach the native bar; the bar takes
+    // the height of its rows (the native bar may correct it).
+    void bandsChanged();
     void translate(const std::function<std::string(const std::string&)>& tr) override;
 
   protected:

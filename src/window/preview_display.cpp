@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/translate.h"
+#include "options/device.h"
 #include "ui/canvas.h"
 #include "window/preview_form.h"
 #include "window/preview_geometry.h"
@@ -19,6 +20,8 @@ namespace {
 // that a zoom typed into the box cannot ask for gigabytes.
 constexpr double kMaxZoomedPixels = 1 << 24;
 constexpr int kBandChrome = 16;  // a cool-bar band's gripper and edges, or its text's margins
+constexpr int kLeastControlWidth = 120;
+constexpr int kRowMargins = 20 + 16;  // a row's own, and its page's borders
 
 ui::PixelView viewOf(const Bitmap& bitmap, std::vector<ui::Color>& palette) {
     palette.clear();
@@ -85,7 +88,16 @@ void TFPreview::fitPreview(int previewWidth, int previewHeight) {
         const int text = band.text.empty() ? 0 : ui::textWidth(font(), band.text) + kBandChrome;
         barWidth = std::max(barWidth, bar->contentWidth() + text + kBandChrome);
     }
-    const int w = std::max(previewWidth + width() - view.width(), barWidth);
+    // And for the option rows, with room for their controls.
+    int rowWidth = 0;
+    if (device)
+        for (const auto& option : device->options())
+            if (option->row())
+                rowWidth = std::max(rowWidth, option->captionLabel()->parent()->width() +
+                                                  option->unitLabel()->width() +
+                                                  kLeastControlWidth + kRowMargins);
+    const int chrome = width() - view.width();
+    const int w = std::max({previewWidth + chrome, barWidth, rowWidth + chrome});
     const int h = previewHeight + height() - view.height();
     setBounds(left() + (width() - w) / 2, top() + (height() - h) / 2, w, h);
     keepOnWorkArea();
