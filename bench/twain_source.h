@@ -13,6 +13,9 @@
 #include "platform/global_memory.h"
 #include "twain/records.h"
 
+extern "C" TW_UINT16 DSM_Entry(TW_IDENTITY*, TW_IDENTITY*, TW_UINT32, TW_UINT16, TW_UINT16,
+                               TW_MEMREF);
+
 namespace bench {
 
 inline std::vector<TW_UINT16> notifications;
@@ -27,6 +30,10 @@ class Source {
         application_.ProtocolMinor = 8;
         application_.SupportedGroups = DG_CONTROL | DG_IMAGE;
         std::strncpy(application_.ProductName, name, sizeof application_.ProductName - 1);
+        // As a TWAIN 2 manager does: without it the source would load a manager installed on
+        // the machine and tell that one of its images.
+        TW_ENTRYPOINT entry{sizeof(TW_ENTRYPOINT), DSM_Entry, nullptr, nullptr, nullptr, nullptr};
+        if (entry_) call(DG_CONTROL, DAT_ENTRYPOINT, MSG_SET, &entry);
     }
     ~Source() {
         if (library_) dlclose(library_);

@@ -1,5 +1,7 @@
 #include "image/bitmap.h"
 
+#include <cstring>
+
 namespace tarnwick {
 
 int Bitmap::bitsPerPixel() const {
@@ -10,8 +12,45 @@ int Bitmap::bitsPerPixel() const {
             return 8;
         case BitmapKind::Bits24:
             return 24;
+        case BitmapKind::Grey16:
+            return 16;
+        case BitmapKind::Rgb48:
+            return 48;
     }
     return 24;
+}
+
+bool isDeep(BitmapKind kind) {
+    return kind == BitmapKind::Grey16 || kind == BitmapKind::Rgb48;
+}
+
+BitmapKind shallowKind(BitmapKind kind) {
+    switch (kind) {
+        case BitmapKind::Grey16:
+            return BitmapKind::Bits8;
+        case BitmapKind::Rgb48:
+            return BitmapKind::Bits24;
+        default:
+            return kind;
+    }
+}
+
+std::uint16_t sampleAt(const std::uint8_t* at) {
+    std::uint16_t value;
+    std::memcpy(&value, at, sizeof value);
+    return value;
+}
+
+void putSample(std::uint8_t* at, std::uint16_t value) {
+    std::memcpy(at, &value, sizeof value);
+}
+
+void writeShallowRow(const Bitmap& bitmap, int y, std::uint8_t* out) {
+    const std::uint8_t* from = bitmap.row(y);
+    const std::size_t samples =
+        static_cast<std::size_t>(bitmap.width()) * (bitmap.kind() == BitmapKind::Rgb48 ? 3 : 1);
+    for (std::size_t i = 0; i < samples; ++i, from += 2)
+        out[i] = static_cast<std::uint8_t>(sampleAt(from) >> 8);
 }
 
 std::size_t Bitmap::rowBytesFor(BitmapKind kind, int width) {
@@ -28,6 +67,12 @@ std::size_t Bitmap::rowBytesFor(BitmapKind kind, int width) {
         case BitmapKind::Bits24:
             bytes = w * 3;
             break;
+        case BitmapKind::Grey16:
+            bytes = w * 2;
+            break;
+        case BitmapKind::Rgb48:
+            bytes = w * 6;
+            break;
     }
     return (bytes + 3) & ~std::size_t{3};
 }
@@ -36,11 +81,18 @@ bool Bitmap::reset(BitmapKind kind, int width, int height) {
     if (width < 0 || height < 0) return false;
     const std::size_t rowBytes = rowBytesFor(kind, width);
     if (rowBytes > kMaxBytes || (height > 0 && rowBytes > kMaxBytes / height)) return false;
+    const std::size_t bytes = rowBytes * static_cast<std::size_t>(height);
+    if (bytes > pixels_.capacity()) {
+        // A new block (the old one released first) is zero already.
+        pixels_ = Pixels();
+        pixels_.resize(bytes);
+    } else {
+        pixels_.assign(bytes, 0);
+    }
     kind_ = kind;
     width_ = width;
     rowBytes_ = rowBytes;
     height_ = height;
-    pixels_.assign(rowBytes * static_cast<std::size_t>(height), 0);
     colourTable_.clear();
     return true;
 }

@@ -1,14 +1,22 @@
-// The in-memory bitmap a scan is decoded into: 1, 8 or 24 bits per pixel, rows from the top,
-// each row padded to a multiple of 4 bytes as device-independent bitmaps are.
+// The in-memory bitmap a scan is decoded into: 1, 8 or 24 bits per pixel, or 16-bit samples
+// (grey, or blue, green, red) for images delivered at that depth; rows from the top, each row
+// padded to a multiple of 4 bytes as device-independent bitmaps are.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
+#include "image/zeroed_allocator.h"
+
 namespace tarnwick {
 
-enum class BitmapKind { Bits1, Bits8, Bits24 };
+enum class BitmapKind { Bits1, Bits8, Bits24, Grey16, Rgb48 };
+
+// 16-bit samples are held in the machine's byte order.
+bool isDeep(BitmapKind kind);
+// The 8-bit kind that shows a bitmap of this kind: grey or 24-bit colour for the deep kinds.
+BitmapKind shallowKind(BitmapKind kind);
 
 struct PaletteEntry {
     std::uint8_t red, green, blue;
@@ -43,9 +51,15 @@ class Bitmap {
     int width_ = 0;
     int height_ = 0;
     std::size_t rowBytes_ = 0;
-    std::vector<std::uint8_t> pixels_;
+    using Pixels = std::vector<std::uint8_t, ZeroedAllocator<std::uint8_t>>;
+    Pixels pixels_;
     std::vector<PaletteEntry> colourTable_;
 };
+
+// Row y of a deep bitmap in its shallow kind: the most significant byte of every sample.
+void writeShallowRow(const Bitmap& bitmap, int y, std::uint8_t* out);
+std::uint16_t sampleAt(const std::uint8_t* at);
+void putSample(std::uint8_t* at, std::uint16_t value);
 
 // The two-entry black and white table and the 256-entry grey ramp.
 std::vector<PaletteEntry> blackWhitePalette();

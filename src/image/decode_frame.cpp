@@ -4,6 +4,8 @@
 #include <cstring>
 #include <vector>
 
+#include "image/swap_red_blue.h"
+
 namespace tarnwick {
 
 FrameParameters frameParameters(const Parameters& sane) {
@@ -21,7 +23,8 @@ int framesPerImage(const FrameParameters& first) {
     return first.format >= kFrameRed && first.format <= kFrameBlue ? 3 : 1;
 }
 
-bool bitmapKindFor(const FrameParameters& p, BitmapKind& kind) {
+bool bitmapKindFor(const FrameParameters& p, BitmapKind& kind, bool keepSixteenBits) {
+    const bool deep = p.depth == 16 && keepSixteenBits;
     if (p.format == kFrameGray) {
         switch (p.depth) {
             case 1:
@@ -29,16 +32,14 @@ bool bitmapKindFor(const FrameParameters& p, BitmapKind& kind) {
                 return true;
             case 8:
             case 16:
-                // 16-bit grey keeps its most significant byte: an 8-bit grey image, as the
-                // application is told.
-                kind = BitmapKind::Bits8;
+                kind = deep ? BitmapKind::Grey16 : BitmapKind::Bits8;
                 return true;
             default:
                 return false;
         }
     }
     if ((p.depth >= 1 && p.depth <= 8) || p.depth == 16) {
-        kind = BitmapKind::Bits24;
+        kind = deep ? BitmapKind::Rgb48 : BitmapKind::Bits24;
         return true;
     }
     return false;
@@ -78,7 +79,11 @@ class FrameDecoder {
   public:
     FrameDecoder(Bitmap& bitmap, const FrameParameters& p, const DecodeOptions& o,
                  const RowCallback& rowDone)
-        : bitmap_(bitmap), p_(p), o_(o), rowDone_(rowDone) {
+        : bitmap_(bitmap),
+          p_(p),
+          o_(o),
+          rowDone_(rowDone),
+          deep_(isDeep(bitmap.kind()) && p.depth == 16) {
         const long long padding = p.bytesPerLine - pixelBytesPerRow(p);
         rowPadding_ = copiesBytes(p) || padding < 0 ? 0 : static_cast<std::size_t>(padding);
         const long long room = copiesBytes(p) ? pixelBytesPerRow(p) : 0;
@@ -156,11 +161,7 @@ class FrameDecoder {
     void decodeWholeRow(const std::uint8_t* from) {
         std::uint8_t* to = bitmap_.row(row_);
         if (p_.format == kFrameRgb) {
-            for (int x = 0; x < rgbPixels_; ++x, from += 3, to += 3) {
-                to[0] = from[2];
-                to[1] = from[1];
-                to[2] = from[0];
-            }
+            swapRedBlue(from, to, rgbPixels_);
             return;
         }
         const std::size_t n = std::min(pixelRoom_, wholeRowBytes_);
@@ -191,20 +192,45 @@ class FrameDecoder {
         return true;
     }
 
-    std::uint8_t sample(const std::uint8_t* bytes, std::size_t& i) const {
+    // A sample as the bitmap keeps it: whole in a deep bitmap, else its most significant
+    // byte (or the byte itself at 8 bits).
+    std::uint16_t sample(const std::uint8_t* bytes, std::size_t& i) const {
         if (p_.depth == 16) {
-            const std::uint8_t value = o_.littleEndianSamples ? bytes[i + 1] : bytes[i];
+            const std::uint16_t value =
+                o_.littleEndianSamples ? static_cast<std::uint16_t>(bytes[i] | bytes[i + 1] << 8)
+                                       : static_cast<std::uint16_t>(bytes[i] << 8 | bytes[i + 1]);
             i += 2;
-            return value;
+            return deep_ ? value : static_cast<std::uint16_t>(value >> 8);
         }
         return bytes[i++];
+    }
+
+    // Deep bitmaps: 16-bit grey, or blue, green, red as 16-bit samples. Colour samples arrive
+    // red first; a single-channel frame fills its own sample.
+    void decodeDeepPixel(const std::uint8_t* bytes, std::size_t& i) {
+        const bool grey = bitmap_.kind() == BitmapKind::Grey16;
+        std::uint8_t* pixel =
+            position_ < bitmap_.width()
+                ? bitmap_.row(row_) + static_cast<std::size_t>(position_) * (grey ? 2 : 6)
+                : nullptr;
+        for (int c = 0; c < channelsOf(p_); ++c) {
+            const std::uint16_t v = sample(bytes, i);
+            const int slot = grey                       ? 0
+                             : p_.format == kFrameRgb   ? 2 - c
+                             : p_.format == kFrameRed   ? 2
+                             : p_.format == kFrameGreen ? 1
+                                                        : 0;
+            if (pixel && (!grey || c == 0)) putSample(pixel + 2 * slot, v);
+        }
     }
 
     // Per-pixel formats: 16-bit grey and every colour format; rows are counted in pixels.
     bool decodePixel(const std::uint8_t* bytes, std::size_t& i) {
         const bool inRow = position_ < bitmap_.width();
-        if (p_.format == kFrameGray) {
-            const std::uint8_t v = sample(bytes, i);
+        if (deep_) {
+            decodeDeepPixel(bytes, i);
+        } else if (p_.format == kFrameGray) {
+            const auto v = static_cast<std::uint8_t>(sample(bytes, i));
             if (inRow) bitmap_.row(row_)[position_] = v;
         } else {
             std::uint8_t* pixel =
@@ -216,7 +242,8 @@ class FrameDecoder {
                 red_ = pixel[2];
             }
             if (p_.depth != 1 || bit_ == 7) {
-                for (int c = 0; c < channelsOf(p_); ++c) raw_[c] = sample(bytes, i);
+                for (int c = 0; c < channelsOf(p_); ++c)
+                    raw_[c] = static_cast<std::uint8_t>(sample(bytes, i));
             }
             if (p_.depth == 1) {
                 const auto bitValue = [&](std::uint8_t byte) -> std::uint8_t {
@@ -262,6 +289,7 @@ class FrameDecoder {
     const FrameParameters& p_;
     const DecodeOptions& o_;
     const RowCallback& rowDone_;
+    const bool deep_;
     std::size_t rowPadding_ = 0;  // bytes skipped after each row of a per-pixel format
     std::size_t pixelRoom_ = 0;   // bytes of a row a byte-copied format may write
     // Bytes of a row decodeWholeRow takes at once; 0 for the formats decoded pixel by pixel.
@@ -285,12 +313,13 @@ DecodeResult decodeFrame(Bitmap& bitmap, const FrameParameters& p, const DecodeO
                          const FrameReader& read, const RowCallback& rowDone) {
     if (o.firstFrame) {
         BitmapKind kind;
-        if (!bitmapKindFor(p, kind)) return DecodeResult::UnknownDepth;
+        if (!bitmapKindFor(p, kind, o.keepSixteenBits)) return DecodeResult::UnknownDepth;
         if (!hasDecodingRule(p)) return DecodeResult::UnsupportedFormat;
         if (p.pixelsPerLine <= 0) return DecodeResult::NoData;
         if (!bitmap.reset(kind, p.pixelsPerLine, p.lines >= 0 ? p.lines : 1))
             return DecodeResult::TooLarge;
-        if (p.format == kFrameGray && p.lines >= 0) bitmap.setColourTable(greyTableFor(p));
+        if (p.format == kFrameGray && p.lines >= 0 && !isDeep(kind))
+            bitmap.setColourTable(greyTableFor(p));
     } else if (!hasDecodingRule(p)) {
         return DecodeResult::UnsupportedFormat;
     }
@@ -325,7 +354,8 @@ DecodeResult decodeFrame(Bitmap& bitmap, const FrameParameters& p, const DecodeO
     if (p.lines < 0) {
         // The bitmap grew one row ahead of the data; the image is the complete rows.
         if (decoder.row() > 0 && bitmap.height() > decoder.row()) bitmap.setHeight(decoder.row());
-        if (p.lastFrame && p.format == kFrameGray) bitmap.setColourTable(greyTableFor(p));
+        if (p.lastFrame && p.format == kFrameGray && !isDeep(bitmap.kind()))
+            bitmap.setColourTable(greyTableFor(p));
     }
     return DecodeResult::Complete;
 }

@@ -40,8 +40,11 @@ using RowCallback = std::function<bool(int rowsDone)>;
 struct DecodeOptions {
     bool firstFrame = true;
     bool noInvertBlackWhite = false;
-    // The daemon's byte order for 16-bit samples; the most significant byte is kept.
+    // The daemon's byte order for 16-bit samples.
     bool littleEndianSamples = false;
+    // 16-bit frames keep their samples whole (the image an application takes); otherwise, as
+    // for the window's previews, the most significant byte is kept.
+    bool keepSixteenBits = false;
 };
 
 enum class DecodeResult {
@@ -67,6 +70,7 @@ DecodeResult decodeFrame(Bitmap& bitmap, const FrameParameters& parameters,
 int framesPerImage(const FrameParameters& first);
 
 // The bitmap kind a first frame asks for; false when the depth has none.
-bool bitmapKindFor(const FrameParameters& parameters, BitmapKind& kind);
+bool bitmapKindFor(const FrameParameters& parameters, BitmapKind& kind,
+                   bool keepSixteenBits = false);
 
 }  // namespace tarnwick

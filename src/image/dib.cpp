@@ -7,15 +7,20 @@ namespace tarnwick {
 namespace {
 
 std::size_t paletteEntries(const Bitmap& bitmap) {
-    switch (bitmap.kind()) {
+    switch (shallowKind(bitmap.kind())) {
         case BitmapKind::Bits1:
             return 2;
         case BitmapKind::Bits8:
             return 256;
-        case BitmapKind::Bits24:
+        default:
             return 0;
     }
-    return 0;
+}
+
+// A native bitmap has 8-bit samples, which every application reads; 16-bit samples keep their
+// most significant byte.
+std::size_t dibRowBytes(const Bitmap& bitmap) {
+    return Bitmap::rowBytesFor(shallowKind(bitmap.kind()), bitmap.width());
 }
 
 void put16(std::uint8_t*& out, std::uint16_t v) {
@@ -36,7 +41,7 @@ std::size_t dibHeaderSize(const Bitmap& bitmap) {
 }
 
 std::size_t dibPixelSize(const Bitmap& bitmap) {
-    return bitmap.rowBytes() * static_cast<std::size_t>(bitmap.height());
+    return dibRowBytes(bitmap) * static_cast<std::size_t>(bitmap.height());
 }
 
 void writeDib(const Bitmap& bitmap, int dotsPerInch, std::uint8_t* out) {
@@ -48,7 +53,8 @@ void writeDib(const Bitmap& bitmap, int dotsPerInch, std::uint8_t* out) {
     put32(out, static_cast<std::uint32_t>(bitmap.width()));
     put32(out, static_cast<std::uint32_t>(bitmap.height()));
     put16(out, 1);
-    put16(out, static_cast<std::uint16_t>(bitmap.bitsPerPixel()));
+    put16(out, static_cast<std::uint16_t>(isDeep(bitmap.kind()) ? bitmap.bitsPerPixel() / 2
+                                                                : bitmap.bitsPerPixel()));
     put32(out, 0);  // BI_RGB
     put32(out, static_cast<std::uint32_t>(pixels));
     put32(out, perMetre);
@@ -67,9 +73,13 @@ void writeDib(const Bitmap& bitmap, int dotsPerInch, std::uint8_t* out) {
         *out++ = e.red;
         *out++ = 0;
     }
+    const std::size_t rowBytes = dibRowBytes(bitmap);
     for (int y = bitmap.height() - 1; y >= 0; --y) {
-        std::memcpy(out, bitmap.row(y), bitmap.rowBytes());
-        out += bitmap.rowBytes();
+        if (isDeep(bitmap.kind()))
+            writeShallowRow(bitmap, y, out);
+        else
+            std::memcpy(out, bitmap.row(y), rowBytes);
+        out += rowBytes;
     }
 }
 

@@ -3,11 +3,14 @@
 #include <algorithm>
 #include <cstring>
 
+#include "image/swap_red_blue.h"
+
 namespace tarnwick {
 
-ImageFormat describeImage(const FrameParameters& p, const Bitmap& bitmap) {
+ImageFormat describeImage(const FrameParameters& p, const Bitmap& bitmap, bool sixteenBits) {
     ImageFormat f;
-    switch (bitmap.kind()) {
+    const bool deep = sixteenBits && isDeep(bitmap.kind());
+    switch (shallowKind(bitmap.kind())) {
         case BitmapKind::Bits1:
             break;
         case BitmapKind::Bits8:
@@ -20,6 +23,12 @@ ImageFormat describeImage(const FrameParameters& p, const Bitmap& bitmap) {
             f.bitsPerSample = 8;
             f.bitsPerPixel = 24;
             break;
+        default:
+            break;
+    }
+    if (deep) {
+        f.bitsPerSample = 16;
+        f.bitsPerPixel = static_cast<TW_INT16>(16 * f.samplesPerPixel);
     }
     f.width = bitmap.width();
     f.rows = p.lines >= 0 ? std::min(p.lines, bitmap.height()) : bitmap.height();
@@ -34,15 +43,26 @@ void writeMemoryRows(const Bitmap& bitmap, const ImageFormat& f, int firstRow, i
                      std::uint8_t* out) {
     const std::uint32_t copied =
         std::min<std::uint32_t>(f.rowBytes, static_cast<std::uint32_t>(bitmap.rowBytes()));
+    const bool deep = isDeep(bitmap.kind());
+    const std::size_t samples = static_cast<std::size_t>(f.width) * f.samplesPerPixel;
     for (int k = 0; k < count; ++k) {
         std::uint8_t* target = out + static_cast<std::size_t>(k) * f.rowStride;
         const std::uint8_t* source = bitmap.row(firstRow + k);
-        if (bitmap.kind() == BitmapKind::Bits24) {
-            for (int x = 0; x < f.width; ++x) {
-                target[3 * x] = source[3 * x + 2];
-                target[3 * x + 1] = source[3 * x + 1];
-                target[3 * x + 2] = source[3 * x];
+        if (deep) {
+            // Blue-first pixels become red-first ones; each sample whole or its high byte.
+            const std::size_t channels = static_cast<std::size_t>(f.samplesPerPixel);
+            for (std::size_t i = 0; i < samples; ++i) {
+                const std::size_t from = channels == 3 ? i - i % 3 + 2 - i % 3 : i;
+                const std::uint16_t v = sampleAt(source + 2 * from);
+                if (f.bitsPerSample == 16) {
+                    target[2 * i] = static_cast<std::uint8_t>(v);
+                    target[2 * i + 1] = static_cast<std::uint8_t>(v >> 8);
+                } else {
+                    target[i] = static_cast<std::uint8_t>(v >> 8);
+                }
             }
+        } else if (bitmap.kind() == BitmapKind::Bits24) {
+            swapRedBlue(source, target, f.width);
         } else {
             std::memcpy(target, source, copied);
         }

@@ -22,12 +22,16 @@ struct ImageFormat {
 
 // Grey 1-bit images are black and white, other grey images 8-bit grey, 1-bit colour images
 // 8-bit palette indexes, and other colour images RGB. The description follows the bitmap that
-// holds the pixels, so information, memory rows and native bitmap always agree. A device that
-// did not know the length in advance has the rows it sent.
-ImageFormat describeImage(const FrameParameters& parameters, const Bitmap& bitmap);
+// holds the pixels, so information, memory rows and native bitmap always agree. A bitmap of
+// 16-bit samples is described with them when `sixteenBits` (a memory transfer), else by its
+// most significant bytes. A device that did not know the length in advance has the rows it
+// sent.
+ImageFormat describeImage(const FrameParameters& parameters, const Bitmap& bitmap,
+                          bool sixteenBits = false);
 
-// Writes `count` rows from `firstRow` on, each `rowStride` bytes: red, green, blue for 24-bit
-// pixels, the bitmap's bytes otherwise, and zeros up to the stride.
+// Writes `count` rows from `firstRow` on, each `rowStride` bytes: red, green, blue for colour
+// pixels, the bitmap's bytes otherwise, and zeros up to the stride. 16-bit samples are written
+// least significant byte first, the order of the machines TWAIN sources run on (x86).
 void writeMemoryRows(const Bitmap& bitmap, const ImageFormat& format, int firstRow, int count,
                      std::uint8_t* out);
 

@@ -55,10 +55,11 @@ bool Device::open(Callback callback) {
             isOpen_ = true;
             return true;
         }
+        // The connection stays good: another device, or this one later, may still open.
         if (final->status == SANE_STATUS_INVAL)
-            report(tr("Error opening device. You may need to reset the device."), true, true);
+            report(tr("Error opening device. You may need to reset the device."), true, false);
         else if (final->status <= SANE_STATUS_ACCESS_DENIED)
-            report(statusText(final->status), true, true);
+            report(statusText(final->status), true, false);
         else
             report(statusText(final->status), false, false);
         return false;
@@ -87,14 +88,16 @@ const Device::OptionList& Device::loadOptions(bool reload, bool hideInactive) {
         connection_.call(encodeGetOptionDescriptors(handle_), decodeOptionDescriptorsReply);
     if (connection_.reader().failed()) return options_;
     if (optionsLoaded_) {
-        // A reload renews capabilities only. Options are matched by option number, which stays
-        // right when null or skipped descriptors shift list positions; descriptors the first
+        // A reload renews capabilities and constraints. Options are matched by option number, which
+        // stays right when null or skipped descriptors shift list positions; descriptors the first
         // load did not have are left out, as their titles and types were never loaded.
         for (const OptionDescriptor& descriptor : reply.descriptors) {
             auto it = std::find_if(options_.begin(), options_.end(), [&](const auto& option) {
                 return option->index == descriptor.index;
             });
-            if (it != options_.end()) (*it)->capabilities = descriptor.cap;
+            if (it == options_.end()) continue;
+            (*it)->capabilities = descriptor.cap;
+            renewConstraint(**it, descriptor);
         }
         return options_;
     }

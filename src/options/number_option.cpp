@@ -86,7 +86,10 @@ ui::Container* NumberOption::createControl(ControlOwner& owner, ui::Container& p
         kind_ = listed ? Kind::List : Kind::CompactList;
         if (!listed) {
             box.setItems({"75", "150", "200", "300", "600"});
-            box.onExit = [this] { listChanged(); };
+            // A pick is sent at once; typed text when it is complete.
+            box.onSelect = [this] { listChanged(); };
+            box.onChange = [this] { typed_ = true; };
+            takeTypedOnEnterOrExit(box);
         }
         return finishControl(box);
     }
@@ -114,7 +117,7 @@ ui::Container* NumberOption::createControl(ControlOwner& owner, ui::Container& p
     box.setInput(isFixed ? ui::EditInput::Real : ui::EditInput::Integer);
     box.setMaxLength(isFixed ? kFixedEditLength : kIntegerEditLength);
     fillRow(box);
-    box.onChange = [this] { editChanged(); };
+    takeTypedOnEnterOrExit(box);
     kind_ = Kind::Edit;
     return finishControl(box);
 }
@@ -167,9 +170,30 @@ void NumberOption::refresh() {
     }
 }
 
+void NumberOption::takeTypedOnEnterOrExit(ui::Control& box) {
+    // Taken on every keystroke, a partly typed "12.5" would be sent as 1 and shown as "1.0000".
+    box.onExit = [this] { commitTyped(); };
+    box.onKeyDown = [this](ui::KeyEvent& e) {
+        if (e.key != ui::key::Enter) return;
+        e.key = 0;  // taken here, not by a default button
+        commitTyped();
+    };
+}
+
+void NumberOption::commitTyped() {
+    if (kind_ == Kind::Edit) editChanged();
+    if (kind_ == Kind::CompactList && typed_) listChanged();
+}
+
 void NumberOption::showInList() {
     ui::ComboBox* box = list();
     if (!box || values.empty()) return;
+    if (kind_ == Kind::CompactList) {
+        // The device's value, also one the common entries lack.
+        box->setComboText(shortNumber(values.front()));
+        typed_ = false;
+        return;
+    }
     {
         ui::Detached<ui::Handler> quiet(box->onChange);
         if (box->items().empty()) {
@@ -189,13 +213,12 @@ void NumberOption::listChanged() {
     ui::ComboBox* box = list();
     if (!box || values.empty()) return;
     if (kind_ == Kind::CompactList) {
-        // Runs once per showInList by a change, and whenever the list loses the focus.
-        box->onChange = nullptr;
         if (std::optional<double> typed = ui::parseReal(box->text()))
             values.front() = *typed;
         else if (constraintKind == numberRange)
             values.front() = min;
         send();
+        showInList();
         return;
     }
     const int at = box->itemIndex();
@@ -211,8 +234,8 @@ void NumberOption::showInEdit() {
     ui::Detached<ui::Handler> quiet(box->onChange);
     box->setText(isFixed ? ui::formatFixed(values.front(), kFixedEditDecimals, true)
                          : numberText(values.front(), false));
-    // The user's next change is sent.
-    box->setModified(true);
+    // Only what the user types from now on is sent.
+    box->setModified(false);
 }
 
 void NumberOption::editChanged() {
@@ -309,6 +332,7 @@ void NumberOption::setValueText(const std::string& text) {
     if (ui::ComboBox* box = list()) {
         if (kind_ == Kind::CompactList) {
             box->setComboText(text);
+            listChanged();
             return;
         }
         const std::string wanted = lowered(text);
@@ -360,6 +384,28 @@ void NumberOption::setRange(double low, double high, double step) {
     max = high;
     quant = step;
     constraintKind = numberRange;
+}
+
+void NumberOption::replaceConstraint(Word kind, double low, double high, double step,
+                                     std::vector<double> entries) {
+    const bool sameRange = kind != numberRange || (low == min && high == max && step == quant);
+    if (kind == constraintKind && entries == wordList && sameRange) return;
+    constraintKind = kind;
+    wordList = std::move(entries);
+    min = kind == numberRange ? low : kNoLowerBound;
+    max = kind == numberRange ? high : kNoUpperBound;
+    quant = kind == numberRange ? step : 0;
+    if (ui::ComboBox* box = kind_ == Kind::List ? list() : nullptr) {
+        box->clearItems();
+        showInList();
+    }
+    if (TCustomTrackBar* bar = trackBar(); bar && kind == numberRange) {
+        {
+            ui::Detached<ui::Handler> quiet(bar->onChange);
+            bar->setRange(toPosition(min), toPosition(max));
+        }
+        showInTrackBar();
+    }
 }
 
 void NumberOption::addWordListEntry(double entry) {

@@ -7,6 +7,7 @@
 
 namespace ui {
 class ComboBox;
+class Control;
 class Edit;
 }  // namespace ui
 
@@ -50,6 +51,10 @@ class NumberOption : public Option {
     // With a track bar: the value label at the wider end of the range.
     std::string widestUnitText() const override;
 
+    // Sends what was typed into the edit or the compact list and not yet taken (the focus is
+    // still there), then shows the device's value.
+    void commitTyped();
+
     // Handlers of the controls, and what shows the values in them (sends nothing).
     void listChanged();
     void editChanged();
@@ -61,6 +66,10 @@ class NumberOption : public Option {
     void showInTrackBar();
 
     void setFixed() { isFixed = true; }
+    // A reload's constraint (kind numberNone, numberRange or numberWordList). The control keeps
+    // its kind; its entries or its range follow.
+    void replaceConstraint(Word kind, double low, double high, double step,
+                           std::vector<double> entries);
     void setRange(double low, double high, double step);
     void addWordListEntry(double entry);
     // Smallest and largest allowed value; the no-range sentinels when there is no constraint.
@@ -83,9 +92,11 @@ class NumberOption : public Option {
     int toPosition(double value) const;
     void showInUnitLabel(double value);
     std::string unitLabelText(double value) const;
+    void takeTypedOnEnterOrExit(ui::Control& box);
     void send();
 
     Kind kind_ = Kind::None;
+    bool typed_ = false;  // the compact list holds text the user typed and nothing took yet
     ControlOwner* owner_ = nullptr;
 };
 

@@ -7,12 +7,16 @@
 namespace tarnwick {
 namespace {
 
+double numberOf(Word word, bool fixed) {
+    return fixed ? fromFixedWord(word) : double(word);
+}
+
 std::unique_ptr<Option> makeNumber(const OptionDescriptor& d, OptionDevice* device) {
     auto option = std::make_unique<NumberOption>(d.index, d.name, d.title, d.desc, d.unit, d.size,
                                                  d.cap, device);
     bool fixed = d.type == SANE_TYPE_FIXED;
     if (fixed) option->setFixed();
-    auto value = [fixed](Word word) { return fixed ? fromFixedWord(word) : double(word); };
+    auto value = [fixed](Word word) { return numberOf(word, fixed); };
     if (d.constraintType == SANE_CONSTRAINT_RANGE)
         option->setRange(value(d.range.min), value(d.range.max), value(d.range.quant));
     else if (d.constraintType == SANE_CONSTRAINT_WORD_LIST)
@@ -60,6 +64,25 @@ std::unique_ptr<Option> makeOption(const OptionDescriptor& descriptor, OptionDev
     }
     option->hideInactive = hideInactive;
     return option;
+}
+
+void renewConstraint(Option& option, const OptionDescriptor& d) {
+    if (option.valueType() != d.type) return;
+    if (auto* number = dynamic_cast<NumberOption*>(&option)) {
+        const bool fixed = number->isFixed;
+        std::vector<double> entries;
+        if (d.constraintType == SANE_CONSTRAINT_WORD_LIST)
+            for (Word entry : d.wordList) entries.push_back(numberOf(entry, fixed));
+        const Word kind = d.constraintType == SANE_CONSTRAINT_RANGE       ? numberRange
+                          : d.constraintType == SANE_CONSTRAINT_WORD_LIST ? numberWordList
+                                                                          : numberNone;
+        number->replaceConstraint(kind, numberOf(d.range.min, fixed), numberOf(d.range.max, fixed),
+                                  numberOf(d.range.quant, fixed), std::move(entries));
+    } else if (auto* text = dynamic_cast<StringOption*>(&option)) {
+        text->replaceChoices(d.constraintType == SANE_CONSTRAINT_STRING_LIST
+                                 ? d.stringList
+                                 : std::vector<std::string>{});
+    }
 }
 
 }  // namespace tarnwick

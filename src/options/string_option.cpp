@@ -69,6 +69,15 @@ void StringOption::showInList() {
     box->onChange = [this] { listChanged(); };
 }
 
+void StringOption::replaceChoices(std::vector<std::string> entries) {
+    if (entries == choices || (control && entries.empty() != choices.empty())) return;
+    choices = std::move(entries);
+    if (ui::ComboBox* box = list()) {
+        box->clearItems();
+        showInList();
+    }
+}
+
 void StringOption::listChanged() {
     ui::ComboBox* box = list();
     if (!box || !device) return;

@@ -36,6 +36,9 @@ class StringOption : public Option {
     void showInEdit();
 
     void addChoice(std::string choice) { choices.push_back(std::move(choice)); }
+    // A reload's entries; a list shows them at once. A list does not become an edit, nor an edit
+    // a list: such a change is left out.
+    void replaceChoices(std::vector<std::string> entries);
 
     std::vector<std::string> choices;  // untranslated, in descriptor order
 

@@ -3,8 +3,11 @@
 
 #include "twain/containers.h"
 #include "twain/data_source.h"
+#include "twain/feeder_capabilities.h"
+#include "twain/page_sizes.h"
 #include "twain/triplet_handlers.h"
 #include "twain/triplet_table.h"
+#include "twain/units.h"
 
 namespace tarnwick {
 
@@ -67,12 +70,6 @@ TW_UINT16 booleanFact(DataSource& source, TW_UINT16 msg, TW_CAPABILITY& cap) {
     return makeOneValue(source, cap, TWTY_BOOL, Value);
 }
 
-bool wholeItemIsMinusOne(TW_UINT32 item) {
-    return item == 0xFFFFFFFF;
-}
-bool lowWordIsInches(TW_UINT32 item) {
-    return (item & 0xFFFF) == TWUN_INCHES;
-}
 bool lowWordIsMsbFirst(TW_UINT32 item) {
     return (item & 0xFFFF) == TWBO_MSBFIRST;
 }
@@ -155,6 +152,20 @@ template <TW_UINT16 Cap>
 bool levelServed(DataSource& source) {
     return source.scanner && source.scanner->servesLevel(Cap);
 }
+
+TW_UINT16 feeder(DataSource& source, TW_UINT16 msg, TW_CAPABILITY& cap) {
+    Scanner& scanner = *source.scanner;
+    if (msg != MSG_RESET) return scanner.feeder(cap.Cap, msg, &cap);
+    const TW_UINT16 rc = scanner.feeder(cap.Cap, MSG_RESET, nullptr);
+    if (rc != TWRC_SUCCESS && rc != TWRC_CHECKSTATUS) return rc;
+    const TW_UINT16 read = scanner.feeder(cap.Cap, MSG_GETCURRENT, &cap);
+    return read == TWRC_SUCCESS ? rc : read;
+}
+
+template <TW_UINT16 Cap>
+bool feederServed(DataSource& source) {
+    return source.scanner && source.scanner->servesFeeder(Cap);
+}
 TW_UINT16 nativeResolution(DataSource& source, TW_UINT16 msg, TW_CAPABILITY& cap) {
     if (!isRead(msg)) return refused(source);
     return source.scanner->nativeResolution(msg, &cap);
@@ -165,10 +176,10 @@ TW_UINT16 physicalSize(DataSource& source, TW_UINT16 msg, TW_CAPABILITY& cap) {
 }
 
 const CapabilityRow kCapabilities[] = {
-    {CAP_XFERCOUNT, kQueryAll, settableConstant<TWTY_INT16, 0xFFFFFFFF, wholeItemIsMinusOne>},
+    {CAP_XFERCOUNT, kQueryAll, transferCountCapability},
     {ICAP_COMPRESSION, kQueryGetOnly, readOnlyConstant<TWTY_UINT16, TWCP_NONE>},
     {ICAP_PIXELTYPE, kQueryAll, fromScanner<&Scanner::pixelType>},
-    {ICAP_UNITS, kQueryAll, settableConstant<TWTY_UINT16, TWUN_INCHES, lowWordIsInches>},
+    {ICAP_UNITS, kQueryAll, unitsCapability},
     {ICAP_XFERMECH, kQueryAll, transferMechanism},
     {CAP_SUPPORTEDCAPS, kQueryGetOnly, supportedCapabilities},
     {CAP_INDICATORS, kQueryAll, indicators},
@@ -188,8 +199,17 @@ const CapabilityRow kCapabilities[] = {
     {ICAP_PLANARCHUNKY, kQueryGetOnly, readOnlyConstant<TWTY_UINT16, TWPC_CHUNKY>},
     {ICAP_BITDEPTH, kQueryAll, fromScanner<&Scanner::bitDepth>},
     {CAP_SUPPORTEDDATS, kQueryGetOnly, supportedDataTypes},
+    {ICAP_THRESHOLD, kQueryAll, level, levelServed<ICAP_THRESHOLD>},
+    {ICAP_GAMMA, kQueryAll, level, levelServed<ICAP_GAMMA>},
+    {CAP_FEEDERENABLED, kQueryAll, feeder, feederServed<CAP_FEEDERENABLED>},
+    {CAP_DUPLEX, kQueryGetOnly, feeder, feederServed<CAP_DUPLEX>},
+    {CAP_DUPLEXENABLED, kQueryAll, feeder, feederServed<CAP_DUPLEXENABLED>},
+    {CAP_AUTOFEED, kQueryAll, feeder, feederServed<CAP_AUTOFEED>},
+    {CAP_FEEDERLOADED, kQueryGetOnly, feeder, feederServed<CAP_FEEDERLOADED>},
+    {CAP_PAPERDETECTABLE, kQueryGetOnly, feeder, feederServed<CAP_PAPERDETECTABLE>},
+    {ICAP_SUPPORTEDSIZES, kQueryAll, supportedSizesCapability, servesPageSizes},
 };
-static_assert(std::size(kCapabilities) == 23);
+static_assert(std::size(kCapabilities) == 32);
 
 TW_UINT16 supportedCapabilities(DataSource& source, TW_UINT16 msg, TW_CAPABILITY& cap) {
     if (!isRead(msg)) return refused(source);

@@ -46,14 +46,23 @@ class DataSource {
     TW_UINT16 conditionCode = TWCC_SUCCESS;
     // TWAIN state, 3 to 7.
     TW_INT32 state = 3;
-    // ICAP_XFERMECH: TWSX_NATIVE or TWSX_MEMORY.
+    // ICAP_XFERMECH: TWSX_NATIVE or TWSX_MEMORY. Images are told and delivered with 16-bit
+    // samples only by memory, as native bitmaps of 8-bit samples are what applications read.
     TW_UINT16 transferMechanism = TWSX_NATIVE;
+    bool deliversSixteenBits() const { return transferMechanism == TWSX_MEMORY; }
     // Rows of the current image already delivered by memory transfer.
     TW_UINT32 rowsTransferred = 0;
     // Enabled by MSG_ENABLEDSUIONLY, for settings only.
     bool uiOnly = false;
     // CAP_INDICATORS.
     bool indicators = true;
+    // ICAP_UNITS.
+    TW_UINT16 units = TWUN_INCHES;
+    // ICAP_SUPPORTEDSIZES: the size the application chose and the frame it set; the size holds
+    // while the next scan still takes that frame (a new frame, from the application or the
+    // window, makes it TWSS_NONE).
+    TW_UINT16 pageSize = TWSS_NONE;
+    ScanRectangle pageSizeFrame;
     // Enabled with a window nobody can see: the source pressed Scan for the user and asks to
     // be closed once the batch is over, as the user would close the window.
     bool unseenWindow = false;

@@ -8,6 +8,7 @@
 #include "twain/fix32.h"
 #include "twain/image.h"
 #include "twain/triplet_handlers.h"
+#include "twain/units.h"
 
 namespace tarnwick {
 
@@ -23,23 +24,33 @@ TW_UINT16 noImageToDescribe(DataSource& source) {
     return source.setCondition(TWCC_OPERATIONERROR, TWRC_FAILURE);
 }
 
-ImageFormat formatOf(const Image& image) {
-    return describeImage(image.parameters, *image.bitmap);
+ImageFormat formatOf(const DataSource& source, const Image& image) {
+    return describeImage(image.parameters, *image.bitmap, source.deliversSixteenBits());
 }
 
 bool hasPixels(const Image* image) {
     return image && image->bitmap;
 }
 
-TW_FIX32 inches(double edge, double perInch) {
-    return toFix32(edge / perInch);
+// The application's unit for frames (ICAP_UNITS); pixels count at the resolution of each axis.
+struct FrameUnits {
+    TW_UINT16 units;
+    double xDpi, yDpi;
+};
+
+FrameUnits unitsOfNextScan(DataSource& source) {
+    const double dpi = source.units == TWUN_PIXELS ? source.scanner->scanResolution() : 0;
+    return {source.units, dpi, dpi};
 }
 
-void putFrame(TW_IMAGELAYOUT& layout, const ScanRectangle& r, double perInch) {
-    layout.Frame.Left = inches(r.left, perInch);
-    layout.Frame.Top = inches(r.top, perInch);
-    layout.Frame.Right = inches(r.right, perInch);
-    layout.Frame.Bottom = inches(r.bottom, perInch);
+void putFrame(TW_IMAGELAYOUT& layout, const ScanRectangle& r, double perInch, const FrameUnits& u) {
+    const auto edge = [&](double value, double dpi) {
+        return toFix32(inchesToUnits(value / perInch, u.units, dpi));
+    };
+    layout.Frame.Left = edge(r.left, u.xDpi);
+    layout.Frame.Top = edge(r.top, u.yDpi);
+    layout.Frame.Right = edge(r.right, u.xDpi);
+    layout.Frame.Bottom = edge(r.bottom, u.yDpi);
     layout.DocumentNumber = layout.PageNumber = layout.FrameNumber = 1;
 }
 
@@ -59,7 +70,7 @@ TW_UINT16 handleImageInfo(DataSource& source, TW_UINT16, TW_MEMREF pData) {
         info.PixelType = TWPT_BW;
         return TWRC_SUCCESS;
     }
-    const ImageFormat f = formatOf(*image);
+    const ImageFormat f = formatOf(source, *image);
     info.XResolution = toFix32(image->xResolution);
     info.YResolution = toFix32(image->yResolution);
     info.ImageWidth = f.width;
@@ -76,8 +87,9 @@ TW_UINT16 handleImageLayout(DataSource& source, TW_UINT16 MSG, TW_MEMREF pData) 
     Scanner& scanner = *source.scanner;
     switch (MSG) {
         case MSG_SET: {
-            const auto millimetres = [](const TW_FIX32& edge) {
-                return static_cast<double>(fromFix32(edge)) * 25.4;
+            const FrameUnits u = unitsOfNextScan(source);
+            const auto millimetres = [&](const TW_FIX32& edge) {
+                return unitsToInches(fromFix32(edge), u.units, u.xDpi) * 25.4;
             };
             const ScanRectangle frame{millimetres(layout.Frame.Left), millimetres(layout.Frame.Top),
                                       millimetres(layout.Frame.Right),
@@ -90,19 +102,21 @@ TW_UINT16 handleImageLayout(DataSource& source, TW_UINT16 MSG, TW_MEMREF pData) 
         }
         case MSG_RESET:
             scanner.setSingleRegion(scanner.wholeScanArea());
-            putFrame(layout, scanner.wholeScanArea(), 25.4);
+            putFrame(layout, scanner.wholeScanArea(), 25.4, unitsOfNextScan(source));
             return TWRC_SUCCESS;
         case MSG_GETDEFAULT:
-            putFrame(layout, scanner.wholeScanArea(), 25.4);
+            putFrame(layout, scanner.wholeScanArea(), 25.4, unitsOfNextScan(source));
             return TWRC_SUCCESS;
         default:  // MSG_GET: the image being transferred, else the frame the next scan takes
             if (source.state >= 6) {
                 const Image* image = scanner.getImage();
                 if (!image) return noImageToDescribe(source);
                 putFrame(layout, {image->left, image->top, image->right, image->bottom},
-                         image->unit == kUnitMillimetre ? 25.4 : 72.0);
+                         image->unit == kUnitMillimetre ? 25.4 : 72.0,
+                         {source.units, static_cast<double>(image->xResolution),
+                          static_cast<double>(image->yResolution)});
             } else {
-                putFrame(layout, scanner.nextScanRectangle(), 25.4);
+                putFrame(layout, scanner.nextScanRectangle(), 25.4, unitsOfNextScan(source));
             }
             return TWRC_SUCCESS;
     }
@@ -123,7 +137,7 @@ TW_UINT16 handleImageMemoryTransfer(DataSource& source, TW_UINT16, TW_MEMREF pDa
     auto& xfer = *static_cast<TW_IMAGEMEMXFER*>(pData);
     const Image* image = source.scanner->getImage();
     if (!hasPixels(image)) return noImage();
-    const ImageFormat f = formatOf(*image);
+    const ImageFormat f = formatOf(source, *image);
     const auto rows = static_cast<TW_UINT32>(f.rows);
     // A buffer that cannot take one row would be answered with nothing for ever.
     if (f.rowStride == 0 || xfer.Memory.Length < f.rowStride)
@@ -160,7 +174,7 @@ TW_UINT16 handlePalette8(DataSource& source, TW_UINT16, TW_MEMREF pData) {
     if (source.state < 6) return source.setCondition(TWCC_BADPROTOCOL, TWRC_FAILURE);
     const Image* image = source.scanner->getImage();
     if (!hasPixels(image)) return noImageToDescribe(source);
-    if (formatOf(*image).pixelType != TWPT_PALETTE)
+    if (formatOf(source, *image).pixelType != TWPT_PALETTE)
         return source.setCondition(TWCC_BADPROTOCOL, TWRC_FAILURE);
     const std::vector<PaletteEntry> colours = eightColourPalette();
     palette.NumColors = 256;

@@ -1,6 +1,6 @@
 // The capabilities answered from the device's options: pixel type ("mode"), bit depth
-// ("depth"), resolution and native resolution ("resolution"), and the physical size (the
-// bounds of "tl-x", "tl-y", "br-x", "br-y").
+// ("depth"), resolution and native resolution ("resolution"), the physical size (the bounds of
+// "tl-x", "tl-y", "br-x", "br-y"), and the levels (brightness, contrast, threshold, gamma).
 #pragma once
 
 #include <string>
@@ -29,8 +29,9 @@ TW_UINT16 physicalSizeCapability(DataSource& source, const OptionRoles& roles, T
                                  TW_CAPABILITY* capability);
 
 // ICAP_BRIGHTNESS or ICAP_CONTRAST from its option: the option's range mapped onto TWAIN's
-// -1000..1000, 0 its middle and the default.
-TW_UINT16 levelCapability(DataSource& source, Option* option, TW_UINT16 msg,
+// -1000..1000, 0 its middle and the default. ICAP_THRESHOLD likewise onto 0..255, default 128;
+// ICAP_GAMMA is the option's own value, default 2.2 (or the nearest bound).
+TW_UINT16 levelCapability(DataSource& source, TW_UINT16 cap, Option* option, TW_UINT16 msg,
                           TW_CAPABILITY* capability);
 // Whether the option can serve a level: a number with a range.
 bool servesLevel(const Option* option);

@@ -14,8 +14,10 @@
 #include "base/translate.h"
 #include "options/device.h"
 #include "options/number_option.h"
+#include "options/source_entries.h"
 #include "settings/properties_services.h"
 #include "twain/data_source.h"
+#include "twain/feeder_capabilities.h"
 
 namespace tarnwick {
 
@@ -163,6 +165,7 @@ Image* SaneDevice::getImage() {
 }
 
 void SaneDevice::releaseImage() {
+    scannedAhead_ = false;
     currentImage_.reset();
 }
 
@@ -186,10 +189,24 @@ TW_UINT16 SaneDevice::nativeResolution(TW_UINT16 msg, TW_CAPABILITY* capability)
     return nativeResolutionCapability(owner_, window_->roles(), msg, capability);
 }
 
-Option* SaneDevice::levelOption(TW_UINT16 cap) const {
+Option* SaneDevice::option(const char* name) const {
     Device* device = window_->device();
-    return device ? device->findOption(cap == ICAP_BRIGHTNESS ? "brightness" : "contrast")
-                  : nullptr;
+    return device ? device->findOption(name) : nullptr;
+}
+
+Option* SaneDevice::levelOption(TW_UINT16 cap) const {
+    switch (cap) {
+        case ICAP_BRIGHTNESS:
+            return option("brightness");
+        case ICAP_CONTRAST:
+            return option("contrast");
+        case ICAP_THRESHOLD:
+            return option("threshold");
+        case ICAP_GAMMA:
+            return option("analog-gamma");
+        default:
+            return nullptr;
+    }
 }
 
 bool SaneDevice::servesLevel(TW_UINT16 cap) const {
@@ -197,7 +214,42 @@ bool SaneDevice::servesLevel(TW_UINT16 cap) const {
 }
 
 TW_UINT16 SaneDevice::level(TW_UINT16 cap, TW_UINT16 msg, TW_CAPABILITY* capability) {
-    return levelCapability(owner_, levelOption(cap), msg, capability);
+    return levelCapability(owner_, cap, levelOption(cap), msg, capability);
+}
+
+bool SaneDevice::servesFeeder(TW_UINT16 cap) const {
+    return servesFeederCapability(option("source"), cap);
+}
+
+TW_UINT16 SaneDevice::feeder(TW_UINT16 cap, TW_UINT16 msg, TW_CAPABILITY* capability) {
+    Option* source = option("source");
+    const TW_UINT16 rc =
+        feederCapability(owner_, source, option("page-loaded"), cap, msg, capability);
+    // The feeder the application chose is used for whole batches.
+    if ((msg == MSG_SET || msg == MSG_RESET) && rc != TWRC_FAILURE) {
+        const SourceKind kind = sourceKind(source->valueText());
+        window_->batch().setFeederChosen(kind == SourceKind::feeder || kind == SourceKind::duplex);
+    }
+    return rc;
+}
+
+TW_INT32 SaneDevice::pendingCount() const {
+    const int pending = window_->batch().pending();
+    return scannedAhead_ && pending >= 0 ? pending + 1 : pending;
+}
+
+void SaneDevice::setPendingCount(TW_INT32 count) {
+    scannedAhead_ = false;
+    window_->batch().setPending(count);
+}
+
+void SaneDevice::scanAhead() {
+    if (!currentImage_ && window_->batch().feederBatch())
+        scannedAhead_ = acquire(true, true) != nullptr;
+}
+
+int SaneDevice::scanResolution() {
+    return resolutionOf(window_->roles().resolution);
 }
 
 TW_UINT16 SaneDevice::physicalSize(TW_UINT16 msg, TW_CAPABILITY* capability) {

@@ -36,8 +36,12 @@ class SaneDevice : public Scanner, private ScannerLink {
     Image* acquire(bool keepAsCurrent, bool cancelAtEnd) override;
     Image* getImage() override;
     void releaseImage() override;
-    TW_INT32 pendingCount() const override { return window_->batch().pending(); }
-    void setPendingCount(TW_INT32 count) override { window_->batch().setPending(count); }
+    TW_INT32 pendingCount() const override;
+    void setPendingCount(TW_INT32 count) override;
+    void scanAhead() override;
+    TW_INT32 transferLimit() const override { return window_->batch().limit(); }
+    void setTransferLimit(TW_INT32 limit) override { window_->batch().setLimit(limit); }
+    int scanResolution() override;
     ScanRectangle nextScanRectangle() const override;
     ScanRectangle wholeScanArea() const override;
     bool setSingleRegion(const ScanRectangle& frame) override;
@@ -50,6 +54,8 @@ class SaneDevice : public Scanner, private ScannerLink {
     TW_UINT16 physicalSize(TW_UINT16 msg, TW_CAPABILITY* capability) override;
     bool servesLevel(TW_UINT16 cap) const override;
     TW_UINT16 level(TW_UINT16 cap, TW_UINT16 msg, TW_CAPABILITY* capability) override;
+    bool servesFeeder(TW_UINT16 cap) const override;
+    TW_UINT16 feeder(TW_UINT16 cap, TW_UINT16 msg, TW_CAPABILITY* capability) override;
 
     TW_UINT16 getCustomData(TW_CUSTOMDSDATA*) override { return TWRC_SUCCESS; }
     TW_UINT16 setCustomData(TW_CUSTOMDSDATA*) override { return TWRC_SUCCESS; }
@@ -58,8 +64,11 @@ class SaneDevice : public Scanner, private ScannerLink {
     Image* currentImage() const { return currentImage_.get(); }
 
   private:
-    // The device's "brightness" or "contrast" option for ICAP_BRIGHTNESS or ICAP_CONTRAST.
+    // The device's "brightness", "contrast", "threshold" or "analog-gamma" option for
+    // ICAP_BRIGHTNESS, ICAP_CONTRAST, ICAP_THRESHOLD or ICAP_GAMMA.
     Option* levelOption(TW_UINT16 cap) const;
+    // The device's option of this name, or null.
+    Option* option(const char* name) const;
     bool acquireFirst() override { return acquire(true, false) != nullptr; }
     void imageReady() override { notify(MSG_XFERREADY); }
     void closeRequested() override { notify(MSG_CLOSEDSREQ); }
@@ -69,6 +78,8 @@ class SaneDevice : public Scanner, private ScannerLink {
     std::unique_ptr<Image> currentImage_;
     // An image acquired without keeping it as the current one; it lives until the next scan.
     std::unique_ptr<Image> looseImage_;
+    // The current image was scanned ahead: the batch counted it, the application has yet to.
+    bool scannedAhead_ = false;
     // The window holds the batch: the pending count, the region walk and the feeder decision.
     std::unique_ptr<ScanWindow> window_;
 };

@@ -50,6 +50,14 @@ class Scanner {
     // Images still to be delivered; -1 means no limit.
     virtual TW_INT32 pendingCount() const = 0;
     virtual void setPendingCount(TW_INT32 count) = 0;
+    // After a transfer: a batch from the feeder scans its next page at once, so that the count
+    // the application reads next is 0 once the feeder is empty; other batches wait.
+    virtual void scanAhead() = 0;
+    // CAP_XFERCOUNT: the most images a batch gives; -1 means no limit.
+    virtual TW_INT32 transferLimit() const = 0;
+    virtual void setTransferLimit(TW_INT32 limit) = 0;
+    // The resolution of the next scan in dots per inch: lengths in pixels count at it.
+    virtual int scanResolution() = 0;
     // The rectangle the next scan would use: the application's frame, the current region, or
     // the whole scan area. Never scans.
     virtual ScanRectangle nextScanRectangle() const = 0;
@@ -69,10 +77,14 @@ class Scanner {
     virtual TW_UINT16 resolution(TW_UINT16 msg, TW_CAPABILITY* capability) = 0;
     virtual TW_UINT16 nativeResolution(TW_UINT16 msg, TW_CAPABILITY* capability) = 0;
     virtual TW_UINT16 physicalSize(TW_UINT16 msg, TW_CAPABILITY* capability) = 0;
-    // ICAP_BRIGHTNESS and ICAP_CONTRAST, from the device's options of those names when it has
-    // them: only then are they served and listed.
+    // ICAP_BRIGHTNESS, ICAP_CONTRAST, ICAP_THRESHOLD and ICAP_GAMMA, from the device's options
+    // for them when it has them: only then are they served and listed.
     virtual bool servesLevel(TW_UINT16) const { return false; }
     virtual TW_UINT16 level(TW_UINT16 cap, TW_UINT16 msg, TW_CAPABILITY* capability) = 0;
+    // The feeder and duplex capabilities, from the device's "source" option when it has
+    // feeder entries: only then are they served and listed.
+    virtual bool servesFeeder(TW_UINT16) const { return false; }
+    virtual TW_UINT16 feeder(TW_UINT16 cap, TW_UINT16 msg, TW_CAPABILITY* capability) = 0;
 
     // DAT_CUSTOMDSDATA.
     virtual TW_UINT16 getCustomData(TW_CUSTOMDSDATA* data) = 0;

@@ -31,9 +31,12 @@ TW_UINT16 handlePendingTransfers(DataSource& source, TW_UINT16 MSG, TW_MEMREF pD
             debugLog(tr("PendingXfers MSG_GET: %d\n"), static_cast<int>(pending.Count));
             return TWRC_SUCCESS;
         case MSG_ENDXFER:
-            pending.Count = static_cast<TW_UINT16>(scanner.pendingCount());
             // Before the transfer began the image stays, so the next one delivers it again.
-            if (source.state == 7) scanner.releaseImage();
+            if (source.state == 7) {
+                scanner.releaseImage();
+                if (scanner.pendingCount() != 0) scanner.scanAhead();
+            }
+            pending.Count = static_cast<TW_UINT16>(scanner.pendingCount());
             debugLog(tr("PendingXfers MSG_ENDXFER: %d\n"), static_cast<int>(pending.Count));
             if (pending.Count != 0)
                 source.state = 6;
@@ -62,7 +65,8 @@ TW_UINT16 handleSetupMemoryTransfer(DataSource& source, TW_UINT16, TW_MEMREF pDa
     }
     const Image* image = source.scanner->getImage();
     if (!image || !image->bitmap) return source.setCondition(TWCC_OPERATIONERROR, TWRC_FAILURE);
-    const ImageFormat f = describeImage(image->parameters, *image->bitmap);
+    const ImageFormat f =
+        describeImage(image->parameters, *image->bitmap, source.deliversSixteenBits());
     setup.MinBufSize = f.rowStride;
     // Bounded by what a TW_UINT32 holds; a buffer that size takes every row at once.
     const unsigned long long whole =

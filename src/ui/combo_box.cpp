@@ -69,7 +69,11 @@ void ComboBox::setDroppedWidth(int w) {
 void ComboBox::userSelect(int index) {
     if (!usable() || !showing() || index < 0 || index >= static_cast<int>(items_.size())) return;
     setItemIndex(index);
-    if (onChange) onChange();
+    // Either may destroy the box.
+    if (onSelect)
+        onSelect();
+    else if (onChange)
+        onChange();
 }
 
 void ComboBox::userTypeText(const std::string& t) {

@@ -11,7 +11,8 @@ namespace ui {
 enum class ComboStyle { DropDownList, DropDown };
 
 // Changes made by code (items, selection, text) run no handler; the user's selection or typing
-// runs onChange. Losing the focus runs onExit, as for every control.
+// runs onChange (a selection runs onSelect instead when that is set). Losing the focus runs
+// onExit, as for every control.
 class ComboBox : public Control {
   public:
     explicit ComboBox(Container* parent, ComboStyle style = ComboStyle::DropDownList);
@@ -38,6 +39,8 @@ class ComboBox : public Control {
     void fitWidthToItems(int least);
 
     Handler onChange;
+    // Only a pick from the list: typed text is taken on Enter or on leaving, not per key.
+    Handler onSelect;
 
     void userSelect(int index);
     // Free-text lists only: the user replaces the field's text.

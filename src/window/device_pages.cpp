@@ -1,7 +1,6 @@
 // Opening a device: option roles, the scan area, one page per option group, the compact mode and
 // resolution controls, the per-option tool bars and their menu; the top dock's furniture and
 // tearing pages off into floating windows.
-#include <cmath>
 #include <cstdlib>
 
 #include "base/debug_log.h"
@@ -23,10 +22,6 @@ constexpr std::size_t kFirstOptionEntry = 2;  // after LargeIcons and the separa
 
 bool contains(const std::string& text, const char* part) {
     return text.find(part) != std::string::npos;
-}
-
-int truncated(double value) {
-    return static_cast<int>(std::trunc(value));
 }
 
 }  // namespace
@@ -126,22 +121,14 @@ void TFPreview::createOptionPages() {
         Option& option = *list[i];
         const std::string& name = option.name;
         auto* number = dynamic_cast<NumberOption*>(&option);
-        double lo = 0, hi = 0;
-        if (number) number->getBounds(lo, hi);
-        auto current = [number] {
-            return number && !number->values.empty() ? truncated(number->values.front()) : 0;
-        };
 
-        if (name == "tl-x" || name == "tl-y") {
-            (name == "tl-x" ? tlxOption : tlyOption) = number;
-            int edge = lo == kNoLowerBound ? current() : truncated(lo);
-            (name == "tl-x" ? scanArea.x1 : scanArea.y1) = number ? edge : 0;
-            continue;
-        }
-        if (name == "br-x" || name == "br-y") {
-            (name == "br-x" ? brxOption : bryOption) = number;
-            int edge = hi == kNoUpperBound ? current() : truncated(hi);
-            (name == "br-x" ? scanArea.x2 : scanArea.y2) = number ? edge : 0;
+        if (name == "tl-x" || name == "tl-y" || name == "br-x" || name == "br-y") {
+            (name == "tl-x"   ? tlxOption
+             : name == "tl-y" ? tlyOption
+             : name == "br-x" ? brxOption
+                              : bryOption) = number;
+            // No control reads them; the area they describe is needed from the start.
+            if (number) number->refresh();
             continue;
         }
         if (name == "preview") {
@@ -215,6 +202,8 @@ void TFPreview::createOptionPages() {
         }
     }
 
+    scanArea = largestArea();
+    optionArea = optionsArea();
     for (int p = 0; p < OptionPages.pageCount(); ++p) {
         ui::TabSheet& page = OptionPages.page(p);
         for (std::size_t c = page.childCount(); c-- > 0;) page.child(c).setAlign(ui::Align::Top);

@@ -1,5 +1,6 @@
 // The scanning window's life: creation, activation, connecting, the device box, the status
 // routine, the keyboard, the buttons, closing and destruction.
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <string_view>
@@ -146,8 +147,17 @@ void TFPreview::FormActivate() {
             }
         }
         freeRetired();
+        // An error of the first opening stays readable.
+        if (device) reportStatus("0", false, false);
+    } else if (!activating && !retryingDevice_ && connection && !device && !deviceName.empty()) {
+        // A device that did not open (a stale name, a scanner switched off) is tried again; its
+        // error goes to the status line, as a box would activate the window once more.
+        const base::ScopedValue retrying(retryingDevice_, true);
+        DevicesChange();
+        if (device) reportStatus("0", false, false);
+    } else {
+        reportStatus("0", false, false);
     }
-    reportStatus("0", false, false);
 }
 
 bool TFPreview::connectToDaemon(bool firstTime) {
@@ -161,9 +171,7 @@ bool TFPreview::connectToDaemon(bool firstTime) {
         listDevices = file->readBoolean(SettingKey::connectionGetDevices);
         deviceName = file->readText(SettingKey::connectionDevice);
         socketTimeout = file->readInteger(SettingKey::connectionTimeOut);
-        previewResolution = file->readBoolean(SettingKey::previewUseMinimum)
-                                ? 0
-                                : file->readInteger(SettingKey::previewResolution);
+        readPreviewResolution();
     }
 
     const bool fixedList = file->keyExists(SettingKey::connectionDevices);
@@ -266,7 +274,8 @@ void TFPreview::reportStatus(const std::string& message, bool showError, bool fa
         StatusBar.setText(message);
         debugLog(tr("Message logged: %s\n"), message.c_str());
     }
-    if (showError) ui::messageBox(message, caption(), ui::BoxKind::Error, ui::BoxButtons::Ok);
+    if (showError && !retryingDevice_)
+        ui::messageBox(message, caption(), ui::BoxKind::Error, ui::BoxButtons::Ok);
     // Closing after a fatal report talks to the daemon again, which may report once more.
     if (!fatal || closingAfterFatal_) return;
     const base::ScopedValue closing(closingAfterFatal_, true);
@@ -290,10 +299,12 @@ void TFPreview::reportStatus(const std::string& message, bool showError, bool fa
     throw ConnectionCancelled();
 }
 
-void TFPreview::updateOptions() {
-    if (!device) return;
-    for (const auto& option : device->loadOptions(true, FProperties->HideDisabled.checked()))
-        if (!option->restored) option->refresh();
+void TFPreview::updateOptions(const std::string& outcome) {
+    if (device)
+        for (const auto& option : device->loadOptions(true, FProperties->HideDisabled.checked()))
+            if (!option->restored) option->refresh();
+    // Not the progress of the option traffic since ("Retrieving option values").
+    StatusBar.setText(outcome);
 }
 
 void TFPreview::deviceNotify(int event) {
@@ -330,8 +341,15 @@ void TFPreview::FormKeyDown(ui::KeyEvent& e) {
         saveValueUnderMouse();
 }
 
+void TFPreview::readPreviewResolution() {
+    const std::optional<int> named = enteredNumber(FProperties->Resolution.text());
+    previewResolution = FProperties->UseMinimum.checked() ? 0 : std::max(named.value_or(0), 0);
+}
+
 void TFPreview::BPropertiesClick() {
     if (FProperties->showModal() != ui::ModalResult::Ok) return;
+    // The next preview takes it; the connection settings wait for the next start.
+    readPreviewResolution();
     BEvernote.setVisible(!openSettingsFile()->readText(SettingKey::evernoteEmail).empty());
     translated = true;
     translateForms();

@@ -39,6 +39,7 @@ ui::PixelView viewOf(const Bitmap& bitmap, std::vector<ui::Color>& palette) {
 }
 
 // The whole source over the whole target, nearest pixel; colour previews keep their colours.
+// 16-bit samples show their most significant byte.
 void stretchInto(Bitmap& target, const Bitmap& source, int width, int height) {
     if (!target.reset(BitmapKind::Bits24, width, height)) {
         target.reset(BitmapKind::Bits24, 0, 0);
@@ -47,11 +48,35 @@ void stretchInto(Bitmap& target, const Bitmap& source, int width, int height) {
     if (source.width() <= 0 || source.height() <= 0) return;
     std::vector<ui::Color> palette;
     const ui::PixelView view = viewOf(source, palette);
+    const bool deep = isDeep(source.kind());
+    const bool deepGrey = source.kind() == BitmapKind::Grey16;
+    const auto high = [](const std::uint8_t* sample) {
+        return static_cast<std::uint8_t>(sampleAt(sample) >> 8);
+    };
+    // The source column of each target column, worked out once for all rows.
+    std::vector<int> columns(static_cast<std::size_t>(width));
+    for (int x = 0; x < width; ++x)
+        columns[static_cast<std::size_t>(x)] =
+            static_cast<int>(static_cast<long long>(x) * source.width() / width);
     for (int y = 0; y < height; ++y) {
         const int sy = static_cast<int>(static_cast<long long>(y) * source.height() / height);
         std::uint8_t* row = target.row(y);
+        if (source.kind() == BitmapKind::Bits24) {
+            const std::uint8_t* from = source.row(sy);
+            for (int x = 0; x < width; ++x)
+                std::memcpy(row + 3 * x, from + 3 * columns[static_cast<std::size_t>(x)], 3);
+            continue;
+        }
         for (int x = 0; x < width; ++x) {
-            const int sx = static_cast<int>(static_cast<long long>(x) * source.width() / width);
+            const int sx = columns[static_cast<std::size_t>(x)];
+            if (deep) {
+                const std::uint8_t* p =
+                    source.row(sy) + static_cast<std::size_t>(sx) * (deepGrey ? 2 : 6);
+                row[3 * x] = high(p);
+                row[3 * x + 1] = high(deepGrey ? p : p + 2);
+                row[3 * x + 2] = high(deepGrey ? p : p + 4);
+                continue;
+            }
             const ui::Color c = view.pixel(sx, sy);
             row[3 * x] = static_cast<std::uint8_t>(c);
             row[3 * x + 1] = static_cast<std::uint8_t>(c >> 8);
@@ -112,22 +137,29 @@ void TFPreview::showScanAsPreview() {
     if (fit > 0 && fit < 1)
         stretchInto(previewBitmap, scanBitmap, std::max(truncated(width * fit), 1),
                     std::max(truncated(height * fit), 1));
+    else if (isDeep(scanBitmap.kind()))
+        stretchInto(previewBitmap, scanBitmap, width, height);
     else
         previewBitmap = scanBitmap;
     scale = previewScale(scanArea, previewBitmap.width());
     ZoomChange();
 }
 
+ZoomMode TFPreview::zoomMode(double& percent) const {
+    const std::string& text = Zoom.text();
+    percent = static_cast<double>(leadingNumber(text));
+    return text == tr("Whole page")   ? ZoomMode::WholePage
+           : text == tr("Page width") ? ZoomMode::PageWidth
+                                      : ZoomMode::Percent;
+}
+
 void TFPreview::ZoomChange() {
     const double previous = zoomFactor;
     const int width = previewBitmap.width(), height = previewBitmap.height();
     const ui::Rect client = ImageScrollBox.clientRect();
-    const std::string& text = Zoom.text();
-    const ZoomMode mode = text == tr("Whole page")   ? ZoomMode::WholePage
-                          : text == tr("Page width") ? ZoomMode::PageWidth
-                                                     : ZoomMode::Percent;
-    zoomFactor = zoomFactorFor(mode, static_cast<double>(leadingNumber(text)), client.width(),
-                               client.height(), width, height);
+    double percent = 0;
+    const ZoomMode mode = zoomMode(percent);
+    zoomFactor = zoomFactorFor(mode, percent, client.width(), client.height(), width, height);
     const double pixels = static_cast<double>(width) * height;
     if (pixels > 0 && zoomFactor * zoomFactor * pixels > kMaxZoomedPixels)
         zoomFactor = std::sqrt(kMaxZoomedPixels / pixels);

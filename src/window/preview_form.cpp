@@ -196,7 +196,16 @@ void TFPreview::bindHandlers() {
     BTwitter.onClick = [this] { guarded([this] { BTwitterClick(); }); };
     BOk.onClick = [this] { guarded([this] { BOkClick(); }); };
     Zoom.onChange = [this] { guarded([this] { ZoomChange(); }); };
-    Devices.onChange = [this] { guarded([this] { DevicesChange(); }); };
+    // A name is opened when picked, on Enter or on leaving the box, not per keystroke.
+    Devices.onSelect = [this] { guarded([this] { DevicesChange(); }); };
+    Devices.onExit = [this] {
+        if (Devices.text() != deviceName) guarded([this] { DevicesChange(); });
+    };
+    Devices.onKeyDown = [this](ui::KeyEvent& e) {
+        if (e.key != ui::key::Enter) return;
+        e.key = 0;
+        guarded([this] { DevicesChange(); });
+    };
 
     PreviewAndOptions.onMouseDown = [this](const ui::MouseEvent& e) {
         guarded([&] { PreviewAndOptionsMouseDown(e); });

@@ -24,6 +24,7 @@
 #include "ui/tool_bar.h"
 #include "ui/track_bar.h"
 #include "widgets/about_form.h"
+#include "window/preview_geometry.h"
 #include "window/regions.h"
 #include "window/scan_batch.h"
 #include "window/scan_window.h"
@@ -77,8 +78,9 @@ class TFPreview : public ui::Form, public ControlOwner {
     void BTwitterClick();
     // With AutoScan: once the source is enabled (TWAIN state 5), one full scan as BScan does.
     void WaitForState5Timer();
-    // Refreshes every option without a restored value (after every preview and scan).
-    void updateOptions();
+    // Refreshes every option without a restored value (after every preview and scan); the
+    // status line then shows `outcome`, what the read ended with, again.
+    void updateOptions(const std::string& outcome);
     // The status routine of the connection and of the window. "0" shows the banner. A fatal
     // report closes device and connection and throws ConnectionCancelled.
     void reportStatus(const std::string& message, bool showError, bool fatal);
@@ -198,7 +200,7 @@ class TFPreview : public ui::Form, public ControlOwner {
     bool destroying = false;
 
   public:
-    Bitmap scanBitmap;     // 24 bits; every final scan
+    Bitmap scanBitmap;     // every final scan, 16-bit samples kept
     Bitmap previewBitmap;  // the preview; a scan larger than the screen shows reduced
 
   private:
@@ -219,6 +221,9 @@ class TFPreview : public ui::Form, public ControlOwner {
     Regions regions;
 
   private:
+    // The geometry options' values as the window last saw them: a reload that finds them
+    // elsewhere moved the area.
+    Region optionArea;
     ScanBatch batch{regions, scanArea, [this] { return isAdfScan(); }};
 
     // Option roles, reset before every open; null when the device has no such option.
@@ -316,8 +321,17 @@ class TFPreview : public ui::Form, public ControlOwner {
     void followScanAreaOptions();
     // The region editing needs all four geometry options.
     bool hasAreaOptions() const;
+    // The bounds of the geometry options (an edge without bound: its value), and their values
+    // (scanArea's edge for a missing option).
+    Region largestArea() const;
+    Region optionsArea() const;
     // Screen pixels per scan-area unit.
     double pixelsPerUnit() const;
+    // The zoom box's choice; `percent` is its leading number.
+    ZoomMode zoomMode(double& percent) const;
+    // The resolution a preview is taken at; 0 leaves the resolution as it is.
+    double previewDpi(const NumberOption& resolution) const;
+    void readPreviewResolution();
     FitSource fitSource() const;
     // The selected region's outline, drawn by inverting: drawing it again takes it away.
     void drawRubberBand();
@@ -343,6 +357,7 @@ class TFPreview : public ui::Form, public ControlOwner {
     std::vector<std::unique_ptr<Device>> retiredDevices_;
     std::vector<std::unique_ptr<Connection>> retiredConnections_;
     bool closingAfterFatal_ = false;
+    bool retryingDevice_ = false;  // an activation tries the device again: no error boxes
     bool listDevices = true;
     ui::Point tabDragStart;
     // The window itself writes options (the scan area, preview, resolution): the reloads this

@@ -48,6 +48,22 @@ double zoomFactorFor(ZoomMode mode, double percent, int clientWidth, int clientH
     return 1.0;
 }
 
+double fillingResolution(ZoomMode mode, double percent, int clientWidth, int clientHeight,
+                         double widthInches, double heightInches) {
+    if (widthInches <= 0 || heightInches <= 0 || clientWidth <= 0 || clientHeight <= 0) return 0;
+    const double across = clientWidth / widthInches, down = clientHeight / heightInches;
+    switch (mode) {
+        case ZoomMode::WholePage:
+            return std::min(across, down);
+        case ZoomMode::PageWidth:
+            // As the zoom, which leaves room for the scroll bar.
+            return std::max(clientWidth - 20, 0) / widthInches;
+        case ZoomMode::Percent:
+            return percent > 0 ? std::max(across, down) * 100 / percent : 0;
+    }
+    return 0;
+}
+
 long leadingNumber(const std::string& text) {
     std::size_t i = 0;
     while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;

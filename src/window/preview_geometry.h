@@ -23,6 +23,11 @@ enum class ZoomMode { WholePage, PageWidth, Percent };
 // Screen pixels per preview pixel. `percent` is used for ZoomMode::Percent.
 double zoomFactorFor(ZoomMode mode, double percent, int clientWidth, int clientHeight,
                      int bitmapWidth, int bitmapHeight);
+// The lowest resolution in dots per inch at which a preview of a page of this size fills the
+// client area at the zoom: the whole page fits it, the page width spans it, a percentage covers
+// it. 0 when nothing is to fill.
+double fillingResolution(ZoomMode mode, double percent, int clientWidth, int clientHeight,
+                         double widthInches, double heightInches);
 // The leading decimal number of a zoom text, as atol reads it ("25%" -> 25, "abc" -> 0).
 long leadingNumber(const std::string& text);
 

@@ -1,4 +1,7 @@
 // The preview scan of the whole scan area, and the scan area written to the geometry options.
+#include <algorithm>
+#include <cmath>
+
 #include "base/debug_log.h"
 #include "base/scoped_value.h"
 #include "base/translate.h"
@@ -25,7 +28,57 @@ int edgeOf(const NumberOption* option, bool lowest) {
     return truncated(bound);
 }
 
+// The lowest value the option allows that is at least `wanted`; its largest below that.
+double allowedAtLeast(const NumberOption& option, double wanted) {
+    double low = 0, high = 0;
+    option.getBounds(low, high);
+    if (option.constraintKind == numberWordList) {
+        double best = high;
+        for (double entry : option.wordList)
+            if (entry >= wanted && entry < best) best = entry;
+        return best;
+    }
+    double value = std::clamp(wanted, low, high);
+    if (option.quant > 0)
+        value = std::min(low + std::ceil((value - low) / option.quant) * option.quant, high);
+    return value;
+}
+
+constexpr double kMillimetresPerInch = 25.4;
+
 }  // namespace
+
+double TFPreview::previewDpi(const NumberOption& resolution) const {
+    double low = 0, high = 0;
+    resolution.getBounds(low, high);
+    if (low == kNoLowerBound) return previewResolution;
+    double fill = 0;
+    // Only millimetres tell the page's size; pixels fill the same at every resolution.
+    if (tlxOption && tlxOption->unit == SANE_UNIT_MM) {
+        double percent = 0;
+        const ZoomMode mode = zoomMode(percent);
+        const ui::Rect client = ImageScrollBox.clientRect();
+        fill = fillingResolution(mode, percent, client.width(), client.height(),
+                                 (scanArea.x2 - scanArea.x1) / kMillimetresPerInch,
+                                 (scanArea.y2 - scanArea.y1) / kMillimetresPerInch);
+    }
+    const double wanted = allowedAtLeast(resolution, fill);
+    return previewResolution > 0 && wanted > previewResolution ? previewResolution : wanted;
+}
+
+Region TFPreview::largestArea() const {
+    return {edgeOf(tlxOption, true), edgeOf(tlyOption, true), edgeOf(brxOption, false),
+            edgeOf(bryOption, false)};
+}
+
+Region TFPreview::optionsArea() const {
+    Region area = scanArea;
+    const std::pair<NumberOption*, int*> edges[] = {
+        {tlxOption, &area.x1}, {tlyOption, &area.y1}, {brxOption, &area.x2}, {bryOption, &area.y2}};
+    for (auto [option, edge] : edges)
+        if (option && !option->values.empty()) *edge = truncated(option->values.front());
+    return area;
+}
 
 bool TFPreview::setScanArea(double x1, double y1, double x2, double y2) {
     const base::ScopedValue own(adjustingOptions, true);
@@ -35,6 +88,7 @@ bool TFPreview::setScanArea(double x1, double y1, double x2, double y2) {
     for (auto [option, value] : edges)
         // A fatal report on the way closes the device.
         if (option && device && !device->setNumber(*option, value)) exact = false;
+    if (device) optionArea = optionsArea();
     return exact;
 }
 
@@ -51,23 +105,15 @@ void TFPreview::BPreviewClick() {
             debugLog(tr("\tsetting preview option\n"));
             device->controlBool(SANE_ACTION_SET_VALUE, *previewOption, true);
         }
-        if (changeResolution && device) {
-            double low = 0, high = 0;
-            resolution->getBounds(low, high);
-            if (previewResolution > 0)
-                device->setNumber(*resolution, previewResolution);
-            else if (low != kNoLowerBound)
-                device->setNumber(*resolution, low);
-        }
+        if (changeResolution && device)
+            if (const double dpi = previewDpi(*resolution); dpi > 0)
+                device->setNumber(*resolution, dpi);
     }
-    Region area;
-    area.y1 = edgeOf(tlyOption, true);
-    area.x1 = edgeOf(tlxOption, true);
-    area.x2 = edgeOf(brxOption, false);
-    area.y2 = edgeOf(bryOption, false);
+    const Region area = largestArea();
     setScanArea(area.x1, area.y1, area.x2, area.y2);
 
     scanInto(previewBitmap);
+    const std::string outcome = StatusBar.text();
 
     bool ejecting = false;
     if (device && isAdfScan() && forcePreviewEject) {
@@ -86,7 +132,7 @@ void TFPreview::BPreviewClick() {
     scale = previewScale(scanArea, previewBitmap.width());
     ZoomChange();
     if (FProperties->FindFit.checked()) SetSize(tr(kFindFitName));
-    updateOptions();
+    updateOptions(outcome);
 }
 
 }  // namespace tarnwick

@@ -158,21 +158,20 @@ void TFPreview::showRegionSize() {
 }
 
 void TFPreview::followScanAreaOptions() {
-    // The window's own writes of a region's area are no change of the options by the user.
-    if (!device || adjustingOptions) return;
-    Region area = scanArea;
-    bool differs = false;
-    const std::pair<NumberOption*, int*> edges[] = {
-        {tlyOption, &area.y1}, {tlxOption, &area.x1}, {bryOption, &area.y2}, {brxOption, &area.x2}};
-    for (auto [option, edge] : edges) {
-        if (!option || option->values.empty()) continue;
-        const int value = truncated(option->values.front());
-        if (value == *edge) continue;
-        *edge = value;
-        differs = true;
-    }
-    if (!differs || !FProperties->RemoveRegions.checked()) return;
-    if (area.x1 == area.x2 || area.y1 == area.y2) {
+    if (!device) return;
+    // The reloaded descriptors may bound the area anew.
+    const Region largest = largestArea();
+    const bool areaChanged = largest != scanArea;
+    scanArea = largest;
+    const Region area = optionsArea();
+    const bool moved = area != optionArea;
+    optionArea = area;
+    // Another mode or depth leaves the user's regions alone, and so do the window's own writes
+    // of a region's area.
+    if (adjustingOptions || (!areaChanged && !moved) || !FProperties->RemoveRegions.checked())
+        return;
+    // The whole area needs no region: it is what a scan without regions covers.
+    if (area.x1 == area.x2 || area.y1 == area.y2 || area == scanArea) {
         regions.regionCount = 0;
         regions.regionIndex = -1;
     } else {

@@ -94,8 +94,11 @@ void TFPreview::saveValueUnderMouse() {
 }
 
 void TFPreview::storeLastResolution() {
-    if (!resolutionOption) return;
+    // After a fatal report the option went with its device.
+    if (!device || !resolutionOption) return;
     try {
+        // The device's value: a text typed and never taken was not scanned with.
+        resolutionOption->refresh();
         openSettingsFile()->writeText(SettingKey::deviceEntryLastResolution,
                                       resolutionOption->valueText(), deviceName);
     } catch (const std::exception&) {

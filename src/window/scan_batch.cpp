@@ -10,7 +10,11 @@ ScanBatch::ScanBatch(Regions& regions, const Region& scanArea, std::function<boo
 
 bool ScanBatch::begin(const std::function<int()>& feederPages) {
     feeder_ = feederInUse_();
-    pending_ = *feeder_ ? feederPages() : (regions_.regionCount > 0 ? regions_.regionCount : 1);
+    if (*feeder_)
+        pending_ = limit_ > 0 ? limit_ : feederPages();
+    else
+        pending_ = regions_.regionCount > 0 ? regions_.regionCount : 1;
+    if (limit_ > 0 && (pending_ < 0 || pending_ > limit_)) pending_ = limit_;
     regions_.regionIndex = -1;
     return *feeder_;
 }

@@ -21,9 +21,20 @@ class ScanBatch {
     ScanBatch(Regions& regions, const Region& scanArea, std::function<bool()> feederInUse);
 
     // Starts a batch with the first region next: `feederPages()` images when the feeder is in
-    // use (-1: until it is empty), else one image per region (1 without regions). Returns the
-    // feeder decision.
+    // use (-1: until it is empty), else one image per region (1 without regions), never more
+    // than the limit (which, when set, also stands for the feeder's pages). Returns the feeder
+    // decision.
     bool begin(const std::function<int()>& feederPages);
+
+    // The most images a batch gives (the application's transfer count); -1 for no limit.
+    int limit() const { return limit_; }
+    void setLimit(int limit) { limit_ = limit; }
+    // The application chose the feeder: its batches take every page, whatever the setting
+    // that a feeder batch scans a single page.
+    bool feederChosen() const { return feederChosen_; }
+    void setFeederChosen(bool chosen) { feederChosen_ = chosen; }
+    // The batch under way takes its pages from the feeder.
+    bool feederBatch() const { return pending_ != 0 && feeder_.value_or(false); }
 
     // Images still to come; -1 means no limit.
     int pending() const { return pending_; }
@@ -61,6 +72,8 @@ class ScanBatch {
     // Taken by begin(), or by the first image of a series nobody began; kept to the batch's end.
     std::optional<bool> feeder_;
     int pending_ = -1;
+    int limit_ = -1;
+    bool feederChosen_ = false;
     std::optional<ExactFrame> frame_;
 };
 

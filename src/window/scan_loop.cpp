@@ -37,15 +37,17 @@ void TFPreview::BScanClick() {
         }
         if (device && resolutionOption) {
             debugLog(tr("\tupdating resolution option\n"));
-            // A resolution typed into the edit box counts even when the box was not left.
-            if (auto* number = dynamic_cast<NumberOption*>(resolutionOption)) number->editChanged();
+            // A resolution typed into the box counts even when the box was not left.
+            if (auto* number = dynamic_cast<NumberOption*>(resolutionOption)) number->commitTyped();
             if (device) resolutionOption->refresh();
         }
     }
 
     const bool feeder = beginBatch(true);
     if (!saneDevice) return;
-    if (saneDevice->acquireFirst()) {
+    const bool acquired = saneDevice->acquireFirst();
+    const std::string outcome = StatusBar.text();
+    if (acquired) {
         saneDevice->imageReady();
     } else {
         if (device && (cancelType & cancelAfterBatch)) cancelDevice(*device);
@@ -55,7 +57,7 @@ void TFPreview::BScanClick() {
             debugLog(tr("Backend reported no more pages.\n"));
         }
     }
-    updateOptions();
+    updateOptions(outcome);
 }
 
 bool TFPreview::beginBatch(bool mayAsk) {
@@ -97,7 +99,8 @@ void TFPreview::endImage(bool delivered, bool cancelAtEnd) {
 }
 
 bool TFPreview::isAdfScan() {
-    if (!device || !feederOption || FProperties->ADFSingle.checked()) return false;
+    if (!device || !feederOption || (FProperties->ADFSingle.checked() && !batch.feederChosen()))
+        return false;
     const std::string value = feederOption->valueText();
     const bool feeder =
         feederSelected(feederOption->valueType() == SANE_TYPE_BOOL, feederInverted, value);
@@ -152,6 +155,7 @@ bool TFPreview::scanInto(Bitmap& bitmap) {
         bool pumped = false;
         long long lastPump = 0;
         int rowsNotShown = 0;
+        bool stoppedByUser = false;
         const RowCallback rowDone = [&](int) {
             if (device) device->imageChannel().rowCompleted();
             ++rowsNotShown;
@@ -164,6 +168,7 @@ bool TFPreview::scanInto(Bitmap& bitmap) {
                 ui::processPendingMessages();
             }
             if (keepReading) return true;
+            stoppedByUser = true;
             if (device && (cancelType & cancelOnEscape)) cancelDevice(*device);
             return false;
         };
@@ -175,9 +180,11 @@ bool TFPreview::scanInto(Bitmap& bitmap) {
         });
         int framesLeft = 1;
         for (bool firstFrame = true;; firstFrame = false) {
+            const std::string before = StatusBar.text();
             if (!device->start()) {
                 restore();
-                reportStatus("0", false, false);
+                // A reason the start gave stays on the status line.
+                if (StatusBar.text() == before) reportStatus("0", false, false);
                 return false;
             }
             const FrameParameters frame = frameParameters(device->parameters());
@@ -190,11 +197,24 @@ bool TFPreview::scanInto(Bitmap& bitmap) {
                     ProgressBar.setMax(frame.lines);
                     ProgressBar.setVisible(true);
                 }
+                // A key pressed while the device got ready (a warming lamp, a feeder) stops
+                // the read before its first row.
+                pumped = true;
+                lastPump = ui::backend().milliseconds();
+                ui::processPendingMessages();
+                if (!device) keepReading = false;
+                if (!keepReading) {
+                    stoppedByUser = device != nullptr;
+                    if (device && (cancelType & cancelOnEscape)) cancelDevice(*device);
+                    break;
+                }
             }
             DecodeOptions options;
             options.firstFrame = firstFrame;
             options.noInvertBlackWhite = noInvertBlackWhite;
             options.littleEndianSamples = device->imageChannel().littleEndianSamples();
+            // The final scan is the application's image; previews need 8 bits only.
+            options.keepSixteenBits = &bitmap == &scanBitmap;
             const DecodeResult result = decodeFrame(bitmap, frame, options, read, rowDone);
             if (result == DecodeResult::UnknownDepth)
                 reportStatus(tr("Unknown bitmap depth: ") + std::to_string(frame.depth), true,
@@ -209,9 +229,10 @@ bool TFPreview::scanInto(Bitmap& bitmap) {
             if (result != DecodeResult::Complete) {
                 // A stop by Escape has cleared it already; one during a wait has not cancelled.
                 if (result == DecodeResult::ReadFailed && !keepReading && device &&
-                    device->imageChannel().endStatus() == SANE_STATUS_CANCELLED &&
-                    (cancelType & cancelOnEscape))
-                    cancelDevice(*device);
+                    device->imageChannel().endStatus() == SANE_STATUS_CANCELLED) {
+                    stoppedByUser = true;
+                    if (cancelType & cancelOnEscape) cancelDevice(*device);
+                }
                 keepReading = false;
                 break;
             }
@@ -229,6 +250,8 @@ bool TFPreview::scanInto(Bitmap& bitmap) {
             reportStatus(tr("Done") + " (" + std::to_string(bitmap.width()) + " x " +
                              std::to_string(bitmap.height()) + ")",
                          false, false);
+        else if (stoppedByUser)
+            reportStatus(tr("Operation was cancelled"), false, false);
         return keepReading;
     } catch (const std::exception& e) {
         restore();

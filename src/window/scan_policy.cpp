@@ -1,19 +1,15 @@
 #include "window/scan_policy.h"
 
-#include <algorithm>
-#include <cctype>
-
 #include "base/text.h"
 #include "base/whole_number.h"
+#include "options/source_entries.h"
 
 namespace tarnwick {
 
 bool feederSelected(bool booleanOption, bool inverted, const std::string& value) {
     if (booleanOption) return value == (inverted ? "no" : "yes");
-    std::string lower = value;
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return lower == "automatic document feeder" || lower.find("adf") != std::string::npos;
+    const SourceKind kind = sourceKind(value);
+    return kind == SourceKind::feeder || kind == SourceKind::duplex;
 }
 
 int pagesAnswer(const std::string& answer) {

@@ -16,8 +16,8 @@
 
 namespace tarnwick::testing {
 
-// An image file as 8-bit channel values: one per pixel for black-and-white and grey, three
-// for colour. Black-and-white reads as 0 and 255; 16-bit samples as their high byte.
+// An image file as channel values: one per pixel for black-and-white and grey, three for
+// colour. Black-and-white reads as 0 and 255; 16-bit samples whole.
 struct Pnm {
     int width = 0, height = 0, channels = 0;
     std::vector<int> values;
@@ -62,9 +62,17 @@ inline bool readPnm(const std::string& path, Pnm& image, int padding = 0) {
                 static_cast<std::streamsize>((image.height - 1) * stride * bytes + row * bytes));
         for (int y = 0; y < image.height; ++y)
             for (std::size_t i = 0; i < row; ++i)
-                image.values.push_back(raw[(y * stride + i) * bytes]);
+                image.values.push_back(bytes == 2 ? raw[(y * stride + i) * 2] << 8 |
+                                                        raw[(y * stride + i) * 2 + 1]
+                                                  : raw[y * stride + i]);
     }
     return static_cast<bool>(in);
+}
+
+// 16-bit samples as the 8 bits a native transfer delivers: their most significant byte.
+inline Pnm highBytes(Pnm image) {
+    for (int& v : image.values) v >>= 8;
+    return image;
 }
 
 class AcquireTest : public ::testing::Test, protected testing_support::SettingsFolders {

@@ -20,7 +20,7 @@ class ManagerAcquireTest : public AcquireTest {
     }
 };
 
-TEST_F(ManagerAcquireTest, NativeAndMemoryTransfersWithAndWithoutTheWindowMatchScanimage) {
+TEST_F(ManagerAcquireTest, NativeAndMemoryTransfersAtEveryDepthMatchScanimage) {
     struct Case {
         const char* app;
         const char* scanimage;
@@ -30,9 +30,16 @@ TEST_F(ManagerAcquireTest, NativeAndMemoryTransfersWithAndWithoutTheWindowMatchS
         // The settings are confirmed, and the source stays enabled until the application
         // disables it.
         {"--settings-only --pixel-type rgb", "--mode Color",
-         "settings only: MSG_CLOSEDSOK\nimage 1: 100x100, pixel type 2, native"},
+         "settings only: MSG_CLOSEDSOK\nimage 1: 100x100, pixel type 2, bits per pixel 24, native"},
         {"--ui --memory --pixel-type gray", "--mode Gray",
-         "image 1: 100x100, pixel type 1, memory"},
+         "image 1: 100x100, pixel type 1, bits per pixel 8, memory"},
+        // Black and white is the grey mode at 1 bit.
+        {"--pixel-type bw", "--mode Gray --depth 1",
+         "image 1: 100x100, pixel type 0, bits per pixel 1, native"},
+        {"--memory --pixel-type gray --bit-depth 16", "--mode Gray --depth 16",
+         "image 1: 100x100, pixel type 1, bits per pixel 16, memory"},
+        {"--memory --pixel-type rgb --bit-depth 48", "--mode Color --depth 16",
+         "image 1: 100x100, pixel type 2, bits per pixel 48, memory"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.app);
@@ -46,6 +53,34 @@ TEST_F(ManagerAcquireTest, NativeAndMemoryTransfersWithAndWithoutTheWindowMatchS
             scanimage(std::string(c.scanimage) +
                       " --test-picture 'Color pattern' --resolution 50 -l 0 -t 0 -x 50.8 -y 50.8"));
     }
+}
+
+// The batch ends cleanly at the count, the flatbed gives one image, and A6 is scanned as
+// scanimage scans 105 x 148 mm.
+TEST_F(ManagerAcquireTest, FeederCountAndPageSizeThroughTheManager) {
+    struct Case {
+        const char* app;
+        const char* savedSource;
+        int images;
+    };
+    const Case cases[] = {
+        {"--feeder --count 3", "Flatbed", 3},
+        {"--flatbed --count 3", "Automatic Document Feeder", 1},
+        {"--size 13", "Flatbed", 1},  // TWSS_A6
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.app);
+        SetUp();
+        option("source", c.savedSource);
+        option("test-picture", "Color pattern");
+        ASSERT_EQ(runApp(std::string(c.app) + " --resolution 50 --pixel-type rgb"), 0) << lines;
+        EXPECT_NE(lines.find("image " + std::to_string(c.images) + ":"), std::string::npos)
+            << lines;
+        EXPECT_EQ(lines.find("image " + std::to_string(c.images + 1) + ":"), std::string::npos)
+            << lines;
+    }
+    expectSame(received(1), scanimage("--mode Color --test-picture 'Color pattern' "
+                                      "--resolution 50 -l 0 -t 0 -x 105 -y 148"));
 }
 
 }  // namespace

@@ -88,6 +88,7 @@ TEST_F(WindowSaned, ATypedDeviceNameIsOpenedAsTyped) {
     TFPreview& w = open();
     // No entry is called "test"; the daemon opens the backend's first device for that name.
     driver.type(probe(w).Devices, "test");
+    driver.pressKey(w, ui::key::Enter);
     EXPECT_EQ(probe(w).Devices.itemIndex(), -1);
     EXPECT_EQ(probe(w).deviceName, "test");
     ASSERT_NE(w.device, nullptr);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "twain/feeder_capabilities.h"
 #include "twain/image.h"
 #include "twain/scanner.h"
 
@@ -35,6 +36,10 @@ struct ScannerScript {
     bool readyToScan = false;
     // Whether the device has brightness and contrast options.
     bool levels = false;
+    int resolution = 100;
+    // The device's "source" option and paper sensor, served as the open scanner serves them.
+    Option* sourceOption = nullptr;
+    Option* paperSensor = nullptr;
 };
 
 // Keeps the current image and the pending count as the open scanner does: a getImage
@@ -62,10 +67,16 @@ class ScriptedScanner : public Scanner {
     void setPendingCount(TW_INT32 count) override { pending_ = count; }
     ScanRectangle nextScanRectangle() const override { return script_.nextRectangle; }
     ScanRectangle wholeScanArea() const override { return script_.wholeArea; }
+    // The frame set becomes the next scan's, as on the device.
     bool setSingleRegion(const ScanRectangle& region) override {
         script_.regionsSet.push_back(region);
+        script_.nextRectangle = region;
         return script_.frameTaken;
     }
+    void scanAhead() override { script_.calls.push_back("scanAhead"); }
+    TW_INT32 transferLimit() const override { return limit_; }
+    void setTransferLimit(TW_INT32 limit) override { limit_ = limit; }
+    int scanResolution() override { return script_.resolution; }
     TW_UINT16 notify(TW_UINT16) override { return TWRC_SUCCESS; }
     TW_UINT16 pixelType(TW_UINT16, TW_CAPABILITY*) override { return option("pixelType"); }
     TW_UINT16 bitDepth(TW_UINT16, TW_CAPABILITY*) override { return option("bitDepth"); }
@@ -76,6 +87,13 @@ class ScriptedScanner : public Scanner {
     TW_UINT16 physicalSize(TW_UINT16, TW_CAPABILITY*) override { return option("physicalSize"); }
     bool servesLevel(TW_UINT16) const override { return script_.levels; }
     TW_UINT16 level(TW_UINT16, TW_UINT16, TW_CAPABILITY*) override { return option("level"); }
+    bool servesFeeder(TW_UINT16 cap) const override {
+        return servesFeederCapability(script_.sourceOption, cap);
+    }
+    TW_UINT16 feeder(TW_UINT16 cap, TW_UINT16 msg, TW_CAPABILITY* capability) override {
+        return feederCapability(owner_, script_.sourceOption, script_.paperSensor, cap, msg,
+                                capability);
+    }
     TW_UINT16 getCustomData(TW_CUSTOMDSDATA*) override;
     TW_UINT16 setCustomData(TW_CUSTOMDSDATA*) override;
 
@@ -89,6 +107,7 @@ class ScriptedScanner : public Scanner {
     DataSource& owner_;
     Image* current_ = nullptr;
     TW_INT32 pending_ = -1;
+    TW_INT32 limit_ = -1;
 };
 
 }  // namespace tarnwick::testing

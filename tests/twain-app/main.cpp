@@ -3,7 +3,8 @@
 // or for settings only), takes every image by native or memory transfer and writes each as PNM.
 //
 //   tarnwick-twain-app --out DIR [--memory] [--ui] [--settings-only] [--message-loop]
-//                      [--pixel-type bw|gray|rgb] [--resolution DPI] [--inches N]
+//                      [--pixel-type bw|gray|rgb] [--bit-depth N] [--resolution DPI] [--inches N]
+//                      [--feeder | --flatbed] [--count N] [--size TWSS]
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -20,8 +21,12 @@ struct Options {
     std::string out = ".";
     bool memory = false, ui = false, settingsOnly = false, messageLoop = false;
     int pixelType = -1;
+    int bitDepth = 0;
     int resolution = 0;
-    int inches = 0;  // the frame from the top left corner, 0 for none
+    int inches = 0;   // the frame from the top left corner, 0 for none
+    int feeder = -1;  // CAP_FEEDERENABLED, -1 for as it is
+    int count = 0;    // CAP_XFERCOUNT, 0 for as it is
+    int size = -1;    // ICAP_SUPPORTEDSIZES code, -1 for as it is
 };
 
 bool parse(int argc, char** argv, Options& o) {
@@ -37,10 +42,21 @@ bool parse(int argc, char** argv, Options& o) {
         } else if (a == "--inches" && hasValue) {
             o.inches = std::atoi(argv[++i]);
             if (o.inches <= 0 || o.inches > 100) return false;
+        } else if (a == "--feeder" || a == "--flatbed") {
+            o.feeder = a == "--feeder" ? 1 : 0;
+        } else if (a == "--count" && hasValue) {
+            o.count = std::atoi(argv[++i]);
+            if (o.count == 0 || o.count < -1 || o.count > 0x7FFF) return false;
+        } else if (a == "--size" && hasValue) {
+            o.size = std::atoi(argv[++i]);
+            if (o.size < 0 || o.size > 0xFFFF) return false;
         } else if (a == "--message-loop") {
             o.messageLoop = true;
         } else if (a == "--out" && hasValue) {
             o.out = argv[++i];
+        } else if (a == "--bit-depth" && hasValue) {
+            o.bitDepth = std::atoi(argv[++i]);
+            if (o.bitDepth <= 0 || o.bitDepth > 64) return false;
         } else if (a == "--resolution" && hasValue) {
             o.resolution = std::atoi(argv[++i]);
             if (o.resolution <= 0 || o.resolution > 10000) return false;
@@ -106,9 +122,24 @@ class App {
         std::memcpy(block, &type, 2);
         std::memcpy(block + 2, &item, 4);
         m_.unlock(capability.hContainer);
-        const bool ok = check(what, m_.toSource(DG_CONTROL, DAT_CAPABILITY, MSG_SET, &capability));
+        const TW_UINT16 rc = m_.toSource(DG_CONTROL, DAT_CAPABILITY, MSG_SET, &capability);
         m_.release(capability.hContainer);
-        return ok;
+        // Something else changed too: what was asked for must be what is in force.
+        if (rc == TWRC_CHECKSTATUS) return current(cap) == item || check(what, rc);
+        return check(what, rc);
+    }
+
+    // The one value MSG_GETCURRENT answers; 0xFFFFFFFF when there is none.
+    TW_UINT32 current(TW_UINT16 cap) {
+        TW_CAPABILITY capability{cap, 0, nullptr};
+        if (m_.toSource(DG_CONTROL, DAT_CAPABILITY, MSG_GETCURRENT, &capability) != TWRC_SUCCESS)
+            return 0xFFFFFFFF;
+        TW_UINT32 item = 0xFFFFFFFF;
+        const auto* block = static_cast<const unsigned char*>(m_.lock(capability.hContainer));
+        if (block && capability.ConType == TWON_ONEVALUE) std::memcpy(&item, block + 2, 4);
+        m_.unlock(capability.hContainer);
+        m_.release(capability.hContainer);
+        return item;
     }
 
     bool negotiate() {
@@ -125,11 +156,23 @@ class App {
         if (o_.pixelType >= 0)
             ok = ok && set("ICAP_PIXELTYPE", ICAP_PIXELTYPE, TWTY_UINT16,
                            static_cast<TW_UINT32>(o_.pixelType));
+        if (o_.bitDepth > 0)
+            ok = ok && set("ICAP_BITDEPTH", ICAP_BITDEPTH, TWTY_UINT16,
+                           static_cast<TW_UINT32>(o_.bitDepth));
         if (o_.resolution > 0) {
             const auto item = static_cast<TW_UINT32>(o_.resolution);  // whole dpi, no fraction
             ok = ok && set("ICAP_XRESOLUTION", ICAP_XRESOLUTION, TWTY_FIX32, item) &&
                  set("ICAP_YRESOLUTION", ICAP_YRESOLUTION, TWTY_FIX32, item);
         }
+        if (o_.feeder >= 0)
+            ok = ok && set("CAP_FEEDERENABLED", CAP_FEEDERENABLED, TWTY_BOOL,
+                           static_cast<TW_UINT32>(o_.feeder));
+        if (o_.count != 0)
+            ok = ok &&
+                 set("CAP_XFERCOUNT", CAP_XFERCOUNT, TWTY_INT16, static_cast<TW_UINT32>(o_.count));
+        if (o_.size >= 0)
+            ok = ok && set("ICAP_SUPPORTEDSIZES", ICAP_SUPPORTEDSIZES, TWTY_UINT16,
+                           static_cast<TW_UINT32>(o_.size));
         // Every container the source answers with comes from the manager's memory functions,
         // which free it here.
         TW_CAPABILITY supported{CAP_SUPPORTEDCAPS, 0, nullptr};
@@ -206,7 +249,8 @@ class App {
         image.resize(info.ImageWidth, info.ImageLength,
                      info.PixelType == TWPT_BW     ? harness::PixelKind::bw
                      : info.PixelType == TWPT_GRAY ? harness::PixelKind::gray
-                                                   : harness::PixelKind::rgb);
+                                                   : harness::PixelKind::rgb,
+                     info.BitsPerSample[0] == 16 ? 16 : 8);
         // A handle buffer of the manager's memory, as TWAIN 2 applications pass them.
         TW_HANDLE buffer = m_.allocate(setup.Preferred);
         TW_UINT16 rc = TWRC_SUCCESS;
@@ -239,8 +283,9 @@ class App {
         std::ofstream file(o_.out + "/image-" + std::to_string(written_) + ".pnm",
                            std::ios::binary);
         harness::writePnm(image, file);
-        std::printf("image %d: %dx%d, pixel type %d, %s\n", written_, image.width, image.height,
-                    info.PixelType, o_.memory ? "memory" : "native");
+        std::printf("image %d: %dx%d, pixel type %d, bits per pixel %d, %s\n", written_,
+                    image.width, image.height, info.PixelType, info.BitsPerPixel,
+                    o_.memory ? "memory" : "native");
     }
 
     const Options& o_;
@@ -255,8 +300,9 @@ int main(int argc, char** argv) {
     if (!parse(argc, argv, o)) {
         std::fprintf(stderr,
                      "usage: tarnwick-twain-app --out DIR [--memory] [--ui] [--settings-only]\n"
-                     "         [--message-loop] [--pixel-type bw|gray|rgb] [--resolution DPI] "
-                     "[--inches N]\n");
+                     "         [--message-loop] [--pixel-type bw|gray|rgb] [--bit-depth N]\n"
+                     "         [--resolution DPI] [--inches N]\n"
+                     "         [--feeder | --flatbed] [--count N] [--size TWSS]\n");
         return 2;
     }
     return App(o).run();

@@ -27,7 +27,9 @@ namespace {
 const char* const kUsage =
     "usage: tarnwick-scan acquire DS [--native | --memory [--buffer BYTES]] [--ui]\n"
     "         [--pixel-type bw|gray|rgb] [--bit-depth N] [--resolution DPI]\n"
-    "         [--frame L,T,R,B] [--out DIR] [--max-images N] [--format png|bmp|pnm]\n";
+    "         [--units inches|cm|pixels] [--frame L,T,R,B] [--size NAME]\n"
+    "         [--feeder | --flatbed] [--duplex] [--count N]\n"
+    "         [--out DIR] [--max-images N] [--format png|bmp|pnm]\n";
 
 struct Options {
     std::string source;
@@ -37,7 +39,12 @@ struct Options {
     std::optional<TW_UINT16> pixelType;
     std::optional<TW_UINT16> bitDepth;
     std::optional<int> resolution;
-    std::optional<std::vector<double>> frame;  // left, top, right, bottom in inches
+    std::optional<std::vector<double>> frame;  // left, top, right, bottom in the units
+    std::optional<TW_UINT16> units;
+    std::optional<TW_UINT16> pageSize;
+    std::optional<bool> feeder;
+    bool duplex = false;
+    std::optional<int> count;
     std::string out = ".";
     int maxImages = 100;
     std::string format = "png";
@@ -58,7 +65,7 @@ std::optional<std::vector<double>> readFrame(const std::string& text) {
         const std::string piece = text.substr(at, comma == std::string::npos ? comma : comma - at);
         char* end = nullptr;
         const double v = std::strtod(piece.c_str(), &end);
-        if (piece.empty() || *end != '\0' || !std::isfinite(v) || v < 0 || v > 1000)
+        if (piece.empty() || *end != '\0' || !std::isfinite(v) || v < 0 || v > 32767)
             return std::nullopt;
         edges.push_back(v);
         if (comma == std::string::npos) break;
@@ -112,9 +119,39 @@ bool parse(const std::vector<std::string>& args, Options& o, std::string& error)
             const std::string* v = value();
             if (v) o.frame = readFrame(*v);
             if (!o.frame) {
-                error = "--frame takes four edges in inches: L,T,R,B";
+                error = "--frame takes four edges: L,T,R,B";
                 return false;
             }
+        } else if (a == "--units") {
+            const std::string* v = value();
+            if (v && *v == "inches")
+                o.units = TWUN_INCHES;
+            else if (v && *v == "cm")
+                o.units = TWUN_CENTIMETERS;
+            else if (v && *v == "pixels")
+                o.units = TWUN_PIXELS;
+            else {
+                error = "--units takes inches, cm or pixels";
+                return false;
+            }
+        } else if (a == "--size") {
+            const std::string* v = value();
+            if (v) o.pageSize = pageSizeCode(*v);
+            if (!o.pageSize) {
+                error = "--size takes a TWAIN page size name such as A4, A5, USLETTER or NONE";
+                return false;
+            }
+        } else if (a == "--feeder" || a == "--flatbed") {
+            o.feeder = a == "--feeder";
+        } else if (a == "--duplex") {
+            o.duplex = true;
+        } else if (a == "--count") {
+            const std::string* v = value();
+            if (!v || !readNumber(*v, -1, 0x7FFF, n) || n == 0) {
+                error = "--count takes -1 (no limit) or a number of images from 1";
+                return false;
+            }
+            o.count = static_cast<int>(n);
         } else if (a == "--out") {
             const std::string* v = value();
             if (!v) {
@@ -138,6 +175,10 @@ bool parse(const std::vector<std::string>& args, Options& o, std::string& error)
             error = "more than one data source given";
             return false;
         }
+    }
+    if (o.duplex && o.feeder == false) {
+        error = "--duplex scans from the feeder, not the flatbed";
+        return false;
     }
     if (o.buffer && !o.memory) {
         error = "--buffer goes with --memory";
@@ -209,6 +250,16 @@ bool negotiate(Session& s, const Options& o) {
         ok = ok && s.setCapability("ICAP_XRESOLUTION", ICAP_XRESOLUTION, TWTY_FIX32, item) &&
              s.setCapability("ICAP_YRESOLUTION", ICAP_YRESOLUTION, TWTY_FIX32, item);
     }
+    if (o.units) ok = ok && s.setCapability("ICAP_UNITS", ICAP_UNITS, TWTY_UINT16, *o.units);
+    if (o.feeder)
+        ok = ok && s.setCapability("CAP_FEEDERENABLED", CAP_FEEDERENABLED, TWTY_BOOL, *o.feeder);
+    if (o.duplex) ok = ok && s.setCapability("CAP_DUPLEXENABLED", CAP_DUPLEXENABLED, TWTY_BOOL, 1);
+    if (o.count)
+        ok = ok && s.setCapability("CAP_XFERCOUNT", CAP_XFERCOUNT, TWTY_INT16,
+                                   static_cast<TW_UINT32>(*o.count));
+    if (o.pageSize)
+        ok = ok &&
+             s.setCapability("ICAP_SUPPORTEDSIZES", ICAP_SUPPORTEDSIZES, TWTY_UINT16, *o.pageSize);
     if (ok && o.frame) {
         TW_IMAGELAYOUT layout{};
         const std::vector<double>& f = *o.frame;
@@ -324,7 +375,7 @@ Transfer memoryTransfer(Session& s, const Options& o, const TW_IMAGEINFO& info,
         }
         return Transfer::image;
     }
-    image.resize(static_cast<int>(columns), 0, kind);
+    image.resize(static_cast<int>(columns), 0, kind, info.BitsPerSample[0] == 16 ? 16 : 8);
     image.height = static_cast<int>(std::min(got, rows));
     if (image.rowBytes() > bytesPerRow) {
         std::fprintf(stderr, "tarnwick-scan: the rows are shorter than their pixels\n");

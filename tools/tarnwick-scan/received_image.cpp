@@ -7,21 +7,23 @@ namespace harness {
 
 std::size_t ReceivedImage::rowBytes() const {
     const auto w = static_cast<std::size_t>(width);
+    const std::size_t bytes = bitsPerSample == 16 ? 2 : 1;
     switch (kind) {
         case PixelKind::bw:
             return (w + 7) / 8;
         case PixelKind::gray:
-            return w;
+            return w * bytes;
         case PixelKind::rgb:
-            return 3 * w;
+            return 3 * w * bytes;
     }
-    return 3 * w;
+    return 3 * w * bytes;
 }
 
-void ReceivedImage::resize(int w, int h, PixelKind k) {
+void ReceivedImage::resize(int w, int h, PixelKind k, int bits) {
     width = w;
     height = h;
     kind = k;
+    bitsPerSample = k == PixelKind::bw ? 1 : bits;
     pixels.assign(rowBytes() * static_cast<std::size_t>(h), 0);
 }
 
@@ -86,6 +88,19 @@ std::vector<std::uint8_t> zlibStored(const std::vector<std::uint8_t>& data) {
     }
     putBig32(out, b << 16 | a);
     return out;
+}
+
+bool deep(const ReceivedImage& image) {
+    return image.bitsPerSample == 16;
+}
+
+// A row in a file's order: 16-bit samples most significant byte first.
+void bigEndianRow(const ReceivedImage& image, int y, std::uint8_t* out) {
+    const std::uint8_t* from = image.row(y);
+    for (std::size_t i = 0; i + 1 < image.rowBytes(); i += 2) {
+        out[i] = from[i + 1];
+        out[i + 1] = from[i];
+    }
 }
 
 bool isGreyRamp(const std::uint8_t* table, std::size_t entries) {
@@ -161,7 +176,8 @@ std::vector<std::uint8_t> encodePng(const ReceivedImage& image) {
     std::vector<std::uint8_t> header;
     putBig32(header, static_cast<std::uint32_t>(image.width));
     putBig32(header, static_cast<std::uint32_t>(image.height));
-    header.push_back(image.kind == PixelKind::bw ? 1 : 8);
+    header.push_back(
+        static_cast<std::uint8_t>(image.kind == PixelKind::bw ? 1 : image.bitsPerSample));
     header.push_back(image.kind == PixelKind::rgb ? 2 : 0);
     header.insert(header.end(), {0, 0, 0});
     pngChunk(out, "IHDR", header);
@@ -170,6 +186,7 @@ std::vector<std::uint8_t> encodePng(const ReceivedImage& image) {
     for (int y = 0; y < image.height; ++y) {
         raw.push_back(0);  // no filter
         raw.insert(raw.end(), image.row(y), image.row(y) + image.rowBytes());
+        if (deep(image)) bigEndianRow(image, y, raw.data() + raw.size() - image.rowBytes());
     }
     pngChunk(out, "IDAT", zlibStored(raw));
     pngChunk(out, "IEND", {});
@@ -199,13 +216,20 @@ std::vector<std::uint8_t> encodeBmp(const ReceivedImage& image) {
         out.insert(out.end(), {v, v, v, 0});
     }
     for (int y = image.height - 1; y >= 0; --y) {
-        const std::uint8_t* from = image.row(y);
+        const std::uint8_t* row = image.row(y);
+        // 16-bit samples keep their most significant byte.
+        std::vector<std::uint8_t> high;
+        if (deep(image)) {
+            for (std::size_t i = 1; i < image.rowBytes(); i += 2) high.push_back(row[i]);
+            row = high.data();
+        }
+        const std::uint8_t* from = row;
         const std::size_t start = out.size();
         if (bits == 24) {
             for (int x = 0; x < image.width; ++x)
                 out.insert(out.end(), {from[3 * x + 2], from[3 * x + 1], from[3 * x]});
         } else {
-            out.insert(out.end(), from, from + image.rowBytes());
+            out.insert(out.end(), from, from + (deep(image) ? high.size() : image.rowBytes()));
         }
         out.resize(start + stride, 0);
     }
@@ -217,10 +241,15 @@ bool writePnm(const ReceivedImage& image, std::ostream& out) {
                         : image.kind == PixelKind::gray ? "P5"
                                                         : "P6";
     out << magic << "\n" << image.width << " " << image.height << "\n";
-    if (image.kind != PixelKind::bw) out << "255\n";
+    if (image.kind != PixelKind::bw) out << (deep(image) ? "65535\n" : "255\n");
     // Row by row: a page of hundreds of megabytes is not held a second time.
     std::vector<char> row(image.rowBytes());
     for (int y = 0; y < image.height; ++y) {
+        if (deep(image)) {
+            bigEndianRow(image, y, reinterpret_cast<std::uint8_t*>(row.data()));
+            out.write(row.data(), static_cast<std::streamsize>(row.size()));
+            continue;
+        }
         const std::uint8_t* from = image.row(y);
         for (std::size_t i = 0; i < row.size(); ++i)
             // In a bitmap file a set bit is black.

@@ -14,8 +14,11 @@ struct ReceivedImage {
     int width = 0;
     int height = 0;
     PixelKind kind = PixelKind::rgb;
+    // 8, or 16 for grey and colour samples of two bytes, least significant first as a memory
+    // transfer delivers them.
+    int bitsPerSample = 8;
     // Rows from the top, packed: bw one bit per pixel from the most significant (0 black, as
-    // TWAIN's chocolate flavour has it), gray one byte, rgb red, green, blue.
+    // TWAIN's chocolate flavour has it), gray one sample, rgb red, green, blue.
     std::vector<std::uint8_t> pixels;
 
     std::size_t rowBytes() const;
@@ -23,14 +26,16 @@ struct ReceivedImage {
     const std::uint8_t* row(int y) const {
         return pixels.data() + static_cast<std::size_t>(y) * rowBytes();
     }
-    void resize(int w, int h, PixelKind k);
+    void resize(int w, int h, PixelKind k, int bits = 8);
 };
 
 // A packed device-independent bitmap (header, colour table, rows) as a native transfer hands
 // it over; `size` bounds every read. False with `error` set when the bitmap is malformed.
 bool fromDib(const std::uint8_t* dib, std::size_t size, ReceivedImage& image, std::string& error);
 
-// The file forms: PNG (uncompressed deflate blocks), Windows BMP, and PBM/PGM/PPM.
+// The file forms: PNG (uncompressed deflate blocks), Windows BMP, and PBM/PGM/PPM. PNG and
+// PNM keep 16-bit samples (PNM with maxval 65535); BMP, which has no such form, keeps their
+// most significant byte.
 std::vector<std::uint8_t> encodePng(const ReceivedImage& image);
 std::vector<std::uint8_t> encodeBmp(const ReceivedImage& image);
 // PBM/PGM/PPM, written straight to the stream.

@@ -1,5 +1,7 @@
 #include "twain_names.h"
 
+#include <cctype>
+
 namespace harness {
 
 namespace {
@@ -36,6 +38,24 @@ std::string conditionCodeName(TW_UINT16 cc) {
                                         "TWCC_CAPBADOPERATION",
                                         "TWCC_CAPSEQERROR"};
     return named(names, std::size(names), cc, "TWCC ");
+}
+
+std::optional<TW_UINT16> pageSizeCode(const std::string& name) {
+    // Indexed by the TWSS_ code; 8 is unused.
+    static const char* const names[] = {
+        "NONE",  "A4",     "JISB5",    "USLETTER",    "USLEGAL",     "A5",     "ISOB4",
+        "ISOB6", nullptr,  "USLEDGER", "USEXECUTIVE", "A3",          "ISOB3",  "A6",
+        "C4",    "C5",     "C6",       "4A0",         "2A0",         "A0",     "A1",
+        "A2",    "A7",     "A8",       "A9",          "A10",         "ISOB0",  "ISOB1",
+        "ISOB2", "ISOB5",  "ISOB7",    "ISOB8",       "ISOB9",       "ISOB10", "JISB0",
+        "JISB1", "JISB2",  "JISB3",    "JISB4",       "JISB6",       "JISB7",  "JISB8",
+        "JISB9", "JISB10", "C0",       "C1",          "C2",          "C3",     "C7",
+        "C8",    "C9",     "C10",      "USSTATEMENT", "BUSINESSCARD"};
+    std::string upper = name;
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (std::size_t code = 0; code < std::size(names); ++code)
+        if (names[code] && upper == names[code]) return static_cast<TW_UINT16>(code);
+    return std::nullopt;
 }
 
 std::string pixelTypeName(int pixelType) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "ui/headless/driver.h"
+
 using namespace tarnwick;
 
 namespace {
@@ -80,6 +82,20 @@ TEST(GammaCurve, GammaTextsThatAreNoNumberOrNegative) {
     EXPECT_EQ(curve.points()[3].y, 0);
     curve.applyGamma("0.01");  // overflows single precision on the way; stays bounded
     for (const CurvePoint& p : curve.points()) EXPECT_GE(p.y, 0);
+}
+
+TEST(GammaCurve, GammaTypedWithAGermanDecimalComma) {
+    struct German : ui::headless::Driver {
+        ui::NumberLocale numberLocale() override { return {',', '.'}; }
+    } german;
+    GammaCurve curve;
+    curve.selectMode(CurveMode::Line);
+    curve.applyGamma("2,2");
+    EXPECT_EQ(curve.points()[1], (CurvePoint{85, 155}));
+    curve.applyGamma("2.2");  // a thousands separator that groups no three digits: gamma 1
+    EXPECT_EQ(curve.points()[1], (CurvePoint{85, 85}));
+    curve.applyGamma("1.000,5");  // grouped as the locale groups: a thousand and a half
+    EXPECT_EQ(curve.points()[1], (CurvePoint{85, 255}));
 }
 
 TEST(GammaCurve, ClickingNearAPointGrabsItOtherwiseInserts) {

@@ -158,7 +158,7 @@ TEST(DecodeFrame, OneBitSingleChannelFramesKeepEachPixelsOtherChannels) {
     EXPECT_EQ(bgr(bitmap, 7, 0), (std::vector<int>{0, 0, 0}));
 }
 
-TEST(DecodeFrame, SixteenBitSamplesKeepTheirMostSignificantByte) {
+TEST(DecodeFrame, SixteenBitSamplesKeepTheirMostSignificantByteOrAreKeptWhole) {
     ChunkedSource big;
     big.bytes = {0x12, 0x34};
     Bitmap bitmap;
@@ -179,6 +179,23 @@ TEST(DecodeFrame, SixteenBitSamplesKeepTheirMostSignificantByte) {
     ASSERT_EQ(decode(bitmap, params(kFrameRgb, 16, 1, 6, 1), colour, options),
               DecodeResult::Complete);
     EXPECT_EQ(bgr(bitmap, 0, 0), (std::vector<int>{0x06, 0x04, 0x02}));
+
+    // Kept whole, blue first, and a later single-channel frame fills its own sample.
+    options.keepSixteenBits = true;
+    ChunkedSource whole;
+    whole.bytes = {0x01, 0x02, 0x03, 0x04, 0x05, 0x06};
+    ASSERT_EQ(decode(bitmap, params(kFrameRgb, 16, 1, 6, 1), whole, options),
+              DecodeResult::Complete);
+    ASSERT_EQ(bitmap.kind(), BitmapKind::Rgb48);
+    EXPECT_EQ(sampleAt(bitmap.row(0)), 0x0605);
+    EXPECT_EQ(sampleAt(bitmap.row(0) + 4), 0x0201);
+    ChunkedSource green;
+    green.bytes = {0xCD, 0xAB};
+    options.firstFrame = false;
+    ASSERT_EQ(decode(bitmap, params(kFrameGreen, 16, 1, 2, 1), green, options),
+              DecodeResult::Complete);
+    EXPECT_EQ(sampleAt(bitmap.row(0) + 2), 0xABCD);
+    EXPECT_EQ(sampleAt(bitmap.row(0) + 4), 0x0201);
 }
 
 TEST(DecodeFrame, UnknownLengthEndsWithTheCompleteRows) {

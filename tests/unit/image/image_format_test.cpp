@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "image/dib.h"
 #include "twain/fix32.h"
 
 using namespace tarnwick;
@@ -83,18 +84,20 @@ TEST(ImageFormat, UnknownLengthHasTheRowsTheBitmapHolds) {
 }
 
 TEST(ImageFormat, MemoryRowsAreRedGreenBlueAndZeroPadded) {
+    // Five pixels of their own colours: four taken at once and one left over.
     Bitmap b = bitmapOf(BitmapKind::Bits24, 5, 2);
     for (int x = 0; x < 5; ++x) {
-        b.row(1)[3 * x] = 1;      // blue
-        b.row(1)[3 * x + 1] = 2;  // green
-        b.row(1)[3 * x + 2] = 3;  // red
+        b.row(1)[3 * x] = static_cast<std::uint8_t>(x);           // blue
+        b.row(1)[3 * x + 1] = static_cast<std::uint8_t>(10 + x);  // green
+        b.row(1)[3 * x + 2] = static_cast<std::uint8_t>(20 + x);  // red
     }
     const ImageFormat f = describeImage(frame(kFrameRgb, 8, 2), b);
     std::vector<std::uint8_t> buffer(f.rowStride, 0xEE);
     writeMemoryRows(b, f, 1, 1, buffer.data());
     for (int x = 0; x < 5; ++x) {
-        EXPECT_EQ(buffer[3 * x], 3);
-        EXPECT_EQ(buffer[3 * x + 2], 1);
+        EXPECT_EQ(buffer[3 * x], 20 + x);
+        EXPECT_EQ(buffer[3 * x + 1], 10 + x);
+        EXPECT_EQ(buffer[3 * x + 2], x);
     }
     for (std::size_t i = 15; i < 24; ++i) EXPECT_EQ(buffer[i], 0) << i;
 }
@@ -107,4 +110,42 @@ TEST(ImageFormat, GreyMemoryRowsAreCopiedUnchanged) {
     std::vector<std::uint8_t> buffer(2 * f.rowStride, 0xEE);
     writeMemoryRows(b, f, 0, 2, buffer.data());
     EXPECT_EQ(buffer, (std::vector<std::uint8_t>{0xA5, 0xC0, 0, 0, 0, 0, 0, 0}));
+}
+
+// 16-bit samples go whole by memory (least significant byte first, red first) and as their
+// high bytes where 8 bits are announced, in memory rows and in the native bitmap alike.
+TEST(ImageFormat, SixteenBitSamplesWholeOrAsTheirHighBytes) {
+    Bitmap b = bitmapOf(BitmapKind::Rgb48, 2, 1);
+    for (int x = 0; x < 2; ++x) {
+        putSample(b.row(0) + 6 * x, 0x0102);      // blue
+        putSample(b.row(0) + 6 * x + 2, 0x0304);  // green
+        putSample(b.row(0) + 6 * x + 4, 0x0506);  // red
+    }
+    const ImageFormat whole = describeImage(frame(kFrameRgb, 16, 1), b, true);
+    EXPECT_EQ(whole.bitsPerPixel, 48);
+    EXPECT_EQ(whole.bitsPerSample, 16);
+    EXPECT_EQ(whole.rowStride, 12u);
+    std::vector<std::uint8_t> buffer(whole.rowStride);
+    writeMemoryRows(b, whole, 0, 1, buffer.data());
+    EXPECT_EQ(buffer, (std::vector<std::uint8_t>{6, 5, 4, 3, 2, 1, 6, 5, 4, 3, 2, 1}));
+
+    const ImageFormat high = describeImage(frame(kFrameRgb, 16, 1), b, false);
+    EXPECT_EQ(high.bitsPerPixel, 24);
+    writeMemoryRows(b, high, 0, 1, buffer.data());
+    EXPECT_EQ(buffer, (std::vector<std::uint8_t>{5, 3, 1, 5, 3, 1, 0, 0, 0, 0, 0, 0}));
+    std::vector<std::uint8_t> dib(dibHeaderSize(b) + dibPixelSize(b));
+    writeDib(b, 72, dib.data());
+    EXPECT_EQ(dib[14], 24);  // biBitCount
+    EXPECT_EQ(std::vector<std::uint8_t>(dib.begin() + 40, dib.begin() + 46),
+              (std::vector<std::uint8_t>{1, 3, 5, 1, 3, 5}));
+
+    Bitmap grey = bitmapOf(BitmapKind::Grey16, 3, 1);
+    putSample(grey.row(0) + 4, 0xABCD);
+    const ImageFormat g = describeImage(frame(kFrameGray, 16, 1), grey, true);
+    EXPECT_EQ(g.pixelType, TWPT_GRAY);
+    EXPECT_EQ(g.bitsPerPixel, 16);
+    EXPECT_EQ(g.rowStride, 8u);
+    buffer.assign(g.rowStride, 0xEE);
+    writeMemoryRows(grey, g, 0, 1, buffer.data());
+    EXPECT_EQ(buffer, (std::vector<std::uint8_t>{0, 0, 0, 0, 0xCD, 0xAB, 0, 0}));
 }

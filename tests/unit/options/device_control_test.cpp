@@ -46,13 +46,13 @@ class DeviceControl : public ::testing::Test {
     std::unique_ptr<Device> device;
 };
 
-TEST_F(DeviceControl, OpenAnsweredWithInvalidAsksForAReset) {
+TEST_F(DeviceControl, OpenAnsweredWithInvalidAsksForAResetAndKeepsTheConnection) {
     daemon.receive(12).send(Wire().word(SANE_STATUS_INVAL).word(0).word(0));
     connect();
     EXPECT_FALSE(device->open(nullptr));
     EXPECT_FALSE(device->isOpen());
     EXPECT_TRUE(
-        recorder.has("Error opening device. You may need to reset the device.", true, true));
+        recorder.has("Error opening device. You may need to reset the device.", true, false));
 }
 
 TEST_F(DeviceControl, UnsupportedGetOnlyGoesToTheStatusLine) {

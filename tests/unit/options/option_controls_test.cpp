@@ -221,6 +221,7 @@ TEST_F(OptionControls, NumberEditsKeepTheirCharacterLimits) {
     driver.clear(edit);
     driver.type(edit, "12345678901");
     EXPECT_EQ(edit.text(), "1234567890");
+    driver.pressKey(form, ui::key::Enter);
     EXPECT_EQ(integer->values[0], 1234567890);
     EXPECT_EQ(integer->valueText(), "1234567890");
     integer->setValueText("-42");
@@ -261,29 +262,90 @@ TEST_F(OptionControls, WordListsSelectByValueAndByText) {
     EXPECT_EQ(list.itemIndex(), 0);
 }
 
-TEST_F(OptionControls, CompactResolutionListTakesTypedNumbers) {
+// Typed one key at a time, a number is taken on Enter or on leaving, never per key.
+TEST_F(OptionControls, FixedPointEditsTakeTheTypedNumberOnEnterOrOnLeaving) {
+    auto fixed = make<NumberOption>(DescriptorBuilder(4, "gain", SANE_TYPE_FIXED));
+    auto& edit = built<ui::Edit>(*fixed);
+    auto& elsewhere = form.add<ui::Edit>();
+    device.calls.clear();
+    driver.clear(edit);
+    driver.type(edit, "12.5");
+    EXPECT_EQ(edit.text(), "12.5");
+    EXPECT_TRUE(device.calls.empty());
+    driver.pressKey(form, ui::key::Enter);
+    EXPECT_EQ(device.calls, (std::vector<std::string>{"set 12.5"}));
+    EXPECT_EQ(edit.text(), "12.5000");
+    driver.clear(edit);
+    driver.type(edit, "3");
+    driver.focus(elsewhere);
+    EXPECT_EQ(device.calls.back(), "set 3");
+    EXPECT_EQ(edit.text(), "3.0000");
+    driver.focus(edit);
+    driver.focus(elsewhere);  // nothing typed: nothing sent
+    EXPECT_EQ(device.calls.size(), 2u);
+}
+
+TEST_F(OptionControls, CompactResolutionListShowsAndSendsTheDevicesValue) {
     auto option = make<NumberOption>(DescriptorBuilder(3, "resolution", SANE_TYPE_INT));
     option->setRange(50, 1200, 0);
-    device.numbers[3] = {300};
+    device.numbers[3] = {50};
     ui::Container* holder = option->createControl(owner, page, true);
     EXPECT_EQ(holder, &page);
     EXPECT_EQ(option->row(), nullptr);
     auto& list = dynamic_cast<ui::ComboBox&>(*option->control);
+    auto& elsewhere = form.add<ui::Edit>();
     EXPECT_EQ(list.style(), ui::ComboStyle::DropDown);
     EXPECT_EQ(list.items(), (std::vector<std::string>{"75", "150", "200", "300", "600"}));
-    EXPECT_EQ(list.text(), "75");  // nothing matches a list without word list
-    driver.type(list, "400");
-    EXPECT_EQ(device.numbers[3][0], 400);
-    EXPECT_EQ(option->valueText(), "400");
-    driver.type(list, "fast");  // runs only after showInList attached it again
-    EXPECT_EQ(device.numbers[3][0], 400);
-    auto& elsewhere = form.add<ui::Edit>();
+    EXPECT_EQ(list.text(), "50");  // the device's value, which the list lacks
+    // Every pick is sent at once, and the box shows what the device took.
+    device.adjust = [](std::vector<double>& v) { v[0] = std::min(v[0], 400.0); };
+    driver.select(list, "300");
+    EXPECT_EQ(device.numbers[3][0], 300);
+    driver.select(list, "600");
+    EXPECT_EQ(list.text(), "400");
+    device.adjust = nullptr;
+    // Typed text waits for Enter or for leaving the box.
+    device.calls.clear();
+    for (const char* typed : {"1", "12", "120"}) driver.type(list, typed);
+    EXPECT_TRUE(device.calls.empty());
+    driver.pressKey(form, ui::key::Enter);
+    EXPECT_EQ(device.calls, (std::vector<std::string>{"set 120"}));
+    driver.type(list, "fast");
+    driver.focus(elsewhere);  // not a number gives the minimum
+    EXPECT_EQ(list.text(), "50");
     driver.focus(list);
-    driver.focus(elsewhere);  // leaving the list sends: not a number gives the minimum
-    EXPECT_EQ(device.numbers[3][0], 50);
+    driver.focus(elsewhere);  // nothing typed: nothing sent
+    EXPECT_EQ(device.calls.size(), 2u);
+    // A saved text is sent as well.
     option->setValueText("600");
-    EXPECT_EQ(list.text(), "600");
-    EXPECT_EQ(device.numbers[3][0], 50);  // only shown
+    EXPECT_EQ(device.numbers[3][0], 600);
+    EXPECT_EQ(option->valueText(), "600");
+}
+
+TEST_F(OptionControls, AReloadedConstraintReachesTheControl) {
+    auto depth = make<NumberOption>(DescriptorBuilder(3, "depth", SANE_TYPE_INT).wordList({1, 8}));
+    device.numbers[3] = {8};
+    auto& depths = built<ui::ComboBox>(*depth);
+    renewConstraint(*depth, DescriptorBuilder(3, "depth", SANE_TYPE_INT).wordList({8, 16}));
+    EXPECT_EQ(depths.items(), (std::vector<std::string>{"8", "16"}));
+    EXPECT_EQ(depths.itemIndex(), 0);
+
+    auto width = make<NumberOption>(DescriptorBuilder(4, "br-x", SANE_TYPE_INT).range(0, 200, 1));
+    auto& bar = built<TCustomTrackBar>(*width);
+    renewConstraint(*width, DescriptorBuilder(4, "br-x", SANE_TYPE_INT).range(0, 150, 1));
+    EXPECT_EQ(bar.max(), 150);
+    EXPECT_EQ(width->max, 150);
+
+    auto mode = make(DescriptorBuilder(5, "mode", SANE_TYPE_STRING).stringList({"Gray"}));
+    device.strings[5] = "Color";
+    auto& modes = built<ui::ComboBox>(*mode);
+    renewConstraint(*mode,
+                    DescriptorBuilder(5, "mode", SANE_TYPE_STRING).stringList({"Gray", "Color"}));
+    EXPECT_EQ(modes.items(), (std::vector<std::string>{"Gray", "Color"}));
+    EXPECT_EQ(modes.itemIndex(), 1);
+    // Another type is another option: nothing changes.
+    renewConstraint(*mode, DescriptorBuilder(5, "mode", SANE_TYPE_INT).range(0, 1, 0));
+    EXPECT_EQ(modes.items().size(), 2u);
 }
 
 TEST_F(OptionControls, CheckBoxesSendTheirStateAndShowTheDevice) {

@@ -61,7 +61,7 @@ TEST_F(Capabilities, TheGateRefusesUnknownCapabilitiesAndLateWrites) {
     EXPECT_EQ(source->conditionCode, TWCC_SEQERROR);
     EXPECT_EQ(request(MSG_RESET, ICAP_UNITS), TWRC_FAILURE);
     EXPECT_EQ(source->conditionCode, TWCC_SEQERROR);
-    EXPECT_EQ(get(MSG_GET, ICAP_UNITS).values, Values{0});
+    EXPECT_EQ(get(MSG_GETCURRENT, ICAP_UNITS).values, Values{TWUN_INCHES});
 }
 
 TEST_F(Capabilities, ConstantsAreReadAndSetOnlyToThemselves) {
@@ -70,7 +70,7 @@ TEST_F(Capabilities, ConstantsAreReadAndSetOnlyToThemselves) {
     EXPECT_EQ(count.values, Values{0xFFFFFFFF});
     SentContainer minusOne(CAP_XFERCOUNT, 0xFFFFFFFF, TWTY_INT16);
     EXPECT_EQ(set(minusOne), TWRC_SUCCESS);
-    for (TW_UINT32 item : {1u, 0x0000FFFFu}) {
+    for (TW_UINT32 item : {0u, 0xFFFFFFFEu, 0x0000FFFFu}) {
         SentContainer other(CAP_XFERCOUNT, item, TWTY_INT16);
         EXPECT_EQ(set(other), TWRC_FAILURE) << item;
         EXPECT_EQ(source->conditionCode, TWCC_BADVALUE);
@@ -123,6 +123,7 @@ TEST_F(Capabilities, SupportedCapabilitiesAreTheServedOnesInTableOrder) {
     scanner.levels = true;
     Values withLevels = served;
     withLevels.insert(withLevels.begin() + 10, {ICAP_BRIGHTNESS, ICAP_CONTRAST});
+    withLevels.insert(withLevels.end(), {ICAP_THRESHOLD, ICAP_GAMMA});
     EXPECT_EQ(get(MSG_GETDEFAULT, CAP_SUPPORTEDCAPS).values, withLevels);
 }
 
@@ -159,7 +160,7 @@ TEST_F(Capabilities, ResetAllResetsEveryCapability) {
     EXPECT_EQ(count("pixelType"), 2);
     EXPECT_EQ(count("bitDepth"), 2);
     EXPECT_EQ(count("resolution"), 4);
-    EXPECT_EQ(count("level"), 4);
+    EXPECT_EQ(count("level"), 8);
     EXPECT_EQ(count("physicalSize"), 0);
 }
 

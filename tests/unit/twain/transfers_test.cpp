@@ -189,7 +189,7 @@ TEST_F(Transfers, EndingBeforeTheTransferKeepsTheImageAndEndingAfterReleasesIt) 
     EXPECT_EQ(source->state, 7);
     EXPECT_TRUE(scanner.calls.empty()) << "the held image was delivered again";
     ASSERT_EQ(endTransfer(count), TWRC_SUCCESS);
-    EXPECT_EQ(scanner.calls, std::vector<std::string>{"releaseImage"});
+    EXPECT_EQ(scanner.calls, (std::vector<std::string>{"releaseImage", "scanAhead"}));
     EXPECT_EQ(source->state, 6);
     // The next image is scanned by the first request that needs it.
     EXPECT_EQ(native(), first);

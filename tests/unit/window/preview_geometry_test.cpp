@@ -30,6 +30,16 @@ TEST(PreviewGeometry, ZoomModes) {
     EXPECT_EQ(leadingNumber("99999999999999999999"), 1000000000L);
 }
 
+// A page 4 inches wide and 2 high in a client area of 400 by 300 pixels.
+TEST(PreviewGeometry, TheResolutionThatFillsTheClientAreaAtEachZoom) {
+    EXPECT_DOUBLE_EQ(fillingResolution(ZoomMode::WholePage, 0, 400, 300, 4, 2), 100);
+    EXPECT_DOUBLE_EQ(fillingResolution(ZoomMode::PageWidth, 0, 400, 300, 4, 2), 95);
+    EXPECT_DOUBLE_EQ(fillingResolution(ZoomMode::Percent, 50, 400, 300, 4, 2), 300);
+    EXPECT_DOUBLE_EQ(fillingResolution(ZoomMode::Percent, 0, 400, 300, 4, 2), 0);
+    EXPECT_DOUBLE_EQ(fillingResolution(ZoomMode::WholePage, 0, 0, 300, 4, 2), 0);
+    EXPECT_DOUBLE_EQ(fillingResolution(ZoomMode::WholePage, 0, 400, 300, 0, 2), 0);
+}
+
 TEST(PreviewGeometry, ConversionsTruncateTowardZero) {
     EXPECT_EQ(screenToUnits(100, 0.6, 0.75), 80);
     EXPECT_EQ(unitsToScreen(80, 0.6, 0.75), 100);
