@@ -129,23 +129,27 @@ TW_UINT16 supportedDataTypes(DataSource& source, TW_UINT16 msg, TW_CAPABILITY& c
 // value it reset to is then read back for the application.
 using ScannerCapability = TW_UINT16 (Scanner::*)(TW_UINT16 msg, TW_CAPABILITY* capability);
 
+// A request to the scanner; on MSG_RESET, the reset followed by a read of the value reset to.
+template <typename Call>
+TW_UINT16 resetThenRead(TW_UINT16 msg, TW_CAPABILITY& cap, Call call) {
+    if (msg != MSG_RESET) return call(msg, &cap);
+    const TW_UINT16 rc = call(MSG_RESET, nullptr);
+    if (rc != TWRC_SUCCESS && rc != TWRC_CHECKSTATUS) return rc;
+    const TW_UINT16 read = call(MSG_GETCURRENT, &cap);
+    return read == TWRC_SUCCESS ? rc : read;
+}
+
 template <ScannerCapability Member>
 TW_UINT16 fromScanner(DataSource& source, TW_UINT16 msg, TW_CAPABILITY& cap) {
     Scanner& scanner = *source.scanner;
-    if (msg != MSG_RESET) return (scanner.*Member)(msg, &cap);
-    const TW_UINT16 rc = (scanner.*Member)(MSG_RESET, nullptr);
-    if (rc != TWRC_SUCCESS && rc != TWRC_CHECKSTATUS) return rc;
-    const TW_UINT16 read = (scanner.*Member)(MSG_GETCURRENT, &cap);
-    return read == TWRC_SUCCESS ? rc : read;
+    return resetThenRead(msg, cap,
+                         [&](TW_UINT16 m, TW_CAPABILITY* c) { return (scanner.*Member)(m, c); });
 }
 
 TW_UINT16 level(DataSource& source, TW_UINT16 msg, TW_CAPABILITY& cap) {
     Scanner& scanner = *source.scanner;
-    if (msg != MSG_RESET) return scanner.level(cap.Cap, msg, &cap);
-    const TW_UINT16 rc = scanner.level(cap.Cap, MSG_RESET, nullptr);
-    if (rc != TWRC_SUCCESS && rc != TWRC_CHECKSTATUS) return rc;
-    const TW_UINT16 read = scanner.level(cap.Cap, MSG_GETCURRENT, &cap);
-    return read == TWRC_SUCCESS ? rc : read;
+    return resetThenRead(
+        msg, cap, [&](TW_UINT16 m, TW_CAPABILITY* c) { return scanner.level(cap.Cap, m, c); });
 }
 
 template <TW_UINT16 Cap>
@@ -158,11 +162,8 @@ bool pixelFormatServed(DataSource& source) {
 
 TW_UINT16 feeder(DataSource& source, TW_UINT16 msg, TW_CAPABILITY& cap) {
     Scanner& scanner = *source.scanner;
-    if (msg != MSG_RESET) return scanner.feeder(cap.Cap, msg, &cap);
-    const TW_UINT16 rc = scanner.feeder(cap.Cap, MSG_RESET, nullptr);
-    if (rc != TWRC_SUCCESS && rc != TWRC_CHECKSTATUS) return rc;
-    const TW_UINT16 read = scanner.feeder(cap.Cap, MSG_GETCURRENT, &cap);
-    return read == TWRC_SUCCESS ? rc : read;
+    return resetThenRead(
+        msg, cap, [&](TW_UINT16 m, TW_CAPABILITY* c) { return scanner.feeder(cap.Cap, m, c); });
 }
 
 template <TW_UINT16 Cap>
