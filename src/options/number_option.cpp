@@ -258,14 +258,29 @@ void NumberOption::editChanged() {
     showInEdit();
 }
 
-void NumberOption::showInUnitLabel(double value) {
-    // The whole-number part only, written against the unit: " 300dpi".
-    if (compact || !unitLabel()) return;
-    // Built in steps: MinGW's g++ 12 warns falsely (-Wrestrict) on the chained concatenation.
+std::string NumberOption::unitLabelText(double value) const {
+    // The whole-number part only: " 300 dpi". Built in steps: MinGW's g++ 12 warns falsely
+    // (-Wrestrict) on the chained concatenation.
     std::string text = " ";
     text += std::to_string(truncatedInt(value));
-    text += unitText();
-    unitLabel()->setText(text);
+    if (unit != SANE_UNIT_NONE) {
+        text += ' ';
+        text += unitText();
+    }
+    return text;
+}
+
+std::string NumberOption::widestUnitText() const {
+    if (!trackBar()) return Option::widestUnitText();
+    double low = 0, high = 0;
+    getBounds(low, high);
+    std::string lowText = unitLabelText(low), highText = unitLabelText(high);
+    return lowText.size() > highText.size() ? lowText : highText;
+}
+
+void NumberOption::showInUnitLabel(double value) {
+    if (compact || !unitLabel()) return;
+    unitLabel()->setText(unitLabelText(value));
 }
 
 void NumberOption::showInTrackBar() {

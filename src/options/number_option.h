@@ -49,6 +49,8 @@ class NumberOption : public Option {
     // taken as no value: it changes nothing and sends nothing. A word-list text that matches no
     // entry keeps the previous selection and sends nothing.
     void setValueText(const std::string& text) override;
+    // With a track bar: the value label at the wider end of the range.
+    std::string widestUnitText() const override;
 
     // Sends what was typed into the edit or the compact list and not yet taken (the focus is
     // still there), then shows the device's value.
@@ -95,6 +97,7 @@ class NumberOption : public Option {
     // The track bar counts in hundredths for fixed-point options.
     int toPosition(double value) const;
     void showInUnitLabel(double value);
+    std::string unitLabelText(double value) const;
     void takeTypedOnEnterOrExit(ui::Control& box);
     void send();
 

@@ -1,5 +1,7 @@
 #include "options/option.h"
 
+#include <algorithm>
+
 #include "base/debug_log.h"
 #include "base/translate.h"
 #include "ui/button.h"
@@ -65,6 +67,9 @@ constexpr int kCaptionWidth = 150;
 constexpr int kCaptionLabelWidth = 145;
 constexpr int kCaptionLineHeight = 16;
 constexpr int kUnitWidth = 50;
+constexpr int kUnitMargin = 4;
+// Longer captions wrap, so that the controls keep a usable width.
+constexpr int kMaxCaptionWidth = 240;
 
 // Texts of option controls come from the daemon (or the unit table): the window's form
 // translation leaves them alone.
@@ -98,12 +103,9 @@ ui::Container& Option::beginControl(ui::Container& parent, bool compact) {
     caption.setTransparent(true);
     caption.setText(trSane(title) + ": ");
     caption.setHint(description);
-    // One line of 16 pixels for each started 145 pixels of text.
-    const int height = kCaptionLineHeight *
-                       (1 + ui::textWidth(caption.font(), caption.text()) / kCaptionLabelWidth);
-    caption.setBounds(0, 4, kCaptionLabelWidth, height);
-    column.setHeight(height + 8);
-    row.setHeight(height + 8);
+    holder_ = row_ = &row;
+    captionLabel_ = &caption;
+    setCaptionWidth(kCaptionLabelWidth);
     ui::Label& unitLabel = row.add<ui::Label>();
     keepTexts(unitLabel);
     unitLabel.setWidth(kUnitWidth);
@@ -111,14 +113,38 @@ ui::Container& Option::beginControl(ui::Container& parent, bool compact) {
     unitLabel.setLayout(ui::TextLayout::Center);
     unitLabel.setTransparent(true);
     unitLabel.setText(unitText());
-    holder_ = row_ = &row;
-    captionLabel_ = &caption;
     unitLabel_ = &unitLabel;
     return row;
 }
 
 void Option::translateTexts() {
     if (captionLabel_) captionLabel_->setText(trSane(title) + ": ");
+}
+
+void Option::setCaptionWidth(int width) {
+    const int height = kCaptionLineHeight *
+                       (1 + ui::textWidth(captionLabel_->font(), captionLabel_->text()) / width);
+    captionLabel_->setBounds(0, 4, width, height);
+    ui::Container& column = *captionLabel_->parent();
+    column.setBounds(column.left(), column.top(), width + kCaptionWidth - kCaptionLabelWidth,
+                     height + 8);
+    row_->setHeight(height + 8);
+}
+
+void alignColumns(const std::vector<Option*>& rows) {
+    int caption = kCaptionLabelWidth, unit = kUnitWidth;
+    for (const Option* option : rows) {
+        if (!option->row_) continue;
+        const ui::Font& font = option->captionLabel_->font();
+        caption = std::max(caption, ui::textWidth(font, option->captionLabel_->text()) + 1);
+        unit = std::max(unit, ui::textWidth(font, option->widestUnitText()) + kUnitMargin);
+    }
+    caption = std::min(caption, kMaxCaptionWidth);
+    for (Option* option : rows) {
+        if (!option->row_) continue;
+        option->setCaptionWidth(caption);
+        option->unitLabel_->setWidth(unit);
+    }
 }
 
 ui::Container* Option::finishControl(ui::Control& built) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "options/control_owner.h"
 #include "options/option_device.h"
@@ -57,6 +58,8 @@ class Option {
     bool isAutomatic() const { return (capabilities & SANE_CAP_AUTOMATIC) != 0; }
     bool isUsable() const { return isActive() && !isReadOnly(); }
     std::string unitText() const { return tarnwick::unitText(unit); }
+    // The widest text the unit label may show.
+    virtual std::string widestUnitText() const { return unitText(); }
 
     // The parts of a normal row (none for compact controls and before createControl).
     ui::Container* row() const { return row_; }
@@ -88,12 +91,20 @@ class Option {
     void updateState();
 
   private:
+    friend void alignColumns(const std::vector<Option*>& rows);
     void destroyControl();
+    // The caption column's width; the caption takes one line of 16 pixels for each started
+    // `width` pixels of its text, and the row its height.
+    void setCaptionWidth(int width);
 
     ui::Container* holder_ = nullptr;  // the row, or the compact container
     ui::Container* row_ = nullptr;
     ui::Label* captionLabel_ = nullptr;
     ui::Label* unitLabel_ = nullptr;
 };
+
+// Lines up the rows of one page: the caption and unit columns take the width of their longest
+// texts (captions up to a limit, beyond which they wrap).
+void alignColumns(const std::vector<Option*>& rows);
 
 }  // namespace tarnwick

@@ -129,37 +129,41 @@ TW_UINT16 supportedDataTypes(DataSource& source, TW_UINT16 msg, TW_CAPABILITY& c
 // value it reset to is then read back for the application.
 using ScannerCapability = TW_UINT16 (Scanner::*)(TW_UINT16 msg, TW_CAPABILITY* capability);
 
+// A request to the scanner; on MSG_RESET, the reset followed by a read of the value reset to.
+template <typename Call>
+TW_UINT16 resetThenRead(TW_UINT16 msg, TW_CAPABILITY& cap, Call call) {
+    if (msg != MSG_RESET) return call(msg, &cap);
+    const TW_UINT16 rc = call(MSG_RESET, nullptr);
+    if (rc != TWRC_SUCCESS && rc != TWRC_CHECKSTATUS) return rc;
+    const TW_UINT16 read = call(MSG_GETCURRENT, &cap);
+    return read == TWRC_SUCCESS ? rc : read;
+}
+
 template <ScannerCapability Member>
 TW_UINT16 fromScanner(DataSource& source, TW_UINT16 msg, TW_CAPABILITY& cap) {
     Scanner& scanner = *source.scanner;
-    if (msg != MSG_RESET) return (scanner.*Member)(msg, &cap);
-    const TW_UINT16 rc = (scanner.*Member)(MSG_RESET, nullptr);
-    if (rc != TWRC_SUCCESS && rc != TWRC_CHECKSTATUS) return rc;
-    const TW_UINT16 read = (scanner.*Member)(MSG_GETCURRENT, &cap);
-    return read == TWRC_SUCCESS ? rc : read;
+    return resetThenRead(msg, cap,
+                         [&](TW_UINT16 m, TW_CAPABILITY* c) { return (scanner.*Member)(m, c); });
 }
 
 TW_UINT16 level(DataSource& source, TW_UINT16 msg, TW_CAPABILITY& cap) {
     Scanner& scanner = *source.scanner;
-    if (msg != MSG_RESET) return scanner.level(cap.Cap, msg, &cap);
-    const TW_UINT16 rc = scanner.level(cap.Cap, MSG_RESET, nullptr);
-    if (rc != TWRC_SUCCESS && rc != TWRC_CHECKSTATUS) return rc;
-    const TW_UINT16 read = scanner.level(cap.Cap, MSG_GETCURRENT, &cap);
-    return read == TWRC_SUCCESS ? rc : read;
+    return resetThenRead(
+        msg, cap, [&](TW_UINT16 m, TW_CAPABILITY* c) { return scanner.level(cap.Cap, m, c); });
 }
 
 template <TW_UINT16 Cap>
 bool levelServed(DataSource& source) {
     return source.scanner && source.scanner->servesLevel(Cap);
 }
+bool pixelFormatServed(DataSource& source) {
+    return source.scanner && source.scanner->servesPixelFormat();
+}
 
 TW_UINT16 feeder(DataSource& source, TW_UINT16 msg, TW_CAPABILITY& cap) {
     Scanner& scanner = *source.scanner;
-    if (msg != MSG_RESET) return scanner.feeder(cap.Cap, msg, &cap);
-    const TW_UINT16 rc = scanner.feeder(cap.Cap, MSG_RESET, nullptr);
-    if (rc != TWRC_SUCCESS && rc != TWRC_CHECKSTATUS) return rc;
-    const TW_UINT16 read = scanner.feeder(cap.Cap, MSG_GETCURRENT, &cap);
-    return read == TWRC_SUCCESS ? rc : read;
+    return resetThenRead(
+        msg, cap, [&](TW_UINT16 m, TW_CAPABILITY* c) { return scanner.feeder(cap.Cap, m, c); });
 }
 
 template <TW_UINT16 Cap>
@@ -178,7 +182,7 @@ TW_UINT16 physicalSize(DataSource& source, TW_UINT16 msg, TW_CAPABILITY& cap) {
 const CapabilityRow kCapabilities[] = {
     {CAP_XFERCOUNT, kQueryAll, transferCountCapability},
     {ICAP_COMPRESSION, kQueryGetOnly, readOnlyConstant<TWTY_UINT16, TWCP_NONE>},
-    {ICAP_PIXELTYPE, kQueryAll, fromScanner<&Scanner::pixelType>},
+    {ICAP_PIXELTYPE, kQueryAll, fromScanner<&Scanner::pixelType>, pixelFormatServed},
     {ICAP_UNITS, kQueryAll, unitsCapability},
     {ICAP_XFERMECH, kQueryAll, transferMechanism},
     {CAP_SUPPORTEDCAPS, kQueryGetOnly, supportedCapabilities},
@@ -197,7 +201,7 @@ const CapabilityRow kCapabilities[] = {
     {ICAP_BITORDER, kQueryAll, settableConstant<TWTY_UINT16, TWBO_MSBFIRST, lowWordIsMsbFirst>},
     {ICAP_PIXELFLAVOR, kQueryGetOnly, readOnlyConstant<TWTY_UINT16, TWPF_CHOCOLATE>},
     {ICAP_PLANARCHUNKY, kQueryGetOnly, readOnlyConstant<TWTY_UINT16, TWPC_CHUNKY>},
-    {ICAP_BITDEPTH, kQueryAll, fromScanner<&Scanner::bitDepth>},
+    {ICAP_BITDEPTH, kQueryAll, fromScanner<&Scanner::bitDepth>, pixelFormatServed},
     {CAP_SUPPORTEDDATS, kQueryGetOnly, supportedDataTypes},
     {ICAP_THRESHOLD, kQueryAll, level, levelServed<ICAP_THRESHOLD>},
     {ICAP_GAMMA, kQueryAll, level, levelServed<ICAP_GAMMA>},

@@ -15,6 +15,7 @@
 #include "options/device.h"
 #include "options/number_option.h"
 #include "options/source_entries.h"
+#include "options/string_option.h"
 #include "settings/properties_services.h"
 #include "twain/data_source.h"
 #include "twain/feeder_capabilities.h"
@@ -189,6 +190,10 @@ TW_UINT16 SaneDevice::resolution(TW_UINT16 msg, TW_CAPABILITY* capability) {
 
 TW_UINT16 SaneDevice::nativeResolution(TW_UINT16 msg, TW_CAPABILITY* capability) {
     return nativeResolutionCapability(owner_, window_->roles(), msg, capability);
+}
+
+bool SaneDevice::servesPixelFormat() const {
+    return dynamic_cast<const StringOption*>(window_->roles().mode) != nullptr;
 }
 
 Option* SaneDevice::option(const char* name) const {

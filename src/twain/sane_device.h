@@ -52,6 +52,7 @@ class SaneDevice : public Scanner, private ScannerLink {
     TW_UINT16 resolution(TW_UINT16 msg, TW_CAPABILITY* capability) override;
     TW_UINT16 nativeResolution(TW_UINT16 msg, TW_CAPABILITY* capability) override;
     TW_UINT16 physicalSize(TW_UINT16 msg, TW_CAPABILITY* capability) override;
+    bool servesPixelFormat() const override;
     bool servesLevel(TW_UINT16 cap) const override;
     TW_UINT16 level(TW_UINT16 cap, TW_UINT16 msg, TW_CAPABILITY* capability) override;
     bool servesFeeder(TW_UINT16 cap) const override;

@@ -77,6 +77,8 @@ class Scanner {
     virtual TW_UINT16 resolution(TW_UINT16 msg, TW_CAPABILITY* capability) = 0;
     virtual TW_UINT16 nativeResolution(TW_UINT16 msg, TW_CAPABILITY* capability) = 0;
     virtual TW_UINT16 physicalSize(TW_UINT16 msg, TW_CAPABILITY* capability) = 0;
+    // ICAP_PIXELTYPE and ICAP_BITDEPTH need the device's "mode" option.
+    virtual bool servesPixelFormat() const { return true; }
     // ICAP_BRIGHTNESS, ICAP_CONTRAST, ICAP_THRESHOLD and ICAP_GAMMA, from the device's options
     // for them when it has them: only then are they served and listed.
     virtual bool servesLevel(TW_UINT16) const { return false; }

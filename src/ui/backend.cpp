@@ -93,6 +93,9 @@ NumberLocale Backend::numberLocale() {
 Rect Backend::screen() {
     return {0, 0, 1024, 768};
 }
+Rect Backend::workAreaAt(Point) {
+    return screen();
+}
 Point Backend::cursorPos() {
     return {};
 }

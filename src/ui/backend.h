@@ -57,6 +57,8 @@ class Backend : public TextMeasurer {
     int lineHeight(const Font& font) override;
     virtual NumberLocale numberLocale();
     virtual Rect screen();
+    // The work area of the monitor nearest to the point.
+    virtual Rect workAreaAt(Point p);
     virtual Point cursorPos();
     virtual void setScreenCursor(Cursor cursor);
     virtual Cursor screenCursor();

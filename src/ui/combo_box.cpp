@@ -1,10 +1,21 @@
 #include "ui/combo_box.h"
 
+#include <algorithm>
+
+#include "ui/text_metrics.h"
+
 namespace ui {
 
 ComboBox::ComboBox(Container* parent, ComboStyle style) : Control(parent), style_(style) {
     setBounds(0, 0, 145, 21);
     setTranslateParts(TranslateHint | TranslateItems);
+}
+
+void ComboBox::fitWidthToItems(int least) {
+    constexpr int arrowAndEdges = 28;
+    int w = least;
+    for (const std::string& item : items_) w = std::max(w, textWidth(font(), item) + arrowAndEdges);
+    setWidth(w);
 }
 
 void ComboBox::setItems(std::vector<std::string> items) {

@@ -35,6 +35,8 @@ class ComboBox : public Control {
     // Width of the opened list; never less than the box's own width.
     int droppedWidth() const { return droppedWidth_ > width() ? droppedWidth_ : width(); }
     void setDroppedWidth(int w);
+    // The box's width: its longest item with the arrow and edges, and no less than `least`.
+    void fitWidthToItems(int least);
 
     Handler onChange;
     // Only a pick from the list: typed text is taken on Enter or on leaving, not per key.

@@ -52,10 +52,12 @@ void Control::setBounds(Rect b) {
     if (b.right < b.left) b.right = b.left;
     if (b.bottom < b.top) b.bottom = b.top;
     if (bounds_ == b) return;
+    const bool resized = b.width() != bounds_.width() || b.height() != bounds_.height();
     bounds_ = b;
     notify(Property::Bounds);
     boundsChanged();
     if (parent_ && align_ != Align::None) parent_->realign();
+    if (parent_ && resized) parent_->childSizeChanged(*this);
 }
 
 void Control::setAlign(Align a) {
@@ -71,6 +73,7 @@ void Control::setVisible(bool v) {
         if (Form* f = form(); f && f != this) f->forgetFocus(*this);
     notify(Property::Visible);
     if (parent_) parent_->realign();
+    if (parent_) parent_->childSizeChanged(*this);
 }
 
 bool Control::showing() const {

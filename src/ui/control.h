@@ -220,6 +220,8 @@ class Container : public Control {
 
   protected:
     void boundsChanged() override { realign(); }
+    // A child was shown or hidden, or changed its size.
+    virtual void childSizeChanged(Control&) {}
 
   private:
     friend class Control;

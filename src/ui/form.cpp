@@ -1,5 +1,7 @@
 #include "ui/form.h"
 
+#include <algorithm>
+
 #include "ui/backend.h"
 #include "ui/button.h"
 #include "ui/menu.h"
@@ -25,6 +27,13 @@ void Form::centerOnScreen() {
     Rect s = backend().screen();
     setBounds(s.left + (s.width() - width()) / 2, s.top + (s.height() - height()) / 2, width(),
               height());
+}
+
+void Form::keepOnWorkArea() {
+    const Rect area = backend().workAreaAt({left(), top()});
+    const int w = std::min(width(), area.width()), h = std::min(height(), area.height());
+    setBounds(std::clamp(left(), area.left, area.right - w),
+              std::clamp(top(), area.top, area.bottom - h), w, h);
 }
 
 ModalResult Form::showModal() {

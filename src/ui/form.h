@@ -31,6 +31,9 @@ class Form : public Container {
     void setTopMost(bool t);
     // Places the form in the middle of the screen.
     void centerOnScreen();
+    // Moves the form into the work area of the monitor nearest to its top-left corner, cut to
+    // that area's size when larger.
+    void keepOnWorkArea();
 
     bool keyPreview() const { return keyPreview_; }
     void setKeyPreview(bool on) { keyPreview_ = on; }

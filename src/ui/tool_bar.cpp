@@ -56,30 +56,68 @@ void ToolBar::setButtonHeight(int h) {
 }
 
 void ToolBar::layoutButtons() {
+    if (layingOut_) return;
+    layingOut_ = true;
+    // An image with the margins the native bars give it, and the arrow of a drop-down button.
+    const int imageWidth = (images_ == ImageSize::Large ? 32 : 16) + 7;
+    constexpr int arrowWidth = 14;
     int x = 0;
     for (std::size_t i = 0; i < childCount(); ++i) {
         Control& c = child(i);
         if (!c.visible()) continue;
-        int h = dynamic_cast<ToolButton*>(&c) ? buttonHeight_ : c.height();
-        c.setBounds(x, 0, c.width(), h);
-        x += c.width();
+        auto* b = dynamic_cast<ToolButton*>(&c);
+        int w = c.width(), h = c.height();
+        if (b && b->style() != ToolButtonStyle::Separator &&
+            b->style() != ToolButtonStyle::Divider) {
+            w = imageWidth + (b->style() == ToolButtonStyle::DropDown ? arrowWidth : 0);
+            h = buttonHeight_;
+        }
+        c.setBounds(x, 0, w, h);
+        x += w;
     }
+    layingOut_ = false;
+    notify(Property::Style);
+}
+
+int ToolBar::contentWidth() const {
+    int width = 0;
+    for (std::size_t i = 0; i < childCount(); ++i)
+        if (child(i).visible()) width += child(i).width();
+    return width;
+}
+
+void CoolBar::bandsChanged() {
+    constexpr int rowEdges = 4;
+    int height = 0, row = 0;
+    for (const CoolBand& b : bands_) {
+        if (!b.visible || !b.control || !b.control->visible()) continue;
+        if (b.breakLine) {
+            height += row;
+            row = 0;
+        }
+        row = std::max(row, b.control->height() + rowEdges);
+    }
+    setHeight(height + row);
+    notify(Property::Style);
 }
 
 CoolBand& CoolBar::addBand(Control& control, const std::string& text) {
     if (CoolBand* b = bandOf(control)) {
         b->visible = true;
         notify(Property::Children);
+        bandsChanged();
         return *b;
     }
     bands_.push_back({&control, text, 100, 0, true, true, {}, {}});
     notify(Property::Children);
+    bandsChanged();
     return bands_.back();
 }
 
 void CoolBar::removeBand(const Control& control) {
     std::erase_if(bands_, [&](const CoolBand& b) { return b.control == &control; });
     notify(Property::Children);
+    bandsChanged();
 }
 
 CoolBand* CoolBar::bandOf(const Control& control) {

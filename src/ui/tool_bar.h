@@ -53,17 +53,25 @@ class ToolBar : public Container {
     ImageSize images() const { return images_; }
     void setImages(ImageSize s) {
         images_ = s;
-        notify(Property::Style);
+        layoutButtons();
     }
     ImageSet imageSet() const { return imageSet_; }
     void setImageSet(ImageSet s) {
         imageSet_ = s;
         notify(Property::Style);
     }
-    // Children are placed side by side from the left, visible ones only.
+    // Children are placed side by side from the left, visible ones only; tool buttons are as
+    // wide as their image with its margins (and a drop-down arrow) and buttonHeight high. The
+    // native bar follows.
     void layoutButtons();
+    // The width the visible children take side by side.
+    int contentWidth() const;
+
+  protected:
+    void childSizeChanged(Control&) override { layoutButtons(); }
 
   private:
+    bool layingOut_ = false;
     int buttonHeight_ = 22;
     ImageSize images_ = ImageSize::Small;
     ImageSet imageSet_ = ImageSet::Tools;
@@ -93,9 +101,14 @@ class CoolBar : public Container {
     CoolBand* bandOf(const Control& control);
     std::size_t bandCount() const { return bands_.size(); }
     CoolBand& band(std::size_t i) { return bands_.at(i); }
-    // Bands were changed through band(): a native bar shows them anew.
-    void bandsChanged() { notify(Property::Style); }
+    // Widths, line breaks and texts changed in the bands reach the native bar; the bar takes
+    // the height of its rows (the native bar may correct it).
+    void bandsChanged();
     void translate(const std::function<std::string(const std::string&)>& tr) override;
+
+  protected:
+    // A band's control shown, hidden or resized (tool bars follow their icon size).
+    void childSizeChanged(Control&) override { bandsChanged(); }
 
   private:
     std::vector<CoolBand> bands_;

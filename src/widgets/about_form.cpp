@@ -1,5 +1,6 @@
 #include "widgets/about_form.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -28,6 +29,8 @@ ui::Label& label(ui::Form& f, const char* name, const std::string& text, int top
     return l;
 }
 
+constexpr int kMargin = 12;
+
 double ownVersion() {
     double minor = TARNWICK_VERSION_MINOR;
     while (minor >= 1.0) minor /= 10.0;
@@ -53,8 +56,10 @@ TFAbout::TFAbout(Opener open)
     setClientSize(330, 180);
     centerOnScreen();
     LProduct.setFont({"Tahoma", 12, true});
-    LManual.setAutoSize(true);
-    LManualLink.setLeft(72 + LManual.width() + 4);
+    // Each text whole, in every language: the labels take their texts' widths.
+    for (ui::Label* l :
+         {&LProduct, &LVersion, &LNotice, &LManual, &LManualLink, &LCredit, &LCreditLink})
+        l->setAutoSize(true);
     // The version and the addresses read the same in every language.
     for (ui::Label* l : {&LProduct, &LVersion, &LManualLink, &LCreditLink})
         l->setTranslateParts(ui::TranslateNone);
@@ -72,6 +77,15 @@ TFAbout::TFAbout(Opener open)
 
 void TFAbout::FormCreate() {
     translateForm(*this);
+    // The box as wide as its widest line, the link after the translated "Manual:".
+    LManualLink.setLeft(LManual.left() + LManual.width() + 4);
+    int right = 330 - kMargin;
+    for (ui::Label* l : {&LProduct, &LVersion, &LNotice, &LManualLink, &LCredit, &LCreditLink})
+        right = std::max(right, l->left() + l->width());
+    const int centre = left() + width() / 2;
+    setClientSize(right + kMargin, clientHeight());
+    setLeft(centre - width() / 2);
+    BOk.setLeft((width() - BOk.width()) / 2);
 }
 
 }  // namespace tarnwick

@@ -150,6 +150,8 @@ void TFPreview::createOptionPages() {
             modeOption = &option;
             option.createControl(*this, TScanMode, true);
             if (TScanMode.childCount() > 0) TScanMode.child(0).setWidth(60);
+            // Translated modes may be longer than the width above.
+            if (auto* box = dynamic_cast<ui::ComboBox*>(option.control)) box->fitWidthToItems(60);
             TScanMode.setVisible(true);
         } else {
             setRolesFor(option, feederBySource);
@@ -186,6 +188,7 @@ void TFPreview::createOptionPages() {
                         if (ui::CoolBand* band = TopDock.bandOf(*option.toolbar)) {
                             band->width = width;
                             band->minWidth = option.control->width();
+                            TopDock.bandsChanged();
                             try {
                                 file->writeInteger(SettingKey::toolbarsBandWidth, width, {}, name);
                             } catch (const std::exception&) {
@@ -208,6 +211,10 @@ void TFPreview::createOptionPages() {
     for (int p = 0; p < OptionPages.pageCount(); ++p) {
         ui::TabSheet& page = OptionPages.page(p);
         for (std::size_t c = page.childCount(); c-- > 0;) page.child(c).setAlign(ui::Align::Top);
+        std::vector<Option*> rows;
+        for (const auto& option : list)
+            if (option->row() && option->row()->parent() == &page) rows.push_back(option.get());
+        alignColumns(rows);
     }
 }
 
@@ -226,6 +233,7 @@ void TFPreview::BOptionClick(ui::MenuItem& entry) {
             option.toolbar->setPopupMenu(&OptionsPopup);
         }
         TopDock.addBand(*option.toolbar, caption).breakLine = false;
+        TopDock.bandsChanged();
         option.homeParent = option.control->parent();
         option.control->setParent(*option.toolbar);
         option.toolbar->layoutButtons();
@@ -269,6 +277,7 @@ void TFPreview::FormResize() {
     TopDock.band(1).width = 100;
     TopDock.band(2).width = 200;
     TopDock.band(3).width = Devices.width();
+    TopDock.bandsChanged();
 }
 
 void TFPreview::PreviewAndOptionsMouseDown(const ui::MouseEvent& e) {
@@ -298,6 +307,7 @@ void TFPreview::PreviewAndOptionsMouseUp(const ui::MouseEvent& e) {
             ui::Point at = PreviewAndOptions.clientToScreen({e.x, e.y});
             floating->setBounds(at.x, at.y, PreviewAndOptions.width() + 8,
                                 PreviewAndOptions.height() + 8);
+            floating->keepOnWorkArea();
             floating->show();
             floats.push_back(std::move(floating));
         }

@@ -99,7 +99,14 @@ void TFPreview::FormCreate() {
 }
 
 void TFPreview::readWindowSize(const std::string& text) {
-    if (text.empty()) return;
+    if (text.empty()) {
+        // First start: the middle of the work area.
+        const ui::Rect area = ui::backend().workAreaAt({left(), top()});
+        setBounds(area.left + (area.width() - width()) / 2,
+                  area.top + (area.height() - height()) / 2, width(), height());
+        keepOnWorkArea();
+        return;
+    }
     std::vector<std::string> parts = base::split(text, ';');
     int values[4] = {left(), top(), width(), height()};
     std::size_t applied = 0;
@@ -109,6 +116,8 @@ void TFPreview::readWindowSize(const std::string& text) {
         values[applied] = *value;
     }
     setBounds(values[0], values[1], values[2], values[3]);
+    // A place saved on a screen that has since shrunk or gone.
+    keepOnWorkArea();
     windowSizeRestored = applied == 4;
 }
 
@@ -317,6 +326,7 @@ void TFPreview::translateForms() {
     FAbout->FormCreate();
     translateForm(*this);
     setBandTexts();
+    Zoom.fitWidthToItems(90);
     if (zoomIndex >= 0) Zoom.setComboText(Zoom.items()[static_cast<std::size_t>(zoomIndex)]);
     if (!shownBanner_.empty() && StatusBar.text() == shownBanner_) reportStatus("0", false, false);
     for (auto& [page, title] : groupPages_) page->setText(trSane(title));
@@ -404,13 +414,17 @@ void TFPreview::keepWindowState() {
     }
 }
 
+void TFPreview::dockFloats() {
+    for (auto& floating : floats) floating->close();
+    floats.clear();
+}
+
 void TFPreview::FormDestroy() {
     if (destroying) return;
     Timer.setEnabled(false);
     WaitForState5.setEnabled(false);
     // Floating pages come home, so that the window's pages are destroyed with the window.
-    for (auto& floating : floats) floating->close();
-    floats.clear();
+    dockFloats();
     destroying = true;
     if (device) {
         device->close();

@@ -1,10 +1,12 @@
 // The preview on the screen: the placeholder, the zoom, and the painting of the preview with the
 // crawling outlines of the regions.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
 
 #include "base/translate.h"
+#include "options/device.h"
 #include "ui/canvas.h"
 #include "window/preview_form.h"
 #include "window/preview_geometry.h"
@@ -17,6 +19,9 @@ namespace {
 // The zoomed copy is one bitmap and the paint box one surface of this many pixels at most, so
 // that a zoom typed into the box cannot ask for gigabytes.
 constexpr double kMaxZoomedPixels = 1 << 24;
+constexpr int kBandChrome = 16;  // a cool-bar band's gripper and edges, or its text's margins
+constexpr int kLeastControlWidth = 120;
+constexpr int kRowMargins = 20 + 16;  // a row's own, and its page's borders
 
 ui::PixelView viewOf(const Bitmap& bitmap, std::vector<ui::Color>& palette) {
     palette.clear();
@@ -92,9 +97,35 @@ void TFPreview::showPlaceholder() {
         previewBitmap.reset(BitmapKind::Bits24, 0, 0);
     }
     scale = size.scale;
-    if (!windowSizeRestored) setClientSize(size.width + 8, size.height + 99);
+    if (!windowSizeRestored) fitPreview(size.width, size.height);
     Zoom.setComboText(tr("Whole page"));
     ZoomChange();
+}
+
+void TFPreview::fitPreview(int previewWidth, int previewHeight) {
+    // Around the window's centre, wide enough for the widest tool bar of the dock.
+    const ui::Rect view = ImageScrollBox.clientRect();
+    int barWidth = 0;
+    for (std::size_t i = 0; i < TopDock.bandCount(); ++i) {
+        const ui::CoolBand& band = TopDock.band(i);
+        auto* bar = dynamic_cast<ui::ToolBar*>(band.control);
+        if (!bar || !bar->visible()) continue;
+        const int text = band.text.empty() ? 0 : ui::textWidth(font(), band.text) + kBandChrome;
+        barWidth = std::max(barWidth, bar->contentWidth() + text + kBandChrome);
+    }
+    // And for the option rows, with room for their controls.
+    int rowWidth = 0;
+    if (device)
+        for (const auto& option : device->options())
+            if (option->row())
+                rowWidth = std::max(rowWidth, option->captionLabel()->parent()->width() +
+                                                  option->unitLabel()->width() +
+                                                  kLeastControlWidth + kRowMargins);
+    const int chrome = width() - view.width();
+    const int w = std::max({previewWidth + chrome, barWidth, rowWidth + chrome});
+    const int h = previewHeight + height() - view.height();
+    setBounds(left() + (width() - w) / 2, top() + (height() - h) / 2, w, h);
+    keepOnWorkArea();
 }
 
 void TFPreview::showScanAsPreview() {

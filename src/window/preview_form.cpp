@@ -89,19 +89,23 @@ TFPreview::TFPreview(std::unique_ptr<PropertiesServices> propertiesServices, TFA
     TScanMode.setVisible(false);
     TResolution.setVisible(false);
 
-    const std::pair<ui::ToolButton*, const char*> buttons[] = {{&BScan, "BScan"},
-                                                               {&BPreview, "BPreview"},
-                                                               {&BMail, "BMail"},
-                                                               {&BEvernote, "BEvernote"},
-                                                               {&BPrint, "BPrint"},
-                                                               {&BRegions, "BRegions"},
-                                                               {&BProperties, "BProperties"},
-                                                               {&BHelp, "BHelp"},
-                                                               {&BTwitter, "BTwitter"}};
-    int image = 0;
-    for (auto [button, name] : buttons) {
+    // Each button shows the picture of its role.
+    const struct {
+        ui::ToolButton* button;
+        const char* name;
+        ui::ToolImage image;
+    } buttons[] = {{&BScan, "BScan", ui::ToolImage::Scan},
+                   {&BPreview, "BPreview", ui::ToolImage::Preview},
+                   {&BMail, "BMail", ui::ToolImage::Mail},
+                   {&BEvernote, "BEvernote", ui::ToolImage::Evernote},
+                   {&BPrint, "BPrint", ui::ToolImage::Print},
+                   {&BRegions, "BRegions", ui::ToolImage::Regions},
+                   {&BProperties, "BProperties", ui::ToolImage::Settings},
+                   {&BHelp, "BHelp", ui::ToolImage::About},
+                   {&BTwitter, "BTwitter", ui::ToolImage::Web}};
+    for (auto [button, name, image] : buttons) {
         button->setName(name);
-        button->setImageIndex(image++);
+        button->setImageIndex(static_cast<int>(image));
     }
     BMail.setVisible(false);
     BEvernote.setVisible(false);
@@ -178,6 +182,8 @@ void TFPreview::guarded(F&& handler) {
 
 void TFPreview::bindHandlers() {
     onActivate = [this] { FormActivate(); };
+    // Pages torn off come home: their windows would stay on the screen without the window.
+    onHide = [this] { dockFloats(); };
     onClose = [this](ui::CloseAction& action) { guarded([&] { FormClose(action); }); };
     onKeyDown = [this](ui::KeyEvent& e) { guarded([&] { FormKeyDown(e); }); };
     onMouseDown = [this](const ui::MouseEvent& e) { FormMouseDown(e); };

@@ -111,6 +111,8 @@ class TFPreview : public ui::Form, public ControlOwner {
     // Draws displayBitmap and the region outlines onto PaintBox.
     void paintPreview();
     void showPlaceholder();
+    // The window takes the size that shows a preview of this size, when the work area allows.
+    void fitPreview(int previewWidth, int previewHeight);
     // scanBitmap, a scan of the whole area, becomes the preview: a copy no larger than the
     // whole page shows on the screen, as a scan of several hundred megabytes would otherwise
     // be held twice.
@@ -334,6 +336,7 @@ class TFPreview : public ui::Form, public ControlOwner {
     // The selected region's outline, drawn by inverting: drawing it again takes it away.
     void drawRubberBand();
     void createGammaEditor();
+    void dockFloats();
     void translateGammaEditor();
     // Runs a bound handler; an error it raises goes to the status line.
     template <class F>

@@ -37,11 +37,13 @@ class TFPreviewProbe {
           tabDragging(w.tabDragging),
           readingImage(w.readingImage),
           FProperties(w.FProperties),
+          FAbout(w.FAbout),
           floats(w.floats),
           TopDock(w.TopDock),
           TZoom(w.TZoom),
           BPreview(w.BPreview),
           BMail(w.BMail),
+          BRegions(w.BRegions),
           BEvernote(w.BEvernote),
           Zoom(w.Zoom),
           BProperties(w.BProperties),
@@ -109,11 +111,13 @@ class TFPreviewProbe {
     decltype(TFPreview::tabDragging)& tabDragging;
     decltype(TFPreview::readingImage)& readingImage;
     decltype(TFPreview::FProperties)& FProperties;
+    decltype(TFPreview::FAbout)& FAbout;
     decltype(TFPreview::floats)& floats;
     decltype(TFPreview::TopDock)& TopDock;
     decltype(TFPreview::TZoom)& TZoom;
     decltype(TFPreview::BPreview)& BPreview;
     decltype(TFPreview::BMail)& BMail;
+    decltype(TFPreview::BRegions)& BRegions;
     decltype(TFPreview::BEvernote)& BEvernote;
     decltype(TFPreview::Zoom)& Zoom;
     decltype(TFPreview::BProperties)& BProperties;

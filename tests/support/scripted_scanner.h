@@ -34,8 +34,9 @@ struct ScannerScript {
     // Every scan gives an image of these parameters; byte i of row y holds 16 * y + i.
     void scanYields(const FrameParameters& parameters, int xResolution = 100);
     bool readyToScan = false;
-    // Whether the device has brightness and contrast options.
+    // Whether the device has brightness and contrast options, and a mode option.
     bool levels = false;
+    bool modes = true;
     int resolution = 100;
     // The device's "source" option and paper sensor, served as the open scanner serves them.
     Option* sourceOption = nullptr;
@@ -86,6 +87,7 @@ class ScriptedScanner : public Scanner {
     }
     TW_UINT16 physicalSize(TW_UINT16, TW_CAPABILITY*) override { return option("physicalSize"); }
     bool servesLevel(TW_UINT16) const override { return script_.levels; }
+    bool servesPixelFormat() const override { return script_.modes; }
     TW_UINT16 level(TW_UINT16, TW_UINT16, TW_CAPABILITY*) override { return option("level"); }
     bool servesFeeder(TW_UINT16 cap) const override {
         return servesFeederCapability(script_.sourceOption, cap);

@@ -8,8 +8,10 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "commands.h"
@@ -49,6 +51,15 @@ struct Options {
     int maxImages = 100;
     std::string format = "png";
 };
+
+// The constant a word names among its choices; nothing for a missing or another word.
+std::optional<TW_UINT16> choose(const std::string* word,
+                                std::initializer_list<std::pair<const char*, TW_UINT16>> choices) {
+    if (word)
+        for (const auto& [name, constant] : choices)
+            if (*word == name) return constant;
+    return std::nullopt;
+}
 
 bool readNumber(const std::string& text, long long low, long long high, long long& value) {
     char* end = nullptr;
@@ -104,14 +115,9 @@ bool parse(const std::vector<std::string>& args, Options& o, std::string& error)
             if (a == "--resolution") o.resolution = static_cast<int>(n);
             if (a == "--max-images") o.maxImages = static_cast<int>(n);
         } else if (a == "--pixel-type") {
-            const std::string* v = value();
-            if (v && *v == "bw")
-                o.pixelType = TWPT_BW;
-            else if (v && *v == "gray")
-                o.pixelType = TWPT_GRAY;
-            else if (v && *v == "rgb")
-                o.pixelType = TWPT_RGB;
-            else {
+            o.pixelType =
+                choose(value(), {{"bw", TWPT_BW}, {"gray", TWPT_GRAY}, {"rgb", TWPT_RGB}});
+            if (!o.pixelType) {
                 error = "--pixel-type takes bw, gray or rgb";
                 return false;
             }
@@ -123,14 +129,10 @@ bool parse(const std::vector<std::string>& args, Options& o, std::string& error)
                 return false;
             }
         } else if (a == "--units") {
-            const std::string* v = value();
-            if (v && *v == "inches")
-                o.units = TWUN_INCHES;
-            else if (v && *v == "cm")
-                o.units = TWUN_CENTIMETERS;
-            else if (v && *v == "pixels")
-                o.units = TWUN_PIXELS;
-            else {
+            o.units = choose(
+                value(),
+                {{"inches", TWUN_INCHES}, {"cm", TWUN_CENTIMETERS}, {"pixels", TWUN_PIXELS}});
+            if (!o.units) {
                 error = "--units takes inches, cm or pixels";
                 return false;
             }

@@ -249,6 +249,14 @@ Rect Win32Backend::screen() {
     return {r.left, r.top, r.right, r.bottom};
 }
 
+Rect Win32Backend::workAreaAt(Point p) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoW(MonitorFromPoint({p.x, p.y}, MONITOR_DEFAULTTONEAREST), &info))
+        return screen();
+    return {info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
+}
+
 Point Win32Backend::cursorPos() {
     POINT p{};
     GetCursorPos(&p);

@@ -33,6 +33,7 @@ class Win32Backend : public Backend {
     int lineHeight(const Font& font) override;
     NumberLocale numberLocale() override;
     Rect screen() override;
+    Rect workAreaAt(Point p) override;
     Point cursorPos() override;
     void setScreenCursor(Cursor cursor) override;
     void setCapture(Control* control) override;

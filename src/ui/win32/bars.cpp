@@ -1,5 +1,8 @@
 #include "ui/win32/bars.h"
 
+#include <algorithm>
+
+#include "base/scoped_value.h"
 #include "ui/backend.h"
 #include "ui/button.h"
 #include "ui/combo_box.h"
@@ -152,7 +155,6 @@ void ToolBarPeer::rebuild() {
     SendMessageW(hwnd_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_));
     while (SendMessageW(hwnd_, TB_BUTTONCOUNT, 0, 0) > 0)
         SendMessageW(hwnd_, TB_DELETEBUTTON, 0, 0);
-    int width = 0;
     std::vector<TBBUTTON> buttons;
     std::vector<std::wstring> texts;
     texts.reserve(bar_.childCount());
@@ -169,7 +171,6 @@ void ToolBarPeer::rebuild() {
             b.fsStyle = BTNS_SEP;
             b.iBitmap = c.width();
         } else {
-            if (width == 0) width = c.width();
             b.iBitmap = tb->imageIndex() >= 0 ? toolImageIndex(bar_.imageSet(), tb->imageIndex())
                                               : I_IMAGENONE;
             b.fsStyle = tb->style() == ToolButtonStyle::Check      ? BTNS_CHECK
@@ -183,11 +184,23 @@ void ToolBarPeer::rebuild() {
         }
         buttons.push_back(b);
     }
-    setTabStyle(width > 0);
-    if (width > 0) SendMessageW(hwnd_, TB_SETBUTTONSIZE, 0, MAKELPARAM(width, bar_.buttonHeight()));
+    setTabStyle(std::any_of(buttons.begin(), buttons.end(),
+                            [](const TBBUTTON& b) { return !(b.fsStyle & BTNS_SEP); }));
+    SendMessageW(hwnd_, TB_SETBUTTONSIZE, 0, MAKELPARAM(0, bar_.buttonHeight()));
     if (!buttons.empty())
         SendMessageW(hwnd_, TB_ADDBUTTONSW, buttons.size(),
                      reinterpret_cast<LPARAM>(buttons.data()));
+    // Each button as wide as the model's, so that the controls between them sit where the
+    // model placed them.
+    for (const TBBUTTON& b : buttons) {
+        if (b.fsStyle & BTNS_SEP) continue;
+        TBBUTTONINFOW info{};
+        info.cbSize = sizeof info;
+        info.dwMask = TBIF_SIZE;
+        info.cx = static_cast<WORD>(bar_.child(static_cast<std::size_t>(b.idCommand - 1)).width());
+        SendMessageW(hwnd_, TB_SETBUTTONINFOW, static_cast<WPARAM>(b.idCommand),
+                     reinterpret_cast<LPARAM>(&info));
+    }
 }
 
 void ToolBarPeer::setTabStyle(bool buttons) {
@@ -304,6 +317,9 @@ HWND CoolBarPeer::create(HWND parent) {
 }
 
 void CoolBarPeer::updateBands() {
+    // The bar's new height below reaches the form, whose resize sets the band widths again.
+    if (updating_) return;
+    const base::ScopedValue guard(updating_, true);
     while (SendMessageW(hwnd_, RB_GETBANDCOUNT, 0, 0) > 0) SendMessageW(hwnd_, RB_DELETEBAND, 0, 0);
     for (std::size_t i = 0; i < bar_.bandCount(); ++i) {
         CoolBand& band = bar_.band(i);

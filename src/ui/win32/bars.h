@@ -84,6 +84,7 @@ class CoolBarPeer : public WindowPeer {
   private:
     void updateBands();
     CoolBar& bar_;
+    bool updating_ = false;
 };
 
 }  // namespace ui::win32

@@ -93,6 +93,13 @@ RECT FormPeer::placement() const {
     Rect b = form_.bounds();
     RECT r{b.left, b.top, b.right, b.bottom};
     AdjustWindowRectEx(&r, style_, FALSE, exStyle_);
+    // The model places client areas: the frame above and left of one at the edge of the work
+    // area moves in with it, so that the title bar can be reached.
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoW(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &info))
+        OffsetRect(&r, std::max(0L, info.rcWork.left - r.left),
+                   std::max(0L, info.rcWork.top - r.top));
     return r;
 }
 

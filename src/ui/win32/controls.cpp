@@ -112,7 +112,8 @@ HWND LabelPeer::create(HWND parent) {
             style |= SS_CENTER;
             break;
     }
-    if (l.layout() == TextLayout::Center) style |= SS_CENTERIMAGE;
+    // Centring puts the text on one line: a wrapping label would be cut instead.
+    if (l.layout() == TextLayout::Center && !l.wordWrap()) style |= SS_CENTERIMAGE;
     return createControl(WC_STATICW, style, 0, parent);
 }
 

@@ -33,7 +33,10 @@ class FakeDevice : public OptionDevice {
         stored.resize(option.values.size());
         if (action == SANE_ACTION_SET_VALUE) {
             std::string call = "set";
-            for (double v : option.values) call += " " + ui::formatGeneral(v);
+            for (double v : option.values) {
+                call += ' ';
+                call += ui::formatGeneral(v);
+            }
             calls.push_back(call);
             stored.clear();
             // Through the words of the wire, as a real device receives them.
@@ -124,6 +127,30 @@ TEST_F(OptionControls, RowHasCaptionUnitAndTheControlBetween) {
     EXPECT_EQ(page.childCount(), 0u);
 }
 
+// 6 pixels a character: the columns of a page take their longest texts; captions wrap beyond
+// 240 pixels.
+TEST_F(OptionControls, ColumnsOfAPageTakeTheirLongestTexts) {
+    auto read = make<NumberOption>(DescriptorBuilder(3, "read", SANE_TYPE_INT)
+                                       .title("Return-value of sane_read")
+                                       .unit(SANE_UNIT_MICROSECOND));
+    read->setRange(0, 1000000, 1);
+    built<TCustomTrackBar>(*read);
+    EXPECT_EQ(read->unitLabel()->text(), " 0 microsecond");
+    auto longOne = make(DescriptorBuilder(4, "long", SANE_TYPE_INT).title(std::string(60, 'x')));
+    built<ui::Edit>(*longOne);
+    auto plain = make(DescriptorBuilder(5, "plain", SANE_TYPE_INT).title("X"));
+    built<ui::Edit>(*plain);
+
+    alignColumns({read.get(), longOne.get(), plain.get()});
+    for (Option* o : std::initializer_list<Option*>{read.get(), longOne.get(), plain.get()}) {
+        EXPECT_EQ(o->captionLabel()->width(), 240) << o->name;
+        EXPECT_EQ(o->unitLabel()->width(), 20 * 6 + 4) << " 1000000 microsecond";
+        EXPECT_EQ(o->control->left(), 245) << o->name;
+    }
+    EXPECT_EQ(read->row()->height(), 24);
+    EXPECT_EQ(longOne->captionLabel()->height(), 32) << "62 characters: two lines";
+}
+
 TEST_F(OptionControls, ControlKindsFollowTypeAndConstraint) {
     auto count = make(DescriptorBuilder(0, "", SANE_TYPE_INT));
     EXPECT_EQ(count->createControl(owner, page, false), nullptr);
@@ -168,7 +195,7 @@ TEST_F(OptionControls, FixedPointTrackBarCountsInHundredths) {
     device.adjust = [&](std::vector<double>& v) { sent.push_back(toFixedWord(v[0])); };
     driver.drag(bar, {900, 1270});
     EXPECT_EQ(sent, (std::vector<Word>{832307}));  // 12.7, sent once, on release
-    EXPECT_EQ(option->unitLabel()->text(), " 12mm");
+    EXPECT_EQ(option->unitLabel()->text(), " 12 mm");
     EXPECT_EQ(option->valueText(), "12.7");
     // Keys or the wheel move it without a mouse release: the end of their move sends.
     bar.userMoveTo(1280);
@@ -184,7 +211,7 @@ TEST_F(OptionControls, FixedPointTrackBarCountsInHundredths) {
     option->setValueText("3.333");
     EXPECT_EQ(toFixedWord(option->values[0]), toFixedWord(3.33));
     EXPECT_EQ(option->valueText(), "3.33");
-    EXPECT_EQ(option->unitLabel()->text(), " 3mm");
+    EXPECT_EQ(option->unitLabel()->text(), " 3 mm");
     // Limits from the words of a real descriptor (25.4 arrives as 25.399994).
     auto fromWords = make<NumberOption>(
         DescriptorBuilder(4, "br-x", SANE_TYPE_FIXED).range(-kFixedOne / 2, toFixedWord(25.4), 0));

@@ -125,6 +125,13 @@ TEST_F(Capabilities, SupportedCapabilitiesAreTheServedOnesInTableOrder) {
     withLevels.insert(withLevels.begin() + 10, {ICAP_BRIGHTNESS, ICAP_CONTRAST});
     withLevels.insert(withLevels.end(), {ICAP_THRESHOLD, ICAP_GAMMA});
     EXPECT_EQ(get(MSG_GETDEFAULT, CAP_SUPPORTEDCAPS).values, withLevels);
+
+    // Without a mode there is neither pixel type nor depth.
+    scanner.modes = false;
+    Values withoutModes = withLevels;
+    std::erase(withoutModes, ICAP_PIXELTYPE);
+    std::erase(withoutModes, ICAP_BITDEPTH);
+    EXPECT_EQ(get(MSG_GET, CAP_SUPPORTEDCAPS).values, withoutModes);
 }
 
 TEST_F(Capabilities, SupportedDataTypesAreEachGroupAndTypeOnce) {

@@ -42,6 +42,49 @@ TEST_F(WindowTest, CreationBuildsTheLayoutAndReadsTheSettings) {
     EXPECT_EQ(w.device, nullptr);
 }
 
+TEST_F(WindowTest, ToolButtonsShowThePictureOfTheirRole) {
+    TFPreview& w = create();
+    const std::pair<ui::ToolButton*, ui::ToolImage> roles[] = {
+        {&w.BScan, ui::ToolImage::Scan},
+        {&probe(w).BPreview, ui::ToolImage::Preview},
+        {&probe(w).BMail, ui::ToolImage::Mail},
+        {&probe(w).BEvernote, ui::ToolImage::Evernote},
+        {&w.BPrint, ui::ToolImage::Print},
+        {&probe(w).BRegions, ui::ToolImage::Regions},
+        {&probe(w).BProperties, ui::ToolImage::Settings},
+        {&probe(w).BHelp, ui::ToolImage::About},
+        {&probe(w).BTwitter, ui::ToolImage::Web}};
+    for (auto [button, image] : roles)
+        EXPECT_EQ(button->imageIndex(), static_cast<int>(image)) << button->name();
+}
+
+// Buttons hidden, shown or resized with the icons: the tool bar's controls lie side by side.
+TEST_F(WindowTest, TheZoomToolBarIsLaidOutAgainOnEveryChange) {
+    TFPreview& w = create();
+    ui::ToolBar& bar = probe(w).TZoom;
+    auto sideBySide = [&](const char* when) {
+        int x = 0;
+        for (std::size_t i = 0; i < bar.childCount(); ++i) {
+            const ui::Control& c = bar.child(i);
+            if (!c.visible()) continue;
+            EXPECT_EQ(c.left(), x) << c.name() << " " << when;
+            x = c.bounds().right;
+        }
+        EXPECT_EQ(x, bar.contentWidth()) << when;
+    };
+    sideBySide("at first");
+    EXPECT_EQ(probe(w).BRegions.width(), 23 + 14);
+    driver.choose(probe(w).LargeIcons);
+    sideBySide("with large icons");
+    EXPECT_EQ(probe(w).BHelp.width(), 39);
+    EXPECT_EQ(probe(w).BHelp.height(), 38);
+    probe(w).BEvernote.setVisible(true);
+    sideBySide("with a button shown");
+    driver.choose(probe(w).LargeIcons);
+    sideBySide("back on small icons");
+    EXPECT_EQ(probe(w).BHelp.width(), 23);
+}
+
 TEST_F(WindowTest, WindowSizeStopsAtItsFirstBadPart) {
     writeSettings("[General]\nWindowSize=15;25;wide;400\n");
     TFPreview& w = create();
@@ -237,6 +280,33 @@ TEST_F(WindowTest, ALastPageTornOffComesBackLast) {
     EXPECT_EQ(probe(w).floats.front()->homeIndex, 1);
     probe(w).floats.front()->close();
     EXPECT_EQ(pages.pageIndex(probe(w).Options), 1);
+}
+
+TEST_F(WindowTest, ATornOffPageStaysOnTheWorkAreaAndComesHomeWhenTheWindowCloses) {
+    TFPreview& w = create();
+    ui::PageControl& pages = probe(w).PreviewAndOptions;
+    driver.mouseDown(pages, {20, 20});
+    driver.mouseMove(pages, {900, 700}, ui::LeftHeld);
+    driver.mouseUp(pages, {900, 700});
+    ASSERT_EQ(probe(w).floats.size(), 1u);
+    const ui::Rect shown = probe(w).floats.front()->bounds();
+    EXPECT_GE(shown.left, 0);
+    EXPECT_GE(shown.top, 0);
+    EXPECT_LE(shown.right, 1024);
+    EXPECT_LE(shown.bottom, 768);
+
+    w.close();
+    EXPECT_TRUE(probe(w).floats.empty());
+    EXPECT_EQ(pages.pageCount(), 2);
+}
+
+TEST_F(WindowTest, FirstStartIsCentredAndASavedPlaceKeptOnTheWorkArea) {
+    TFPreview& first = create();
+    EXPECT_NEAR(first.left() + first.width() / 2, 512, 1);
+    EXPECT_NEAR(first.top() + first.height() / 2, 384, 1);
+    window.reset();
+    writeSettings("[General]\nWindowSize=-300;-40;500;2000\n");
+    EXPECT_EQ(create().bounds(), (ui::Rect{0, 0, 500, 768}));
 }
 
 }  // namespace

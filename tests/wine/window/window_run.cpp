@@ -1,14 +1,16 @@
 // The scanning window under Wine, driven as an application and a user would: the source opened
 // and enabled with its user interface, a preview taken, two regions drawn with the mouse, and
-// the batch of both regions taken by native transfers.
-//   tarnwick-wine-window <settings folder> <ready file> <shot file> <result file>
-// The ready file appears when the window shows its preview and regions; the program scans once
-// the shot file exists (the screenshot is taken in between) and writes its outcome to the
-// result file: "images N" and one line per image.
+// the batch of both regions taken by native transfers. With "pages" it shows, after the window
+// at first start, each option page and the About box instead, in the settings' language.
+//   tarnwick-wine-window <settings folder> <ready file> <shot file> <result file> [pages]
+// For each photograph the ready file appears holding its name; the program goes on once the
+// shot file exists. It writes its outcome to the result file: "images N" and one line per image,
+// and every text it found cut.
 #include <windows.h>
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -17,11 +19,13 @@
 #include <string>
 #include <vector>
 
+#include "layout_check.h"
 #include "support/preview_probe.h"
 #include "support/scoped_environment.h"
 #include "twain/data_source.h"
 #include "twain/sane_device.h"
 #include "ui/backend.h"
+#include "ui/win32/peers.h"
 #include "window/preview_form.h"
 
 namespace {
@@ -69,8 +73,80 @@ void drag(ui::Control& c, ui::Point from, ui::Point to) {
     c.userMouseUp(at(to));
 }
 
-int run(const std::string& settings, const std::string& ready, const std::string& shot,
-        std::ostream& result) {
+class Photographer {
+  public:
+    Photographer(std::string ready, std::string shot, std::ostream& result)
+        : ready_(std::move(ready)), shot_(std::move(shot)), result_(result) {}
+
+    // Notes the texts the form cuts, then has the screen photographed.
+    bool take(const std::string& name, ui::Form& form) {
+        pumpUntil([] { return false; }, std::chrono::seconds(2));
+        if (ui::win32::WindowPeer* peer = ui::win32::peerOf(form))
+            for (const std::string& fault : wine::cutTexts(peer->hwnd())) {
+                result_ << name << ": cut: " << fault << "\n";
+                ++faults;
+            }
+        // Whole when it appears: written aside, then renamed.
+        std::ofstream(ready_ + ".part") << name;
+        std::filesystem::rename(ready_ + ".part", ready_);
+        if (!pumpUntil([&] { return std::filesystem::exists(shot_); }, std::chrono::seconds(120))) {
+            result_ << "no screenshot was taken of " << name << "\n";
+            return false;
+        }
+        std::filesystem::remove(shot_);
+        return true;
+    }
+    int faults = 0;
+
+  private:
+    std::string ready_, shot_;
+    std::ostream& result_;
+};
+
+// The window at first start: centred on the work area and whole on it, with a preview to use.
+bool placedForFirstStart(TFPreview& w, std::ostream& result) {
+    RECT area, frame;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    GetWindowRect(ui::win32::peerOf(w)->hwnd(), &frame);
+    result << "window at " << frame.left << "," << frame.top << ", " << frame.right - frame.left
+           << "x" << frame.bottom - frame.top << "\n";
+    const ui::Rect view = probe(w).ImageScrollBox.clientRect();
+    const bool inside = frame.left >= area.left && frame.top >= area.top &&
+                        frame.right <= area.right && frame.bottom <= area.bottom;
+    const bool centred = std::abs((frame.left + frame.right) - (area.left + area.right)) <= 32 &&
+                         std::abs((frame.top + frame.bottom) - (area.top + area.bottom)) <= 32;
+    if (inside && centred && view.height() >= 300) return true;
+    result << "not placed for a first start; preview " << view.width() << "x" << view.height()
+           << "\n";
+    return false;
+}
+
+// The tool bar with large icons, and back on small ones.
+bool switchIcons(TFPreview& w, Photographer& camera) {
+    for (bool large : {true, false}) {
+        probe(w).LargeIcons.setChecked(large);
+        w.LargeIconsClick(true);
+        if (!camera.take(large ? "large-icons" : "small-icons", w)) return false;
+    }
+    return true;
+}
+
+// Each option page in turn, then the About box.
+bool showPages(TFPreview& w, Photographer& camera) {
+    probe(w).PreviewAndOptions.setActivePage(&probe(w).Options);
+    ui::PageControl& pages = probe(w).OptionPages;
+    for (int i = 0; i < pages.pageCount(); ++i) {
+        pages.setActivePage(&pages.page(i));
+        if (!camera.take("options-" + std::to_string(i + 1), w)) return false;
+    }
+    TFAbout& about = *probe(w).FAbout;
+    about.show();
+    const bool taken = camera.take("about", about);
+    about.hide();
+    return taken;
+}
+
+int run(const std::string& settings, Photographer& camera, bool pages, std::ostream& result) {
     testing_support::ScopedEnvironment environment;
     for (const char* name : {"ALLUSERSPROFILE", "APPDATA"}) environment.unset(name);
     environment.set("USERPROFILE", settings);
@@ -95,8 +171,12 @@ int run(const std::string& settings, const std::string& ready, const std::string
         result << "the scanning window did not open on the device\n";
         return 1;
     }
-    // The window keeps the place it had (none yet: the corner); moved into view for the photograph.
-    w.setBounds(60, 60, w.width(), w.height());
+    if (pages) {
+        const bool placed = placedForFirstStart(w, result);
+        if (!camera.take("first-start", w) || !switchIcons(w, camera) || !showPages(w, camera))
+            return 1;
+        return placed && camera.faults == 0 ? 0 : 1;
+    }
     probe(w).BPreview.userClick();
     if (!pumpUntil([&] { return w.previewBitmap.width() > 0 && !probe(w).readingImage; },
                    std::chrono::seconds(60))) {
@@ -110,14 +190,7 @@ int run(const std::string& settings, const std::string& ready, const std::string
         result << "regions drawn: " << w.regions.regionCount << "\n";
         return 1;
     }
-    pumpUntil([] { return false; }, std::chrono::seconds(2));
-    result << "window at " << w.left() << "," << w.top() << ", " << w.width() << "x" << w.height()
-           << "\n";
-    std::ofstream(ready) << "window\n";
-    if (!pumpUntil([&] { return std::filesystem::exists(shot); }, std::chrono::seconds(120))) {
-        result << "no screenshot was taken\n";
-        return 1;
-    }
+    if (!camera.take("window", w)) return 1;
 
     w.BScan.userClick();
     if (!pumpUntil([] { return !received.empty(); }, std::chrono::seconds(120)) ||
@@ -144,18 +217,20 @@ int run(const std::string& settings, const std::string& ready, const std::string
     source.dispatch(&application, DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, &userInterface);
     source.dispatch(&application, DG_CONTROL, DAT_IDENTITY, MSG_CLOSEDS, &identity);
     result << "images " << count << "\n" << images.str();
-    return count == 2 ? 0 : 1;
+    return count == 2 && camera.faults == 0 ? 0 : 1;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 5) {
-        std::fprintf(stderr, "usage: %s SETTINGS READY SHOT RESULT\n", argv[0]);
+    const bool pages = argc == 6 && std::string(argv[5]) == "pages";
+    if (argc != 5 && !pages) {
+        std::fprintf(stderr, "usage: %s SETTINGS READY SHOT RESULT [pages]\n", argv[0]);
         return 2;
     }
     std::ostringstream result;
-    const int status = run(argv[1], argv[2], argv[3], result);
+    Photographer camera(argv[2], argv[3], result);
+    const int status = run(argv[1], camera, pages, result);
     std::ofstream(argv[4]) << result.str() << "status " << status << "\n";
     return status;
 }
