@@ -78,8 +78,11 @@ TW_UINT16 resolutionCapability(DataSource& source, const OptionRoles& roles, TW_
                 value = static_cast<TW_INT16>(sent.item & 0xFFFF);
                 requested = fromFix32(TW_FIX32{static_cast<TW_INT16>(sent.item & 0xFFFF),
                                                static_cast<TW_UINT16>(sent.item >> 16)});
-                // The other direction has the same resolution: it changes too.
-                otherChanges = currentInteger(*resolution) != value;
+                // The other direction has the same resolution: it changes too. The value in
+                // force need not be whole (a daemon may start at a fraction); it is compared as
+                // it stands.
+                otherChanges = resolution->values.size() != 1 ||
+                               resolution->values.front() != static_cast<double>(value);
                 break;
             }
             case MSG_RESET:

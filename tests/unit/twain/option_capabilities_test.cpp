@@ -146,6 +146,7 @@ TEST_F(OptionCapabilities, ResolutionRangeListAndRounding) {
     EXPECT_EQ(answer(resolutionCapability, MSG_GETDEFAULT).values, Values{72});
 
     SentContainer set(ICAP_XRESOLUTION, fix32Bits(toFix32(600)), TWTY_FIX32);
+    resolution.values = {50.0 / 65536};  // a daemon that starts at a fraction still takes a set
     EXPECT_EQ(send(resolutionCapability, set), TWRC_CHECKSTATUS);  // the Y resolution changed
     EXPECT_EQ(send(resolutionCapability, set), TWRC_SUCCESS);
     EXPECT_EQ(resolution.values, std::vector<double>{600});
