@@ -176,6 +176,7 @@ void Device::react(Word info, Word action) {
     if (info & SANE_INFO_INEXACT)
         report(tr("The value was modified by the scanner backend"), false, false);
     if (action == SANE_ACTION_GET_VALUE) return;
+    if (info & SANE_INFO_RELOAD_OPTIONS) forgetDeviceValues();
     if ((info & SANE_INFO_RELOAD_OPTIONS) && !reloadEnabled_) reloadPending_ = true;
     if ((info & SANE_INFO_RELOAD_OPTIONS) && reloadEnabled_) {
         report(tr("Reloading option values"), false, false);
@@ -189,6 +190,11 @@ void Device::react(Word info, Word action) {
         report(tr("Reloading scanner parameters"), false, false);
         loadParameters();
     }
+}
+
+void Device::forgetDeviceValues() {
+    for (const auto& option : options_)
+        if (auto* number = dynamic_cast<NumberOption*>(option.get())) number->deviceWords.clear();
 }
 
 void Device::setReloadEnabled(bool enabled) {
@@ -218,14 +224,22 @@ Word numberWord(double value, bool fixed) {
     return fixed ? toFixedWord(scaled / 65536.0) : toIntWord(scaled);
 }
 
+void takeWords(NumberOption& option, const std::vector<Word>& words) {
+    for (std::size_t i = 0; i < option.values.size(); ++i)
+        option.values[i] = option.isFixed ? fromFixedWord(words[i]) : words[i];
+}
+
 }  // namespace
 
 void Device::controlNumbers(Word action, NumberOption& option) {
     Buffer buffer;
     for (double value : option.values) buffer.words.push_back(numberWord(value, option.isFixed));
-    controlOption(option, action, option.valueType(), buffer);
-    for (std::size_t i = 0; i < option.values.size(); ++i)
-        option.values[i] = option.isFixed ? fromFixedWord(buffer.words[i]) : buffer.words[i];
+    const bool answered = controlOption(option, action, option.valueType(), buffer);
+    // A reload during the exchange has renewed the known words already.
+    if (!answered) option.deviceWords.clear();
+    if (answered && (option.info & SANE_INFO_RELOAD_OPTIONS) == 0)
+        option.deviceWords = buffer.words;
+    takeWords(option, buffer.words);
 }
 
 bool Device::setNumber(NumberOption& option, double value) {
@@ -234,10 +248,19 @@ bool Device::setNumber(NumberOption& option, double value) {
     for (double v : option.values) buffer.words.push_back(numberWord(v, option.isFixed));
     buffer.words.front() = numberWord(value, option.isFixed);
     const std::vector<Word> sent = buffer.words;
+    // What the device holds already costs no round trip (the scan area at each scan).
+    if (option.deviceWords == sent && option.isActive() &&
+        (option.capabilities & SANE_CAP_SOFT_SELECT) != 0) {
+        takeWords(option, sent);
+        return true;
+    }
     // A refused value leaves the option at the device's value.
-    if (!controlOption(option, SANE_ACTION_SET_VALUE, option.valueType(), buffer)) return false;
-    for (std::size_t i = 0; i < option.values.size(); ++i)
-        option.values[i] = option.isFixed ? fromFixedWord(buffer.words[i]) : buffer.words[i];
+    if (!controlOption(option, SANE_ACTION_SET_VALUE, option.valueType(), buffer)) {
+        option.deviceWords.clear();
+        return false;
+    }
+    if ((option.info & SANE_INFO_RELOAD_OPTIONS) == 0) option.deviceWords = buffer.words;
+    takeWords(option, buffer.words);
     return buffer.words == sent && (option.info & SANE_INFO_INEXACT) == 0;
 }
 

@@ -91,6 +91,8 @@ class Device : public OptionDevice {
     Authorizer& authorizer();
     void report(const std::string& message, bool showError, bool fatal) const;
     void react(Word info, Word action);
+    // After the device said any option may have changed: no value is known until read again.
+    void forgetDeviceValues();
 
     Word handle_ = 0;
     OptionList options_;

@@ -145,6 +145,11 @@ int NumberOption::toPosition(double value) const {
     return truncatedInt(value * 100 + (value < 0 ? -step : step));
 }
 
+std::optional<double> NumberOption::knownValue() const {
+    if (deviceWords.empty()) return std::nullopt;
+    return isFixed ? fromFixedWord(deviceWords.front()) : deviceWords.front();
+}
+
 void NumberOption::send() {
     if (device) device->controlNumbers(SANE_ACTION_SET_VALUE, *this);
 }

@@ -1,6 +1,7 @@
 // An integer or fixed-point option: one value or a table of them, with its constraint.
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "options/option.h"
@@ -82,6 +83,11 @@ class NumberOption : public Option {
     double min = kNoLowerBound;
     double max = kNoUpperBound;
     double quant = 0;
+    // The words the device last answered for the values; empty when not known (before the first
+    // answer, after a failed exchange, and after the device said the options may have changed).
+    std::vector<Word> deviceWords;
+    // The first of them as a value; none when not known.
+    std::optional<double> knownValue() const;
 
   private:
     enum class Kind { None, List, CompactList, Edit, TrackBar, TableButton };

@@ -32,10 +32,12 @@ constexpr int kDefaultResolution = 72;
 int resolutionOf(Option* option) {
     if (!option) return kDefaultResolution;
     try {
-        option->refresh();
         auto* number = dynamic_cast<NumberOption*>(option);
+        // What the device answered since the options last changed needs no round trip.
+        const std::optional<double> known = number ? number->knownValue() : std::nullopt;
+        if (!known) option->refresh();
         if (number && number->values.size() == 1) {
-            const double value = number->values[0];
+            const double value = known ? *known : number->values[0];
             if (value != static_cast<int>(value) || value <= 0) return kDefaultResolution;
             return static_cast<int>(value);
         }

@@ -105,10 +105,10 @@ TEST_F(OptionRows, EveryOptionOfTheTestBackendGetsItsRow) {
     EXPECT_EQ(text("hand-scanner"), "no");
     EXPECT_EQ(control<TCustomTrackBar>("resolution").max(), 120000);  // fixed point: hundredths
     EXPECT_EQ(text("resolution"), "50");
-    EXPECT_EQ(unitLabel("resolution"), " 50dpi");
+    EXPECT_EQ(unitLabel("resolution"), " 50 dpi");
     EXPECT_EQ(control<TCustomTrackBar>("br-x").max(), 20000);
     EXPECT_EQ(text("br-x"), "80");
-    EXPECT_EQ(unitLabel("br-x"), " 80mm");
+    EXPECT_EQ(unitLabel("br-x"), " 80 mm");
     EXPECT_EQ(control<ui::Edit>("int").text(), "42");
     EXPECT_EQ(control<ui::Edit>("fixed").text(), "42.0000");
     EXPECT_EQ(text("int-constraint-word-list"), "42");
@@ -117,7 +117,7 @@ TEST_F(OptionRows, EveryOptionOfTheTestBackendGetsItsRow) {
               (std::vector<std::string>{"-32.7", "12.1", "42", "129.5"}));
     EXPECT_EQ(control<TCustomTrackBar>("fixed-constraint-range").min(), -4217);
     EXPECT_EQ(text("fixed-constraint-range"), "41.83");
-    EXPECT_EQ(unitLabel("fixed-constraint-range"), " 41microsecond");
+    EXPECT_EQ(unitLabel("fixed-constraint-range"), " 41 microsecond");
     EXPECT_TRUE(control<ui::Button>("gamma-table").flat());
     EXPECT_TRUE(control<ui::Button>("int-constraint-array-constraint-range").flat());
     EXPECT_EQ(control<ui::Edit>("int-constraint-array").input(), ui::EditInput::Integer);
@@ -155,7 +155,7 @@ TEST_F(OptionRows, ControlsSendAndShowWhatTheDeviceReturns) {
     EXPECT_EQ(device->controlString(SANE_ACTION_GET_VALUE,
                                     *device->findOption("string-constraint-string-list"), {}),
               "Second entry");
-    EXPECT_EQ(unitLabel("resolution"), " 300dpi");
+    EXPECT_EQ(unitLabel("resolution"), " 300 dpi");
     // Text forms: set through the text, then shown as the device adjusted it (steps of 2 from
     // the minimum -42.17).
     device->findOption("fixed-constraint-range")->setValueText("12.5");

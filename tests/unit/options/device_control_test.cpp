@@ -1,6 +1,8 @@
 // Device exchanges against the scripted daemon: exact requests, statuses and info bits.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "options/device.h"
 #include "options/simple_options.h"
 #include "options/string_option.h"
@@ -101,6 +103,56 @@ TEST_F(DeviceControl, ASetNumberTellsWhetherTheDeviceTookTheValue) {
         EXPECT_EQ(device->setNumber(option, 508), c.taken) << c.status << " " << c.info;
         EXPECT_EQ(option.values[0], c.kept) << c.status << " " << c.info;
     }
+}
+
+TEST_F(DeviceControl, ASetNumberOfTheValueTheDeviceLastAnsweredSendsNothing) {
+    enum Kind { set, get, reloadingBool };
+    struct Step {
+        Kind kind;
+        double value;
+        std::optional<Bytes> reply;  // none: nothing may go out
+        bool taken;
+    };
+    const Bytes reloaded = Wire()
+                               .word(SANE_STATUS_GOOD)
+                               .word(SANE_INFO_RELOAD_OPTIONS)
+                               .word(SANE_TYPE_BOOL)
+                               .word(4)
+                               .word(1)
+                               .word(1)
+                               .word(0);
+    const Step steps[] = {
+        {set, 5, intReply(0, 5), true},
+        {set, 5, std::nullopt, true},
+        {set, 6, intReply(SANE_INFO_INEXACT, 5), false},
+        {set, 5, std::nullopt, true},  // the device's answer counts, not the value sent
+        {set, 7, intReply(0, 0, SANE_STATUS_INVAL), false},
+        {set, 5, intReply(0, 5), true},  // unknown after a refusal
+        {reloadingBool, 0, reloaded, true},
+        {set, 5, intReply(0, 5), true},  // unknown after another option's reload
+        {get, 0, intReply(0, 9), true},
+        {set, 9, std::nullopt, true},
+    };
+    std::size_t requests = 0;
+    for (const Step& step : steps)
+        if (step.reply) {
+            daemon.receive(kIntRequest).send(*step.reply);
+            ++requests;
+        }
+    connect();
+    device->setReloadEnabled(false);
+    NumberOption option(1, "n", "", "", 0, 4, 5, device.get());
+    BoolOption flag(2, "b", "", "", 0, 4, 5, device.get());
+    for (const Step& step : steps) {
+        if (step.kind == get) device->controlNumbers(SANE_ACTION_GET_VALUE, option);
+        if (step.kind == reloadingBool) device->controlBool(SANE_ACTION_SET_VALUE, flag, true);
+        if (step.kind != set) continue;
+        EXPECT_EQ(device->setNumber(option, step.value), step.taken) << step.value;
+    }
+    EXPECT_EQ(option.values[0], 9);
+    connection.reset();
+    daemon.finish();
+    EXPECT_EQ(daemon.received().size(), requests * kIntRequest + 4) << "and the exit";
 }
 
 TEST_F(DeviceControl, TextIsCutToTheOptionSizeAndInvalidIsSilent) {
