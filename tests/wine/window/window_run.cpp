@@ -1,11 +1,12 @@
 // The scanning window under Wine, driven as an application and a user would: the source opened
 // and enabled with its user interface, a preview taken, two regions drawn with the mouse, and
-// the batch of both regions taken by native transfers. With "pages" it shows, after the window
-// at first start, each option page and the About box instead, in the settings' language.
+// the batch of both regions taken by native transfers; then, opened again, the source disabled
+// and closed by the application from a message handled inside a read. With "pages" it shows, after
+// the window at first start, each option page and the About box instead, in the settings' language.
 //   tarnwick-wine-window <settings folder> <ready file> <shot file> <result file> [pages]
 // For each photograph the ready file appears holding its name; the program goes on once the
 // shot file exists. It writes its outcome to the result file: "images N" and one line per image,
-// and every text it found cut.
+// the answers to the close inside the read, and every text it found cut.
 #include <windows.h>
 
 #include <chrono>
@@ -146,6 +147,42 @@ bool showPages(TFPreview& w, Photographer& camera) {
     return taken;
 }
 
+// The application ends the session from a message the window handles while it reads: both
+// triplets succeed and the read unwinds on a window that still exists.
+bool closeWhileReading(DataSource& source, TW_IDENTITY& application, TW_IDENTITY& identity,
+                       std::ostream& result) {
+    TW_USERINTERFACE userInterface{TRUE, FALSE, nullptr};
+    const auto call = [&](TW_UINT16 DAT, TW_UINT16 MSG, TW_MEMREF data) {
+        return source.dispatch(&application, DG_CONTROL, DAT, MSG, data);
+    };
+    if (call(DAT_IDENTITY, MSG_OPENDS, &identity) != TWRC_SUCCESS ||
+        call(DAT_USERINTERFACE, MSG_ENABLEDS, &userInterface) != TWRC_SUCCESS) {
+        result << "the source did not open again\n";
+        return false;
+    }
+    TFPreview& w = static_cast<SaneDevice&>(*source.scanner).window();
+    if (!pumpUntil([&] { return w.visible() && w.device; }, std::chrono::seconds(30))) {
+        result << "the scanning window did not open again\n";
+        return false;
+    }
+    std::vector<TW_UINT16> answers;
+    bool given = false;  // ends the waiting when no read ever starts
+    std::function<void()> closeInRead = [&] {
+        if (given) return;
+        if (!probe(w).readingImage) return ui::backend().post(closeInRead);
+        given = true;
+        answers.push_back(call(DAT_USERINTERFACE, MSG_DISABLEDS, &userInterface));
+        answers.push_back(call(DAT_IDENTITY, MSG_CLOSEDS, &identity));
+    };
+    ui::backend().post(closeInRead);
+    w.BScan.userClick();
+    given = true;
+    result << "closed while reading:";
+    for (TW_UINT16 rc : answers) result << " " << rc;
+    result << ", state " << source.state << "\n";
+    return answers == std::vector<TW_UINT16>{TWRC_SUCCESS, TWRC_SUCCESS} && source.state == 3;
+}
+
 int run(const std::string& settings, Photographer& camera, bool pages, std::ostream& result) {
     testing_support::ScopedEnvironment environment;
     for (const char* name : {"ALLUSERSPROFILE", "APPDATA"}) environment.unset(name);
@@ -217,7 +254,8 @@ int run(const std::string& settings, Photographer& camera, bool pages, std::ostr
     source.dispatch(&application, DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, &userInterface);
     source.dispatch(&application, DG_CONTROL, DAT_IDENTITY, MSG_CLOSEDS, &identity);
     result << "images " << count << "\n" << images.str();
-    return count == 2 && camera.faults == 0 ? 0 : 1;
+    const bool closed = closeWhileReading(source, application, identity, result);
+    return count == 2 && closed && camera.faults == 0 ? 0 : 1;
 }
 
 }  // namespace
