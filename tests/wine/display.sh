@@ -1,5 +1,5 @@
-# Sourced by the scripts that need an X display: starts a private Xvfb on a free display number
-# and stops it when the script exits. Sets DISPLAY and xvfb_display.
+# Sourced by the scripts that need an X display: starts a private Xvfb on a free display number;
+# stop_display, called from the caller's own exit trap, stops it. Sets DISPLAY and xvfb_display.
 start_display() {
     local n
     for n in $(seq 90 190); do
@@ -14,7 +14,6 @@ start_display() {
         if kill -0 "$xvfb_pid" 2>/dev/null && [ -e "/tmp/.X11-unix/X$n" ]; then
             export DISPLAY=":$n"
             xvfb_display=$n
-            trap stop_display EXIT
             return 0
         fi
         wait "$xvfb_pid" 2>/dev/null
