@@ -146,30 +146,33 @@ TW_UINT16 fromScanner(DataSource& source, TW_UINT16 msg, TW_CAPABILITY& cap) {
                          [&](TW_UINT16 m, TW_CAPABILITY* c) { return (scanner.*Member)(m, c); });
 }
 
-TW_UINT16 level(DataSource& source, TW_UINT16 msg, TW_CAPABILITY& cap) {
+// The capabilities a scanner answers per capability number (levels, feeder), served only when
+// it has what they need.
+using ScannerCapabilityFor = TW_UINT16 (Scanner::*)(TW_UINT16 cap, TW_UINT16 msg,
+                                                    TW_CAPABILITY* capability);
+using ScannerServes = bool (Scanner::*)(TW_UINT16 cap) const;
+
+template <ScannerCapabilityFor Member>
+TW_UINT16 fromScannerFor(DataSource& source, TW_UINT16 msg, TW_CAPABILITY& cap) {
     Scanner& scanner = *source.scanner;
     return resetThenRead(
-        msg, cap, [&](TW_UINT16 m, TW_CAPABILITY* c) { return scanner.level(cap.Cap, m, c); });
+        msg, cap, [&](TW_UINT16 m, TW_CAPABILITY* c) { return (scanner.*Member)(cap.Cap, m, c); });
 }
 
-template <TW_UINT16 Cap>
-bool levelServed(DataSource& source) {
-    return source.scanner && source.scanner->servesLevel(Cap);
+template <ScannerServes Serves, TW_UINT16 Cap>
+bool servedBy(DataSource& source) {
+    return source.scanner && (source.scanner.get()->*Serves)(Cap);
 }
 bool pixelFormatServed(DataSource& source) {
     return source.scanner && source.scanner->servesPixelFormat();
 }
-
-TW_UINT16 feeder(DataSource& source, TW_UINT16 msg, TW_CAPABILITY& cap) {
-    Scanner& scanner = *source.scanner;
-    return resetThenRead(
-        msg, cap, [&](TW_UINT16 m, TW_CAPABILITY* c) { return scanner.feeder(cap.Cap, m, c); });
-}
-
+constexpr auto level = fromScannerFor<&Scanner::level>;
+constexpr auto feeder = fromScannerFor<&Scanner::feeder>;
 template <TW_UINT16 Cap>
-bool feederServed(DataSource& source) {
-    return source.scanner && source.scanner->servesFeeder(Cap);
-}
+constexpr auto levelServed = servedBy<&Scanner::servesLevel, Cap>;
+template <TW_UINT16 Cap>
+constexpr auto feederServed = servedBy<&Scanner::servesFeeder, Cap>;
+
 TW_UINT16 nativeResolution(DataSource& source, TW_UINT16 msg, TW_CAPABILITY& cap) {
     if (!isRead(msg)) return refused(source);
     return source.scanner->nativeResolution(msg, &cap);
