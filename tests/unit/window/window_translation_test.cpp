@@ -20,11 +20,11 @@ struct BandRecorder : ui::Peer {
     int styles = 0;
 };
 
-// Only the daemon's texts of an invented language, beside the test program: a program catalog
-// would put the language into every settings dialog's list.
-class DaemonCatalog {
+// An invented language beside the test program, for the daemon's texts and the banner; the
+// settings dialogs of other tests take their languages from fakes.
+class ZzCatalogs {
   public:
-    DaemonCatalog() {
+    ZzCatalogs() {
         std::vector<std::pair<std::string, std::string>> entries = {
             {"Hand-scanner simulation", "Zz hand"},
             {"Scan Mode", "Zz scan mode"},
@@ -32,8 +32,11 @@ class DaemonCatalog {
             {"Special Options", "Zz special"}};
         std::sort(entries.begin(), entries.end());
         writeFile(folder_ / "LC_MESSAGES" / "sane-backends.mo", moBytes(entries));
+        writeFile(folder_ / "LC_MESSAGES" / "default.mo",
+                  moBytes({{"Copyright (C) The Tarnwick developers", "Zz copyright"},
+                           {"Tarnwick data source v%s.", "Zz source v%s."}}));
     }
-    ~DaemonCatalog() {
+    ~ZzCatalogs() {
         useLanguage(before_);
         std::error_code ignored;
         std::filesystem::remove_all(folder_, ignored);
@@ -46,8 +49,9 @@ class DaemonCatalog {
 };
 
 TEST_F(ScanWindowTest, ALanguageChosenInTheSettingsTranslatesTheWholeWindowAtOnce) {
-    DaemonCatalog catalog;
+    ZzCatalogs catalogs;
     TFPreview& w = openScanning();
+    ASSERT_EQ(probe(w).StatusBar.text().rfind("Tarnwick data source v", 0), 0u);
     auto recorder = std::make_unique<BandRecorder>();
     BandRecorder& bands = *recorder;
     probe(w).TopDock.setPeer(std::move(recorder));
@@ -66,6 +70,7 @@ TEST_F(ScanWindowTest, ALanguageChosenInTheSettingsTranslatesTheWholeWindowAtOnc
     EXPECT_TRUE(special);
     EXPECT_EQ(option("test-picture").control->text(), "Zz black");
     EXPECT_EQ(option("test-picture").valueText(), "Solid black");
+    EXPECT_EQ(probe(w).StatusBar.text().rfind("Zz source v", 0), 0u) << probe(w).StatusBar.text();
 }
 
 }  // namespace
