@@ -129,6 +129,8 @@ void Option::setCaptionWidth(int width) {
     column.setBounds(column.left(), column.top(), width + kCaptionWidth - kCaptionLabelWidth,
                      height + 8);
     row_->setHeight(height + 8);
+    // A push button keeps its own width, placed beside the caption rather than filling the row.
+    if (auto* button = dynamic_cast<ui::Button*>(control)) button->setLeft(column.width());
 }
 
 void alignColumns(const std::vector<Option*>& rows) {

@@ -140,9 +140,12 @@ TEST_F(OptionControls, ColumnsOfAPageTakeTheirLongestTexts) {
     built<ui::Edit>(*longOne);
     auto plain = make(DescriptorBuilder(5, "plain", SANE_TYPE_INT).title("X"));
     built<ui::Edit>(*plain);
+    auto press = make(DescriptorBuilder(6, "press", SANE_TYPE_BUTTON).title("Print options"));
+    built<ui::Button>(*press);  // placed, not aligned to the row: it must move too
 
-    alignColumns({read.get(), longOne.get(), plain.get()});
-    for (Option* o : std::initializer_list<Option*>{read.get(), longOne.get(), plain.get()}) {
+    alignColumns({read.get(), longOne.get(), plain.get(), press.get()});
+    for (Option* o :
+         std::initializer_list<Option*>{read.get(), longOne.get(), plain.get(), press.get()}) {
         EXPECT_EQ(o->captionLabel()->width(), 240) << o->name;
         EXPECT_EQ(o->unitLabel()->width(), 20 * 6 + 4) << " 1000000 microsecond";
         EXPECT_EQ(o->control->left(), 245) << o->name;
