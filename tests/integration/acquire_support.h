@@ -83,6 +83,13 @@ class AcquireTest : public ::testing::Test, protected testing_support::SettingsF
                     "\nDevice=test:0\n[test:0]\n";
     }
 
+    // A bed of that many millimetres square for this test's daemon and scanimage alike: the test
+    // backend reads its configuration again for every session, the later line winning.
+    void widenBed(int millimetres) {
+        std::ofstream(saned_.configDir() + "/test.conf", std::ios::app)
+            << "geometry_max " << millimetres << ".0\n";
+    }
+
     // A value the window restores when it opens test:0, as a saved default of the option.
     void option(const std::string& name, const std::string& value) {
         settings_ += name + "=" + value + "\n";

@@ -46,11 +46,14 @@ TEST_F(AcquireTest, FeederCountAndPageSizeDecideTheBatch) {
     }
 }
 
+// A5 (148 x 210 mm) needs a bed taller than the test backend's usual 200 mm.
 TEST_F(AcquireTest, APageSizeScansAsScanimageScansThatArea) {
+    widenBed(300);
     option("test-picture", "Color pattern");
-    ASSERT_EQ(acquire("--size A6 --resolution 50 --pixel-type rgb"), 0) << lines;
+    ASSERT_EQ(acquire("--size A5 --resolution 50 --pixel-type rgb"), 0) << lines;
+    EXPECT_NE(lines.find("image 1: 291x413,"), std::string::npos) << lines;
     expectSame(received(1), scanimage("--mode Color --test-picture 'Color pattern' "
-                                      "--resolution 50 -l 0 -t 0 -x 105 -y 148"));
+                                      "--resolution 50 -l 0 -t 0 -x 148 -y 210"));
 }
 
 // The test backend's options serve exactly the listed capabilities: each answers MSG_GET, and

@@ -55,8 +55,8 @@ TEST_F(ManagerAcquireTest, NativeAndMemoryTransfersAtEveryDepthMatchScanimage) {
     }
 }
 
-// The batch ends cleanly at the count, the flatbed gives one image, and A6 is scanned as
-// scanimage scans 105 x 148 mm.
+// The batch ends cleanly at the count, the flatbed gives one image, and A5 is scanned as
+// scanimage scans 148 x 210 mm (on a bed widened for it).
 TEST_F(ManagerAcquireTest, FeederCountAndPageSizeThroughTheManager) {
     struct Case {
         const char* app;
@@ -66,11 +66,12 @@ TEST_F(ManagerAcquireTest, FeederCountAndPageSizeThroughTheManager) {
     const Case cases[] = {
         {"--feeder --count 3", "Flatbed", 3},
         {"--flatbed --count 3", "Automatic Document Feeder", 1},
-        {"--size 13", "Flatbed", 1},  // TWSS_A6
+        {"--size 5", "Flatbed", 1},  // TWSS_A5
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.app);
         SetUp();
+        widenBed(300);
         option("source", c.savedSource);
         option("test-picture", "Color pattern");
         ASSERT_EQ(runApp(std::string(c.app) + " --resolution 50 --pixel-type rgb"), 0) << lines;
@@ -80,7 +81,7 @@ TEST_F(ManagerAcquireTest, FeederCountAndPageSizeThroughTheManager) {
             << lines;
     }
     expectSame(received(1), scanimage("--mode Color --test-picture 'Color pattern' "
-                                      "--resolution 50 -l 0 -t 0 -x 105 -y 148"));
+                                      "--resolution 50 -l 0 -t 0 -x 148 -y 210"));
 }
 
 }  // namespace
