@@ -1,6 +1,8 @@
-// Trimming and splitting of texts, for every layer.
+// Trimming, splitting and lower-casing of texts, for every layer.
 #pragma once
 
+#include <algorithm>
+#include <cctype>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,6 +28,13 @@ inline std::vector<std::string> split(std::string_view text, char separator) {
         if (end == std::string_view::npos) return parts;
         text.remove_prefix(end + 1);
     }
+}
+
+// ASCII letters in lower case, as devices' words are compared.
+inline std::string lowered(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
 }
 
 }  // namespace base

@@ -52,12 +52,6 @@ std::string shortNumber(double value) {
     return text;
 }
 
-std::string lowered(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
 int truncatedInt(double value) {
     if (!std::isfinite(value)) return 0;
     return static_cast<int>(std::clamp(std::trunc(value), double(INT_MIN), double(INT_MAX)));
@@ -341,10 +335,11 @@ void NumberOption::setValueText(const std::string& text) {
             listChanged();
             return;
         }
-        const std::string wanted = lowered(text);
+        const std::string wanted = base::lowered(text);
         const auto& items = box->items();
-        const auto found = std::find_if(items.begin(), items.end(),
-                                        [&](const std::string& i) { return lowered(i) == wanted; });
+        const auto found = std::find_if(items.begin(), items.end(), [&](const std::string& i) {
+            return base::lowered(i) == wanted;
+        });
         if (found == items.end()) return;
         {
             ui::Detached<ui::Handler> quiet(box->onChange);

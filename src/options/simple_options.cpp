@@ -1,9 +1,7 @@
 #include "options/simple_options.h"
 
-#include <algorithm>
-#include <cctype>
-
 #include "base/debug_log.h"
+#include "base/text.h"
 #include "base/translate.h"
 #include "ui/button.h"
 
@@ -12,10 +10,7 @@ namespace tarnwick {
 namespace {
 
 bool meansYes(const std::string& text) {
-    std::string lower = text;
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text == "1" || lower == "yes";
+    return text == "1" || base::lowered(text) == "yes";
 }
 
 }  // namespace

@@ -1,14 +1,11 @@
 #include "options/source_entries.h"
 
-#include <algorithm>
-#include <cctype>
+#include "base/text.h"
 
 namespace tarnwick {
 
 SourceKind sourceKind(const std::string& entry) {
-    std::string lower = entry;
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::string lower = base::lowered(entry);
     const auto has = [&](const char* word) { return lower.find(word) != std::string::npos; };
     // A duplex entry is a feeder entry too; it is told apart first.
     if (has("duplex")) return SourceKind::duplex;

@@ -2,10 +2,10 @@
 // for the current pixel type, mapped onto SANE's bits per sample. A grey mode at 1 bit is black
 // and white, so a device without a line-art mode still offers TWPT_BW.
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <vector>
 
+#include "base/text.h"
 #include "options/string_option.h"
 #include "twain/containers.h"
 #include "twain/option_capabilities.h"
@@ -173,9 +173,7 @@ TW_UINT16 selectType(DataSource& source, StringOption& mode, Option* depth, TW_U
 }  // namespace
 
 int classifyMode(const std::string& mode) {
-    std::string lower(mode);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::string lower = base::lowered(mode);
     const auto has = [&](const char* word) { return lower.find(word) != std::string::npos; };
     if (has("line") || has("binary")) return TWPT_BW;
     if (has("gray") || has("grey")) return TWPT_GRAY;
