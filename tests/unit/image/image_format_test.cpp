@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "image/dib.h"
+#include "image/swap_red_blue.h"
 #include "twain/fix32.h"
 
 using namespace tarnwick;
@@ -148,4 +149,17 @@ TEST(ImageFormat, SixteenBitSamplesWholeOrAsTheirHighBytes) {
     buffer.assign(g.rowStride, 0xEE);
     writeMemoryRows(grey, g, 0, 1, buffer.data());
     EXPECT_EQ(buffer, (std::vector<std::uint8_t>{0, 0, 0, 0, 0xCD, 0xAB, 0, 0}));
+}
+
+// Every row length up to a few shuffle steps: each pixel exchanged, nothing beyond the row touched.
+TEST(SwapRedBlue, ExchangesEveryPixelOfAnyRowLength) {
+    for (int pixels = 0; pixels <= 24; ++pixels) {
+        const std::size_t bytes = static_cast<std::size_t>(pixels) * 3;
+        std::vector<std::uint8_t> from(bytes + 16), to(bytes + 16, 0xEE);
+        for (std::size_t i = 0; i < from.size(); ++i) from[i] = static_cast<std::uint8_t>(i + 1);
+        swapRedBlue(from.data(), to.data(), pixels);
+        for (std::size_t i = 0; i < bytes; ++i)
+            ASSERT_EQ(to[i], from[i - i % 3 + 2 - i % 3]) << pixels << " pixels, byte " << i;
+        for (std::size_t i = bytes; i < to.size(); ++i) ASSERT_EQ(to[i], 0xEE) << pixels;
+    }
 }
