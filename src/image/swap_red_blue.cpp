@@ -55,7 +55,10 @@ __attribute__((target("ssse3"))) int swapShuffled(const std::uint8_t*& from, std
 }
 
 bool canShuffle() {
-    static const bool supported = __builtin_cpu_supports("ssse3");
+    static const bool supported = [] {
+        __builtin_cpu_init();  // also when first asked from a constructor
+        return __builtin_cpu_supports("ssse3") != 0;
+    }();
     return supported;
 }
 #endif
