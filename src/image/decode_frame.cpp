@@ -75,6 +75,23 @@ long long pixelBytesPerRow(const FrameParameters& p) {
     return pixels * channelsOf(p) * (p.depth / 8);
 }
 
+// A row of 16-bit samples, red first, into a bitmap that keeps blue first: each sample whole
+// (`Deep`) or its high byte. The channel count is fixed, so the loop is unrolled.
+template <int Channels, bool Deep>
+void sixteenBitRow(const std::uint8_t* from, std::uint8_t* to, int pixels, bool little) {
+    const int high = little ? 1 : 0;
+    for (int x = 0; x < pixels; ++x, from += 2 * Channels, to += (Deep ? 2 : 1) * Channels) {
+        for (int c = 0; c < Channels; ++c) {
+            const std::uint8_t* at = from + 2 * c;
+            const int slot = Channels - 1 - c;
+            if constexpr (Deep)
+                putSample(to + 2 * slot, static_cast<std::uint16_t>(at[high] << 8 | at[1 - high]));
+            else
+                to[slot] = at[high];
+        }
+    }
+}
+
 class FrameDecoder {
   public:
     FrameDecoder(Bitmap& bitmap, const FrameParameters& p, const DecodeOptions& o,
@@ -91,9 +108,9 @@ class FrameDecoder {
             std::min<long long>(room, static_cast<long long>(bitmap.rowBytes())));
         if (copiesBytes(p)) {
             wholeRowBytes_ = static_cast<std::size_t>(std::max(p.bytesPerLine, 0));
-        } else if (p.format == kFrameRgb && p.depth == 8) {
+        } else if ((p.format == kFrameRgb && p.depth == 8) || fitsSixteenBitRows()) {
             wholeRowBytes_ = static_cast<std::size_t>(pixelBytesPerRow(p));
-            rgbPixels_ = std::min(p.pixelsPerLine, bitmap.width());
+            rowPixels_ = std::min(p.pixelsPerLine, bitmap.width());
         }
     }
 
@@ -148,6 +165,16 @@ class FrameDecoder {
     }
 
   private:
+    // 16-bit grey or colour into a bitmap with a sample (or its high byte) per channel; a later
+    // frame of another shape goes pixel by pixel.
+    bool fitsSixteenBitRows() const {
+        if (p_.depth != 16 || (p_.format != kFrameGray && p_.format != kFrameRgb)) return false;
+        const bool grey = p_.format == kFrameGray;
+        const BitmapKind kind = bitmap_.kind();
+        return deep_ ? kind == (grey ? BitmapKind::Grey16 : BitmapKind::Rgb48)
+                     : kind == (grey ? BitmapKind::Bits8 : BitmapKind::Bits24);
+    }
+
     bool groupPending() const { return p_.format != kFrameGray && p_.depth == 1 && bit_ != 7; }
 
     std::size_t bytesForNextPixel() const {
@@ -160,8 +187,12 @@ class FrameDecoder {
     // bookkeeping. The bytes are the row's pixels; the row's padding follows as before.
     void decodeWholeRow(const std::uint8_t* from) {
         std::uint8_t* to = bitmap_.row(row_);
+        if (p_.depth == 16) {
+            decodeSixteenBitRow(from, to);
+            return;
+        }
         if (p_.format == kFrameRgb) {
-            swapRedBlue(from, to, rgbPixels_);
+            swapRedBlue(from, to, rowPixels_);
             return;
         }
         const std::size_t n = std::min(pixelRoom_, wholeRowBytes_);
@@ -170,6 +201,16 @@ class FrameDecoder {
         } else {
             std::memcpy(to, from, n);
         }
+    }
+
+    void decodeSixteenBitRow(const std::uint8_t* from, std::uint8_t* to) const {
+        const bool little = o_.littleEndianSamples;
+        if (p_.format == kFrameGray)
+            deep_ ? sixteenBitRow<1, true>(from, to, rowPixels_, little)
+                  : sixteenBitRow<1, false>(from, to, rowPixels_, little);
+        else
+            deep_ ? sixteenBitRow<3, true>(from, to, rowPixels_, little)
+                  : sixteenBitRow<3, false>(from, to, rowPixels_, little);
     }
 
     // Grey frames of 1 and 8 bits: bytes go straight to the row, which is counted in bytes.
@@ -294,7 +335,7 @@ class FrameDecoder {
     std::size_t pixelRoom_ = 0;   // bytes of a row a byte-copied format may write
     // Bytes of a row decodeWholeRow takes at once; 0 for the formats decoded pixel by pixel.
     std::size_t wholeRowBytes_ = 0;
-    int rgbPixels_ = 0;  // pixels of a colour row that land in the bitmap
+    int rowPixels_ = 0;  // pixels of a row decoded whole that land in the bitmap
     std::size_t skip_ = 0;
     int row_ = 0;
     int position_ = 0;

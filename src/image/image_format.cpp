@@ -51,14 +51,15 @@ void writeMemoryRows(const Bitmap& bitmap, const ImageFormat& f, int firstRow, i
         if (deep) {
             // Blue-first pixels become red-first ones; each sample whole or its high byte.
             const std::size_t channels = static_cast<std::size_t>(f.samplesPerPixel);
-            for (std::size_t i = 0; i < samples; ++i) {
-                const std::size_t from = channels == 3 ? i - i % 3 + 2 - i % 3 : i;
-                const std::uint16_t v = sampleAt(source + 2 * from);
-                if (f.bitsPerSample == 16) {
-                    target[2 * i] = static_cast<std::uint8_t>(v);
-                    target[2 * i + 1] = static_cast<std::uint8_t>(v >> 8);
-                } else {
-                    target[i] = static_cast<std::uint8_t>(v >> 8);
+            for (std::size_t i = 0; i < samples; i += channels) {
+                for (std::size_t c = 0; c < channels; ++c) {
+                    const std::uint16_t v = sampleAt(source + 2 * (i + channels - 1 - c));
+                    if (f.bitsPerSample == 16) {
+                        target[2 * (i + c)] = static_cast<std::uint8_t>(v);
+                        target[2 * (i + c) + 1] = static_cast<std::uint8_t>(v >> 8);
+                    } else {
+                        target[i + c] = static_cast<std::uint8_t>(v >> 8);
+                    }
                 }
             }
         } else if (bitmap.kind() == BitmapKind::Bits24) {

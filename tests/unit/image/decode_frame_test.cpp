@@ -240,17 +240,33 @@ TEST(DecodeFrame, PaddingBehindThePixelsOfARowIsSkipped) {
     EXPECT_EQ(bitmap.row(1)[2], 6);
 }
 
-// Whole rows take the tight loops, split rows the byte-wise path: both give the same bitmap, also
-// with padding, a frame of unknown length that ends inside a row, and rows held back across
-// reads.
+// Rows that arrive at once, byte by byte, or split across reads give the same bitmap, also with
+// padding, a frame of unknown length that ends inside a row, and 16-bit samples kept whole or
+// as their high byte, in either byte order.
 TEST(DecodeFrame, WholeRowsAndSplitRowsDecodeAlike) {
-    const FrameParameters cases[] = {
-        params(kFrameGray, 8, 5, 7, 4),  params(kFrameGray, 1, 13, 3, 4),
-        params(kFrameRgb, 8, 3, 11, 4),  params(kFrameRgb, 8, 4, 12, -1),
-        params(kFrameGray, 8, 6, 6, -1),
+    const auto sixteen = [](bool keep, bool little) {
+        DecodeOptions o;
+        o.keepSixteenBits = keep;
+        o.littleEndianSamples = little;
+        return o;
     };
-    for (const FrameParameters& p : cases) {
-        SCOPED_TRACE(testing::Message() << p.format << "/" << p.depth << "/" << p.lines);
+    const struct {
+        FrameParameters p;
+        DecodeOptions options;
+    } cases[] = {
+        {params(kFrameGray, 8, 5, 7, 4), {}},
+        {params(kFrameGray, 1, 13, 3, 4), {}},
+        {params(kFrameRgb, 8, 3, 11, 4), {}},
+        {params(kFrameRgb, 8, 4, 12, -1), {}},
+        {params(kFrameGray, 8, 6, 6, -1), {}},
+        {params(kFrameRgb, 16, 3, 20, 4), sixteen(true, false)},
+        {params(kFrameRgb, 16, 3, 18, -1), sixteen(false, true)},
+        {params(kFrameGray, 16, 5, 12, 4), sixteen(true, true)},
+        {params(kFrameGray, 16, 5, 10, 4), sixteen(false, false)},
+    };
+    for (const auto& [p, options] : cases) {
+        SCOPED_TRACE(testing::Message() << p.format << "/" << p.depth << "/" << p.lines << "/"
+                                        << options.keepSixteenBits);
         // Frames of unknown length end inside their last row.
         std::vector<std::uint8_t> bytes(static_cast<std::size_t>(p.bytesPerLine) * 4 -
                                         (p.lines < 0 ? 2 : 0));
@@ -261,9 +277,9 @@ TEST(DecodeFrame, WholeRowsAndSplitRowsDecodeAlike) {
         a.bytes = b.bytes = c.bytes = bytes;
         b.chunks = {1};
         c.chunks = {static_cast<std::size_t>(p.bytesPerLine) + 1};
-        ASSERT_EQ(decode(whole, p, a), DecodeResult::Complete);
-        ASSERT_EQ(decode(split, p, b), DecodeResult::Complete);
-        ASSERT_EQ(decode(held, p, c), DecodeResult::Complete);
+        ASSERT_EQ(decode(whole, p, a, options), DecodeResult::Complete);
+        ASSERT_EQ(decode(split, p, b, options), DecodeResult::Complete);
+        ASSERT_EQ(decode(held, p, c, options), DecodeResult::Complete);
         ASSERT_EQ(whole.height(), split.height());
         ASSERT_EQ(held.height(), split.height());
         for (int y = 0; y < split.height(); ++y) {
