@@ -7,6 +7,12 @@ namespace {
 
 class ManagerAcquireTest : public AcquireTest {
   protected:
+    void SetUp() override {
+        if (std::string(TARNWICK_PRIVATE_DSM).empty())
+            GTEST_SKIP() << "no TWAIN Working Group manager beside the checkout";
+        AcquireTest::SetUp();
+    }
+
     int runApp(const std::string& arguments) {
         std::ofstream(settingsPath()) << settings_;
         output_ = folder.file("out");
