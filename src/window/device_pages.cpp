@@ -211,8 +211,18 @@ void TFPreview::createOptionPages() {
     for (int p = 0; p < OptionPages.pageCount(); ++p) {
         ui::TabSheet& page = OptionPages.page(p);
         for (std::size_t c = page.childCount(); c-- > 0;) page.child(c).setAlign(ui::Align::Top);
+    }
+    alignOptionColumns();
+}
+
+// Each page's captions share the width of its longest one; a caption wraps to the lines its text
+// needs (again when a language is chosen).
+void TFPreview::alignOptionColumns() {
+    if (!device) return;
+    for (int p = 0; p < OptionPages.pageCount(); ++p) {
+        ui::TabSheet& page = OptionPages.page(p);
         std::vector<Option*> rows;
-        for (const auto& option : list)
+        for (const auto& option : device->options())
             if (option->row() && option->row()->parent() == &page) rows.push_back(option.get());
         alignColumns(rows);
     }

@@ -332,6 +332,7 @@ void TFPreview::translateForms() {
     for (auto& [page, title] : groupPages_) page->setText(trSane(title));
     if (device)
         for (const auto& option : device->options()) option->translateTexts();
+    alignOptionColumns();
 }
 
 void TFPreview::FormKeyDown(ui::KeyEvent& e) {

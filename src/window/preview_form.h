@@ -347,6 +347,7 @@ class TFPreview : public ui::Form, public ControlOwner {
     // Own tool bars of options and their menu entries go; the device is closed and deleted.
     void closeDevice();
     void createOptionPages();
+    void alignOptionColumns();
     void setRolesFor(Option& option, bool& feederBySource);
     // A fatal report may come from inside the connection's or the device's own functions: they
     // are closed at once but freed only once those calls have returned.

@@ -26,7 +26,8 @@ class ZzCatalogs {
   public:
     ZzCatalogs() {
         std::vector<std::pair<std::string, std::string>> entries = {
-            {"Hand-scanner simulation", "Zz hand"},
+            {"Hand-scanner simulation",
+             "Zz hand-scanner simulation, long enough to need two lines"},
             {"Scan Mode", "Zz scan mode"},
             {"Solid black", "Zz black"},
             {"Special Options", "Zz special"}};
@@ -52,6 +53,8 @@ TEST_F(ScanWindowTest, ALanguageChosenInTheSettingsTranslatesTheWholeWindowAtOnc
     ZzCatalogs catalogs;
     TFPreview& w = openScanning();
     ASSERT_EQ(probe(w).StatusBar.text().rfind("Tarnwick data source v", 0), 0u);
+    const ui::Label& hand = *option("hand-scanner").captionLabel();
+    const int oneLine = hand.height();
     auto recorder = std::make_unique<BandRecorder>();
     BandRecorder& bands = *recorder;
     probe(w).TopDock.setPeer(std::move(recorder));
@@ -62,7 +65,9 @@ TEST_F(ScanWindowTest, ALanguageChosenInTheSettingsTranslatesTheWholeWindowAtOnc
     });
     w.BPropertiesClick();
     EXPECT_GT(bands.styles, 0) << "the band texts reach a native bar";
-    EXPECT_EQ(option("hand-scanner").captionLabel()->text(), "Zz hand: ");
+    EXPECT_EQ(hand.text(), "Zz hand-scanner simulation, long enough to need two lines: ");
+    EXPECT_GT(hand.height(), oneLine) << "the longer caption wraps instead of being cut";
+    EXPECT_GE(hand.parent()->height(), hand.top() + hand.height());
     EXPECT_EQ(probe(w).TabSheet2.text(), "Zz scan mode");
     bool special = false;
     for (int p = 0; p < probe(w).OptionPages.pageCount(); ++p)
