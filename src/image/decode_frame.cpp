@@ -361,11 +361,14 @@ DecodeResult decodeFrame(Bitmap& bitmap, const FrameParameters& p, const DecodeO
             return DecodeResult::TooLarge;
         if (p.format == kFrameGray && p.lines >= 0 && !isDeep(kind))
             bitmap.setColourTable(greyTableFor(p));
-    } else if (!hasDecodingRule(p)) {
+    } else if (!hasDecodingRule(p) ||
+               (bitmap.kind() != BitmapKind::Bits24 && bitmap.kind() != BitmapKind::Rgb48)) {
+        // Later frames complete a colour image; after a grey frame they would not fit its rows.
         return DecodeResult::UnsupportedFormat;
     }
-    // A row of zero units would never complete: nothing could be decoded.
-    if ((copiesBytes(p) && p.bytesPerLine <= 0) || (!copiesBytes(p) && p.pixelsPerLine <= 0))
+    // A row of zero units would never complete: nothing could be decoded. A row without pixels
+    // (also a later frame's) has no room in the bitmap for its bytes.
+    if (p.pixelsPerLine <= 0 || (copiesBytes(p) && p.bytesPerLine <= 0))
         return DecodeResult::NoData;
 
     std::vector<std::uint8_t> buffer(kFrameBufferSize);

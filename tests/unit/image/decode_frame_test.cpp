@@ -322,6 +322,22 @@ TEST(DecodeFrame, HostileRowLengthsNeverWritePastTheBitmap) {
     EXPECT_EQ(decode(bitmap, params(kFrameGreen, 8, 40, 40, 1), wider, later),
               DecodeResult::Complete);
     EXPECT_EQ(bgr(bitmap, 1, 0), (std::vector<int>{0, 2, 1}));
+
+    // A later grey frame without pixels has no room for its bytes.
+    ChunkedSource none;
+    none.bytes.assign(48, 5);
+    EXPECT_EQ(decode(bitmap, params(kFrameGray, 8, -8, 24, 2), none, later), DecodeResult::NoData);
+
+    // A colour frame after a grey one has no colour rows to go into.
+    for (int depth : {1, 8}) {
+        ChunkedSource grey, colour;
+        grey.bytes.assign(8, 3);
+        colour.bytes.assign(3 * 40 * 2, 4);
+        ASSERT_EQ(decode(bitmap, params(kFrameGray, depth, 8, 8 * depth / 8, 1, false), grey),
+                  DecodeResult::Complete);
+        EXPECT_EQ(decode(bitmap, params(kFrameGreen, 8, 40, 40, 1), colour, later),
+                  DecodeResult::UnsupportedFormat);
+    }
 }
 
 TEST(DecodeFrame, CancelAndReadErrorsEndTheScan) {
