@@ -34,8 +34,9 @@ TEST(SanedFixture, AcceptsSeveralConnectionsAndStopsByPid) {
         EXPECT_TRUE(connectTo(saned.port()));
         EXPECT_TRUE(connectTo(saned.port()));
     }
-    // The daemon is gone and reaped. (Its port may already serve another test's daemon.)
-    EXPECT_EQ(::kill(pid, 0), -1);
+    // The daemon and all it forked are gone, and it is reaped. (Its port may already serve
+    // another test's daemon.)
+    EXPECT_EQ(::kill(-pid, 0), -1);
     EXPECT_EQ(errno, ESRCH);
 }
 

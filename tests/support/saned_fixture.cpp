@@ -139,6 +139,9 @@ bool SanedFixture::startOnce(int port) {
         return false;
     }
     if (pid == 0) {
+        // A group of its own, so that stopping it also stops what it forked (a backend's
+        // reader, a connection's handler) instead of leaving them behind.
+        ::setpgid(0, 0);
         // Without a trailing colon the private folder is the only configuration folder.
         ::setenv("SANE_CONFIG_DIR", configDir_.c_str(), 1);
         if (std::FILE* log = std::fopen(logPath.c_str(), "w")) {
@@ -164,7 +167,7 @@ bool SanedFixture::startOnce(int port) {
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
-    ::kill(pid, SIGKILL);
+    ::kill(-pid, SIGKILL);
     ::waitpid(pid, nullptr, 0);
     error_ = "saned did not accept connections";
     return false;
@@ -172,15 +175,17 @@ bool SanedFixture::startOnce(int port) {
 
 void SanedFixture::stop() {
     if (pid_ <= 0) return;
-    ::kill(pid_, SIGTERM);
+    ::kill(-pid_, SIGTERM);
+    // Waited for without reaping: the ended daemon keeps its group's number from being reused.
     for (int i = 0; i < 200; ++i) {
-        if (::waitpid(pid_, nullptr, WNOHANG) == pid_) {
-            pid_ = -1;
-            return;
-        }
+        siginfo_t info{};
+        if (::waitid(P_PID, static_cast<id_t>(pid_), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+            info.si_pid == pid_)
+            break;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    ::kill(pid_, SIGKILL);
+    // What the daemon forked may outlive it (a reader stuck on a lock): the whole group goes.
+    ::kill(-pid_, SIGKILL);
     ::waitpid(pid_, nullptr, 0);
     pid_ = -1;
 }
