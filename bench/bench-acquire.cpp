@@ -56,10 +56,14 @@ struct Timing {
     double seconds = 0, cpu = 0;
 };
 
-// The best of each: the round least disturbed by the rest of the machine.
+// The best of each: the round least disturbed by the rest of the machine. Zero is no figure.
+void keepLeast(double& best, double value) {
+    if (value > 0 && (best == 0 || value < best)) best = value;
+}
+
 void keepBest(Timing& best, const Timing& t) {
-    if (t.seconds > 0 && (best.seconds == 0 || t.seconds < best.seconds)) best.seconds = t.seconds;
-    if (t.cpu > 0 && (best.cpu == 0 || t.cpu < best.cpu)) best.cpu = t.cpu;
+    keepLeast(best.seconds, t.seconds);
+    keepLeast(best.cpu, t.cpu);
 }
 
 struct Page {
@@ -270,10 +274,8 @@ int main(int argc, char** argv) {
             keepBest(wire, wireOnce(port, wireBytes));
         }
         // scanimage's file leaves dirty pages whose write-back would fall into the next round.
-        for (int round = 0; round < kPeerRounds; ++round) {
-            const double peer = scanimageOnce(root / "net", peerBytes);
-            if (peer > 0 && (bestPeer == 0 || peer < bestPeer)) bestPeer = peer;
-        }
+        for (int round = 0; round < kPeerRounds; ++round)
+            keepLeast(bestPeer, scanimageOnce(root / "net", peerBytes));
         if (ours.seconds > 0 && bestPeer > 0 && wire.seconds > 0) {
             std::printf("page: %ux%u colour at %d dpi, %.0f bytes in memory buffers\n",
                         static_cast<unsigned>(shape.columns), static_cast<unsigned>(shape.rows),

@@ -229,16 +229,21 @@ void takeWords(NumberOption& option, const std::vector<Word>& words) {
         option.values[i] = option.isFixed ? fromFixedWord(words[i]) : words[i];
 }
 
+// The device's answer is what it holds, unless the exchange failed or the device said the
+// options may have changed (its reload has renewed the known words already).
+void rememberAnswer(NumberOption& option, bool answered, const std::vector<Word>& words) {
+    if (!answered)
+        option.deviceWords.clear();
+    else if ((option.info & SANE_INFO_RELOAD_OPTIONS) == 0)
+        option.deviceWords = words;
+}
+
 }  // namespace
 
 void Device::controlNumbers(Word action, NumberOption& option) {
     Buffer buffer;
     for (double value : option.values) buffer.words.push_back(numberWord(value, option.isFixed));
-    const bool answered = controlOption(option, action, option.valueType(), buffer);
-    // A reload during the exchange has renewed the known words already.
-    if (!answered) option.deviceWords.clear();
-    if (answered && (option.info & SANE_INFO_RELOAD_OPTIONS) == 0)
-        option.deviceWords = buffer.words;
+    rememberAnswer(option, controlOption(option, action, option.valueType(), buffer), buffer.words);
     takeWords(option, buffer.words);
 }
 
@@ -254,12 +259,10 @@ bool Device::setNumber(NumberOption& option, double value) {
         takeWords(option, sent);
         return true;
     }
+    const bool answered = controlOption(option, SANE_ACTION_SET_VALUE, option.valueType(), buffer);
+    rememberAnswer(option, answered, buffer.words);
     // A refused value leaves the option at the device's value.
-    if (!controlOption(option, SANE_ACTION_SET_VALUE, option.valueType(), buffer)) {
-        option.deviceWords.clear();
-        return false;
-    }
-    if ((option.info & SANE_INFO_RELOAD_OPTIONS) == 0) option.deviceWords = buffer.words;
+    if (!answered) return false;
     takeWords(option, buffer.words);
     return buffer.words == sent && (option.info & SANE_INFO_INEXACT) == 0;
 }
