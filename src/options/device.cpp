@@ -108,12 +108,6 @@ const Device::OptionList& Device::loadOptions(bool reload, bool hideInactive) {
     return options_;
 }
 
-Option* Device::findOption(const std::string& name) const {
-    for (const auto& option : options_)
-        if (option->name == name) return option.get();
-    return nullptr;
-}
-
 bool Device::controlOption(Option& option, Word action, Word valueType, Buffer& buffer) {
     // What the device would refuse never goes out.
     if (!option.isActive()) return false;
@@ -286,6 +280,17 @@ bool Device::start() {
 
 bool Device::readData(void* buffer, std::size_t maxLength, std::size_t& length) {
     return channel_.readData(buffer, maxLength, length);
+}
+
+Device::FrameEnd Device::frameEnded() const {
+    switch (channel_.endStatus()) {
+        case SANE_STATUS_EOF:
+            return FrameEnd::whole;
+        case SANE_STATUS_CANCELLED:
+            return FrameEnd::cancelled;
+        default:
+            return FrameEnd::failed;
+    }
 }
 
 void Device::cancel() {

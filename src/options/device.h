@@ -1,5 +1,6 @@
 // One device of the SANE daemon, opened through the control connection: its handle, its
-// options and their values, the frame parameters and the image data of its frames.
+// options and their values, the frame parameters and the image data of its frames. It is the
+// SANE network client's side of the scanner transport.
 #pragma once
 
 #include <cstddef>
@@ -10,7 +11,7 @@
 
 #include "options/number_option.h"
 #include "options/option.h"
-#include "options/option_device.h"
+#include "options/scanner_transport.h"
 #include "sane/authorization.h"
 #include "sane/connection.h"
 #include "sane/image_channel.h"
@@ -20,12 +21,8 @@ namespace tarnwick {
 
 class TFAuth;
 
-class Device : public OptionDevice {
+class Device : public ScannerTransport {
   public:
-    enum Event { optionsReloaded = 0, parametersLoaded = 1 };
-    using Callback = std::function<void(int event)>;
-    using OptionList = std::vector<std::unique_ptr<Option>>;
-
     // The value sent with one control request and the value received into it: words for
     // integer and fixed-point values, raw bytes for booleans (one big-endian word) and texts.
     struct Buffer {
@@ -42,14 +39,14 @@ class Device : public OptionDevice {
     Device& operator=(const Device&) = delete;
 
     // SANE_NET_OPEN with the authorization exchange, then the frame parameters.
-    bool open(Callback callback);
+    bool open(Callback callback) override;
     // SANE_NET_CLOSE when open.
-    void close();
+    void close() override;
     // SANE_NET_GET_PARAMETERS into parameters(); tells the callback parametersLoaded.
     void loadParameters();
     // The option list, fetched once; with reload, a fresh descriptor list replaces only the
     // capabilities of the options already known.
-    const OptionList& loadOptions(bool reload, bool hideInactive);
+    const OptionList& loadOptions(bool reload, bool hideInactive) override;
     // One SANE_NET_CONTROL_OPTION exchange and the reactions to its info bits. True when the
     // device answered with a value (the buffer then holds it).
     bool controlOption(Option& option, Word action, Word valueType, Buffer& buffer);
@@ -58,31 +55,31 @@ class Device : public OptionDevice {
     void controlNumbers(Word action, NumberOption& option) override;
     // Sets the first value; false when the device refused it or took another (the option then
     // holds the device's value).
-    bool setNumber(NumberOption& option, double value);
+    bool setNumber(NumberOption& option, double value) override;
     std::string controlString(Word action, Option& option, const std::string& text) override;
     // With reloads off (while saved values are applied) a reload the daemon asks for is put off;
     // switching them on again fetches the descriptors then, without refreshing any control:
     // saned refuses further control requests until the descriptors have been fetched again.
-    void setReloadEnabled(bool enabled);
+    void setReloadEnabled(bool enabled) override;
 
     // The image data of a frame (see ImageChannel): start loads the frame parameters once
     // the frame has begun.
-    bool start();
-    bool readData(void* buffer, std::size_t maxLength, std::size_t& length);
-    void cancel();
-
-    // The option with this SANE name, or none.
-    Option* findOption(const std::string& name) const;
+    bool start() override;
+    bool readData(void* buffer, std::size_t maxLength, std::size_t& length) override;
+    FrameEnd frameEnded() const override;
+    bool littleEndianSamples() const override { return channel_.littleEndianSamples(); }
+    void rowCompleted() override { channel_.rowCompleted(); }
+    void setWaitHook(WaitHook hook) override { channel_.setWaitHook(std::move(hook)); }
+    void cancel() override;
 
     Word handle() const { return handle_; }
-    const OptionList& options() const { return options_; }
-    const Parameters& parameters() const { return parameters_; }
-    bool parametersValid() const { return parametersValid_; }
-    bool isOpen() const { return isOpen_; }
+    const OptionList& options() const override { return options_; }
+    const Parameters& parameters() const override { return parameters_; }
+    bool parametersValid() const override { return parametersValid_; }
+    bool isOpen() const override { return isOpen_; }
     bool reloadEnabled() const { return reloadEnabled_; }
     Connection& connection() const { return connection_; }
-    ImageChannel& imageChannel() { return channel_; }
-    const std::string& name() const { return name_; }
+    const std::string& name() const override { return name_; }
     const std::string& vendor() const { return vendor_; }
     const std::string& model() const { return model_; }
     const std::string& type() const { return type_; }

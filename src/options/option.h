@@ -65,6 +65,8 @@ class Option {
     ui::Container* row() const { return row_; }
     ui::Label* captionLabel() const { return captionLabel_; }
     ui::Label* unitLabel() const { return unitLabel_; }
+    // The row or compact control goes; the option stays (the window that showed it closes).
+    void destroyControl();
 
     Word capabilities;  // replaced by each reload of the options
     const Word index;   // the option number sent with every control request
@@ -92,7 +94,6 @@ class Option {
 
   private:
     friend void alignColumns(const std::vector<Option*>& rows);
-    void destroyControl();
     // The caption column's width; the caption takes one line of 16 pixels for each started
     // `width` pixels of its text, and the row its height.
     void setCaptionWidth(int width);

@@ -12,8 +12,8 @@
 #include "base/whole_number.h"
 
 #include "base/translate.h"
-#include "options/device.h"
 #include "options/number_option.h"
+#include "options/scanner_transport.h"
 #include "options/source_entries.h"
 #include "options/string_option.h"
 #include "settings/properties_services.h"
@@ -54,10 +54,6 @@ int resolutionOf(Option* option) {
     }
 }
 
-ScanRectangle rectangleOf(const ExactFrame& f) {
-    return ScanRectangle{f.left, f.top, f.right, f.bottom};
-}
-
 ScanRectangle rectangleOf(const Region& r) {
     ScanRectangle rectangle;
     rectangle.left = r.x1;
@@ -82,7 +78,7 @@ SaneDevice::~SaneDevice() {
 }
 
 bool SaneDevice::isDeviceOpen() const {
-    return window_->device() != nullptr;
+    return window_->scanner() != nullptr;
 }
 
 void SaneDevice::showWindow(bool uiOnly) {
@@ -113,7 +109,7 @@ void SaneDevice::beginBatch() {
 
 ScanRectangle SaneDevice::nextScanRectangle() const {
     ScanBatch& batch = window_->batch();
-    return batch.frame() ? rectangleOf(*batch.frame()) : rectangleOf(batch.next());
+    return batch.frame() ? *batch.frame() : rectangleOf(batch.next());
 }
 
 ScanRectangle SaneDevice::wholeScanArea() const {
@@ -122,7 +118,7 @@ ScanRectangle SaneDevice::wholeScanArea() const {
 
 bool SaneDevice::setSingleRegion(const ScanRectangle& frame) {
     // The device clamps or refuses what it cannot scan; the frame is what it took.
-    ExactFrame taken{frame.left, frame.top, frame.right, frame.bottom};
+    ScanRectangle taken = frame;
     const bool exact = window_->setScanArea(taken);
     window_->batch().setFrame(taken);
     return exact;
@@ -132,7 +128,7 @@ Image* SaneDevice::acquire(bool keepAsCurrent, bool cancelAtEnd) {
     Region area;
     const bool scanned = window_->scanNextImage(area);
     const FrameParameters parameters =
-        scanned ? frameParameters(window_->device()->parameters()) : FrameParameters{};
+        scanned ? frameParameters(window_->scanner()->parameters()) : FrameParameters{};
     Bitmap& bitmap = window_->scanBitmap();
     const bool delivered = scanned && toDeliveredForm(bitmap, parameters);
     if (scanned && !delivered) window_->reportError(tr("Not enough memory for the scanned image"));
@@ -141,8 +137,8 @@ Image* SaneDevice::acquire(bool keepAsCurrent, bool cancelAtEnd) {
         return nullptr;
     }
 
-    const std::optional<ExactFrame>& frame = window_->batch().frame();
-    const ScanRectangle r = frame ? rectangleOf(*frame) : rectangleOf(area);
+    const std::optional<ScanRectangle>& frame = window_->batch().frame();
+    const ScanRectangle r = frame ? *frame : rectangleOf(area);
     auto image = std::make_unique<Image>();
     image->bitmap = &bitmap;
     image->xResolution = image->yResolution = resolutionOf(window_->roles().resolution);
@@ -196,21 +192,17 @@ bool SaneDevice::servesPixelFormat() const {
     return dynamic_cast<const StringOption*>(window_->roles().mode) != nullptr;
 }
 
-Option* SaneDevice::option(const char* name) const {
-    Device* device = window_->device();
-    return device ? device->findOption(name) : nullptr;
-}
-
 Option* SaneDevice::levelOption(TW_UINT16 cap) const {
+    const OptionRoles& roles = window_->roles();
     switch (cap) {
         case ICAP_BRIGHTNESS:
-            return option("brightness");
+            return roles.brightness;
         case ICAP_CONTRAST:
-            return option("contrast");
+            return roles.contrast;
         case ICAP_THRESHOLD:
-            return option("threshold");
+            return roles.threshold;
         case ICAP_GAMMA:
-            return option("analog-gamma");
+            return roles.gamma;
         default:
             return nullptr;
     }
@@ -225,13 +217,13 @@ TW_UINT16 SaneDevice::level(TW_UINT16 cap, TW_UINT16 msg, TW_CAPABILITY* capabil
 }
 
 bool SaneDevice::servesFeeder(TW_UINT16 cap) const {
-    return servesFeederCapability(option("source"), cap);
+    return servesFeederCapability(window_->roles().feeder, cap);
 }
 
 TW_UINT16 SaneDevice::feeder(TW_UINT16 cap, TW_UINT16 msg, TW_CAPABILITY* capability) {
-    Option* source = option("source");
+    Option* source = window_->roles().feeder;
     const TW_UINT16 rc =
-        feederCapability(owner_, source, option("page-loaded"), cap, msg, capability);
+        feederCapability(owner_, source, window_->roles().paperSensor, cap, msg, capability);
     // The feeder the application chose is used for whole batches.
     if ((msg == MSG_SET || msg == MSG_RESET) && rc != TWRC_FAILURE) {
         const SourceKind kind = sourceKind(source->valueText());

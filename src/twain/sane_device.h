@@ -61,6 +61,7 @@ class SaneDevice : public Scanner, private ScannerLink {
     TW_UINT16 getCustomData(TW_CUSTOMDSDATA*) override { return TWRC_SUCCESS; }
     TW_UINT16 setCustomData(TW_CUSTOMDSDATA*) override { return TWRC_SUCCESS; }
 
+    // The window, for what a user does in it (its public handlers).
     TFPreview& window() { return window_->form(); }
     Image* currentImage() const { return currentImage_.get(); }
 
@@ -68,8 +69,6 @@ class SaneDevice : public Scanner, private ScannerLink {
     // The device's "brightness", "contrast", "threshold" or "analog-gamma" option for
     // ICAP_BRIGHTNESS, ICAP_CONTRAST, ICAP_THRESHOLD or ICAP_GAMMA.
     Option* levelOption(TW_UINT16 cap) const;
-    // The device's option of this name, or null.
-    Option* option(const char* name) const;
     bool acquireFirst() override { return acquire(true, false) != nullptr; }
     void imageReady() override { notify(MSG_XFERREADY); }
     void closeRequested() override { notify(MSG_CLOSEDSREQ); }

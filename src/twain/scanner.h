@@ -4,17 +4,13 @@
 #include <functional>
 #include <memory>
 
+#include "session/scan_batch.h"
 #include "twain/records.h"
 
 namespace tarnwick {
 
 class DataSource;
 class Image;
-
-// A rectangle on the bed in the unit of the geometry options (millimetres), not rounded.
-struct ScanRectangle {
-    double left = 0, top = 0, right = 0, bottom = 0;
-};
 
 class Scanner {
   public:

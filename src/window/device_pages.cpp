@@ -5,9 +5,7 @@
 
 #include "base/debug_log.h"
 #include "base/translate.h"
-#include "options/device.h"
 #include "options/number_option.h"
-#include "sane/connection.h"
 #include "settings/properties.h"
 #include "settings/settings_location.h"
 #include "ui/backend.h"
@@ -20,17 +18,13 @@ namespace {
 
 constexpr std::size_t kFirstOptionEntry = 2;  // after LargeIcons and the separator
 
-bool contains(const std::string& text, const char* part) {
-    return text.find(part) != std::string::npos;
-}
-
 }  // namespace
 
-void TFPreview::closeDevice() {
+void TFPreview::removeOptionControls() {
     for (std::size_t i = OptionsPopup.count(); i-- > kFirstOptionEntry;) {
         auto tag = static_cast<std::size_t>(OptionsPopup.item(i).tag());
-        if (device && tag < device->options().size()) {
-            Option& option = *device->options()[tag];
+        if (device() && tag < device()->options().size()) {
+            Option& option = *device()->options()[tag];
             if (option.toolbar) {
                 if (option.control && option.homeParent)
                     option.control->setParent(*option.homeParent);
@@ -42,11 +36,8 @@ void TFPreview::closeDevice() {
         }
         OptionsPopup.remove(i);
     }
-    // The options take their rows and compact controls with them.
-    if (device) {
-        device->close();
-        device.reset();
-    }
+    if (device())
+        for (const auto& option : device()->options()) option->destroyControl();
     // Tool bars left by the options of a device dropped after a fatal report.
     for (std::size_t i = TopDock.childCount(); i-- > 0;) {
         ui::Control& bar = TopDock.child(i);
@@ -62,9 +53,10 @@ bool TFPreview::openDevice(const std::string& name) {
         debugLog(tr("Trying to use empty device name!"));
         return false;
     }
-    freeRetired();
-    const bool wasOpen = device != nullptr;
-    closeDevice();
+    session_.freeRetired();
+    const bool wasOpen = device() != nullptr;
+    removeOptionControls();
+    session_.closeScanner();
     if (wasOpen && openSettingsFile()->keyExists(SettingKey::connectionDevices)) {
         connectToDaemon(false);
         Devices.setComboText(deviceName);
@@ -73,18 +65,7 @@ bool TFPreview::openDevice(const std::string& name) {
     OptionPages.setActivePage(&TabSheet2);
     groupPages_.clear();
 
-    scanArea = Region{};
-    tlxOption = tlyOption = brxOption = bryOption = nullptr;
-    previewOption = resolutionOption = modeOption = depthOption = waitOption = feederOption =
-        nullptr;
-    feederInverted = false;
-
-    if (!connection) return false;
-    device = std::make_unique<Device>(*connection, Connection::deviceNamed(name));
-    if (!device->open([this](int event) { deviceNotify(event); })) {
-        device.reset();
-        return false;
-    }
+    if (!session_.openScanner(name)) return false;
     createOptionPages();
     showPlaceholder();
     OptionPages.setVisible(true);
@@ -92,69 +73,38 @@ bool TFPreview::openDevice(const std::string& name) {
     return true;
 }
 
-void TFPreview::setRolesFor(Option& option, bool& feederBySource) {
-    if (!option.isActive()) return;
-    const std::string& name = option.name;
-    if (name == "depth") depthOption = &option;
-    if ((contains(name, "wait") || contains(name, "start")) && option.valueType() == SANE_TYPE_BOOL)
-        waitOption = &option;
-    if ((contains(name, "adf") || contains(name, "source")) && !feederBySource) {
-        // The first option named with "source" stays; "adf" options replace each other until then.
-        feederOption = &option;
-        feederBySource = contains(name, "source");
-        feederInverted = contains(name, "no");
-    }
-}
-
 void TFPreview::createOptionPages() {
-    const bool hideInactive = FProperties->HideDisabled.checked();
-    const Device::OptionList& list = device->loadOptions(false, hideInactive);
+    const ScannerTransport::OptionList& list = device()->options();
     OptionPages.setVisible(false);
     TResolution.setVisible(false);
     TScanMode.setVisible(false);
 
     long pendingGroup = -1;
     bool firstGroup = true;
-    bool feederBySource = false;
     auto file = openSettingsFile();
 
     for (std::size_t i = 0; i < list.size(); ++i) {
         Option& option = *list[i];
         const std::string& name = option.name;
-        auto* number = dynamic_cast<NumberOption*>(&option);
-
-        if (name == "tl-x" || name == "tl-y" || name == "br-x" || name == "br-y") {
-            (name == "tl-x"   ? tlxOption
-             : name == "tl-y" ? tlyOption
-             : name == "br-x" ? brxOption
-                              : bryOption) = number;
-            // No control reads them; the area they describe is needed from the start.
-            if (number) number->refresh();
-            continue;
-        }
-        if (name == "preview") {
-            previewOption = &option;
-            continue;
-        }
+        const bool geometry = &option == roles().tlx || &option == roles().tly ||
+                              &option == roles().brx || &option == roles().bry;
+        if (geometry || &option == roles().preview) continue;
         if (option.valueType() == SANE_TYPE_GROUP) {
             pendingGroup = static_cast<long>(i);
             continue;
         }
 
-        if (name == "resolution" && !resolutionOption) {
-            resolutionOption = &option;
+        if (&option == roles().resolution) {
             option.createControl(*this, TResolution, true);
             if (TResolution.childCount() > 0) TResolution.child(0).setWidth(50);
             TResolution.setVisible(true);
         } else if (name == "mode") {
-            modeOption = &option;
             option.createControl(*this, TScanMode, true);
             if (TScanMode.childCount() > 0) TScanMode.child(0).setWidth(60);
             // Translated modes may be longer than the width above.
             if (auto* box = dynamic_cast<ui::ComboBox*>(option.control)) box->fitWidthToItems(60);
             TScanMode.setVisible(true);
         } else {
-            setRolesFor(option, feederBySource);
             if (pendingGroup >= 1) {
                 const std::string& group = list[static_cast<std::size_t>(pendingGroup)]->title;
                 std::string title = trSane(group);
@@ -206,8 +156,8 @@ void TFPreview::createOptionPages() {
         }
     }
 
-    scanArea = largestArea();
-    optionArea = optionsArea();
+    session_.setWholeArea(session_.largestArea());
+    session_.optionArea = session_.optionsArea();
     for (int p = 0; p < OptionPages.pageCount(); ++p) {
         ui::TabSheet& page = OptionPages.page(p);
         for (std::size_t c = page.childCount(); c-- > 0;) page.child(c).setAlign(ui::Align::Top);
@@ -218,19 +168,19 @@ void TFPreview::createOptionPages() {
 // Each page's captions share the width of its longest one; a caption wraps to the lines its text
 // needs (again when a language is chosen).
 void TFPreview::alignOptionColumns() {
-    if (!device) return;
+    if (!device()) return;
     for (int p = 0; p < OptionPages.pageCount(); ++p) {
         ui::TabSheet& page = OptionPages.page(p);
         std::vector<Option*> rows;
-        for (const auto& option : device->options())
+        for (const auto& option : device()->options())
             if (option->row() && option->row()->parent() == &page) rows.push_back(option.get());
         alignColumns(rows);
     }
 }
 
 void TFPreview::BOptionClick(ui::MenuItem& entry) {
-    if (!device) return;
-    const Device::OptionList& list = device->options();
+    if (!device()) return;
+    const ScannerTransport::OptionList& list = device()->options();
     auto tag = static_cast<std::size_t>(entry.tag());
     if (entry.tag() < 0 || tag >= list.size()) return;
     Option& option = *list[tag];

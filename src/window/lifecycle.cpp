@@ -11,7 +11,7 @@
 
 #include "base/debug_log.h"
 #include "base/translate.h"
-#include "options/device.h"
+#include "options/number_option.h"
 #include "platform/shell_open.h"
 #include "sane/connection.h"
 #include "settings/properties.h"
@@ -44,25 +44,22 @@ std::string versionText() {
 
 TFPreview::~TFPreview() {
     FormDestroy();
+    session_.setObserver(nullptr);
 }
 
-void TFPreview::freeRetired() {
-    // A device needs its connection to the end.
-    retiredDevices_.clear();
-    retiredConnections_.clear();
+void TFPreview::readSettings() {
+    settings() = readScanSettings();
+    setTopMost(settings().topMost);
 }
 
 void TFPreview::FormCreate() {
     tabDragging = false;
     regions.clear();
-    connection.reset();
-    device.reset();
 
     FProperties = std::make_unique<TFProperties>(std::move(propertiesServices_));
     createGammaEditor();
     FAbout = std::make_unique<TFAbout>(open_);
 
-    scanBitmap.reset(BitmapKind::Bits24, 0, 0);
     previewBitmap.reset(BitmapKind::Bits24, 0, 0);
     displayBitmap.reset(BitmapKind::Bits8, 0, 0);
     PaintBox.setOpaque(true);
@@ -71,17 +68,12 @@ void TFPreview::FormCreate() {
     ProgressBar.setPosition(0);
     ProgressBar.setVisible(false);
 
-    setTopMost(FProperties->TopMost.checked());
+    readSettings();
     BProperties.setEnabled(!FProperties->readOnly);
 
     try {
         auto file = openSettingsFile();
         readWindowSize(file->readText(SettingKey::generalWindowSize));
-        edgeThreshold = file->readInteger(SettingKey::generalEdgeThreshold);
-        cancelType = file->readInteger(SettingKey::zoveruDeviceCancelType);
-        forcePreviewEject = file->readBoolean(SettingKey::adfForcePreviewEject);
-        noInvertBlackWhite = file->readBoolean(SettingKey::generalNoInvertBlackWhite);
-        scanNPages = file->readInteger(SettingKey::adfScanNPages);
         if (file->readBoolean(SettingKey::toolbarsUseLargeIcons)) {
             LargeIcons.setChecked(true);
             LargeIconsClick(false);
@@ -128,6 +120,26 @@ void TFPreview::setBandTexts() {
     TopDock.bandsChanged();
 }
 
+void TFPreview::showForUse(bool uiOnly) {
+    const bool scanEnabled = BScan.enabled();
+    const bool printEnabled = BPrint.enabled();
+    if (uiOnly) {
+        BScan.setEnabled(false);
+        BPrint.setEnabled(false);
+    }
+    OkPanel.setVisible(uiOnly);
+    show();
+    if (uiOnly) {
+        BScan.setEnabled(scanEnabled);
+        BPrint.setEnabled(printEnabled);
+    }
+}
+
+void TFPreview::hideFromUse() {
+    if (session_.reading()) session_.stopReading();
+    hide();
+}
+
 void TFPreview::FormActivate() {
     // The pending messages processed below may hold another activation of this window.
     static bool activating = false;
@@ -137,24 +149,25 @@ void TFPreview::FormActivate() {
             try {
                 ui::processPendingMessages();
                 connectToDaemon(true);
-                if (FProperties->AutoPreview.checked())
+                if (settings().autoPreview)
                     BPreviewClick();
-                else if (FProperties->AutoScan.checked())
+                else if (settings().autoScan)
                     WaitForState5.setEnabled(true);
                 firstActivation = false;
             } catch (const std::exception& e) {
                 reportStatus(e.what(), false, false);
             }
         }
-        freeRetired();
+        session_.freeRetired();
         // An error of the first opening stays readable.
-        if (device) reportStatus("0", false, false);
-    } else if (!activating && !retryingDevice_ && connection && !device && !deviceName.empty()) {
+        if (device()) reportStatus("0", false, false);
+    } else if (!activating && !retryingDevice_ && session_.connected() && !device() &&
+               !deviceName.empty()) {
         // A device that did not open (a stale name, a scanner switched off) is tried again; its
         // error goes to the status line, as a box would activate the window once more.
         const base::ScopedValue retrying(retryingDevice_, true);
         DevicesChange();
-        if (device) reportStatus("0", false, false);
+        if (device()) reportStatus("0", false, false);
     } else {
         reportStatus("0", false, false);
     }
@@ -162,7 +175,7 @@ void TFPreview::FormActivate() {
 
 bool TFPreview::connectToDaemon(bool firstTime) {
     ui::processPendingMessages();
-    freeRetired();
+    session_.freeRetired();
     auto file = openSettingsFile();
     host = file->readText(SettingKey::connectionHost);
     userName = file->readText(SettingKey::connectionUser);
@@ -171,7 +184,6 @@ bool TFPreview::connectToDaemon(bool firstTime) {
         listDevices = file->readBoolean(SettingKey::connectionGetDevices);
         deviceName = file->readText(SettingKey::connectionDevice);
         socketTimeout = file->readInteger(SettingKey::connectionTimeOut);
-        readPreviewResolution();
     }
 
     const bool fixedList = file->keyExists(SettingKey::connectionDevices);
@@ -202,6 +214,7 @@ bool TFPreview::connectToDaemon(bool firstTime) {
         }
         translated = true;
         translateForms();
+        readSettings();
         host = FProperties->Hostname.text();
         userName = FProperties->Username.text();
         port = enteredNumber(FProperties->Port.text()).value_or(kDefaultPort);
@@ -210,14 +223,10 @@ bool TFPreview::connectToDaemon(bool firstTime) {
 
     if (!deviceName.empty()) Devices.setComboText(deviceName);
 
-    if (!connection) {
-        connection = std::make_unique<Connection>(
-            host, userName, port, [this](const std::string& message, bool showError, bool fatal) {
-                reportStatus(message, showError, fatal);
-            });
+    if (!session_.connected()) {
         bool connected = false;
         try {
-            connected = connection->connect(true);
+            connected = session_.connect(host, userName, port);
         } catch (const ConnectionCancelled&) {
             Devices.setEnabled(false);
             throw;
@@ -228,8 +237,7 @@ bool TFPreview::connectToDaemon(bool firstTime) {
             } else if (listDevices) {
                 // A second log-on (after a failed activation) lists the daemon's devices afresh.
                 Devices.clearItems();
-                for (const DeviceRecord& record : connection->getDevices())
-                    Devices.addItem(record.name);
+                for (const DeviceRecord& record : session_.devices()) Devices.addItem(record.name);
                 int index = Devices.indexOf(deviceName);
                 if (index >= 0) Devices.setItemIndex(index);
                 Devices.setEnabled(true);
@@ -239,13 +247,12 @@ bool TFPreview::connectToDaemon(bool firstTime) {
             if (deviceName.empty()) Devices.setItemIndex(0);
             if (firstTime) DevicesChange();
         } else {
-            connection.reset();
             Devices.setEnabled(false);
         }
     }
 
     if (Devices.items().size() == 1) TDevice.setVisible(false);
-    return connection != nullptr;
+    return session_.connected();
 }
 
 void TFPreview::DevicesChange() {
@@ -266,6 +273,10 @@ void TFPreview::DevicesChange() {
 }
 
 void TFPreview::reportStatus(const std::string& message, bool showError, bool fatal) {
+    session_.report(message, showError, fatal);
+}
+
+void TFPreview::status(const std::string& message, bool showError, bool fatal) {
     if (destroying) return;
     if (message == "0") {
         shownBanner_ = formatText(N_("Tarnwick data source v%s."), versionText()) + " " +
@@ -273,13 +284,11 @@ void TFPreview::reportStatus(const std::string& message, bool showError, bool fa
         StatusBar.setText(shownBanner_);
     } else {
         StatusBar.setText(message);
-        debugLog(tr("Message logged: %s\n"), message.c_str());
     }
     if (showError && !retryingDevice_)
         ui::messageBox(message, caption(), ui::BoxKind::Error, ui::BoxButtons::Ok);
-    // Closing after a fatal report talks to the daemon again, which may report once more.
-    if (!fatal || closingAfterFatal_) return;
-    const base::ScopedValue closing(closingAfterFatal_, true);
+    if (!fatal) return;
+    // The session closes scanner and connection next.
     BScan.setEnabled(false);
     BPreview.setEnabled(false);
     BPrint.setEnabled(false);
@@ -288,32 +297,22 @@ void TFPreview::reportStatus(const std::string& message, bool showError, bool fa
     TScanMode.setVisible(false);
     ProgressBar.setVisible(false);
     ui::backend().setScreenCursor(ui::Cursor::Default);
-    if (device) {
-        device->cancel();
-        device->close();
-        retiredDevices_.push_back(std::move(device));
-    }
-    if (connection) {
-        connection->disconnect(true);
-        retiredConnections_.push_back(std::move(connection));
-    }
-    throw ConnectionCancelled();
 }
 
 void TFPreview::updateOptions(const std::string& outcome) {
-    if (device)
-        for (const auto& option : device->loadOptions(true, FProperties->HideDisabled.checked()))
+    if (device())
+        for (const auto& option : device()->loadOptions(true, settings().hideInactive))
             if (!option->restored) option->refresh();
     // Not the progress of the option traffic since ("Retrieving option values").
     StatusBar.setText(outcome);
 }
 
-void TFPreview::deviceNotify(int event) {
-    if (!device) return;
-    if (event == Device::parametersLoaded) {
-        BPreview.setEnabled(device->parametersValid() && device->parameters().lines >= 0);
-        BScan.setEnabled(device->parametersValid());
-    } else if (event == Device::optionsReloaded) {
+void TFPreview::scannerEvent(int event) {
+    if (!device()) return;
+    if (event == ScannerTransport::parametersLoaded) {
+        BPreview.setEnabled(device()->parametersValid() && device()->parameters().lines >= 0);
+        BScan.setEnabled(device()->parametersValid());
+    } else if (event == ScannerTransport::optionsReloaded) {
         followScanAreaOptions();
     }
 }
@@ -330,14 +329,14 @@ void TFPreview::translateForms() {
     if (zoomIndex >= 0) Zoom.setComboText(Zoom.items()[static_cast<std::size_t>(zoomIndex)]);
     if (!shownBanner_.empty() && StatusBar.text() == shownBanner_) reportStatus("0", false, false);
     for (auto& [page, title] : groupPages_) page->setText(trSane(title));
-    if (device)
-        for (const auto& option : device->options()) option->translateTexts();
+    if (device())
+        for (const auto& option : device()->options()) option->translateTexts();
     alignOptionColumns();
 }
 
 void TFPreview::FormKeyDown(ui::KeyEvent& e) {
     if (e.key == ui::key::Escape) {
-        if (!FProperties->DisableEsc.checked()) keepReading = false;
+        if (!settings().escapeDisabled) session_.stopReading();
         return;
     }
     if (!(e.shift & ui::CtrlKey) || FProperties->readOnly) return;
@@ -347,15 +346,10 @@ void TFPreview::FormKeyDown(ui::KeyEvent& e) {
         saveValueUnderMouse();
 }
 
-void TFPreview::readPreviewResolution() {
-    const std::optional<int> named = enteredNumber(FProperties->Resolution.text());
-    previewResolution = FProperties->UseMinimum.checked() ? 0 : std::max(named.value_or(0), 0);
-}
-
 void TFPreview::BPropertiesClick() {
     if (FProperties->showModal() != ui::ModalResult::Ok) return;
-    // The next preview takes it; the connection settings wait for the next start.
-    readPreviewResolution();
+    // The next preview takes them; the connection settings wait for the next start.
+    readSettings();
     BEvernote.setVisible(!openSettingsFile()->readText(SettingKey::evernoteEmail).empty());
     translated = true;
     translateForms();
@@ -376,7 +370,7 @@ void TFPreview::BTwitterClick() {
 
 void TFPreview::WaitForState5Timer() {
     // Settings-only use keeps the Scan button disabled; that is no occasion to scan.
-    if (!saneDevice || !saneDevice->readyToScan() || !BScan.enabled()) return;
+    if (!link_ || !link_->readyToScan() || !BScan.enabled()) return;
     WaitForState5.setEnabled(false);
     BScanClick();
 }
@@ -384,7 +378,7 @@ void TFPreview::WaitForState5Timer() {
 void TFPreview::FormClose(ui::CloseAction& action) {
     action = ui::CloseAction::Hide;
     keepWindowState();
-    if (saneDevice) saneDevice->closeRequested();
+    if (link_) link_->closeRequested();
     firstActivation = false;
 }
 
@@ -392,12 +386,12 @@ void TFPreview::BOkClick() {
     // Confirming ends the settings session as closing does, with the other answer.
     hide();
     keepWindowState();
-    if (saneDevice) saneDevice->settingsConfirmed();
+    if (link_) link_->settingsConfirmed();
     firstActivation = false;
 }
 
 void TFPreview::keepWindowState() {
-    if (FProperties->SaveRegions.checked()) storeRegions();
+    if (settings().saveRegions) storeRegions();
     try {
         auto file = openSettingsFile();
         file->writeText(SettingKey::generalWindowSize,
@@ -427,16 +421,8 @@ void TFPreview::FormDestroy() {
     // Floating pages come home, so that the window's pages are destroyed with the window.
     dockFloats();
     destroying = true;
-    if (device) {
-        device->close();
-        device.reset();
-    }
-    if (connection) {
-        connection->disconnect(true);
-        connection.reset();
-    }
-    freeRetired();
-    scanBitmap.reset(BitmapKind::Bits24, 0, 0);
+    // The options stay with the session; their controls go with the window.
+    removeOptionControls();
     previewBitmap.reset(BitmapKind::Bits24, 0, 0);
     displayBitmap.reset(BitmapKind::Bits8, 0, 0);
 }

@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "base/translate.h"
-#include "options/device.h"
+#include "options/scanner_transport.h"
+#include "session/truncation.h"
 #include "ui/canvas.h"
 #include "window/preview_form.h"
 #include "window/preview_geometry.h"
-#include "window/truncation.h"
 
 namespace tarnwick {
 
@@ -88,7 +88,7 @@ void stretchInto(Bitmap& target, const Bitmap& source, int width, int height) {
 }  // namespace
 
 void TFPreview::showPlaceholder() {
-    const PlaceholderSize size = placeholderFor(scanArea);
+    const PlaceholderSize size = placeholderFor(session_.scanArea());
     if (previewBitmap.reset(BitmapKind::Bits24, size.width, size.height)) {
         // An empty white page until the first preview.
         for (int y = 0; y < previewBitmap.height(); ++y)
@@ -115,8 +115,8 @@ void TFPreview::fitPreview(int previewWidth, int previewHeight) {
     }
     // And for the option rows, with room for their controls.
     int rowWidth = 0;
-    if (device)
-        for (const auto& option : device->options())
+    if (device())
+        for (const auto& option : device()->options())
             if (option->row())
                 rowWidth = std::max(rowWidth, option->captionLabel()->parent()->width() +
                                                   option->unitLabel()->width() +
@@ -130,18 +130,18 @@ void TFPreview::fitPreview(int previewWidth, int previewHeight) {
 
 void TFPreview::showScanAsPreview() {
     const ui::Rect client = ImageScrollBox.clientRect();
-    const int width = scanBitmap.width(), height = scanBitmap.height();
+    const int width = session_.scanBitmap.width(), height = session_.scanBitmap.height();
     const double fit =
         zoomFactorFor(ZoomMode::WholePage, 0, client.width(), client.height(), width, height);
     // The pixels the whole page shows, picked as the display picks them: it looks the same.
     if (fit > 0 && fit < 1)
-        stretchInto(previewBitmap, scanBitmap, std::max(truncated(width * fit), 1),
+        stretchInto(previewBitmap, session_.scanBitmap, std::max(truncated(width * fit), 1),
                     std::max(truncated(height * fit), 1));
-    else if (isDeep(scanBitmap.kind()))
-        stretchInto(previewBitmap, scanBitmap, width, height);
+    else if (isDeep(session_.scanBitmap.kind()))
+        stretchInto(previewBitmap, session_.scanBitmap, width, height);
     else
-        previewBitmap = scanBitmap;
-    scale = previewScale(scanArea, previewBitmap.width());
+        previewBitmap = session_.scanBitmap;
+    scale = previewScale(session_.scanArea(), previewBitmap.width());
     ZoomChange();
 }
 
@@ -154,21 +154,21 @@ ZoomMode TFPreview::zoomMode(double& percent) const {
 }
 
 void TFPreview::ZoomChange() {
-    const double previous = zoomFactor;
+    const double previous = zoomFactor_;
     const int width = previewBitmap.width(), height = previewBitmap.height();
     const ui::Rect client = ImageScrollBox.clientRect();
     double percent = 0;
     const ZoomMode mode = zoomMode(percent);
-    zoomFactor = zoomFactorFor(mode, percent, client.width(), client.height(), width, height);
+    zoomFactor_ = zoomFactorFor(mode, percent, client.width(), client.height(), width, height);
     const double pixels = static_cast<double>(width) * height;
-    if (pixels > 0 && zoomFactor * zoomFactor * pixels > kMaxZoomedPixels)
-        zoomFactor = std::sqrt(kMaxZoomedPixels / pixels);
-    if (zoomFactor != previous)
+    if (pixels > 0 && zoomFactor_ * zoomFactor_ * pixels > kMaxZoomedPixels)
+        zoomFactor_ = std::sqrt(kMaxZoomedPixels / pixels);
+    if (zoomFactor_ != previous)
         PaintBox.canvas().fillRect({0, 0, PaintBox.width(), PaintBox.height()},
                                    ui::rgb(255, 255, 255));
     // A negative zoom shows nothing rather than a box of negative size.
-    const int shownWidth = std::max(truncated(width * zoomFactor), 0);
-    const int shownHeight = std::max(truncated(height * zoomFactor), 0);
+    const int shownWidth = std::max(truncated(width * zoomFactor_), 0);
+    const int shownHeight = std::max(truncated(height * zoomFactor_), 0);
     PaintBox.setBounds(PaintBox.left(), PaintBox.top(), shownWidth, shownHeight);
     stretchInto(displayBitmap, previewBitmap, shownWidth, shownHeight);
     PaintBox.repaint();
@@ -189,7 +189,7 @@ void TFPreview::paintPreview() {
     pen.dashOffset = static_cast<float>(dashOffset);
     for (int i = 0; i < regions.regionCount; ++i) {
         const Region s =
-            regionOnScreen(regions.regions[static_cast<std::size_t>(i)], scale, zoomFactor);
+            regionOnScreen(regions.regions[static_cast<std::size_t>(i)], scale, zoomFactor_);
         const ui::Rect r{s.x1, s.y1, s.x2, s.y2};
         canvas.fillRect(r, ui::argb(15, 255, 0, 0));
         canvas.outline(r, pen);

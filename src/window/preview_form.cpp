@@ -3,8 +3,6 @@
 
 #include "base/scoped_value.h"
 #include "base/translate.h"
-#include "options/device.h"
-#include "sane/connection.h"
 #include "settings/properties.h"
 #include "widgets/float_form.h"
 #include "window/preview_form.h"
@@ -25,13 +23,13 @@ ui::TabSheet& firstPage(ui::PageControl& pages, const std::string& caption) {
 }  // namespace
 
 bool TFPreview::firstActivation = true;
-bool TFPreview::keepReading = false;
 int TFPreview::dashOffset = 0;
 
-ConnectionCancelled::ConnectionCancelled() : std::runtime_error(tr("Connection cancelled")) {}
-
-TFPreview::TFPreview(std::unique_ptr<PropertiesServices> propertiesServices, TFAbout::Opener open)
-    : TopDock(add<ui::CoolBar>()),
+TFPreview::TFPreview(ScanSession& session, std::unique_ptr<PropertiesServices> propertiesServices,
+                     TFAbout::Opener open)
+    : session_(session),
+      regions(session.regions),
+      TopDock(add<ui::CoolBar>()),
       TZoom(TopDock.add<ui::ToolBar>()),
       BScan(TZoom.addButton(N_("Scan image"))),
       BPreview(TZoom.addButton(N_("Acquire preview"))),
@@ -167,6 +165,7 @@ TFPreview::TFPreview(std::unique_ptr<PropertiesServices> propertiesServices, TFA
     OptionsPopup.add("-");
 
     bindHandlers();
+    session_.setObserver(this);
     FormCreate();
 }
 

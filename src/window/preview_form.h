@@ -14,6 +14,9 @@
 
 #include "image/bitmap.h"
 #include "options/control_owner.h"
+#include "options/option_roles.h"
+#include "session/regions.h"
+#include "session/scan_session.h"
 #include "ui/button.h"
 #include "ui/combo_box.h"
 #include "ui/form.h"
@@ -25,14 +28,10 @@
 #include "ui/track_bar.h"
 #include "widgets/about_form.h"
 #include "window/preview_geometry.h"
-#include "window/regions.h"
-#include "window/scan_batch.h"
 #include "window/scan_window.h"
 
 namespace tarnwick {
 
-class Connection;
-class Device;
 class NumberOption;
 class Option;
 class PropertiesServices;
@@ -40,25 +39,37 @@ class TFFloat;
 class TFProperties;
 class TGammaForm;
 
-// Raised by the status routine after a fatal report, once device and connection are closed, so
-// that the operation in progress ends; its text is the translated "Connection cancelled".
-class ConnectionCancelled : public std::runtime_error {
-  public:
-    ConnectionCancelled();
-};
-
-class TFPreview : public ui::Form, public ControlOwner {
+// The window works through a scan session, which it watches: it holds its controls, the preview
+// and the companion forms, never the connection or the scanner.
+class TFPreview : public ui::Form, public ControlOwner, public ScanObserver {
   public:
     // Builds the whole layout with its handlers and menus, then runs FormCreate (companion
     // forms, bitmaps, settings, regions, translation). Nothing is connected yet.
     // `propertiesServices` go to the settings dialog; `open` opens web addresses (the About
     // box's links and BTwitterClick); both default to the platform's.
-    explicit TFPreview(std::unique_ptr<PropertiesServices> propertiesServices = nullptr,
+    explicit TFPreview(ScanSession& session,
+                       std::unique_ptr<PropertiesServices> propertiesServices = nullptr,
                        TFAbout::Opener open = {});
     // Runs FormDestroy.
     ~TFPreview() override;
 
     TGammaForm& gammaEditor() override;
+
+    ScanSession& session() { return session_; }
+    // The open scanner's way back; null until set.
+    void setLink(ScannerLink* link) { link_ = link; }
+    // Shows the window without making it modal; `uiOnly` (settings only) shows it with the
+    // Scan and Print buttons disabled, giving them their states back afterwards, and with an
+    // OK button that confirms the settings.
+    void showForUse(bool uiOnly);
+    // Hides the window and stops a read under way.
+    void hideFromUse();
+    // Reading an image or running a handler, which may have called the application: the
+    // window must outlive that call.
+    bool busy() const { return session_.reading() || handlersRunning > 0; }
+    // Every activation in a process connects until one succeeds or the window is closed; an
+    // opening of the source starts that again.
+    static void connectOnActivation() { firstActivation = true; }
 
     // ---- lifecycle and device choice ----
     void FormCreate();
@@ -81,12 +92,10 @@ class TFPreview : public ui::Form, public ControlOwner {
     // Refreshes every option without a restored value (after every preview and scan); the
     // status line then shows `outcome`, what the read ended with, again.
     void updateOptions(const std::string& outcome);
-    // The status routine of the connection and of the window. "0" shows the banner. A fatal
-    // report closes device and connection and throws ConnectionCancelled.
+    // The status routine of the window, through the session's. "0" shows the banner. A fatal
+    // report closes scanner and connection and throws ConnectionCancelled.
     void reportStatus(const std::string& message, bool showError, bool fatal);
     bool connectToDaemon(bool firstTime);
-    // The device's callback: Device::optionsReloaded or Device::parametersLoaded.
-    void deviceNotify(int event);
     // Translates the window and its companion forms when the settings dialog asks for it.
     void translateForms();
 
@@ -104,9 +113,6 @@ class TFPreview : public ui::Form, public ControlOwner {
 
     // ---- preview scan and display ----
     void BPreviewClick();
-    // Writes the existing geometry options in the order tl-x, br-x, br-y, tl-y.
-    // False when the device refused or changed a value.
-    bool setScanArea(double x1, double y1, double x2, double y2);
     void ZoomChange();
     // Draws displayBitmap and the region outlines onto PaintBox.
     void paintPreview();
@@ -134,13 +140,36 @@ class TFPreview : public ui::Form, public ControlOwner {
     // ---- scan loop ----
     // Also the handler of BMail, BEvernote and BPrint.
     void BScanClick();
-    // Reads one image, all its frames, into the bitmap; true when it was read completely.
-    bool scanInto(Bitmap& bitmap);
+    // Begins a batch (ScanBatch::begin); the page question is asked only when `mayAsk`.
+    // Returns the feeder decision.
+    bool beginBatch(bool mayAsk);
+    // One image of the batch read into the session's scan bitmap; without regions it also
+    // becomes the preview. False when no image was read.
+    bool scanNextImage(Region& area);
+
+    // Screen pixels per preview pixel, and scan-area units per preview pixel.
+    double zoomFactor() const { return zoomFactor_; }
+    double unitsPerPreviewPixel() const { return scale; }
+    // For a preview drawn by other means than a scan.
+    void setUnitsPerPreviewPixel(double units) { scale = units == 0 ? 1.0 : units; }
+    // Pages torn off into floating windows, in the order they were torn off.
+    std::size_t floatingPages() const { return floats.size(); }
+    TFFloat& floatingPage(std::size_t i) const { return *floats.at(i); }
+    TFAbout& aboutBox() const { return *FAbout; }
+    // The region outlines are animated; an automatic scan waits for the application.
+    bool outlinesAnimate() const { return Timer.enabled(); }
+    bool autoScanWaiting() const { return WaitForState5.enabled(); }
 
   private:
-    // The open scanner's side of the window and the tests' access to its inner state.
-    friend class ScanWindow;
-    friend class TFPreviewProbe;
+    // ---- what the session tells ----
+    void status(const std::string& message, bool showError, bool fatal) override;
+    void scannerEvent(int event) override;
+    bool confirmButtonStart() override;
+    void readStarts() override;
+    void frameBegins(int lines) override;
+    void rowsRead(int rows) override;
+    void readEnds() override;
+    void regionsCutForFeeder() override;
 
     // ---- saved option values ----
     void restoreSavedValue(Option& option);
@@ -151,103 +180,34 @@ class TFPreview : public ui::Form, public ControlOwner {
     // What closing writes: regions, window size, last resolution and on-exit values.
     void keepWindowState();
 
-    // ---- the batch, as the open scanner drives it ----
-    // Begins a batch (ScanBatch::begin); the page question is asked only when `mayAsk`.
-    // Returns the feeder decision.
-    bool beginBatch(bool mayAsk);
-    // One image of the batch: its next rectangle written to the geometry options and read into
-    // scanBitmap; without regions it also becomes the preview. False when no image was read.
-    bool scanNextImage(Region& area);
-    // After scanNextImage: a delivered image counts down the batch, anything else ends it; with
-    // `cancelAtEnd` the end of the batch cancels the device when DeviceCancelType asks.
-    void endImage(bool delivered, bool cancelAtEnd);
-
     // ---- process-wide state ----
     // Set when the library is loaded; cleared by the first successful activation and by every
     // close, so that a window created later in the process does not connect on its own.
     static bool firstActivation;
-    // Set when a read begins; cleared by Escape or by a frame without data.
-    static bool keepReading;
     // Phase of the dashed region outlines, 0 to 9.
     static int dashOffset;
 
     // ---- window state ----
-    // Declared in the order of construction (the controls are made in this order); the fields
-    // the open scanner reads are public among them.
-    std::unique_ptr<Connection> connection;  // null when not connected
-
-  public:
-    std::unique_ptr<Device> device;     // null when none is open
-    ScannerLink* saneDevice = nullptr;  // set by the scanner right after it made the window
-
-  private:
+    ScanSession& session_;
+    ScannerLink* link_ = nullptr;
+    // The session's regions, which the window edits.
+    Regions& regions;
     std::string host;
     std::string userName;
     int port = 6566;
-    std::string deviceName;     // as shown in the device box; the section of its saved values
-    int previewResolution = 0;  // 0: the lowest the device allows
-    int edgeThreshold = 10;
-
-  public:
-    int cancelType = 1;  // bits: 1 after every read, 2 after previews and failed batches, 4 Escape
-
-  private:
-    bool forcePreviewEject = false;
-    bool noInvertBlackWhite = false;
-    int scanNPages = -1;  // pages per feeder batch; 0 asks the user, -1 until the feeder is empty
+    std::string deviceName;  // as shown in the device box; the section of its saved values
     bool windowSizeRestored = false;
     bool translated = false;
     bool destroying = false;
 
   public:
-    Bitmap scanBitmap;     // every final scan, 16-bit samples kept
     Bitmap previewBitmap;  // the preview; a scan larger than the screen shows reduced
 
   private:
-    Bitmap displayBitmap;  // 24 bits, so colour previews keep their colours; scaled to the zoom
-
-  public:
-    // The largest scan area of the open device, in the unit of the geometry options.
-    Region scanArea;
-
-  private:
-    double scale = 1.0;       // scan-area units per preview pixel; never 0
-    double zoomFactor = 1.0;  // screen pixels per preview pixel
-
-  public:
-    // The region table: regions.regions[0 .. regions.regionCount - 1], the selected or next
-    // region regions.regionIndex (-1 none), regions.defaultRegion (-1 none), maxRegions and the
-    // drag state.
-    Regions regions;
-
-  private:
-    // The geometry options' values as the window last saw them: a reload that finds them
-    // elsewhere moved the area.
-    Region optionArea;
-    ScanBatch batch{regions, scanArea, [this] { return isAdfScan(); }};
-
-    // Option roles, reset before every open; null when the device has no such option.
-    NumberOption* tlxOption = nullptr;
-    NumberOption* tlyOption = nullptr;
-    NumberOption* brxOption = nullptr;
-    NumberOption* bryOption = nullptr;
-    Option* previewOption = nullptr;
-
-  public:
-    Option* resolutionOption = nullptr;
-
-  private:
-    Option* modeOption = nullptr;
-    Option* depthOption = nullptr;
-    Option* waitOption = nullptr;
-    Option* feederOption = nullptr;
-    bool feederInverted = false;  // the feeder option's name contains "no"
-
+    Bitmap displayBitmap;      // 24 bits, so colour previews keep their colours; scaled to the zoom
+    double scale = 1.0;        // scan-area units per preview pixel; never 0
+    double zoomFactor_ = 1.0;  // screen pixels per preview pixel
     bool tabDragging = false;
-
-    // ---- preview and scan loop ----
-    // scanInto is reading: Scan and Preview, reached through message processing, wait for it.
-    bool readingImage = false;
     // Handlers under way (run through guarded); one may have called the application, which
     // may have closed the source.
     int handlersRunning = 0;
@@ -265,18 +225,11 @@ class TFPreview : public ui::Form, public ControlOwner {
     ui::CoolBar& TopDock;  // bands 0..3: TZoom, TScanMode, TResolution, TDevice
     ui::ToolBar& TZoom;
 
-  public:
     ui::ToolButton& BScan;
-
-  private:
     ui::ToolButton& BPreview;
     ui::ToolButton& BMail;
     ui::ToolButton& BEvernote;
-
-  public:
     ui::ToolButton& BPrint;
-
-  private:
     ui::ToolButton& BRegions;
     ui::ComboBox& Zoom;
     ui::ToolButton& BProperties;
@@ -313,25 +266,24 @@ class TFPreview : public ui::Form, public ControlOwner {
     void boundsChanged() override;
 
   private:
-    // Whether the next pages come from the document feeder; it may show a box and cut the
-    // regions to one. The batch asks it once a batch, the preview once a preview.
-    bool isAdfScan();
+    // The open scanner (null when none) and its option roles, both the session's.
+    ScannerTransport* device() const { return session_.scanner(); }
+    const OptionRoles& roles() const { return session_.roles(); }
+    ScanSettings& settings() { return session_.settings(); }
+    const ScanSettings& settings() const { return session_.settings(); }
+    // Reads the settings file again into the session's settings (after the settings dialog).
+    void readSettings();
     // After the device reloaded its options: the regions follow the geometry options when
     // RemoveRegions is checked (deviceNotify(Device::optionsReloaded)).
     void followScanAreaOptions();
     // The region editing needs all four geometry options.
     bool hasAreaOptions() const;
-    // The bounds of the geometry options (an edge without bound: its value), and their values
-    // (scanArea's edge for a missing option).
-    Region largestArea() const;
-    Region optionsArea() const;
     // Screen pixels per scan-area unit.
     double pixelsPerUnit() const;
     // The zoom box's choice; `percent` is its leading number.
     ZoomMode zoomMode(double& percent) const;
     // The resolution a preview is taken at; 0 leaves the resolution as it is.
     double previewDpi(const NumberOption& resolution) const;
-    void readPreviewResolution();
     FitSource fitSource() const;
     // The selected region's outline, drawn by inverting: drawing it again takes it away.
     void drawRubberBand();
@@ -344,29 +296,19 @@ class TFPreview : public ui::Form, public ControlOwner {
     void bindHandlers();
     void setBandTexts();
     void readWindowSize(const std::string& text);
-    // Own tool bars of options and their menu entries go; the device is closed and deleted.
-    void closeDevice();
+    // The options' controls, own tool bars and menu entries go.
+    void removeOptionControls();
     void createOptionPages();
     void alignOptionColumns();
-    void setRolesFor(Option& option, bool& feederBySource);
-    // A fatal report may come from inside the connection's or the device's own functions: they
-    // are closed at once but freed only once those calls have returned.
-    void freeRetired();
 
     std::unique_ptr<PropertiesServices> propertiesServices_;  // until FormCreate
     TFAbout::Opener open_;
-    std::vector<std::unique_ptr<Device>> retiredDevices_;
-    std::vector<std::unique_ptr<Connection>> retiredConnections_;
-    bool closingAfterFatal_ = false;
     std::string shownBanner_;  // the banner as last shown, in the language of then
     // The option pages named after a group, with the group's untranslated title.
     std::vector<std::pair<ui::TabSheet*, std::string>> groupPages_;
     bool retryingDevice_ = false;  // an activation tries the device again: no error boxes
     bool listDevices = true;
     ui::Point tabDragStart;
-    // The window itself writes options (the scan area, preview, resolution): the reloads this
-    // causes do not replace the regions.
-    bool adjustingOptions = false;
 };
 
 }  // namespace tarnwick

@@ -4,7 +4,7 @@
 #include <cctype>
 #include <cmath>
 
-#include "window/truncation.h"
+#include "session/truncation.h"
 
 namespace tarnwick {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "window/regions.h"
+#include "session/regions.h"
 
 namespace tarnwick {
 

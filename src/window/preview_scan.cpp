@@ -1,32 +1,17 @@
-// The preview scan of the whole scan area, and the scan area written to the geometry options.
+// The preview scan of the whole scan area, at the resolution that fills the preview.
 #include <algorithm>
 #include <cmath>
 
 #include "base/debug_log.h"
 #include "base/scoped_value.h"
 #include "base/translate.h"
-#include "options/device.h"
 #include "options/number_option.h"
-#include "settings/properties.h"
 #include "window/preview_form.h"
 #include "window/preview_geometry.h"
-#include "window/scan_policy.h"
-#include "window/truncation.h"
 
 namespace tarnwick {
 
 namespace {
-
-// The lowest or highest value the option allows; its current value when it has no bound.
-int edgeOf(const NumberOption* option, bool lowest) {
-    if (!option) return 0;
-    double low = 0, high = 0;
-    option->getBounds(low, high);
-    const double bound = lowest ? low : high;
-    if (bound == kNoLowerBound || bound == kNoUpperBound)
-        return option->values.empty() ? 0 : truncated(option->values.front());
-    return truncated(bound);
-}
 
 // The lowest value the option allows that is at least `wanted`; its largest below that.
 double allowedAtLeast(const NumberOption& option, double wanted) {
@@ -51,10 +36,13 @@ constexpr double kMillimetresPerInch = 25.4;
 double TFPreview::previewDpi(const NumberOption& resolution) const {
     double low = 0, high = 0;
     resolution.getBounds(low, high);
+    const int previewResolution =
+        settings().previewAtMinimum ? 0 : std::max(settings().previewResolution, 0);
     if (low == kNoLowerBound) return previewResolution;
     double fill = 0;
+    const Region& scanArea = session_.scanArea();
     // Only millimetres tell the page's size; pixels fill the same at every resolution.
-    if (tlxOption && tlxOption->unit == SANE_UNIT_MM) {
+    if (roles().tlx && roles().tlx->unit == SANE_UNIT_MM) {
         double percent = 0;
         const ZoomMode mode = zoomMode(percent);
         const ui::Rect client = ImageScrollBox.clientRect();
@@ -66,72 +54,52 @@ double TFPreview::previewDpi(const NumberOption& resolution) const {
     return previewResolution > 0 && wanted > previewResolution ? previewResolution : wanted;
 }
 
-Region TFPreview::largestArea() const {
-    return {edgeOf(tlxOption, true), edgeOf(tlyOption, true), edgeOf(brxOption, false),
-            edgeOf(bryOption, false)};
-}
-
-Region TFPreview::optionsArea() const {
-    Region area = scanArea;
-    const std::pair<NumberOption*, int*> edges[] = {
-        {tlxOption, &area.x1}, {tlyOption, &area.y1}, {brxOption, &area.x2}, {bryOption, &area.y2}};
-    for (auto [option, edge] : edges)
-        if (option && !option->values.empty()) *edge = truncated(option->values.front());
-    return area;
-}
-
-bool TFPreview::setScanArea(double x1, double y1, double x2, double y2) {
-    const base::ScopedValue own(adjustingOptions, true);
-    const std::pair<NumberOption*, double> edges[] = {
-        {tlxOption, x1}, {brxOption, x2}, {bryOption, y2}, {tlyOption, y1}};
-    bool exact = true;
-    for (auto [option, value] : edges)
-        // A fatal report on the way closes the device.
-        if (option && device && !device->setNumber(*option, value)) exact = false;
-    if (device) optionArea = optionsArea();
-    return exact;
-}
-
 void TFPreview::BPreviewClick() {
-    if (readingImage) return;
+    if (session_.reading()) return;
     debugLog(tr("Starting preview scan\n"));
-    auto* resolution = dynamic_cast<NumberOption*>(resolutionOption);
+    auto* resolution = dynamic_cast<NumberOption*>(roles().resolution);
     const bool changeResolution =
-        device && resolution && resolution->isActive() && !resolution->values.empty();
+        device() && resolution && resolution->isActive() && !resolution->values.empty();
     const double previousResolution = changeResolution ? resolution->values.front() : 0;
     {
-        const base::ScopedValue own(adjustingOptions, true);
-        if (device && previewOption) {
+        const base::ScopedValue own(session_.adjustingOptions, true);
+        if (device() && roles().preview) {
             debugLog(tr("\tsetting preview option\n"));
-            device->controlBool(SANE_ACTION_SET_VALUE, *previewOption, true);
+            device()->controlBool(SANE_ACTION_SET_VALUE, *roles().preview, true);
         }
-        if (changeResolution && device)
+        if (changeResolution && device())
             if (const double dpi = previewDpi(*resolution); dpi > 0)
-                device->setNumber(*resolution, dpi);
+                device()->setNumber(*resolution, dpi);
     }
-    const Region area = largestArea();
-    setScanArea(area.x1, area.y1, area.x2, area.y2);
+    const Region area = session_.largestArea();
+    const ScanRectangle whole{static_cast<double>(area.x1), static_cast<double>(area.y1),
+                              static_cast<double>(area.x2), static_cast<double>(area.y2)};
+    session_.setScanArea(whole);
 
-    scanInto(previewBitmap);
+    session_.scanInto(previewBitmap);
     const std::string outcome = StatusBar.text();
 
     bool ejecting = false;
-    if (device && isAdfScan() && forcePreviewEject) {
+    if (device() && session_.feederInUse() && settings().forcePreviewEject) {
         // Feeds the previewed sheet out; the cancel below ends this start.
-        setScanArea(area.x1, area.y1, area.x2, area.y2);
-        if (device) device->start();
+        session_.setScanArea(whole);
+        if (device()) device()->start();
         ejecting = true;
     }
-    if (device && ((cancelType & cancelAfterBatch) || ejecting)) device->cancel();
+    if (ejecting && device())
+        device()->cancel();
+    else
+        session_.cancelAfterBatch();
     // A fatal report or another device chosen during the read took the option away.
-    if (changeResolution && device && resolution == resolutionOption && resolution->isActive()) {
-        const base::ScopedValue own(adjustingOptions, true);
-        device->setNumber(*resolution, previousResolution);
+    if (changeResolution && device() && resolution == roles().resolution &&
+        resolution->isActive()) {
+        const base::ScopedValue own(session_.adjustingOptions, true);
+        device()->setNumber(*resolution, previousResolution);
     }
 
-    scale = previewScale(scanArea, previewBitmap.width());
+    scale = tarnwick::previewScale(session_.scanArea(), previewBitmap.width());
     ZoomChange();
-    if (FProperties->FindFit.checked()) SetSize(tr(kFindFitName));
+    if (settings().findFit) SetSize(tr(kFindFitName));
     updateOptions(outcome);
 }
 

@@ -1,13 +1,13 @@
 // Regions on the preview: mouse editing with its cursors and rubber band, the region menus and
 // size presets, "Find fit", saving and restoring, and following the scan-area options.
-#include "options/device.h"
 #include "options/number_option.h"
+#include "options/scanner_transport.h"
+#include "session/region_store.h"
+#include "session/truncation.h"
 #include "settings/properties.h"
 #include "settings/settings_location.h"
 #include "ui/backend.h"
 #include "window/preview_form.h"
-#include "window/region_store.h"
-#include "window/truncation.h"
 
 namespace tarnwick {
 
@@ -47,15 +47,15 @@ RegionCursor regionCursorOf(ui::Cursor shape) {
 }  // namespace
 
 bool TFPreview::hasAreaOptions() const {
-    return device && tlxOption && tlyOption && brxOption && bryOption;
+    return device() && roles().hasArea();
 }
 
 double TFPreview::pixelsPerUnit() const {
-    return zoomFactor / (scale == 0 ? 1.0 : scale);
+    return zoomFactor_ / (scale == 0 ? 1.0 : scale);
 }
 
 FitSource TFPreview::fitSource() const {
-    return {previewBitmap, scale, scanArea, edgeThreshold};
+    return {previewBitmap, scale, session_.scanArea(), settings().edgeThreshold};
 }
 
 void TFPreview::drawRubberBand() {
@@ -92,7 +92,7 @@ void TFPreview::ImageMouseMove(const ui::MouseEvent& e) {
         return;
     }
     bool edgeHit = false;
-    PaintBox.setCursor(shapeOf(regions.hover(e.x, e.y, scale, zoomFactor, edgeHit)));
+    PaintBox.setCursor(shapeOf(regions.hover(e.x, e.y, scale, zoomFactor_, edgeHit)));
     if (edgeHit)
         showRegionSize();
     else
@@ -130,7 +130,7 @@ void TFPreview::SetSize(const std::string& name) {
 void TFPreview::findFit() {
     if (regions.regionIndex < 0 || regions.regionIndex >= regions.regionCount) return;
     regions.regions[static_cast<std::size_t>(regions.regionIndex)] =
-        tarnwick::findFit(previewBitmap, scale, scanArea, edgeThreshold);
+        tarnwick::findFit(previewBitmap, scale, session_.scanArea(), settings().edgeThreshold);
 }
 
 void TFPreview::storeRegions() {
@@ -143,8 +143,7 @@ void TFPreview::storeRegions() {
 
 void TFPreview::restoreRegions() {
     try {
-        tarnwick::restoreRegions(*openSettingsFile(), regions, FProperties->SaveRegions.checked(),
-                                 fitSource());
+        tarnwick::restoreRegions(*openSettingsFile(), regions, settings().saveRegions, fitSource());
     } catch (const std::exception&) {
         // Without a readable settings file the window starts without regions.
     }
@@ -154,24 +153,23 @@ void TFPreview::restoreRegions() {
 void TFPreview::showRegionSize() {
     const std::string size = regions.sizeText();
     if (size.empty()) return;
-    reportStatus(size + (tlyOption ? tlyOption->unitText() : std::string()), false, false);
+    reportStatus(size + (roles().tly ? roles().tly->unitText() : std::string()), false, false);
 }
 
 void TFPreview::followScanAreaOptions() {
-    if (!device) return;
+    if (!device()) return;
     // The reloaded descriptors may bound the area anew.
-    const Region largest = largestArea();
-    const bool areaChanged = largest != scanArea;
-    scanArea = largest;
-    const Region area = optionsArea();
-    const bool moved = area != optionArea;
-    optionArea = area;
+    const Region largest = session_.largestArea();
+    const bool areaChanged = largest != session_.scanArea();
+    session_.setWholeArea(largest);
+    const Region area = session_.optionsArea();
+    const bool moved = area != session_.optionArea;
+    session_.optionArea = area;
     // Another mode or depth leaves the user's regions alone, and so do the window's own writes
     // of a region's area.
-    if (adjustingOptions || (!areaChanged && !moved) || !FProperties->RemoveRegions.checked())
-        return;
+    if (session_.adjustingOptions || (!areaChanged && !moved) || !settings().removeRegions) return;
     // The whole area needs no region: it is what a scan without regions covers.
-    if (area.x1 == area.x2 || area.y1 == area.y2 || area == scanArea) {
+    if (area.x1 == area.x2 || area.y1 == area.y2 || area == session_.scanArea()) {
         regions.regionCount = 0;
         regions.regionIndex = -1;
     } else {

@@ -6,7 +6,7 @@
 
 #include "base/debug_log.h"
 #include "base/translate.h"
-#include "options/device.h"
+#include "options/scanner_transport.h"
 #include "settings/properties.h"
 #include "settings/settings_location.h"
 #include "ui/backend.h"
@@ -27,7 +27,7 @@ std::string savedText(const std::string& value, const std::string& name) {
 }
 
 // Sets a value text without letting the device reload its options in between.
-void setWithoutReload(Device& device, Option& option, const std::string& text) {
+void setWithoutReload(ScannerTransport& device, Option& option, const std::string& text) {
     device.setReloadEnabled(false);
     try {
         option.setValueText(text);
@@ -42,23 +42,22 @@ void setWithoutReload(Device& device, Option& option, const std::string& text) {
 }  // namespace
 
 void TFPreview::restoreSavedValue(Option& option) {
-    if (!device || option.name.empty()) return;
+    if (!device() || option.name.empty()) return;
     auto file = openSettingsFile();
     std::optional<std::string> text;
     if (file->keyExists(SettingKey::deviceEntryOptionValue, deviceName, option.name))
         text = file->readText(SettingKey::deviceEntryOptionValue, deviceName, option.name);
-    else if (&option == resolutionOption &&
+    else if (&option == roles().resolution &&
              file->keyExists(SettingKey::deviceEntryLastResolution, deviceName))
         text = file->readText(SettingKey::deviceEntryLastResolution, deviceName);
     if (!text) return;
     debugLog(tr("Using saved default value '%s' for '%s'\n"), text->c_str(), option.name.c_str());
-    setWithoutReload(*device, option, *text);
+    setWithoutReload(*device(), option, *text);
 }
 
 void TFPreview::saveAllValues() {
-    if (!device) return;
-    const Device::OptionList& list =
-        device->loadOptions(false, FProperties->HideDisabled.checked());
+    if (!device()) return;
+    const ScannerTransport::OptionList& list = device()->options();
     auto file = openSettingsFile();
     try {
         for (const auto& option : list) {
@@ -75,10 +74,10 @@ void TFPreview::saveAllValues() {
 }
 
 void TFPreview::saveValueUnderMouse() {
-    if (!device) return;
+    if (!device()) return;
     ui::Control* target = controlAt(screenToClient(ui::backend().cursorPos()));
     if (!target) return;
-    for (const auto& option : device->loadOptions(false, FProperties->HideDisabled.checked())) {
+    for (const auto& option : device()->options()) {
         if (option->control != target) continue;
         std::string value = option->valueText();
         debugLog(tr("Saving default value '%s' for '%s'\n"), value.c_str(), option->name.c_str());
@@ -95,27 +94,28 @@ void TFPreview::saveValueUnderMouse() {
 
 void TFPreview::storeLastResolution() {
     // After a fatal report the option went with its device.
-    if (!device || !resolutionOption) return;
+    Option* resolution = roles().resolution;
+    if (!device() || !resolution) return;
     try {
         // The device's value: a text typed and never taken was not scanned with.
-        resolutionOption->refresh();
+        resolution->refresh();
         openSettingsFile()->writeText(SettingKey::deviceEntryLastResolution,
-                                      resolutionOption->valueText(), deviceName);
+                                      resolution->valueText(), deviceName);
     } catch (const std::exception&) {
         // Only a convenience for the next start.
     }
 }
 
 void TFPreview::applyExitValues() {
-    if (!device) return;
+    if (!device()) return;
     auto file = openSettingsFile();
-    for (const auto& option : device->loadOptions(false, FProperties->HideDisabled.checked())) {
+    for (const auto& option : device()->options()) {
         if (option->name.empty() ||
             !file->keyExists(SettingKey::deviceEntryOnExit, deviceName, option->name))
             continue;
         std::string value = file->readText(SettingKey::deviceEntryOnExit, deviceName, option->name);
         debugLog(tr("Setting value '%s' for '%s' on exit\n"), value.c_str(), option->name.c_str());
-        setWithoutReload(*device, *option, value);
+        setWithoutReload(*device(), *option, value);
     }
 }
 

@@ -1,63 +1,45 @@
 #include "window/scan_window.h"
 
-#include "options/number_option.h"
+#include "session/scan_session.h"
 #include "settings/properties_services.h"
 #include "window/preview_form.h"
 
 namespace tarnwick {
 
-ScanWindow::ScanWindow(ScannerLink& link, std::unique_ptr<PropertiesServices> services) {
+ScanWindow::ScanWindow(ScannerLink& link, std::unique_ptr<PropertiesServices> services)
+    : session_(std::make_unique<ScanSession>(readScanSettings())) {
     // Every opening connects: the application may open the source again without the library
-    // being unloaded in between, and that source must find its device as the first one did.
-    TFPreview::firstActivation = true;
-    form_ = std::make_unique<TFPreview>(std::move(services));
+    // being unloaded in between, and that source must find its scanner as the first one did.
+    TFPreview::connectOnActivation();
+    form_ = std::make_unique<TFPreview>(*session_, std::move(services));
     form_->FormActivate();
-    form_->saneDevice = &link;
+    form_->setLink(&link);
 }
 
 ScanWindow::~ScanWindow() {
-    form_->saneDevice = nullptr;
+    form_->setLink(nullptr);
+    form_.reset();
+    session_.reset();
 }
 
-Device* ScanWindow::device() const {
-    return form_->device.get();
+ScannerTransport* ScanWindow::scanner() const {
+    return session_->scanner();
 }
 
-OptionRoles ScanWindow::roles() const {
-    OptionRoles r;
-    r.mode = form_->modeOption;
-    r.depth = form_->depthOption;
-    r.resolution = form_->resolutionOption;
-    r.tlx = form_->tlxOption;
-    r.tly = form_->tlyOption;
-    r.brx = form_->brxOption;
-    r.bry = form_->bryOption;
-    return r;
+const OptionRoles& ScanWindow::roles() const {
+    return session_->roles();
 }
 
 void ScanWindow::show(bool uiOnly) {
-    TFPreview& w = *form_;
-    const bool scanEnabled = w.BScan.enabled();
-    const bool printEnabled = w.BPrint.enabled();
-    if (uiOnly) {
-        w.BScan.setEnabled(false);
-        w.BPrint.setEnabled(false);
-    }
-    w.OkPanel.setVisible(uiOnly);
-    w.show();
-    if (uiOnly) {
-        w.BScan.setEnabled(scanEnabled);
-        w.BPrint.setEnabled(printEnabled);
-    }
+    form_->showForUse(uiOnly);
 }
 
 void ScanWindow::hide() {
-    if (form_->readingImage) TFPreview::keepReading = false;
-    form_->hide();
+    form_->hideFromUse();
 }
 
 bool ScanWindow::busy() const {
-    return form_->readingImage || form_->handlersRunning > 0;
+    return form_->busy();
 }
 
 bool ScanWindow::seen() const {
@@ -70,22 +52,16 @@ void ScanWindow::pressScan() {
 }
 
 void ScanWindow::beginBatch() {
-    form_->beginBatch(false);
+    session_->beginBatch();
 }
 
 ScanBatch& ScanWindow::batch() {
-    return form_->batch;
+    return session_->batch;
 }
 
-bool ScanWindow::setScanArea(ExactFrame& frame) {
-    TFPreview& w = *form_;
-    const bool exact = w.setScanArea(frame.left, frame.top, frame.right, frame.bottom);
-    const std::pair<const NumberOption*, double*> edges[] = {{w.tlxOption, &frame.left},
-                                                             {w.tlyOption, &frame.top},
-                                                             {w.brxOption, &frame.right},
-                                                             {w.bryOption, &frame.bottom}};
-    for (auto [option, edge] : edges)
-        if (w.device && option && !option->values.empty()) *edge = option->values.front();
+bool ScanWindow::setScanArea(ScanRectangle& frame) {
+    const bool exact = session_->setScanArea(frame);
+    frame = session_->areaTaken(frame);
     return exact;
 }
 
@@ -94,15 +70,15 @@ bool ScanWindow::scanNextImage(Region& area) {
 }
 
 void ScanWindow::endImage(bool delivered, bool cancelAtEnd) {
-    form_->endImage(delivered, cancelAtEnd);
+    session_->endImage(delivered, cancelAtEnd);
 }
 
 Bitmap& ScanWindow::scanBitmap() {
-    return form_->scanBitmap;
+    return session_->scanBitmap;
 }
 
 void ScanWindow::reportError(const std::string& message) {
-    form_->reportStatus(message, true, false);
+    session_->report(message, true, false);
 }
 
 }  // namespace tarnwick

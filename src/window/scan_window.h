@@ -1,5 +1,6 @@
 // What the open scanner and its scanning window use of each other. The scanner sees the window
-// only through ScanWindow; the window reaches the scanner only through ScannerLink.
+// and its session only through ScanWindow; the window reaches the scanner only through
+// ScannerLink.
 #pragma once
 
 #include <memory>
@@ -7,12 +8,13 @@
 
 #include "image/bitmap.h"
 #include "options/option_roles.h"
-#include "window/scan_batch.h"
+#include "session/scan_batch.h"
 
 namespace tarnwick {
 
-class Device;
 class PropertiesServices;
+class ScanSession;
+class ScannerTransport;
 class TFPreview;
 
 class ScannerLink {
@@ -32,26 +34,24 @@ class ScannerLink {
     virtual void settingsConfirmed() = 0;
 };
 
+// A scan session with its window: the window is created over the session and runs its first
+// activation, which connects to the daemon and opens the scanner; it then reports to `link`.
 class ScanWindow {
   public:
-    // Creates the window and runs its first activation, which connects to the daemon and opens
-    // the device; the window then reports to `link`. `services` go to the settings dialog
-    // (default: the platform's).
+    // `services` go to the settings dialog (default: the platform's).
     ScanWindow(ScannerLink& link, std::unique_ptr<PropertiesServices> services);
     ~ScanWindow();
     ScanWindow(const ScanWindow&) = delete;
     ScanWindow& operator=(const ScanWindow&) = delete;
 
-    // Null when no device could be opened.
-    Device* device() const;
-    OptionRoles roles() const;
-    // Shows the window without making it modal; `uiOnly` (settings only) shows it with the
-    // Scan and Print buttons disabled, giving them their states back afterwards, and with
-    // an OK button that confirms the settings.
+    // Null when no scanner could be opened.
+    ScannerTransport* scanner() const;
+    const OptionRoles& roles() const;
+    // Shows the window without making it modal; `uiOnly` for settings only.
     void show(bool uiOnly);
     // Hides the window and stops a read under way.
     void hide();
-    // Reading an image or running a handler; see TFPreview::busy.
+    // Reading an image or running a handler of the window.
     bool busy() const;
     // Whether the toolkit put the window on a screen.
     bool seen() const;
@@ -59,10 +59,10 @@ class ScanWindow {
     // A batch begun without the window's Scan button: no page question.
     void beginBatch();
     ScanBatch& batch();
-    // Writes the frame to the geometry options and reads back what the device took; false
+    // Writes the frame to the geometry options and reads back what the scanner took; false
     // when it refused or changed an edge.
-    bool setScanArea(ExactFrame& frame);
-    // TFPreview::scanNextImage and endImage.
+    bool setScanArea(ScanRectangle& frame);
+    // The batch's next image, read into scanBitmap (and shown as the preview without regions).
     bool scanNextImage(Region& area);
     void endImage(bool delivered, bool cancelAtEnd);
     // Receives every final scan.
@@ -71,8 +71,10 @@ class ScanWindow {
     void reportError(const std::string& message);
 
     TFPreview& form() { return *form_; }
+    ScanSession& session() { return *session_; }
 
   private:
+    std::unique_ptr<ScanSession> session_;
     std::unique_ptr<TFPreview> form_;
 };
 

@@ -8,9 +8,9 @@
 #include <functional>
 #include <span>
 
-#include "support/preview_probe.h"
 #include "support/saned_fixture.h"
 #include "support/settings_folders.h"
+#include "support/window_controls.h"
 #include "twain/data_source.h"
 #include "twain/sane_device.h"
 #include "ui/backend.h"
@@ -40,13 +40,13 @@ TEST_F(OpenScanner, ABatchWalksThroughTheRegionsAndCountsDown) {
     auto scanner = open(saned_.port());
     ASSERT_TRUE(scanner->isDeviceOpen());
     TFPreview& window = scanner->window();
-    window.regions.regionCount = 3;
-    window.regions.regions[0] = Region{0, 0, 10, 5};
-    window.regions.regions[1] = Region{10, 0, 30, 10};
-    window.regions.regions[2] = Region{0, 10, 5, 30};
+    window.session().regions.regionCount = 3;
+    window.session().regions.regions[0] = Region{0, 0, 10, 5};
+    window.session().regions.regions[1] = Region{10, 0, 30, 10};
+    window.session().regions.regions[2] = Region{0, 10, 5, 30};
     scanner->beginBatch();
     EXPECT_EQ(scanner->pendingCount(), 3);
-    EXPECT_EQ(window.regions.regionIndex, -1);
+    EXPECT_EQ(window.session().regions.regionIndex, -1);
     const int widths[] = {10, 20, 5};
     for (int k = 0; k < 3; ++k) {
         Image* image = scanner->acquire(true, true);
@@ -73,7 +73,7 @@ TEST_F(OpenScanner, TheWholeAreaReplacesThePreviewAndTheCountStaysOpenEnded) {
     EXPECT_EQ(scanner->pendingCount(), -1);
     // The preview is the scan reduced to what the whole page shows in the preview's box.
     const Bitmap& preview = scanner->window().previewBitmap;
-    const ui::Rect box = probe(scanner->window()).ImageScrollBox.clientRect();
+    const ui::Rect box = control<ui::ScrollBox>(scanner->window(), "ImageScrollBox").clientRect();
     ASSERT_GT(image->bitmap->width(), std::min(box.width(), box.height()));
     EXPECT_EQ(preview.width(), std::min(box.width(), box.height()));
     EXPECT_EQ(preview.height(), preview.width());
@@ -81,7 +81,7 @@ TEST_F(OpenScanner, TheWholeAreaReplacesThePreviewAndTheCountStaysOpenEnded) {
 
     EXPECT_TRUE(scanner->setSingleRegion(ScanRectangle{25, 25, 50, 50}));
     EXPECT_EQ(scanner->nextScanRectangle().left, 25);
-    EXPECT_EQ(scanner->window().regions.regionCount, 1);
+    EXPECT_EQ(scanner->window().session().regions.regionCount, 1);
 }
 
 TEST_F(OpenScanner, AFrameBeyondTheBedIsClampedAndScannedAsClamped) {
@@ -101,12 +101,12 @@ TEST_F(OpenScanner, AFrameBeyondTheBedIsClampedAndScannedAsClamped) {
 TEST_F(OpenScanner, SettingsOnlyLeavesTheScanButtonsAsTheyWere) {
     auto scanner = open(saned_.port());
     TFPreview& window = scanner->window();
-    window.BPrint.setEnabled(false);
-    const bool scanEnabled = window.BScan.enabled();
+    control<ui::ToolButton>(window, "BPrint").setEnabled(false);
+    const bool scanEnabled = control<ui::ToolButton>(window, "BScan").enabled();
     scanner->showWindow(true);
     EXPECT_TRUE(window.visible());
-    EXPECT_EQ(window.BScan.enabled(), scanEnabled);
-    EXPECT_FALSE(window.BPrint.enabled());
+    EXPECT_EQ(control<ui::ToolButton>(window, "BScan").enabled(), scanEnabled);
+    EXPECT_FALSE(control<ui::ToolButton>(window, "BPrint").enabled());
     EXPECT_FALSE(scanner->windowSeen()) << "the Linux toolkit shows nothing";
     scanner->hideWindow();
     EXPECT_FALSE(window.visible());
@@ -175,8 +175,7 @@ TEST_F(OpenScanner, ClosedWhileReadingTheScannerOutlivesTheRead) {
     WatchedSource s;
     // The application ends the session from a message the read processes.
     std::function<void()> closeWhileReading = [&] {
-        if (!TFPreviewProbe(s.device->window()).readingImage)
-            return ui::backend().post(closeWhileReading);
+        if (!s.device->window().session().reading()) return ui::backend().post(closeWhileReading);
         s.disableAndClose();
     };
     ui::backend().post(closeWhileReading);

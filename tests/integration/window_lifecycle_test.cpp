@@ -21,22 +21,24 @@ class WindowSaned : public WindowTest {
 TEST_F(WindowSaned, FirstActivationConnectsListsAndOpensTheFirstDevice) {
     useDaemon();
     TFPreview& w = open();
-    ASSERT_NE(probe(w).connection, nullptr);
-    EXPECT_EQ(probe(w).Devices.items(), (std::vector<std::string>{"test:0", "test:1"}));
-    EXPECT_TRUE(probe(w).Devices.enabled());
-    EXPECT_TRUE(probe(w).TDevice.visible());
-    EXPECT_EQ(probe(w).deviceName, "test:0");
-    ASSERT_NE(w.device, nullptr);
-    EXPECT_EQ(w.device->name(), "test:0");
+    ASSERT_NE(w.session().connection(), nullptr);
+    EXPECT_EQ(control<ui::ComboBox>(w, "Devices").items(),
+              (std::vector<std::string>{"test:0", "test:1"}));
+    EXPECT_TRUE(control<ui::ComboBox>(w, "Devices").enabled());
+    EXPECT_TRUE(control<ui::ToolBar>(w, "TDevice").visible());
+    EXPECT_EQ(control<ui::ComboBox>(w, "Devices").text(), "test:0");
+    ASSERT_NE(w.session().scanner(), nullptr);
+    EXPECT_EQ(w.session().scanner()->name(), "test:0");
     EXPECT_EQ(settings().readText(SettingKey::connectionDevice), "test:0");
-    EXPECT_EQ(probe(w).userName, "PCUSER");
-    EXPECT_FALSE(TFPreviewProbe::firstActivation);
-    EXPECT_EQ(probe(w).StatusBar.text().rfind("Tarnwick data source v1.37.", 0), 0u);
+    EXPECT_EQ(w.session().connection()->userName(), "PCUSER");
+    EXPECT_EQ(control<ui::StatusBar>(w, "StatusBar").text().rfind("Tarnwick data source v1.37.", 0),
+              0u);
 
     // Another window in the same process leaves connecting to whoever opened it.
-    TFPreview later(std::make_unique<QuietServices>());
+    ScanSession laterSession;
+    TFPreview later(laterSession, std::make_unique<QuietServices>());
     later.FormActivate();
-    EXPECT_EQ(probe(later).connection, nullptr);
+    EXPECT_EQ(laterSession.connection(), nullptr);
 }
 
 TEST_F(WindowSaned, WithoutAHostTheSettingsDialogNamesTheDaemon) {
@@ -50,49 +52,49 @@ TEST_F(WindowSaned, WithoutAHostTheSettingsDialogNamesTheDaemon) {
     });
     window->FormActivate();
     EXPECT_EQ(driver.modalForms(), (std::vector<std::string>{"FProperties"}));
-    EXPECT_TRUE(probe(*window).translated);
-    EXPECT_EQ(probe(*window).userName, "tester");
-    ASSERT_NE(window->device, nullptr);
-    EXPECT_EQ(window->device->name(), "test:0");
+    EXPECT_EQ(window->session().connection()->userName(), "tester");
+    ASSERT_NE(window->session().scanner(), nullptr);
+    EXPECT_EQ(window->session().scanner()->name(), "test:0");
 }
 
 TEST_F(WindowSaned, FixedDeviceListWithoutAChosenDevice) {
     useDaemon({}, "Devices=test:1, test:0\n");
     TFPreview& w = open();
-    EXPECT_EQ(probe(w).Devices.items(), (std::vector<std::string>{"test:1", "test:0"}));
-    EXPECT_EQ(probe(w).Devices.itemIndex(), 0);
-    EXPECT_TRUE(probe(w).TDevice.visible());
-    ASSERT_NE(w.device, nullptr);
-    EXPECT_EQ(w.device->name(), "test:1");
+    EXPECT_EQ(control<ui::ComboBox>(w, "Devices").items(),
+              (std::vector<std::string>{"test:1", "test:0"}));
+    EXPECT_EQ(control<ui::ComboBox>(w, "Devices").itemIndex(), 0);
+    EXPECT_TRUE(control<ui::ToolBar>(w, "TDevice").visible());
+    ASSERT_NE(w.session().scanner(), nullptr);
+    EXPECT_EQ(w.session().scanner()->name(), "test:1");
 
     // Another device of the list keeps the connection; its section's name maps to the daemon's.
     writeSettings(testing_support::readWholeFile(settingsPath()) +
                   "[test:0]\nHost=nowhere.invalid\nDevice=test:1\n");
-    Connection* before = probe(w).connection.get();
-    driver.select(probe(w).Devices, 1);
-    EXPECT_EQ(probe(w).connection.get(), before);
-    EXPECT_EQ(probe(w).deviceName, "test:0");
-    ASSERT_NE(w.device, nullptr);
-    EXPECT_EQ(w.device->name(), "test:1");
+    Connection* before = w.session().connection();
+    driver.select(control<ui::ComboBox>(w, "Devices"), 1);
+    EXPECT_EQ(w.session().connection(), before);
+    EXPECT_EQ(control<ui::ComboBox>(w, "Devices").text(), "test:0");
+    ASSERT_NE(w.session().scanner(), nullptr);
+    EXPECT_EQ(w.session().scanner()->name(), "test:1");
 }
 
 TEST_F(WindowSaned, OneDeviceHidesTheDeviceToolBar) {
     useDaemon({}, "Devices=test:0\n");
     TFPreview& w = open();
-    EXPECT_FALSE(probe(w).TDevice.visible());
-    EXPECT_NE(w.device, nullptr);
+    EXPECT_FALSE(control<ui::ToolBar>(w, "TDevice").visible());
+    EXPECT_NE(w.session().scanner(), nullptr);
 }
 
 TEST_F(WindowSaned, ATypedDeviceNameIsOpenedAsTyped) {
     useDaemon();
     TFPreview& w = open();
     // No entry is called "test"; the daemon opens the backend's first device for that name.
-    driver.type(probe(w).Devices, "test");
+    driver.type(control<ui::ComboBox>(w, "Devices"), "test");
     driver.pressKey(w, ui::key::Enter);
-    EXPECT_EQ(probe(w).Devices.itemIndex(), -1);
-    EXPECT_EQ(probe(w).deviceName, "test");
-    ASSERT_NE(w.device, nullptr);
-    EXPECT_EQ(w.device->name(), "test");
+    EXPECT_EQ(control<ui::ComboBox>(w, "Devices").itemIndex(), -1);
+    EXPECT_EQ(control<ui::ComboBox>(w, "Devices").text(), "test");
+    ASSERT_NE(w.session().scanner(), nullptr);
+    EXPECT_EQ(w.session().scanner()->name(), "test");
     EXPECT_EQ(settings().readText(SettingKey::connectionDevice), "test");
 }
 
@@ -104,22 +106,20 @@ TEST_F(WindowSaned, AFailedFirstActivationIsRetried) {
     }
     writeSettings("[Connection]\nHost=127.0.0.1\nPort=" + std::to_string(gone) + "\n");
     TFPreview& w = open();
-    EXPECT_EQ(probe(w).connection, nullptr);
-    EXPECT_FALSE(probe(w).Devices.enabled());
-    EXPECT_TRUE(TFPreviewProbe::firstActivation);
+    EXPECT_EQ(w.session().connection(), nullptr);
+    EXPECT_FALSE(control<ui::ComboBox>(w, "Devices").enabled());
 
     useDaemon();
     w.FormActivate();
-    EXPECT_NE(probe(w).connection, nullptr);
-    EXPECT_NE(w.device, nullptr);
-    EXPECT_EQ(probe(w).Devices.items().size(), 2u);
-    EXPECT_FALSE(TFPreviewProbe::firstActivation);
+    EXPECT_NE(w.session().connection(), nullptr);
+    EXPECT_NE(w.session().scanner(), nullptr);
+    EXPECT_EQ(control<ui::ComboBox>(w, "Devices").items().size(), 2u);
 }
 
 TEST_F(WindowSaned, AutoScanSwitchesTheStateTimerOn) {
     useDaemon("[Scan]\nAutoStart=1\n");
     TFPreview& w = open();
-    EXPECT_TRUE(probe(w).WaitForState5.enabled());
+    EXPECT_TRUE(w.autoScanWaiting());
 }
 
 // The daemon takes the log-on, then never answers the open: the time-out is fatal and leaves
@@ -134,10 +134,10 @@ TEST_F(WindowTest, AFatalTimeOutClosesDeviceAndConnection) {
                   std::to_string(daemon.port()) + "\n");
     TFPreview& w = open();
     daemon.finish();
-    EXPECT_EQ(w.device, nullptr);
-    EXPECT_EQ(probe(w).connection, nullptr);
-    EXPECT_FALSE(w.BScan.enabled());
-    EXPECT_FALSE(probe(w).OptionPages.visible());
+    EXPECT_EQ(w.session().scanner(), nullptr);
+    EXPECT_EQ(w.session().connection(), nullptr);
+    EXPECT_FALSE(control<ui::ToolButton>(w, "BScan").enabled());
+    EXPECT_FALSE(control<ui::PageControl>(w, "OptionPages").visible());
     ASSERT_FALSE(boxTexts().empty());
     Bytes sent = daemon.received();
     ASSERT_GE(sent.size(), kInit + kOpen + 4);
@@ -150,7 +150,7 @@ class WindowDevice : public WindowSaned {
         WindowSaned::SetUp();
         useDaemon(sections);
         open();
-        ASSERT_NE(window->device, nullptr);
+        ASSERT_NE(window->session().scanner(), nullptr);
     }
     std::string sections;
 };

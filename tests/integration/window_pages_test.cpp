@@ -14,16 +14,16 @@ class WindowPages : public WindowTest {
         writeSettings("[Connection]\nHost=127.0.0.1\nPort=" + std::to_string(saned.port()) + "\n" +
                       sections);
         open();
-        ASSERT_NE(window->device, nullptr);
+        ASSERT_NE(window->session().scanner(), nullptr);
     }
     std::vector<std::string> pageTitles() const {
         std::vector<std::string> titles;
-        for (int i = 0; i < probe(*window).OptionPages.pageCount(); ++i)
-            titles.push_back(probe(*window).OptionPages.page(i).text());
+        for (int i = 0; i < control<ui::PageControl>(*window, "OptionPages").pageCount(); ++i)
+            titles.push_back(control<ui::PageControl>(*window, "OptionPages").page(i).text());
         return titles;
     }
     ui::MenuItem* entry(const std::string& caption) const {
-        return probe(*window).OptionsPopup.find(caption);
+        return popupMenu(*window, "OptionsPopup").find(caption);
     }
     SanedFixture saned;
     std::string sections;
@@ -36,25 +36,26 @@ TEST_F(WindowPages, PagesRolesAndMenuOfTest0) {
               (std::vector<std::string>{"Scan Mode", "Special Options", "Bool test options",
                                         "Int test options", "Fixed test options",
                                         "String test options", "Button test options"}));
-    EXPECT_EQ(probe(w).OptionPages.activePage(), &probe(w).TabSheet2);
-    EXPECT_TRUE(probe(w).OptionPages.visible());
-    EXPECT_EQ(probe(w).OptionPages.page(1).borderWidth(), 8);
-    EXPECT_TRUE(probe(w).TResolution.visible());
-    EXPECT_TRUE(probe(w).TScanMode.visible());
+    EXPECT_EQ(control<ui::PageControl>(w, "OptionPages").activePage(),
+              &control<ui::TabSheet>(w, "TabSheet2"));
+    EXPECT_TRUE(control<ui::PageControl>(w, "OptionPages").visible());
+    EXPECT_EQ(control<ui::PageControl>(w, "OptionPages").page(1).borderWidth(), 8);
+    EXPECT_TRUE(control<ui::ToolBar>(w, "TResolution").visible());
+    EXPECT_TRUE(control<ui::ToolBar>(w, "TScanMode").visible());
 
-    EXPECT_EQ(w.scanArea, (Region{0, 0, 200, 200}));
-    ASSERT_NE(probe(w).tlxOption, nullptr);
-    EXPECT_EQ(probe(w).bryOption->name, "br-y");
-    EXPECT_EQ(w.resolutionOption->name, "resolution");
-    EXPECT_EQ(probe(w).modeOption->name, "mode");
-    EXPECT_EQ(probe(w).depthOption->name, "depth");
-    ASSERT_NE(probe(w).feederOption, nullptr);
-    EXPECT_EQ(probe(w).feederOption->name, "source");
-    EXPECT_FALSE(probe(w).feederInverted);
-    EXPECT_EQ(probe(w).previewOption, nullptr);
-    EXPECT_EQ(probe(w).waitOption, nullptr);
+    EXPECT_EQ(w.session().scanArea(), (Region{0, 0, 200, 200}));
+    ASSERT_NE(w.session().roles().tlx, nullptr);
+    EXPECT_EQ(w.session().roles().bry->name, "br-y");
+    EXPECT_EQ(w.session().roles().resolution->name, "resolution");
+    EXPECT_EQ(w.session().roles().mode->name, "mode");
+    EXPECT_EQ(w.session().roles().depth->name, "depth");
+    ASSERT_NE(w.session().roles().feeder, nullptr);
+    EXPECT_EQ(w.session().roles().feeder->name, "source");
+    EXPECT_FALSE(w.session().roles().feederInverted);
+    EXPECT_EQ(w.session().roles().preview, nullptr);
+    EXPECT_EQ(w.session().roles().wait, nullptr);
 
-    std::vector<std::string> menu = entries(probe(w).OptionsPopup);
+    std::vector<std::string> menu = entries(popupMenu(w, "OptionsPopup"));
     ASSERT_GE(menu.size(), 8u);
     EXPECT_EQ(
         std::vector<std::string>(menu.begin(), menu.begin() + 8),
@@ -62,7 +63,7 @@ TEST_F(WindowPages, PagesRolesAndMenuOfTest0) {
                                   "three-pass-order", "source", "test-picture"}));
     for (const char* special : {"mode", "resolution", "tl-x", "br-y"})
         EXPECT_EQ(entry(special), nullptr) << special;
-    const Device::OptionList& list = w.device->options();
+    const ScannerTransport::OptionList& list = w.session().scanner()->options();
     ui::MenuItem& source = *entry("source");
     EXPECT_TRUE(source.autoCheck());
     EXPECT_FALSE(source.checked());
@@ -70,38 +71,38 @@ TEST_F(WindowPages, PagesRolesAndMenuOfTest0) {
 }
 
 TEST_F(WindowPages, FrameParametersEnableThePreviewAndScanButtons) {
-    EXPECT_TRUE(probe(*window).BPreview.enabled());
-    EXPECT_TRUE(window->BScan.enabled());
+    EXPECT_TRUE(control<ui::ToolButton>(*window, "BPreview").enabled());
+    EXPECT_TRUE(control<ui::ToolButton>((*window), "BScan").enabled());
     // A hand scanner does not know the height of its image: no preview of the whole area.
     option("hand-scanner").setValueText("yes");
-    EXPECT_FALSE(probe(*window).BPreview.enabled());
-    EXPECT_TRUE(window->BScan.enabled());
+    EXPECT_FALSE(control<ui::ToolButton>(*window, "BPreview").enabled());
+    EXPECT_TRUE(control<ui::ToolButton>((*window), "BScan").enabled());
     option("hand-scanner").setValueText("no");
-    EXPECT_TRUE(probe(*window).BPreview.enabled());
+    EXPECT_TRUE(control<ui::ToolButton>(*window, "BPreview").enabled());
 }
 
 TEST_F(WindowPages, AnotherDeviceReplacesTheEntriesAndPages) {
-    std::vector<std::string> menu = entries(probe(*window).OptionsPopup);
-    std::size_t firstPageRows = probe(*window).TabSheet2.childCount();
-    driver.select(probe(*window).Devices, "test:1");
-    ASSERT_NE(window->device, nullptr);
-    EXPECT_EQ(window->device->name(), "test:1");
-    EXPECT_EQ(entries(probe(*window).OptionsPopup), menu);
+    std::vector<std::string> menu = entries(popupMenu(*window, "OptionsPopup"));
+    std::size_t firstPageRows = control<ui::TabSheet>(*window, "TabSheet2").childCount();
+    driver.select(control<ui::ComboBox>(*window, "Devices"), "test:1");
+    ASSERT_NE(window->session().scanner(), nullptr);
+    EXPECT_EQ(window->session().scanner()->name(), "test:1");
+    EXPECT_EQ(entries(popupMenu(*window, "OptionsPopup")), menu);
     EXPECT_EQ(pageTitles().size(), 7u);
-    EXPECT_EQ(probe(*window).TabSheet2.childCount(), firstPageRows);
-    EXPECT_EQ(probe(*window).TResolution.childCount(), 1u);
+    EXPECT_EQ(control<ui::TabSheet>(*window, "TabSheet2").childCount(), firstPageRows);
+    EXPECT_EQ(control<ui::ToolBar>(*window, "TResolution").childCount(), 1u);
 }
 
 TEST_F(WindowPages, AReconnectionAfterAFatalReportLeavesNothingOfTheOldDevice) {
-    std::vector<std::string> menu = entries(probe(*window).OptionsPopup);
-    std::size_t firstPageRows = probe(*window).TabSheet2.childCount();
+    std::vector<std::string> menu = entries(popupMenu(*window, "OptionsPopup"));
+    std::size_t firstPageRows = control<ui::TabSheet>(*window, "TabSheet2").childCount();
     EXPECT_THROW(window->reportStatus("Lost", false, true), ConnectionCancelled);
-    EXPECT_EQ(window->device, nullptr);
+    EXPECT_EQ(window->session().scanner(), nullptr);
     EXPECT_TRUE(window->connectToDaemon(true));
-    ASSERT_NE(window->device, nullptr);
-    EXPECT_EQ(entries(probe(*window).OptionsPopup), menu);
-    EXPECT_EQ(probe(*window).TabSheet2.childCount(), firstPageRows);
-    EXPECT_TRUE(probe(*window).OptionPages.visible());
+    ASSERT_NE(window->session().scanner(), nullptr);
+    EXPECT_EQ(entries(popupMenu(*window, "OptionsPopup")), menu);
+    EXPECT_EQ(control<ui::TabSheet>(*window, "TabSheet2").childCount(), firstPageRows);
+    EXPECT_TRUE(control<ui::PageControl>(*window, "OptionPages").visible());
 }
 
 TEST_F(WindowPages, AnOptionInAToolBarOfItsOwn) {
@@ -110,22 +111,22 @@ TEST_F(WindowPages, AnOptionInAToolBarOfItsOwn) {
     Option& option = this->option("depth");
     ASSERT_NE(option.control, nullptr);
     ui::Container* row = option.control->parent();
-    std::size_t bands = probe(w).TopDock.bandCount();
+    std::size_t bands = control<ui::CoolBar>(w, "TopDock").bandCount();
 
     driver.choose(depth);
     ASSERT_NE(option.toolbar, nullptr);
     EXPECT_EQ(option.control->parent(), option.toolbar);
     EXPECT_EQ(option.homeParent, row);
     EXPECT_FALSE(row->visible());
-    ASSERT_EQ(probe(w).TopDock.bandCount(), bands + 1);
-    EXPECT_EQ(probe(w).TopDock.band(bands).text, "depth:");
-    EXPECT_FALSE(probe(w).TopDock.band(bands).breakLine);
+    ASSERT_EQ(control<ui::CoolBar>(w, "TopDock").bandCount(), bands + 1);
+    EXPECT_EQ(control<ui::CoolBar>(w, "TopDock").band(bands).text, "depth:");
+    EXPECT_FALSE(control<ui::CoolBar>(w, "TopDock").band(bands).breakLine);
     EXPECT_EQ(settings().readInteger(SettingKey::toolbarsBandWidth, {}, "depth"), 100);
 
     driver.choose(depth);
     EXPECT_EQ(option.control->parent(), row);
     EXPECT_TRUE(row->visible());
-    EXPECT_EQ(probe(w).TopDock.bandCount(), bands);
+    EXPECT_EQ(control<ui::CoolBar>(w, "TopDock").bandCount(), bands);
     EXPECT_FALSE(settings().keyExists(SettingKey::toolbarsBandWidth, {}, "depth"));
 }
 
@@ -151,7 +152,7 @@ TEST_F(WindowSavedPages, SavedValuesAndToolBarsAreRestoredAtOpening) {
     Option& source = option("source");
     ASSERT_NE(source.toolbar, nullptr);
     EXPECT_TRUE(entry("source")->checked());
-    ui::CoolBand* band = probe(*window).TopDock.bandOf(*source.toolbar);
+    ui::CoolBand* band = control<ui::CoolBar>(*window, "TopDock").bandOf(*source.toolbar);
     ASSERT_NE(band, nullptr);
     EXPECT_EQ(band->width, 150);
     EXPECT_EQ(band->minWidth, source.control->width());
@@ -169,7 +170,7 @@ TEST_F(WindowLastResolution, TheLastResolutionIsUsedWithoutAKeyOfItsOwn) {
 
 TEST_F(WindowPages, CtrlASavesEveryValueWithAControl) {
     std::vector<Option*> withControl;
-    for (const auto& o : window->device->options())
+    for (const auto& o : window->session().scanner()->options())
         if (o->control) withControl.push_back(o.get());
     ASSERT_GT(withControl.size(), 5u);
     driver.pressKey(*window, 'A', ui::CtrlKey);
@@ -180,19 +181,19 @@ TEST_F(WindowPages, CtrlASavesEveryValueWithAControl) {
                   o->valueText())
             << o->name;
     Option& last = *withControl.back();
-    EXPECT_EQ(probe(*window).StatusBar.text(),
+    EXPECT_EQ(control<ui::StatusBar>(*window, "StatusBar").text(),
               "Value '" + last.valueText() + "' saved for '" + last.name + "'");
 }
 
 TEST_F(WindowPages, CtrlSSavesTheValueUnderThePointer) {
-    driver.selectPage(probe(*window).PreviewAndOptions, 1);
+    driver.selectPage(control<ui::PageControl>(*window, "PreviewAndOptions"), 1);
     Option& depth = option("depth");
     ASSERT_NE(depth.control, nullptr);
     ui::Rect r = depth.control->screenRect();
     driver.setCursorPos({r.left + 2, r.top + 2});
     driver.pressKey(*window, 'S', ui::CtrlKey);
     EXPECT_EQ(settings().readText(SettingKey::deviceEntryOptionValue, "test:0", "depth"), "8");
-    EXPECT_EQ(probe(*window).StatusBar.text(), "Value '8' saved for 'depth'");
+    EXPECT_EQ(control<ui::StatusBar>(*window, "StatusBar").text(), "Value '8' saved for 'depth'");
 
     // Over the caption of the row there is no option's control: nothing more is saved.
     ASSERT_NE(depth.captionLabel(), nullptr);
@@ -204,7 +205,7 @@ TEST_F(WindowPages, CtrlSSavesTheValueUnderThePointer) {
 
 TEST_F(WindowPages, ReadOnlySettingsSaveNothing) {
     makeReadOnly();
-    probe(*window).FProperties->readOnly = true;
+    open();  // the settings dialog finds the file read-only
     std::string before = testing_support::readWholeFile(settingsPath());
     driver.pressKey(*window, 'A', ui::CtrlKey);
     EXPECT_EQ(testing_support::readWholeFile(settingsPath()), before);

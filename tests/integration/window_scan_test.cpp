@@ -13,29 +13,30 @@ using WindowScan = ScanWindowTest;
 
 TEST_F(WindowScan, PreviewTwoRegionsDrawnWithTheMouseAndScanned) {
     TFPreview& w = openScanning();
-    ASSERT_NE(w.device, nullptr);
+    ASSERT_NE(w.session().scanner(), nullptr);
     setNumber("resolution", 25);
-    ASSERT_TRUE(driver.click(probe(w).BPreview));
+    ASSERT_TRUE(driver.click(control<ui::ToolButton>(w, "BPreview")));
     ASSERT_GT(w.previewBitmap.width(), 0);
-    ASSERT_GT(probe(w).PaintBox.width(), 100) << "the whole page fills the preview";
+    ASSERT_GT(control<ui::PaintBox>(w, "PaintBox").width(), 100)
+        << "the whole page fills the preview";
 
     const auto drag = [&](ui::Point from, ui::Point to) {
-        driver.mouseMove(probe(w).PaintBox, from);
-        driver.mouseDown(probe(w).PaintBox, from);
-        driver.mouseMove(probe(w).PaintBox, to);
-        driver.mouseUp(probe(w).PaintBox, to);
+        driver.mouseMove(control<ui::PaintBox>(w, "PaintBox"), from);
+        driver.mouseDown(control<ui::PaintBox>(w, "PaintBox"), from);
+        driver.mouseMove(control<ui::PaintBox>(w, "PaintBox"), to);
+        driver.mouseUp(control<ui::PaintBox>(w, "PaintBox"), to);
     };
     drag({10, 10}, {60, 40});
     drag({120, 90}, {70, 50});
-    ASSERT_EQ(w.regions.regionCount, 2);
-    const Region first = w.regions.regions[0], second = w.regions.regions[1];
+    ASSERT_EQ(w.session().regions.regionCount, 2);
+    const Region first = w.session().regions.regions[0], second = w.session().regions.regions[1];
     // Screen pixels become units through the zoom and the preview's scale.
-    const double r = probe(w).zoomFactor / probe(w).scale;
+    const double r = w.zoomFactor() / w.unitsPerPreviewPixel();
     EXPECT_EQ(first, (Region{static_cast<int>(10 / r), static_cast<int>(10 / r),
                              static_cast<int>(60 / r), static_cast<int>(40 / r)}));
     EXPECT_LT(second.x1, second.x2);
 
-    ASSERT_TRUE(driver.click(w.BScan));
+    ASSERT_TRUE(driver.click(control<ui::ToolButton>(w, "BScan")));
     EXPECT_EQ(scanner.messages, (std::vector<TW_UINT16>{MSG_XFERREADY}));
     ASSERT_TRUE(scanner.getImage());
     ASSERT_EQ(scanner.scans.size(), 2u);
@@ -48,8 +49,8 @@ TEST_F(WindowScan, PreviewTwoRegionsDrawnWithTheMouseAndScanned) {
         EXPECT_NEAR(scan.width, (wanted[i].x2 - wanted[i].x1) * 25 / 25.4, 1.0);
         EXPECT_NEAR(scan.height, (wanted[i].y2 - wanted[i].y1) * 25 / 25.4, 1.0);
     }
-    EXPECT_EQ(w.scanBitmap.width(), scanner.scans[1].width);
-    EXPECT_EQ(w.regions.regionCount, 2) << "the regions stay for the next batch";
+    EXPECT_EQ(w.session().scanBitmap.width(), scanner.scans[1].width);
+    EXPECT_EQ(w.session().regions.regionCount, 2) << "the regions stay for the next batch";
 }
 
 }  // namespace

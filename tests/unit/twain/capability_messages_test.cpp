@@ -391,7 +391,9 @@ class CapabilityMessages : public ::testing::TestWithParam<Row> {
         gamma.isFixed = true;
         gamma.setRange(1, 3, 0.1);
         gamma.values = {1.8};
-        roles = {&mode, &depth, &resolution, nullptr, nullptr, nullptr, nullptr};
+        roles.mode = &mode;
+        roles.depth = &depth;
+        roles.resolution = &resolution;
     }
 
     TW_UINT16 run(const Row& row, TW_CAPABILITY* cap) {

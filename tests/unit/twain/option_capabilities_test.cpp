@@ -47,7 +47,13 @@ class OptionCapabilities : public ::testing::Test {
         depth.values = {8};
         resolution.setRange(50, 1200, 0);
         resolution.values = {300};
-        roles = {&mode, &depth, &resolution, &tlx, &tly, &brx, &bry};
+        roles.mode = &mode;
+        roles.depth = &depth;
+        roles.resolution = &resolution;
+        roles.tlx = &tlx;
+        roles.tly = &tly;
+        roles.brx = &brx;
+        roles.bry = &bry;
     }
 
     using Handler = TW_UINT16 (*)(DataSource&, const OptionRoles&, TW_UINT16, TW_CAPABILITY*);
@@ -177,13 +183,19 @@ TEST_F(OptionCapabilities, PhysicalSizeFromTheGeometryBounds) {
 }
 
 TEST_F(OptionCapabilities, AbsentInactiveAndUnreadableOptions) {
-    roles = {};
+    roles = OptionRoles{};
     for (Handler handler : {pixelTypeCapability, bitDepthCapability, resolutionCapability,
                             nativeResolutionCapability, physicalSizeCapability}) {
         EXPECT_EQ(ask(handler, MSG_GET, ICAP_PHYSICALWIDTH), TWRC_FAILURE);
         EXPECT_EQ(source.conditionCode, TWCC_CAPUNSUPPORTED);
     }
-    roles = {&mode, &depth, &resolution, &tlx, &tly, &brx, &bry};
+    roles.mode = &mode;
+    roles.depth = &depth;
+    roles.resolution = &resolution;
+    roles.tlx = &tlx;
+    roles.tly = &tly;
+    roles.brx = &brx;
+    roles.bry = &bry;
     depth.capabilities = resolution.capabilities = brx.capabilities = SANE_CAP_INACTIVE;
     // An inactive depth leaves the mode its one depth.
     EXPECT_EQ(answer(bitDepthCapability, MSG_GET).values, Values{24});

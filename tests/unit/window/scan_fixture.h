@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "base/debug_log.h"
-#include "options/device.h"
 #include "options/number_option.h"
 #include "support/saned_fixture.h"
 #include "window/preview_form.h"
@@ -26,22 +25,18 @@ class ScanWindowTest : public WindowTest {
     void TearDown() override { stopDebugLog(); }
 
     TFPreview& openScanning() {
-        window = std::make_unique<TFPreview>(std::make_unique<QuietServices>());
-        window->FormActivate();
-        window->saneDevice = &scanner;
-        scanner.window = window.get();
-        window->show();
-        EXPECT_NE(window->device, nullptr);
+        open();
+        EXPECT_NE(device(), nullptr);
         return *window;
     }
     NumberOption& number(const std::string& name) {
         return dynamic_cast<NumberOption&>(option(name));
     }
     void setNumber(const std::string& name, double value) {
-        window->device->setNumber(number(name), value);
+        device()->setNumber(number(name), value);
     }
     std::string setString(const std::string& name, const std::string& text) {
-        return window->device->controlString(SANE_ACTION_SET_VALUE, option(name), text);
+        return device()->controlString(SANE_ACTION_SET_VALUE, option(name), text);
     }
     void startLog() { startDebugLog(folder.path()); }
     // How often the text stands in the debug log begun by startLog, which ends here.

@@ -9,14 +9,15 @@
 #include <string>
 #include <vector>
 
-#include "options/device.h"
 #include "options/number_option.h"
+#include "options/scanner_transport.h"
 #include "sane/connection.h"
 #include "sane/socket_stream.h"
+#include "session/scan_session.h"
 #include "settings/properties.h"
 #include "settings/settings_file.h"
-#include "support/preview_probe.h"
 #include "support/settings_folders.h"
+#include "support/window_controls.h"
 #include "twain/records.h"
 #include "ui/headless/driver.h"
 #include "window/preview_form.h"
@@ -42,7 +43,7 @@ class WindowScanner : public ScannerLink {
 
     // What the transfers do after each image: the next one while images are pending.
     bool getImage() { return pending() != 0 && acquire(true); }
-    int pending() const { return probe(*window).batch.pending(); }
+    int pending() const { return window->session().batch.pending(); }
 
     TFPreview* window = nullptr;
     bool ready = false;
@@ -52,20 +53,21 @@ class WindowScanner : public ScannerLink {
   private:
     bool acquire(bool cancelAtEnd) {
         TFPreview& w = *window;
+        ScanSession& session = w.session();
         Region area;
-        if (!probe(w).scanNextImage(area)) {
-            probe(w).endImage(false, cancelAtEnd);
+        if (!w.scanNextImage(area)) {
+            session.endImage(false, cancelAtEnd);
             return false;
         }
-        Scan scan{area, {}, w.scanBitmap.width(), w.scanBitmap.height()};
-        if (w.device)
+        Scan scan{area, {}, session.scanBitmap.width(), session.scanBitmap.height()};
+        if (session.scanner())
             scan.options = {readBack("tl-x"), readBack("tl-y"), readBack("br-x"), readBack("br-y")};
         scans.push_back(scan);
-        probe(w).endImage(true, cancelAtEnd);
+        session.endImage(true, cancelAtEnd);
         return true;
     }
     int readBack(const std::string& name) {
-        auto* option = dynamic_cast<NumberOption*>(window->device->findOption(name));
+        auto* option = dynamic_cast<NumberOption*>(window->session().scanner()->findOption(name));
         if (!option) return -1;
         option->refresh();
         return static_cast<int>(option->values.front());
@@ -80,40 +82,45 @@ class QuietServices : public PropertiesServices {
 
 class WindowTest : public ::testing::Test, protected testing_support::SettingsFolders {
   protected:
-    WindowTest() { TFPreviewProbe::firstActivation = true; }
+    WindowTest() { TFPreview::connectOnActivation(); }
     ~WindowTest() override {
         window.reset();
+        session.reset();
         socketTimeout = 60000;
     }
 
     SettingsFile settings() const { return SettingsFile(settingsPath()); }
 
-    // Creates the window as the scanner does: construction, the first activation, the back
-    // pointer.
+    // Creates the window as the scanner does: its session, construction, the first activation,
+    // the back pointer.
     TFPreview& open() {
-        window = std::make_unique<TFPreview>(std::make_unique<QuietServices>(),
-                                             [this](const std::string& address) {
-                                                 opened.push_back(address);
-                                                 return true;
-                                             });
+        create();
+        window->setLink(nullptr);
         window->FormActivate();
-        window->saneDevice = &scanner;
-        scanner.window = window.get();
+        window->setLink(&scanner);
         window->show();
         return *window;
     }
     // Only the construction; the window is visible without having been activated.
     TFPreview& create() {
-        window = std::make_unique<TFPreview>(std::make_unique<QuietServices>(),
+        window.reset();
+        session = std::make_unique<ScanSession>(readScanSettings());
+        window = std::make_unique<TFPreview>(*session, std::make_unique<QuietServices>(),
                                              [this](const std::string& address) {
                                                  opened.push_back(address);
                                                  return true;
                                              });
-        window->saneDevice = &scanner;
+        window->setLink(&scanner);
         scanner.window = window.get();
         window->setVisible(true);
         return *window;
     }
+    // A control of the window, by name.
+    template <class T>
+    T& the(const std::string& name) {
+        return control<T>(*window, name);
+    }
+    ScannerTransport* device() const { return session ? session->scanner() : nullptr; }
 
     std::vector<std::string> boxTexts() const {
         std::vector<std::string> texts;
@@ -126,7 +133,7 @@ class WindowTest : public ::testing::Test, protected testing_support::SettingsFo
         return captions;
     }
     Option& option(const std::string& name) {
-        Option* found = window->device ? window->device->findOption(name) : nullptr;
+        Option* found = device() ? device()->findOption(name) : nullptr;
         EXPECT_NE(found, nullptr) << name;
         return *found;
     }
@@ -134,6 +141,7 @@ class WindowTest : public ::testing::Test, protected testing_support::SettingsFo
     ui::headless::Driver driver;
     WindowScanner scanner;
     std::vector<std::string> opened;
+    std::unique_ptr<ScanSession> session;
     std::unique_ptr<TFPreview> window;
 };
 

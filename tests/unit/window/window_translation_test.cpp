@@ -52,12 +52,12 @@ class ZzCatalogs {
 TEST_F(ScanWindowTest, ALanguageChosenInTheSettingsTranslatesTheWholeWindowAtOnce) {
     ZzCatalogs catalogs;
     TFPreview& w = openScanning();
-    ASSERT_EQ(probe(w).StatusBar.text().rfind("Tarnwick data source v", 0), 0u);
+    ASSERT_EQ(control<ui::StatusBar>(w, "StatusBar").text().rfind("Tarnwick data source v", 0), 0u);
     const ui::Label& hand = *option("hand-scanner").captionLabel();
     const int oneLine = hand.height();
     auto recorder = std::make_unique<BandRecorder>();
     BandRecorder& bands = *recorder;
-    probe(w).TopDock.setPeer(std::move(recorder));
+    control<ui::CoolBar>(w, "TopDock").setPeer(std::move(recorder));
     driver.whenModal([](ui::Form& dialog) {
         useLanguage("zz");
         static_cast<TFProperties&>(dialog).languageChanged = true;
@@ -68,14 +68,15 @@ TEST_F(ScanWindowTest, ALanguageChosenInTheSettingsTranslatesTheWholeWindowAtOnc
     EXPECT_EQ(hand.text(), "Zz hand-scanner simulation, long enough to need two lines: ");
     EXPECT_GT(hand.height(), oneLine) << "the longer caption wraps instead of being cut";
     EXPECT_GE(hand.parent()->height(), hand.top() + hand.height());
-    EXPECT_EQ(probe(w).TabSheet2.text(), "Zz scan mode");
+    EXPECT_EQ(control<ui::TabSheet>(w, "TabSheet2").text(), "Zz scan mode");
     bool special = false;
-    for (int p = 0; p < probe(w).OptionPages.pageCount(); ++p)
-        special |= probe(w).OptionPages.page(p).text() == "Zz special";
+    for (int p = 0; p < control<ui::PageControl>(w, "OptionPages").pageCount(); ++p)
+        special |= control<ui::PageControl>(w, "OptionPages").page(p).text() == "Zz special";
     EXPECT_TRUE(special);
     EXPECT_EQ(option("test-picture").control->text(), "Zz black");
     EXPECT_EQ(option("test-picture").valueText(), "Solid black");
-    EXPECT_EQ(probe(w).StatusBar.text().rfind("Zz source v", 0), 0u) << probe(w).StatusBar.text();
+    EXPECT_EQ(control<ui::StatusBar>(w, "StatusBar").text().rfind("Zz source v", 0), 0u)
+        << control<ui::StatusBar>(w, "StatusBar").text();
 }
 
 }  // namespace

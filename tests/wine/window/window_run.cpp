@@ -21,8 +21,8 @@
 #include <vector>
 
 #include "layout_check.h"
-#include "support/preview_probe.h"
 #include "support/scoped_environment.h"
+#include "support/window_controls.h"
 #include "twain/data_source.h"
 #include "twain/sane_device.h"
 #include "ui/backend.h"
@@ -111,7 +111,7 @@ bool placedForFirstStart(TFPreview& w, std::ostream& result) {
     GetWindowRect(ui::win32::peerOf(w)->hwnd(), &frame);
     result << "window at " << frame.left << "," << frame.top << ", " << frame.right - frame.left
            << "x" << frame.bottom - frame.top << "\n";
-    const ui::Rect view = probe(w).ImageScrollBox.clientRect();
+    const ui::Rect view = control<ui::ScrollBox>(w, "ImageScrollBox").clientRect();
     const bool inside = frame.left >= area.left && frame.top >= area.top &&
                         frame.right <= area.right && frame.bottom <= area.bottom;
     const bool centred = std::abs((frame.left + frame.right) - (area.left + area.right)) <= 32 &&
@@ -125,7 +125,7 @@ bool placedForFirstStart(TFPreview& w, std::ostream& result) {
 // The tool bar with large icons, and back on small ones.
 bool switchIcons(TFPreview& w, Photographer& camera) {
     for (bool large : {true, false}) {
-        probe(w).LargeIcons.setChecked(large);
+        menuEntry(popupMenu(w, "OptionsPopup"), "Use large icons").setChecked(large);
         w.LargeIconsClick(true);
         if (!camera.take(large ? "large-icons" : "small-icons", w)) return false;
     }
@@ -134,13 +134,14 @@ bool switchIcons(TFPreview& w, Photographer& camera) {
 
 // Each option page in turn, then the About box.
 bool showPages(TFPreview& w, Photographer& camera) {
-    probe(w).PreviewAndOptions.setActivePage(&probe(w).Options);
-    ui::PageControl& pages = probe(w).OptionPages;
+    control<ui::PageControl>(w, "PreviewAndOptions")
+        .setActivePage(&control<ui::TabSheet>(w, "Options"));
+    ui::PageControl& pages = control<ui::PageControl>(w, "OptionPages");
     for (int i = 0; i < pages.pageCount(); ++i) {
         pages.setActivePage(&pages.page(i));
         if (!camera.take("options-" + std::to_string(i + 1), w)) return false;
     }
-    TFAbout& about = *probe(w).FAbout;
+    TFAbout& about = *&w.aboutBox();
     about.show();
     const bool taken = camera.take("about", about);
     about.hide();
@@ -161,7 +162,8 @@ bool closeWhileReading(DataSource& source, TW_IDENTITY& application, TW_IDENTITY
         return false;
     }
     TFPreview& w = static_cast<SaneDevice&>(*source.scanner).window();
-    if (!pumpUntil([&] { return w.visible() && w.device; }, std::chrono::seconds(30))) {
+    if (!pumpUntil([&] { return w.visible() && w.session().scanner(); },
+                   std::chrono::seconds(30))) {
         result << "the scanning window did not open again\n";
         return false;
     }
@@ -169,13 +171,13 @@ bool closeWhileReading(DataSource& source, TW_IDENTITY& application, TW_IDENTITY
     bool given = false;  // ends the waiting when no read ever starts
     std::function<void()> closeInRead = [&] {
         if (given) return;
-        if (!probe(w).readingImage) return ui::backend().post(closeInRead);
+        if (!w.session().reading()) return ui::backend().post(closeInRead);
         given = true;
         answers.push_back(call(DAT_USERINTERFACE, MSG_DISABLEDS, &userInterface));
         answers.push_back(call(DAT_IDENTITY, MSG_CLOSEDS, &identity));
     };
     ui::backend().post(closeInRead);
-    w.BScan.userClick();
+    control<ui::ToolButton>(w, "BScan").userClick();
     given = true;
     result << "closed while reading:";
     for (TW_UINT16 rc : answers) result << " " << rc;
@@ -204,7 +206,8 @@ int run(const std::string& settings, Photographer& camera, bool pages, std::ostr
         return 1;
     }
     TFPreview& w = static_cast<SaneDevice&>(*source.scanner).window();
-    if (!pumpUntil([&] { return w.visible() && w.device; }, std::chrono::seconds(30))) {
+    if (!pumpUntil([&] { return w.visible() && w.session().scanner(); },
+                   std::chrono::seconds(30))) {
         result << "the scanning window did not open on the device\n";
         return 1;
     }
@@ -214,22 +217,24 @@ int run(const std::string& settings, Photographer& camera, bool pages, std::ostr
             return 1;
         return placed && camera.faults == 0 ? 0 : 1;
     }
-    probe(w).BPreview.userClick();
-    if (!pumpUntil([&] { return w.previewBitmap.width() > 0 && !probe(w).readingImage; },
+    control<ui::ToolButton>(w, "BPreview").userClick();
+    if (!pumpUntil([&] { return w.previewBitmap.width() > 0 && !w.session().reading(); },
                    std::chrono::seconds(60))) {
         result << "no preview\n";
         return 1;
     }
-    const int width = probe(w).PaintBox.width(), height = probe(w).PaintBox.height();
-    drag(probe(w).PaintBox, {width / 10, height / 10}, {width / 2, height / 3});
-    drag(probe(w).PaintBox, {width * 6 / 10, height / 2}, {width * 9 / 10, height * 9 / 10});
-    if (w.regions.regionCount != 2) {
-        result << "regions drawn: " << w.regions.regionCount << "\n";
+    const int width = control<ui::PaintBox>(w, "PaintBox").width(),
+              height = control<ui::PaintBox>(w, "PaintBox").height();
+    drag(control<ui::PaintBox>(w, "PaintBox"), {width / 10, height / 10}, {width / 2, height / 3});
+    drag(control<ui::PaintBox>(w, "PaintBox"), {width * 6 / 10, height / 2},
+         {width * 9 / 10, height * 9 / 10});
+    if (w.session().regions.regionCount != 2) {
+        result << "regions drawn: " << w.session().regions.regionCount << "\n";
         return 1;
     }
     if (!camera.take("window", w)) return 1;
 
-    w.BScan.userClick();
+    control<ui::ToolButton>(w, "BScan").userClick();
     if (!pumpUntil([] { return !received.empty(); }, std::chrono::seconds(120)) ||
         received.front() != MSG_XFERREADY) {
         result << "no MSG_XFERREADY\n";

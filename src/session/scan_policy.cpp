@@ -1,4 +1,4 @@
-#include "window/scan_policy.h"
+#include "session/scan_policy.h"
 
 #include "base/text.h"
 #include "base/whole_number.h"

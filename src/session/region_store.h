@@ -2,8 +2,8 @@
 // "Default" entry naming a size preset or "Find fit".
 #pragma once
 
+#include "session/regions.h"
 #include "settings/settings_file.h"
-#include "window/regions.h"
 
 namespace tarnwick {
 

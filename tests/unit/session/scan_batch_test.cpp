@@ -1,4 +1,4 @@
-#include "window/scan_batch.h"
+#include "session/scan_batch.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "window/scan_batch.h"
+#include "session/scan_batch.h"
 
 #include <cmath>
 #include <utility>
@@ -30,7 +30,7 @@ void ScanBatch::setSingleRegion(const Region& region) {
     regions_.regions[0] = region;
 }
 
-void ScanBatch::setFrame(const ExactFrame& frame) {
+void ScanBatch::setFrame(const ScanRectangle& frame) {
     setSingleRegion(Region{
         static_cast<int>(std::lround(frame.left)), static_cast<int>(std::lround(frame.top)),
         static_cast<int>(std::lround(frame.right)), static_cast<int>(std::lround(frame.bottom))});

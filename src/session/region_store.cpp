@@ -1,4 +1,4 @@
-#include "window/region_store.h"
+#include "session/region_store.h"
 
 #include <cctype>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "window/scan_policy.h"
+#include "session/scan_policy.h"
 
 #include <gtest/gtest.h>
 

@@ -6,12 +6,13 @@
 #include <functional>
 #include <optional>
 
-#include "window/regions.h"
+#include "session/regions.h"
 
 namespace tarnwick {
 
-// The application's frame in millimetres, not rounded to the regions' whole ones.
-struct ExactFrame {
+// A rectangle on the bed in the unit of the geometry options (millimetres), not rounded to the
+// regions' whole ones: the application's frame, or what an image was scanned from.
+struct ScanRectangle {
     double left = 0, top = 0, right = 0, bottom = 0;
 };
 
@@ -55,8 +56,8 @@ class ScanBatch {
     void setSingleRegion(const Region& region);
     // The application's frame: the region it rounds to, and scanned exactly as it is whatever
     // a reload of the device's options does to the regions, until dropFrame().
-    void setFrame(const ExactFrame& frame);
-    const std::optional<ExactFrame>& frame() const { return frame_; }
+    void setFrame(const ScanRectangle& frame);
+    const std::optional<ScanRectangle>& frame() const { return frame_; }
     void dropFrame() { frame_.reset(); }
     const Region& scanArea() const { return scanArea_; }
 
@@ -74,7 +75,7 @@ class ScanBatch {
     int pending_ = -1;
     int limit_ = -1;
     bool feederChosen_ = false;
-    std::optional<ExactFrame> frame_;
+    std::optional<ScanRectangle> frame_;
 };
 
 }  // namespace tarnwick

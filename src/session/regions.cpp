@@ -1,4 +1,4 @@
-#include "window/regions.h"
+#include "session/regions.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "base/translate.h"
-#include "window/truncation.h"
+#include "session/truncation.h"
 
 namespace tarnwick {
 

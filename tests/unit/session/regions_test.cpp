@@ -1,4 +1,4 @@
-#include "window/regions.h"
+#include "session/regions.h"
 
 #include <gtest/gtest.h>
 
