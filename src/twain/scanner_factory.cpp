@@ -1,9 +1,9 @@
-#include "twain/sane_device.h"
+#include "twain/open_scanner.h"
 
 namespace tarnwick {
 
 std::unique_ptr<Scanner> createScanner(DataSource& owner) {
-    return std::make_unique<SaneDevice>(owner);
+    return std::make_unique<OpenScanner>(owner);
 }
 
 }  // namespace tarnwick

@@ -74,7 +74,7 @@ class TFPreview : public ui::Form, public ControlOwner, public ScanObserver {
     // ---- lifecycle and device choice ----
     void FormCreate();
     // Every activation; the first one in the process (firstActivation) connects and opens the
-    // device. SaneDevice calls it once right after creating the window.
+    // device. OpenScanner calls it once right after creating the window.
     void FormActivate();
     // The user closes the window: regions, window size, last resolution and on-exit values are
     // written, the application is asked to close the source; the window is only hidden.

@@ -12,20 +12,20 @@
 #include "support/settings_folders.h"
 #include "support/window_controls.h"
 #include "twain/data_source.h"
-#include "twain/sane_device.h"
+#include "twain/open_scanner.h"
 #include "ui/backend.h"
 #include "window/preview_form.h"
 
 namespace tarnwick::testing {
 namespace {
 
-class OpenScanner : public ::testing::Test, protected testing_support::SettingsFolders {
+class OpenScannerTest : public ::testing::Test, protected testing_support::SettingsFolders {
   protected:
     void SetUp() override { ASSERT_TRUE(saned_.running()) << saned_.error(); }
 
-    std::unique_ptr<SaneDevice> open(int port) {
+    std::unique_ptr<OpenScanner> open(int port) {
         writeSettings(port);
-        return std::make_unique<SaneDevice>(owner_);
+        return std::make_unique<OpenScanner>(owner_);
     }
     void writeSettings(int port) {
         std::ofstream(settingsPath())
@@ -36,7 +36,7 @@ class OpenScanner : public ::testing::Test, protected testing_support::SettingsF
     DataSource owner_{ScannerFactory{}, DsmLink()};
 };
 
-TEST_F(OpenScanner, ABatchWalksThroughTheRegionsAndCountsDown) {
+TEST_F(OpenScannerTest, ABatchWalksThroughTheRegionsAndCountsDown) {
     auto scanner = open(saned_.port());
     ASSERT_TRUE(scanner->isDeviceOpen());
     TFPreview& window = scanner->window();
@@ -61,7 +61,7 @@ TEST_F(OpenScanner, ABatchWalksThroughTheRegionsAndCountsDown) {
     EXPECT_EQ(scanner->getImage(), nullptr) << "nothing pending: no further scan";
 }
 
-TEST_F(OpenScanner, TheWholeAreaReplacesThePreviewAndTheCountStaysOpenEnded) {
+TEST_F(OpenScannerTest, TheWholeAreaReplacesThePreviewAndTheCountStaysOpenEnded) {
     auto scanner = open(saned_.port());
     ASSERT_TRUE(scanner->isDeviceOpen());
     ASSERT_EQ(scanner->pendingCount(), -1);
@@ -84,7 +84,7 @@ TEST_F(OpenScanner, TheWholeAreaReplacesThePreviewAndTheCountStaysOpenEnded) {
     EXPECT_EQ(scanner->window().session().regions.regionCount, 1);
 }
 
-TEST_F(OpenScanner, AFrameBeyondTheBedIsClampedAndScannedAsClamped) {
+TEST_F(OpenScannerTest, AFrameBeyondTheBedIsClampedAndScannedAsClamped) {
     auto scanner = open(saned_.port());
     ASSERT_TRUE(scanner->isDeviceOpen());
     const ScanRectangle bed = scanner->wholeScanArea();
@@ -98,7 +98,7 @@ TEST_F(OpenScanner, AFrameBeyondTheBedIsClampedAndScannedAsClamped) {
     EXPECT_NEAR(image->parameters.pixelsPerLine, bed.right * 50 / 25.4, 1);
 }
 
-TEST_F(OpenScanner, SettingsOnlyLeavesTheScanButtonsAsTheyWere) {
+TEST_F(OpenScannerTest, SettingsOnlyLeavesTheScanButtonsAsTheyWere) {
     auto scanner = open(saned_.port());
     TFPreview& window = scanner->window();
     control<ui::ToolButton>(window, "BPrint").setEnabled(false);
@@ -112,7 +112,7 @@ TEST_F(OpenScanner, SettingsOnlyLeavesTheScanButtonsAsTheyWere) {
     EXPECT_FALSE(window.visible());
 }
 
-TEST_F(OpenScanner, WithoutADaemonNoDeviceOpens) {
+TEST_F(OpenScannerTest, WithoutADaemonNoDeviceOpens) {
     auto scanner = open(1);
     EXPECT_FALSE(scanner->isDeviceOpen());
     EXPECT_EQ(scanner->acquire(true, true), nullptr);
@@ -120,10 +120,10 @@ TEST_F(OpenScanner, WithoutADaemonNoDeviceOpens) {
 }
 
 // Notes whether its window was still busy when it was destroyed.
-class WatchedDevice : public SaneDevice {
+class WatchedDevice : public OpenScanner {
   public:
     WatchedDevice(DataSource& owner, std::vector<bool>& destroyedBusy)
-        : SaneDevice(owner), destroyedBusy_(destroyedBusy) {}
+        : OpenScanner(owner), destroyedBusy_(destroyedBusy) {}
     ~WatchedDevice() override { destroyedBusy_.push_back(busy()); }
 
   private:
@@ -170,7 +170,7 @@ struct WatchedSource {
     std::vector<TW_UINT16> answers;
 };
 
-TEST_F(OpenScanner, ClosedWhileReadingTheScannerOutlivesTheRead) {
+TEST_F(OpenScannerTest, ClosedWhileReadingTheScannerOutlivesTheRead) {
     writeSettings(saned_.port());
     WatchedSource s;
     // The application ends the session from a message the read processes.
@@ -185,7 +185,7 @@ TEST_F(OpenScanner, ClosedWhileReadingTheScannerOutlivesTheRead) {
     EXPECT_EQ(s.destroyedBusy, std::vector<bool>{false});
 }
 
-TEST_F(OpenScanner, ClosedFromTheCloseRequestTheScannerOutlivesTheWindowsHandler) {
+TEST_F(OpenScannerTest, ClosedFromTheCloseRequestTheScannerOutlivesTheWindowsHandler) {
     writeSettings(saned_.port());
     WatchedSource s;
     s.source.state = 5;  // enabled

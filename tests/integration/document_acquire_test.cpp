@@ -4,7 +4,7 @@
 
 #include "integration/acquire_support.h"
 #include "twain/data_source.h"
-#include "twain/sane_device.h"
+#include "twain/open_scanner.h"
 #include "unit/twain/container_reader.h"
 
 namespace tarnwick::testing {
@@ -60,7 +60,7 @@ TEST_F(AcquireTest, APageSizeScansAsScanimageScansThatArea) {
 // those it lacks the options for (duplex, brightness, contrast) are neither listed nor served.
 TEST_F(AcquireTest, TheTestBackendListsTheCapabilitiesItServes) {
     std::ofstream(settingsPath()) << settings_;
-    DataSource source([](DataSource& owner) { return std::make_unique<SaneDevice>(owner); },
+    DataSource source([](DataSource& owner) { return std::make_unique<OpenScanner>(owner); },
                       DsmLink());
     TW_IDENTITY application{}, assigned{};
     const auto call = [&](TW_UINT32 DG, TW_UINT16 DAT, TW_UINT16 MSG, TW_MEMREF data) {

@@ -24,7 +24,7 @@
 #include "support/scoped_environment.h"
 #include "support/window_controls.h"
 #include "twain/data_source.h"
-#include "twain/sane_device.h"
+#include "twain/open_scanner.h"
 #include "ui/backend.h"
 #include "ui/win32/peers.h"
 #include "window/preview_form.h"
@@ -161,7 +161,7 @@ bool closeWhileReading(DataSource& source, TW_IDENTITY& application, TW_IDENTITY
         result << "the source did not open again\n";
         return false;
     }
-    TFPreview& w = static_cast<SaneDevice&>(*source.scanner).window();
+    TFPreview& w = static_cast<OpenScanner&>(*source.scanner).window();
     if (!pumpUntil([&] { return w.visible() && w.session().scanner(); },
                    std::chrono::seconds(30))) {
         result << "the scanning window did not open again\n";
@@ -205,7 +205,7 @@ int run(const std::string& settings, Photographer& camera, bool pages, std::ostr
         result << "the source was not enabled\n";
         return 1;
     }
-    TFPreview& w = static_cast<SaneDevice&>(*source.scanner).window();
+    TFPreview& w = static_cast<OpenScanner&>(*source.scanner).window();
     if (!pumpUntil([&] { return w.visible() && w.session().scanner(); },
                    std::chrono::seconds(30))) {
         result << "the scanning window did not open on the device\n";

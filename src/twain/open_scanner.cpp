@@ -1,4 +1,4 @@
-#include "twain/sane_device.h"
+#include "twain/open_scanner.h"
 
 #include <algorithm>
 #include <cctype>
@@ -65,58 +65,58 @@ ScanRectangle rectangleOf(const Region& r) {
 
 }  // namespace
 
-SaneDevice::SaneDevice(DataSource& owner, std::unique_ptr<PropertiesServices> services)
+OpenScanner::OpenScanner(DataSource& owner, std::unique_ptr<PropertiesServices> services)
     : owner_(owner),
       window_(std::make_unique<ScanWindow>(static_cast<ScannerLink&>(*this), std::move(services))) {
 }
 
-SaneDevice::~SaneDevice() {
+OpenScanner::~OpenScanner() {
     hideWindow();
     releaseImage();
     looseImage_.reset();
     window_.reset();
 }
 
-bool SaneDevice::isDeviceOpen() const {
+bool OpenScanner::isDeviceOpen() const {
     return window_->scanner() != nullptr;
 }
 
-void SaneDevice::showWindow(bool uiOnly) {
+void OpenScanner::showWindow(bool uiOnly) {
     window_->show(uiOnly);
     // In a window on a screen the user chooses the area, starting from the application's frame.
     if (!uiOnly && window_->seen()) window_->batch().dropFrame();
 }
 
-void SaneDevice::hideWindow() {
+void OpenScanner::hideWindow() {
     window_->hide();
 }
 
-bool SaneDevice::windowSeen() const {
+bool OpenScanner::windowSeen() const {
     return window_->seen();
 }
 
-void SaneDevice::pressScan() {
+void OpenScanner::pressScan() {
     window_->pressScan();
 }
 
-bool SaneDevice::readyToScan() const {
+bool OpenScanner::readyToScan() const {
     return owner_.state == 5 && !owner_.uiOnly;
 }
 
-void SaneDevice::beginBatch() {
+void OpenScanner::beginBatch() {
     window_->beginBatch();
 }
 
-ScanRectangle SaneDevice::nextScanRectangle() const {
+ScanRectangle OpenScanner::nextScanRectangle() const {
     ScanBatch& batch = window_->batch();
     return batch.frame() ? *batch.frame() : rectangleOf(batch.next());
 }
 
-ScanRectangle SaneDevice::wholeScanArea() const {
+ScanRectangle OpenScanner::wholeScanArea() const {
     return rectangleOf(window_->batch().scanArea());
 }
 
-bool SaneDevice::setSingleRegion(const ScanRectangle& frame) {
+bool OpenScanner::setSingleRegion(const ScanRectangle& frame) {
     // The device clamps or refuses what it cannot scan; the frame is what it took.
     ScanRectangle taken = frame;
     const bool exact = window_->setScanArea(taken);
@@ -124,7 +124,7 @@ bool SaneDevice::setSingleRegion(const ScanRectangle& frame) {
     return exact;
 }
 
-Image* SaneDevice::acquire(bool keepAsCurrent, bool cancelAtEnd) {
+Image* OpenScanner::acquire(bool keepAsCurrent, bool cancelAtEnd) {
     Region area;
     const bool scanned = window_->scanNextImage(area);
     const FrameParameters parameters =
@@ -158,41 +158,41 @@ Image* SaneDevice::acquire(bool keepAsCurrent, bool cancelAtEnd) {
     return result;
 }
 
-Image* SaneDevice::getImage() {
+Image* OpenScanner::getImage() {
     if (!currentImage_ && pendingCount() != 0) acquire(true, true);
     return currentImage_.get();
 }
 
-void SaneDevice::releaseImage() {
+void OpenScanner::releaseImage() {
     scannedAhead_ = false;
     currentImage_.reset();
 }
 
-TW_UINT16 SaneDevice::notify(TW_UINT16 message) {
+TW_UINT16 OpenScanner::notify(TW_UINT16 message) {
     return owner_.notifyApplication(message);
 }
 
-TW_UINT16 SaneDevice::pixelType(TW_UINT16 msg, TW_CAPABILITY* capability) {
+TW_UINT16 OpenScanner::pixelType(TW_UINT16 msg, TW_CAPABILITY* capability) {
     return pixelTypeCapability(owner_, window_->roles(), msg, capability);
 }
 
-TW_UINT16 SaneDevice::bitDepth(TW_UINT16 msg, TW_CAPABILITY* capability) {
+TW_UINT16 OpenScanner::bitDepth(TW_UINT16 msg, TW_CAPABILITY* capability) {
     return bitDepthCapability(owner_, window_->roles(), msg, capability);
 }
 
-TW_UINT16 SaneDevice::resolution(TW_UINT16 msg, TW_CAPABILITY* capability) {
+TW_UINT16 OpenScanner::resolution(TW_UINT16 msg, TW_CAPABILITY* capability) {
     return resolutionCapability(owner_, window_->roles(), msg, capability);
 }
 
-TW_UINT16 SaneDevice::nativeResolution(TW_UINT16 msg, TW_CAPABILITY* capability) {
+TW_UINT16 OpenScanner::nativeResolution(TW_UINT16 msg, TW_CAPABILITY* capability) {
     return nativeResolutionCapability(owner_, window_->roles(), msg, capability);
 }
 
-bool SaneDevice::servesPixelFormat() const {
+bool OpenScanner::servesPixelFormat() const {
     return dynamic_cast<const StringOption*>(window_->roles().mode) != nullptr;
 }
 
-Option* SaneDevice::levelOption(TW_UINT16 cap) const {
+Option* OpenScanner::levelOption(TW_UINT16 cap) const {
     const OptionRoles& roles = window_->roles();
     switch (cap) {
         case ICAP_BRIGHTNESS:
@@ -208,19 +208,19 @@ Option* SaneDevice::levelOption(TW_UINT16 cap) const {
     }
 }
 
-bool SaneDevice::servesLevel(TW_UINT16 cap) const {
+bool OpenScanner::servesLevel(TW_UINT16 cap) const {
     return tarnwick::servesLevel(levelOption(cap));
 }
 
-TW_UINT16 SaneDevice::level(TW_UINT16 cap, TW_UINT16 msg, TW_CAPABILITY* capability) {
+TW_UINT16 OpenScanner::level(TW_UINT16 cap, TW_UINT16 msg, TW_CAPABILITY* capability) {
     return levelCapability(owner_, cap, levelOption(cap), msg, capability);
 }
 
-bool SaneDevice::servesFeeder(TW_UINT16 cap) const {
+bool OpenScanner::servesFeeder(TW_UINT16 cap) const {
     return servesFeederCapability(window_->roles().feeder, cap);
 }
 
-TW_UINT16 SaneDevice::feeder(TW_UINT16 cap, TW_UINT16 msg, TW_CAPABILITY* capability) {
+TW_UINT16 OpenScanner::feeder(TW_UINT16 cap, TW_UINT16 msg, TW_CAPABILITY* capability) {
     Option* source = window_->roles().feeder;
     const TW_UINT16 rc =
         feederCapability(owner_, source, window_->roles().paperSensor, cap, msg, capability);
@@ -232,26 +232,26 @@ TW_UINT16 SaneDevice::feeder(TW_UINT16 cap, TW_UINT16 msg, TW_CAPABILITY* capabi
     return rc;
 }
 
-TW_INT32 SaneDevice::pendingCount() const {
+TW_INT32 OpenScanner::pendingCount() const {
     const int pending = window_->batch().pending();
     return scannedAhead_ && pending >= 0 ? pending + 1 : pending;
 }
 
-void SaneDevice::setPendingCount(TW_INT32 count) {
+void OpenScanner::setPendingCount(TW_INT32 count) {
     scannedAhead_ = false;
     window_->batch().setPending(count);
 }
 
-void SaneDevice::scanAhead() {
+void OpenScanner::scanAhead() {
     if (!currentImage_ && window_->batch().feederBatch())
         scannedAhead_ = acquire(true, true) != nullptr;
 }
 
-int SaneDevice::scanResolution() {
+int OpenScanner::scanResolution() {
     return resolutionOf(window_->roles().resolution);
 }
 
-TW_UINT16 SaneDevice::physicalSize(TW_UINT16 msg, TW_CAPABILITY* capability) {
+TW_UINT16 OpenScanner::physicalSize(TW_UINT16 msg, TW_CAPABILITY* capability) {
     return physicalSizeCapability(owner_, window_->roles(), msg, capability);
 }
 

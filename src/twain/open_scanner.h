@@ -15,14 +15,14 @@ namespace tarnwick {
 
 class DataSource;
 
-class SaneDevice : public Scanner, private ScannerLink {
+class OpenScanner : public Scanner, private ScannerLink {
   public:
     // Creates the window and runs its first activation, which connects to the daemon and opens
     // the device. `services` go to the window's settings dialog (default: the platform's).
-    explicit SaneDevice(DataSource& owner, std::unique_ptr<PropertiesServices> services = nullptr);
-    ~SaneDevice() override;
-    SaneDevice(const SaneDevice&) = delete;
-    SaneDevice& operator=(const SaneDevice&) = delete;
+    explicit OpenScanner(DataSource& owner, std::unique_ptr<PropertiesServices> services = nullptr);
+    ~OpenScanner() override;
+    OpenScanner(const OpenScanner&) = delete;
+    OpenScanner& operator=(const OpenScanner&) = delete;
 
     bool isDeviceOpen() const override;
     void showWindow(bool uiOnly) override;
