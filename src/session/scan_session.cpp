@@ -69,12 +69,14 @@ bool ScanSession::openScanner(const std::string& name) {
     freeRetired();
     closeScanner();
     if (!connection_) return false;
-    auto device = std::make_unique<Device>(*connection_, Connection::deviceNamed(name));
-    if (!device->open([this](int event) {
+    // Open already: the parameters it loads reach the observer.
+    scanner_ = std::make_unique<Device>(*connection_, Connection::deviceNamed(name));
+    if (!scanner_->open([this](int event) {
             if (observer_ && scanner_) observer_->scannerEvent(event);
-        }))
+        })) {
+        scanner_.reset();
         return false;
-    scanner_ = std::move(device);
+    }
     roles_ = findOptionRoles(scanner_->loadOptions(false, settings_.hideInactive));
     // No control reads them; the area they describe is needed from the start.
     for (NumberOption* edge : {roles_.tlx, roles_.tly, roles_.brx, roles_.bry})

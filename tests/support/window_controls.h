@@ -2,8 +2,6 @@
 // menus' entries by their captions.
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <stdexcept>
 #include <string>
 

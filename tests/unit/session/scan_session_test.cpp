@@ -61,10 +61,11 @@ struct Watcher : ScanObserver {
     ScanSession* session = nullptr;
     bool stopAtFrame = false;
     std::vector<std::string> messages;
+    std::vector<int> events;
     int frames = 0, ends = 0;
 
     void status(const std::string& message, bool, bool) override { messages.push_back(message); }
-    void scannerEvent(int) override {}
+    void scannerEvent(int event) override { events.push_back(event); }
     bool confirmButtonStart() override { return true; }
     void readStarts() override {}
     void frameBegins(int lines) override {
@@ -137,6 +138,8 @@ TEST_F(ScanSessionScript, TwoRegionsAreTwoImagesAndEscapeCancelsTheSecond) {
     ASSERT_TRUE(session->openScanner("dev"));
     EXPECT_EQ(session->scanArea(), (Region{0, 0, 100, 100}));
     EXPECT_TRUE(session->roles().hasArea());
+    ASSERT_FALSE(watcher.events.empty()) << "the opening's parameters are told";
+    EXPECT_EQ(watcher.events.front(), ScannerTransport::parametersLoaded);
 
     session->regions.regions[0] = {10, 20, 50, 60};
     session->regions.regions[1] = {5, 5, 95, 95};

@@ -32,6 +32,7 @@
 namespace {
 
 using namespace tarnwick;
+using tarnwick::testing::control;
 
 std::vector<TW_UINT16> received;  // what the source sent to the application
 
@@ -141,7 +142,7 @@ bool showPages(TFPreview& w, Photographer& camera) {
         pages.setActivePage(&pages.page(i));
         if (!camera.take("options-" + std::to_string(i + 1), w)) return false;
     }
-    TFAbout& about = *&w.aboutBox();
+    TFAbout& about = w.aboutBox();
     about.show();
     const bool taken = camera.take("about", about);
     about.hide();
