@@ -33,6 +33,8 @@ namespace {
 
 using namespace tarnwick;
 using tarnwick::testing::control;
+using tarnwick::testing::menuEntry;
+using tarnwick::testing::popupMenu;
 
 std::vector<TW_UINT16> received;  // what the source sent to the application
 
