@@ -33,7 +33,6 @@ namespace {
 
 using namespace tarnwick;
 using tarnwick::testing::control;
-using tarnwick::testing::menuEntry;
 using tarnwick::testing::popupMenu;
 
 std::vector<TW_UINT16> received;  // what the source sent to the application
@@ -128,7 +127,8 @@ bool placedForFirstStart(TFPreview& w, std::ostream& result) {
 // The tool bar with large icons, and back on small ones.
 bool switchIcons(TFPreview& w, Photographer& camera) {
     for (bool large : {true, false}) {
-        menuEntry(popupMenu(w, "OptionsPopup"), "Use large icons").setChecked(large);
+        // The first entry, "Use large icons" in whatever language the window speaks.
+        popupMenu(w, "OptionsPopup").item(0).setChecked(large);
         w.LargeIconsClick(true);
         if (!camera.take(large ? "large-icons" : "small-icons", w)) return false;
     }
