@@ -3,10 +3,12 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -77,6 +79,20 @@ bool accepts(int port) {
     return ok;
 }
 
+// Reaps the daemon `group` leads and all it forked, which are this process's children too once
+// the daemon has ended (see the constructor). Bounded: a process that survives SIGKILL, stuck in
+// the kernel, stays visible in the group instead of hanging the test.
+void reapGroup(pid_t group) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    for (;;) {
+        pid_t reaped = ::waitpid(-group, nullptr, WNOHANG);
+        if (reaped > 0) continue;
+        if (reaped < 0 && errno != EINTR) return;  // none of the group is left to reap
+        if (std::chrono::steady_clock::now() >= deadline) return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
+
 const char* sanedPath() {
     return ::access("/usr/sbin/saned", X_OK) == 0 ? "/usr/sbin/saned" : "saned";
 }
@@ -84,6 +100,10 @@ const char* sanedPath() {
 }  // namespace
 
 SanedFixture::SanedFixture(bool protect, int port) {
+    // A stop ends the daemon's connection handlers with it; those that end after it become
+    // orphans. As their subreaper this process reaps them itself: an init that never reaps
+    // orphans would keep them as zombies of the daemon's group.
+    ::prctl(PR_SET_CHILD_SUBREAPER, 1);
     fs::path base = fs::temp_directory_path() / "tarnwick-saned-XXXXXX";
     std::string pattern = base.string();
     if (::mkdtemp(pattern.data()) == nullptr) {
@@ -168,7 +188,7 @@ bool SanedFixture::startOnce(int port) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     ::kill(-pid, SIGKILL);
-    ::waitpid(pid, nullptr, 0);
+    reapGroup(pid);
     error_ = "saned did not accept connections";
     return false;
 }
@@ -186,7 +206,7 @@ void SanedFixture::stop() {
     }
     // What the daemon forked may outlive it (a reader stuck on a lock): the whole group goes.
     ::kill(-pid_, SIGKILL);
-    ::waitpid(pid_, nullptr, 0);
+    reapGroup(pid_);
     pid_ = -1;
 }
 

@@ -1,7 +1,11 @@
-# Sourced by the scripts that need an X display: starts a private Xvfb on a free display number;
-# stop_display, called from the caller's own exit trap, stops it. Sets DISPLAY and xvfb_display.
+# Sourced by the scripts that need an X display: starts a private Xvfb on a free display number
+# and stops it when the script ends, however it ends (see on-exit.sh). Sets DISPLAY and
+# xvfb_display.
+. "$(dirname "${BASH_SOURCE[0]}")/on-exit.sh"
+
 start_display() {
     local n
+    on_exit stop_display
     for n in $(seq 90 190); do
         [ -e "/tmp/.X$n-lock" ] && continue
         Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
@@ -23,6 +27,10 @@ start_display() {
 }
 
 stop_display() {
-    [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+    if [ -n "${xvfb_pid:-}" ]; then
+        kill "$xvfb_pid" 2>/dev/null
+        wait "$xvfb_pid" 2>/dev/null
+    fi
     xvfb_pid=
+    return 0
 }

@@ -1,8 +1,12 @@
-# Sourced by the Wine scripts that need a daemon: starts a private saned with the SANE test
-# backend on a free loopback port (configuration in $1/sane.d) and stops it when the script
-# exits. Sets saned_port and saned_pid. Extra lines for test.conf come as $2.
+# Sourced by the scripts that need a daemon: starts a private saned with the SANE test backend on
+# a free loopback port (configuration in $1/sane.d), in a process group of its own that is stopped
+# whole when the script ends, however it ends (see on-exit.sh). Sets saned_port and saned_pid.
+# Extra lines for test.conf come as $2. Call start_saned from the script itself, not from a
+# subshell: the script is saned's parent and reaps it.
+. "$(dirname "${BASH_SOURCE[0]}")/on-exit.sh"
+
 start_saned() {
-    local work=$1 extra=${2:-} candidate saned
+    local work=$1 extra=${2:-} candidate saned monitor
     mkdir -p "$work/sane.d"
     echo test >"$work/sane.d/dll.conf"
     echo 127.0.0.1 >"$work/sane.d/saned.conf"
@@ -17,9 +21,15 @@ start_saned() {
     done
     [ -n "$saned_port" ] || { echo "no free loopback port for saned" >&2; return 1; }
     saned=$(command -v saned || echo /usr/sbin/saned)
+    on_exit stop_saned
+    # A background job of a shell with job control leads a group of its own: so do saned and the
+    # handlers it forks for its connections.
+    case $- in *m*) monitor=1 ;; *) monitor= ;; esac
+    set -m
     SANE_CONFIG_DIR="$work/sane.d" "$saned" -l -e -d 1 -b 127.0.0.1 -p "$saned_port" \
         >"$work/saned.log" 2>&1 &
     saned_pid=$!
+    [ -n "$monitor" ] || set +m
     for _ in $(seq 100); do
         (exec 3<>"/dev/tcp/127.0.0.1/$saned_port") 2>/dev/null && return 0
         kill -0 "$saned_pid" 2>/dev/null || break
@@ -30,12 +40,75 @@ start_saned() {
     return 1
 }
 
+# "pid state" for each process of group $1, ended ones not yet reaped (state Z) among them.
+group_processes() {
+    local group=$1 stat line pid fields
+    for stat in /proc/[0-9]*/stat; do
+        line=
+        { read -r line <"$stat"; } 2>/dev/null  # no newline at its end; the process may be gone
+        [ -n "$line" ] || continue
+        pid=${stat#/proc/} pid=${pid%/stat}
+        # The command name in parentheses may hold anything: the fields follow its last ')'.
+        read -ra fields <<<"${line##*)}"
+        [ "${fields[2]}" != "$group" ] || echo "$pid ${fields[0]}"
+    done
+    return 0
+}
+
+# The pids of group $1 that still run.
+group_running() {
+    local pid state
+    group_processes "$1" | while read -r pid state; do
+        [ "$state" = Z ] || echo "$pid"
+    done
+    return 0
+}
+
+# Waits at most five seconds for command "$@" to print nothing.
+until_empty() {
+    local _
+    for _ in $(seq 50); do
+        [ -n "$("$@")" ] || return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# The daemon's connection handlers: all of its group but itself, ended ones not yet reaped among
+# them.
+saned_handlers() {
+    local pid state
+    group_processes "$1" | while read -r pid state; do
+        [ "$pid" = "$1" ] || echo "$pid"
+    done
+    return 0
+}
+
+# Stops the daemon and all of its group. Fails when any of it still runs afterwards.
 stop_saned() {
-    if [ -n "${saned_pid:-}" ]; then
-        kill "$saned_pid" 2>/dev/null
-        wait "$saned_pid" 2>/dev/null
-    fi
+    local pid=${saned_pid:-} left
+    [ -n "$pid" ] || return 0
     saned_pid=
+    # The handlers first, while the daemon is there to reap them: ended with it or after it, they
+    # would be left to an init that may never reap them.
+    left=$(saned_handlers "$pid")
+    # shellcheck disable=SC2086  # one pid a word
+    [ -z "$left" ] || kill -TERM $left 2>/dev/null
+    until_empty saned_handlers "$pid" || true
+    # Then the whole group, while it has members: they keep its number from being taken anew.
+    if [ -n "$(group_running "$pid")" ]; then
+        kill -TERM -- "-$pid" 2>/dev/null
+        until_empty group_running "$pid" || true
+    fi
+    if [ -n "$(group_running "$pid")" ]; then
+        kill -KILL -- "-$pid" 2>/dev/null
+        until_empty group_running "$pid" || true
+    fi
+    wait "$pid" 2>/dev/null || true
+    left=$(group_running "$pid")
+    [ -n "$left" ] || return 0
+    echo "saned's processes still run after its stop: $left" >&2
+    return 1
 }
 
 # The source's settings for the daemon, as the per-user file in folder $1.
