@@ -2,11 +2,11 @@
 #include <algorithm>
 #include <cstring>
 
-#include "image/image_format.h"
 #include "platform/global_memory.h"
 #include "twain/data_source.h"
 #include "twain/fix32.h"
 #include "twain/image.h"
+#include "twain/image_format.h"
 #include "twain/triplet_handlers.h"
 #include "twain/units.h"
 

@@ -1,9 +1,9 @@
 // DAT_PENDINGXFERS and DAT_SETUPMEMXFER.
 #include "base/debug_log.h"
 #include "base/translate.h"
-#include "image/image_format.h"
 #include "twain/data_source.h"
 #include "twain/image.h"
+#include "twain/image_format.h"
 #include "twain/triplet_handlers.h"
 
 namespace tarnwick {
