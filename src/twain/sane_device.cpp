@@ -104,7 +104,7 @@ void SaneDevice::pressScan() {
 }
 
 bool SaneDevice::readyToScan() const {
-    return owner_.state == 5 && !owner_.uiOnly;
+    return owner_.state() == 5 && !owner_.uiOnly;
 }
 
 void SaneDevice::beginBatch() {
