@@ -1,5 +1,7 @@
 # Checks that hold on every target.
 add_test(NAME layers COMMAND ${PROJECT_SOURCE_DIR}/scripts/check-layers ${PROJECT_SOURCE_DIR})
+add_test(NAME layers-check COMMAND ${PROJECT_SOURCE_DIR}/tests/layers/check-layers-test
+                              ${PROJECT_SOURCE_DIR})
 # The repo's .clang-format is written for clang-format 14.
 find_program(TARNWICK_CLANG_FORMAT NAMES clang-format-14 clang-format REQUIRED)
 add_test(NAME format COMMAND ${PROJECT_SOURCE_DIR}/scripts/check-format ${PROJECT_SOURCE_DIR}

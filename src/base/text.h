@@ -7,17 +7,15 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/trim.h"
+
 namespace base {
 
 // What std::isspace takes for blank in the C locale.
 inline constexpr std::string_view kSpaces = " \t\n\v\f\r";
 
-// The text without the characters of `blanks` at either end.
-inline std::string_view trim(std::string_view text, std::string_view blanks = " \t") {
-    const std::size_t first = text.find_first_not_of(blanks);
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
-}
+// The text without the characters of `blanks` (" \t" unless given) at either end.
+using platform::trim;
 
 // The pieces between the separators: one more than there are separators, empty ones kept.
 inline std::vector<std::string> split(std::string_view text, char separator) {

@@ -7,8 +7,8 @@
 
 #include "base/translate.h"
 #include "options/option_factory.h"
-#include "sane/auth_form.h"
 #include "sane/status.h"
+#include "widgets/auth_form.h"
 
 namespace tarnwick {
 

@@ -14,7 +14,7 @@ namespace {
 // A notification the application has made moot meanwhile (it disabled the source, or took the
 // transfers) is dropped.
 bool stillCurrent(const DataSource& source, TW_UINT16 message) {
-    return message == MSG_XFERREADY ? source.state == 6 : source.state == 5;
+    return message == MSG_XFERREADY ? source.state() == 6 : source.state() == 5;
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 
 #include <cstring>
 
+#include "base/debug_log.h"
 #include "base/scoped_value.h"
+#include "base/translate.h"
 #include "platform/dialog_message.h"
 
 #include "twain/triplet_table.h"
@@ -22,6 +24,12 @@ DataSource::~DataSource() = default;
 TW_UINT16 DataSource::setCondition(TW_UINT16 condition, TW_UINT16 returnCode) {
     conditionCode = condition;
     return returnCode;
+}
+
+void DataSource::setState(TW_INT32 state) {
+    if (state == state_) return;
+    debugLog(tr("TWAIN state %d -> %d\n"), static_cast<int>(state_), static_cast<int>(state));
+    state_ = state;
 }
 
 std::unique_ptr<Scanner> DataSource::makeScanner() {
@@ -54,14 +62,14 @@ TW_UINT16 DataSource::route(TW_IDENTITY* pOrigin, TW_UINT32 DG, TW_UINT16 DAT, T
                             TW_MEMREF pData) {
     if (!(DG == DG_CONTROL && DAT == DAT_STATUS)) conditionCode = TWCC_SUCCESS;
 
-    if (DG == DG_CONTROL && DAT == DAT_IDENTITY && MSG == MSG_OPENDS && state == 3) {
+    if (DG == DG_CONTROL && DAT == DAT_IDENTITY && MSG == MSG_OPENDS && state_ == 3) {
         if (!pOrigin) return setCondition(TWCC_BADVALUE, TWRC_FAILURE);
         std::memcpy(&appIdentity, pOrigin, sizeof appIdentity);
     }
 
     const TripletRule* rule = findTriplet(DG, DAT, MSG);
     if (!rule) return setCondition(TWCC_BADPROTOCOL, TWRC_FAILURE);
-    if (state < rule->lowestState || state > rule->highestState)
+    if (state_ < rule->lowestState || state_ > rule->highestState)
         return setCondition(TWCC_SEQERROR, TWRC_FAILURE);
     if (rule->readsData && !pData) return setCondition(TWCC_BADVALUE, TWRC_FAILURE);
     return rule->handler(*this, MSG, pData);
@@ -69,15 +77,15 @@ TW_UINT16 DataSource::route(TW_IDENTITY* pOrigin, TW_UINT32 DG, TW_UINT16 DAT, T
 
 TW_UINT16 DataSource::notifyApplication(TW_UINT16 message) {
     if (message == MSG_XFERREADY) {
-        if (state != 5 || uiOnly) return setCondition(TWCC_SEQERROR, TWRC_FAILURE);
-        state = 6;
+        if (state_ != 5 || uiOnly) return setCondition(TWCC_SEQERROR, TWRC_FAILURE);
+        setState(6);
     } else if (message == MSG_CLOSEDSREQ) {
-        if (state < 5 || state > 7) return setCondition(TWCC_SEQERROR, TWRC_FAILURE);
+        if (state_ < 5 || state_ > 7) return setCondition(TWCC_SEQERROR, TWRC_FAILURE);
         unseenWindow = false;
         // The application answers with MSG_DISABLEDS, which it may send only in state 5.
-        state = 5;
+        setState(5);
     } else if (message == MSG_CLOSEDSOK) {
-        if (state != 5 || !uiOnly) return setCondition(TWCC_SEQERROR, TWRC_FAILURE);
+        if (state_ != 5 || !uiOnly) return setCondition(TWCC_SEQERROR, TWRC_FAILURE);
     } else {
         return setCondition(TWCC_BADPROTOCOL, TWRC_FAILURE);
     }

@@ -45,7 +45,9 @@ class DataSource {
     std::unique_ptr<Scanner> scanner;
     TW_UINT16 conditionCode = TWCC_SUCCESS;
     // TWAIN state, 3 to 7.
-    TW_INT32 state = 3;
+    TW_INT32 state() const { return state_; }
+    // Every change of state comes through here, so that the debug log traces each one.
+    void setState(TW_INT32 state);
     // ICAP_XFERMECH: TWSX_NATIVE or TWSX_MEMORY. Images are told and delivered with 16-bit
     // samples only by memory, as native bitmaps of 8-bit samples are what applications read.
     TW_UINT16 transferMechanism = TWSX_NATIVE;
@@ -74,6 +76,7 @@ class DataSource {
     TW_UINT16 route(TW_IDENTITY* pOrigin, TW_UINT32 DG, TW_UINT16 DAT, TW_UINT16 MSG,
                     TW_MEMREF pData);
 
+    TW_INT32 state_ = 3;
     ScannerFactory createScanner_;
     DsmLink dsm_;
     // Triplets under way: the application may call again from a notification or from a

@@ -53,7 +53,7 @@ TW_UINT16 openSource(DataSource& source, TW_IDENTITY& assigned) {
     if (scanner && scanner->isDeviceOpen()) {
         dsIdentity.Id = assigned.Id;
         source.scanner = std::move(scanner);
-        source.state = 4;
+        source.setState(4);
         return TWRC_SUCCESS;
     }
     ui::messageBox(tr("Error opening device. You may need to reset the device."), tr("Error"),
@@ -77,7 +77,7 @@ TW_UINT16 handleIdentity(DataSource& source, TW_UINT16 MSG, TW_MEMREF pData) {
             return openSource(source, *static_cast<TW_IDENTITY*>(pData));
         case MSG_CLOSEDS:
             source.closeScanner();
-            source.state = 3;
+            source.setState(3);
             return TWRC_SUCCESS;
         default:
             return source.setCondition(TWCC_BADPROTOCOL, TWRC_FAILURE);

@@ -2,11 +2,11 @@
 #include <algorithm>
 #include <cstring>
 
-#include "image/image_format.h"
 #include "platform/global_memory.h"
 #include "twain/data_source.h"
 #include "twain/fix32.h"
 #include "twain/image.h"
+#include "twain/image_format.h"
 #include "twain/triplet_handlers.h"
 #include "twain/units.h"
 
@@ -108,7 +108,7 @@ TW_UINT16 handleImageLayout(DataSource& source, TW_UINT16 MSG, TW_MEMREF pData) 
             putFrame(layout, scanner.wholeScanArea(), 25.4, unitsOfNextScan(source));
             return TWRC_SUCCESS;
         default:  // MSG_GET: the image being transferred, else the frame the next scan takes
-            if (source.state >= 6) {
+            if (source.state() >= 6) {
                 const Image* image = scanner.getImage();
                 if (!image) return noImageToDescribe(source);
                 putFrame(layout, {image->left, image->top, image->right, image->bottom},
@@ -129,7 +129,7 @@ TW_UINT16 handleImageNativeTransfer(DataSource& source, TW_UINT16, TW_MEMREF pDa
     if (!dib) return source.setCondition(TWCC_LOWMEMORY, TWRC_FAILURE);
     // The handle is pointer-sized; the application's variable need not be aligned.
     std::memcpy(pData, &dib, sizeof dib);
-    source.state = 7;
+    source.setState(7);
     return TWRC_XFERDONE;
 }
 
@@ -142,8 +142,8 @@ TW_UINT16 handleImageMemoryTransfer(DataSource& source, TW_UINT16, TW_MEMREF pDa
     // A buffer that cannot take one row would be answered with nothing for ever.
     if (f.rowStride == 0 || xfer.Memory.Length < f.rowStride)
         return source.setCondition(TWCC_BADVALUE, TWRC_FAILURE);
-    if (source.state == 6) {
-        source.state = 7;
+    if (source.state() == 6) {
+        source.setState(7);
         source.rowsTransferred = 0;
     }
     const TW_UINT32 left = rows > source.rowsTransferred ? rows - source.rowsTransferred : 0;
@@ -171,7 +171,7 @@ TW_UINT16 handleImageMemoryTransfer(DataSource& source, TW_UINT16, TW_MEMREF pDa
 TW_UINT16 handlePalette8(DataSource& source, TW_UINT16, TW_MEMREF pData) {
     auto& palette = *static_cast<TW_PALETTE8*>(pData);
     // Before a transfer there is no image to tell, and none is scanned to find out.
-    if (source.state < 6) return source.setCondition(TWCC_BADPROTOCOL, TWRC_FAILURE);
+    if (source.state() < 6) return source.setCondition(TWCC_BADPROTOCOL, TWRC_FAILURE);
     const Image* image = source.scanner->getImage();
     if (!hasPixels(image)) return noImageToDescribe(source);
     if (formatOf(source, *image).pixelType != TWPT_PALETTE)

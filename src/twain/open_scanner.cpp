@@ -100,7 +100,7 @@ void OpenScanner::pressScan() {
 }
 
 bool OpenScanner::readyToScan() const {
-    return owner_.state == 5 && !owner_.uiOnly;
+    return owner_.state() == 5 && !owner_.uiOnly;
 }
 
 void OpenScanner::beginBatch() {

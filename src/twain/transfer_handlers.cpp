@@ -1,9 +1,9 @@
 // DAT_PENDINGXFERS and DAT_SETUPMEMXFER.
 #include "base/debug_log.h"
 #include "base/translate.h"
-#include "image/image_format.h"
 #include "twain/data_source.h"
 #include "twain/image.h"
+#include "twain/image_format.h"
 #include "twain/triplet_handlers.h"
 
 namespace tarnwick {
@@ -16,7 +16,7 @@ constexpr TW_UINT32 kSetupMaximum = 16 * 1024 * 1024;
 
 // The batch is over: a window nobody can see is closed as its user would close it.
 void batchOver(DataSource& source) {
-    source.state = 5;
+    source.setState(5);
     if (source.unseenWindow) source.notifyApplication(MSG_CLOSEDSREQ);
 }
 
@@ -32,14 +32,14 @@ TW_UINT16 handlePendingTransfers(DataSource& source, TW_UINT16 MSG, TW_MEMREF pD
             return TWRC_SUCCESS;
         case MSG_ENDXFER:
             // Before the transfer began the image stays, so the next one delivers it again.
-            if (source.state == 7) {
+            if (source.state() == 7) {
                 scanner.releaseImage();
                 if (scanner.pendingCount() != 0) scanner.scanAhead();
             }
             pending.Count = static_cast<TW_UINT16>(scanner.pendingCount());
             debugLog(tr("PendingXfers MSG_ENDXFER: %d\n"), static_cast<int>(pending.Count));
             if (pending.Count != 0)
-                source.state = 6;
+                source.setState(6);
             else
                 batchOver(source);
             return TWRC_SUCCESS;
@@ -56,7 +56,7 @@ TW_UINT16 handlePendingTransfers(DataSource& source, TW_UINT16 MSG, TW_MEMREF pD
 
 TW_UINT16 handleSetupMemoryTransfer(DataSource& source, TW_UINT16, TW_MEMREF pData) {
     auto& setup = *static_cast<TW_SETUPMEMXFER*>(pData);
-    if (source.state != 6) {
+    if (source.state() != 6) {
         // Before a scan the rows are unknown: sizes that hold rows of any usual page.
         setup.MinBufSize = kSetupMinimum;
         setup.Preferred = kSetupPreferred;

@@ -11,18 +11,18 @@ TW_UINT16 enable(DataSource& source, TW_USERINTERFACE& ui) {
     if (ui.ShowUI) {
         source.scanner->showWindow(false);
         ui.ModalUI = 0;
-        source.state = 5;
+        source.setState(5);
         if (!source.scanner->windowSeen()) {
             // One press of Scan; when it gave nothing, the user closes the window.
             source.unseenWindow = true;
             source.scanner->pressScan();
-            if (source.state == 5) source.notifyApplication(MSG_CLOSEDSREQ);
+            if (source.state() == 5) source.notifyApplication(MSG_CLOSEDSREQ);
         }
         return TWRC_SUCCESS;
     }
     // Without a window the first image is scanned at once, as the first of a batch the Scan
     // button would start.
-    source.state = 5;
+    source.setState(5);
     source.scanner->beginBatch();
     if (!source.scanner->acquire(true, true))
         return source.setCondition(TWCC_OPERATIONERROR, TWRC_FAILURE);
@@ -34,7 +34,7 @@ TW_UINT16 enableForSettings(DataSource& source, TW_USERINTERFACE& ui) {
     source.uiOnly = true;
     source.scanner->showWindow(true);
     ui.ModalUI = 0;
-    source.state = 5;
+    source.setState(5);
     // Settings nobody can see are confirmed at once, as they stand.
     if (!source.scanner->windowSeen()) source.notifyApplication(MSG_CLOSEDSOK);
     return TWRC_SUCCESS;
@@ -51,7 +51,7 @@ TW_UINT16 handleUserInterface(DataSource& source, TW_UINT16 MSG, TW_MEMREF pData
         case MSG_DISABLEDS:
             source.scanner->hideWindow();
             source.unseenWindow = false;
-            source.state = 4;
+            source.setState(4);
             return TWRC_SUCCESS;
         default:
             return source.setCondition(TWCC_BADPROTOCOL, TWRC_FAILURE);

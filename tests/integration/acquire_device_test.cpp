@@ -181,14 +181,14 @@ TEST_F(OpenScannerTest, ClosedWhileReadingTheScannerOutlivesTheRead) {
     ui::backend().post(closeWhileReading);
     s.call(DAT_USERINTERFACE, MSG_ENABLEDS, &s.ui);  // unseen window: presses Scan
     EXPECT_EQ(s.answers, (std::vector<TW_UINT16>{TWRC_SUCCESS, TWRC_SUCCESS}));
-    EXPECT_EQ(s.source.state, 3);
+    EXPECT_EQ(s.source.state(), 3);
     EXPECT_EQ(s.destroyedBusy, std::vector<bool>{false});
 }
 
 TEST_F(OpenScannerTest, ClosedFromTheCloseRequestTheScannerOutlivesTheWindowsHandler) {
     writeSettings(saned_.port());
     WatchedSource s;
-    s.source.state = 5;  // enabled
+    s.source.setState(5);  // enabled
     onNotify = [&] { s.disableAndClose(); };
     s.device->window().close();  // the close button asks the application to close the source
     EXPECT_EQ(s.answers, (std::vector<TW_UINT16>{TWRC_SUCCESS, TWRC_SUCCESS}));

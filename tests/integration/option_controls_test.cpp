@@ -6,10 +6,10 @@
 #include "integration/device_support.h"
 #include "options/simple_options.h"
 #include "options/string_option.h"
-#include "sane/auth_form.h"
 #include "ui/combo_box.h"
 #include "ui/edit.h"
 #include "ui/headless/driver.h"
+#include "widgets/auth_form.h"
 #include "widgets/custom_track_bar.h"
 
 namespace tarnwick::testing {

@@ -2,14 +2,14 @@
 
 #include <algorithm>
 
-#include "base/text.h"
+#include "platform/trim.h"
 
 namespace platform {
 namespace {
 
 // Blanks around names and values; a line ends at '\n'.
-std::string_view trim(std::string_view text) {
-    return base::trim(text, " \t\r\v\f");
+std::string_view strip(std::string_view text) {
+    return trim(text, " \t\r\v\f");
 }
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
@@ -44,20 +44,20 @@ IniDocument::IniDocument(std::string_view content) {
 
 IniDocument::Line IniDocument::parse(std::string text) {
     Line line;
-    std::string_view body = trim(text);
+    std::string_view body = strip(text);
     if (!body.empty() && body.front() == '[') {
         body.remove_prefix(1);
         std::size_t close = body.find(']');
         line.kind = Kind::section;
-        line.name = std::string(trim(body.substr(0, close)));
+        line.name = std::string(strip(body.substr(0, close)));
     } else if (!body.empty() && body.front() != ';') {
         std::size_t equals = body.find('=');
         std::string_view name =
-            equals == std::string_view::npos ? std::string_view{} : trim(body.substr(0, equals));
+            equals == std::string_view::npos ? std::string_view{} : strip(body.substr(0, equals));
         if (!name.empty()) {
             line.kind = Kind::entry;
             line.name = std::string(name);
-            line.value = std::string(trim(body.substr(equals + 1)));
+            line.value = std::string(strip(body.substr(equals + 1)));
         }
     }
     line.text = std::move(text);
@@ -137,7 +137,7 @@ bool IniDocument::set(std::string_view section, std::string_view key, std::strin
             line = parse(std::move(text));
             return true;
         }
-        if (!trim(line.text).empty()) insertAt = i + 1;
+        if (!strip(line.text).empty()) insertAt = i + 1;
     }
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt),
                   parse(std::string(key) + "=" + std::string(value)));

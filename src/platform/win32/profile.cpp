@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "base/text.h"
 #include "platform/file_attributes.h"
+#include "platform/trim.h"
 #include "platform/win32/wide_text.h"
 
 namespace platform {
@@ -100,8 +100,8 @@ std::vector<ProfileEntry> profileSectionEntries(const std::string& path,
         // The section's lines come as written; only name=value lines are entries.
         std::size_t equals = line.find('=');
         if (equals == std::string::npos || line[0] == ';') continue;
-        std::string key(base::trim(line.substr(0, equals)));
-        if (!key.empty()) entries.emplace_back(key, base::trim(line.substr(equals + 1)));
+        std::string key(trim(line.substr(0, equals)));
+        if (!key.empty()) entries.emplace_back(key, trim(line.substr(equals + 1)));
     }
     return entries;
 }

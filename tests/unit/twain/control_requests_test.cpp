@@ -78,7 +78,7 @@ TEST_F(ControlRequests, EventsAreHandledInEveryStateAndNeverTheSourcesOnThisPlat
         TW_EVENT event{&message, MSG_XFERREADY};
         EXPECT_EQ(call(DG_CONTROL, DAT_EVENT, MSG_PROCESSEVENT, &event), TWRC_NOTDSEVENT);
         EXPECT_EQ(event.TWMessage, MSG_XFERREADY) << "TWMessage is left as it was";
-        EXPECT_EQ(source->state, state);
+        EXPECT_EQ(source->state(), state);
         event.pEvent = nullptr;
         EXPECT_EQ(call(DG_CONTROL, DAT_EVENT, MSG_PROCESSEVENT, &event), TWRC_NOTDSEVENT);
     }

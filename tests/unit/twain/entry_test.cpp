@@ -62,7 +62,7 @@ TEST_F(Entry, AnOrdinaryApplicationDeletesNothingFromOpeningToTheFirstNotificati
     EXPECT_EQ(deletedKeys.size(), 2u) << "from the first notification on, until the next open";
 
     EXPECT_EQ(enter(DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, nullptr), TWRC_FAILURE);
-    source->state = 4;
+    source->setState(4);
     EXPECT_EQ(enter(DG_CONTROL, DAT_IDENTITY, MSG_CLOSEDS, nullptr), TWRC_SUCCESS);
     EXPECT_EQ(enter(DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, &assigned), TWRC_SUCCESS);
     deletedKeys.clear();
@@ -122,7 +122,7 @@ TEST_F(Entry, TheProcessWideSourceAnswersThroughDsEntry) {
     EXPECT_STREQ(identity.ProductName, "Tarnwick");
     EXPECT_EQ(dsEntry(&application, DG_CONTROL, DAT_IDENTITY, MSG_GET, nullptr), TWRC_FAILURE);
     EXPECT_EQ(processDataSource().conditionCode, TWCC_BADVALUE);
-    EXPECT_EQ(processDataSource().state, 3);
+    EXPECT_EQ(processDataSource().state(), 3);
 }
 
 }  // namespace

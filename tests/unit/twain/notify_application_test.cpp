@@ -15,7 +15,7 @@ TEST_F(NotifyApplication, TransferReadyGoesFromFiveToSixThroughTheManager) {
     dsmScript().answer = TWRC_CHECKSTATUS;
     EXPECT_EQ(source->notifyApplication(MSG_XFERREADY), TWRC_CHECKSTATUS)
         << "the manager's answer is returned";
-    EXPECT_EQ(source->state, 6);
+    EXPECT_EQ(source->state(), 6);
     ASSERT_EQ(dsmScript().received.size(), 1u);
     const Notification& sent = dsmScript().received[0];
     EXPECT_EQ(sent.DG, DG_CONTROL);
@@ -35,7 +35,7 @@ TEST_F(NotifyApplication, TransferReadyOutsideStateFiveIsASequenceErrorAndSendsN
         ASSERT_NO_FATAL_FAILURE(bringTo(state));
         EXPECT_EQ(source->notifyApplication(MSG_XFERREADY), TWRC_FAILURE);
         EXPECT_EQ(source->conditionCode, TWCC_SEQERROR);
-        EXPECT_EQ(source->state, state);
+        EXPECT_EQ(source->state(), state);
         EXPECT_TRUE(dsmScript().received.empty());
     }
 }
@@ -46,7 +46,7 @@ TEST_F(NotifyApplication, CloseRequestReturnsToFiveAndLeavesTheWindowAlone) {
         reset();
         ASSERT_NO_FATAL_FAILURE(bringTo(state));
         EXPECT_EQ(source->notifyApplication(MSG_CLOSEDSREQ), TWRC_SUCCESS);
-        EXPECT_EQ(source->state, 5);
+        EXPECT_EQ(source->state(), 5);
         EXPECT_TRUE(scanner.calls.empty());
         ASSERT_EQ(dsmScript().received.size(), 1u);
         EXPECT_EQ(dsmScript().received[0].MSG, MSG_CLOSEDSREQ);
@@ -64,7 +64,7 @@ TEST_F(NotifyApplication, ASettingsSessionIsConfirmedOrClosedInStateFive) {
         scanner.calls.clear();
         EXPECT_EQ(source->notifyApplication(MSG_XFERREADY), TWRC_FAILURE);
         EXPECT_EQ(source->notifyApplication(message), TWRC_SUCCESS);
-        EXPECT_EQ(source->state, 5);
+        EXPECT_EQ(source->state(), 5);
         EXPECT_TRUE(scanner.calls.empty());
         ASSERT_EQ(dsmScript().received.size(), 1u);
         EXPECT_EQ(dsmScript().received[0].MSG, message);
@@ -82,7 +82,7 @@ TEST_F(NotifyApplication, CloseRequestBeforeEnablingAndOtherMessagesAreRefused) 
     EXPECT_EQ(source->conditionCode, TWCC_SEQERROR);
     EXPECT_EQ(source->notifyApplication(MSG_DEVICEEVENT), TWRC_FAILURE);
     EXPECT_EQ(source->conditionCode, TWCC_BADPROTOCOL);
-    EXPECT_EQ(source->state, 4);
+    EXPECT_EQ(source->state(), 4);
     EXPECT_TRUE(dsmScript().received.empty());
     EXPECT_TRUE(dsmScript().loadAttempts.empty());
 }
@@ -99,7 +99,7 @@ TEST_F(NotifyApplication, WithoutAManagerNotificationsAreDroppedAsSuccessAndLoad
     dsmScript().libraryLoads = false;
     ASSERT_NO_FATAL_FAILURE(bringTo(5));
     EXPECT_EQ(source->notifyApplication(MSG_XFERREADY), TWRC_SUCCESS);
-    EXPECT_EQ(source->state, 6);
+    EXPECT_EQ(source->state(), 6);
     EXPECT_EQ(appIdentity.Manufacturer[0], '\0');
     // The next MSG_OPENDS would bring the name back; an attempt clears it again.
     appIdentity.Manufacturer[0] = 'A';

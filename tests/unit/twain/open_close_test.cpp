@@ -55,7 +55,7 @@ class OpenClose : public SourceTest {};
 
 TEST_F(OpenClose, OpeningCopiesTheApplicationTakesTheAssignedIdAndEntersStateFour) {
     ASSERT_EQ(open(), TWRC_SUCCESS);
-    EXPECT_EQ(source->state, 4);
+    EXPECT_EQ(source->state(), 4);
     EXPECT_EQ(dsIdentity.Id, 42u);
     EXPECT_STREQ(appIdentity.Manufacturer, "Acme Imaging");
     EXPECT_EQ(appIdentity.Id, 7u);
@@ -63,7 +63,7 @@ TEST_F(OpenClose, OpeningCopiesTheApplicationTakesTheAssignedIdAndEntersStateFou
     EXPECT_TRUE(shownBoxes().empty());
 
     ASSERT_EQ(call(DG_CONTROL, DAT_IDENTITY, MSG_CLOSEDS, nullptr), TWRC_SUCCESS);
-    EXPECT_EQ(source->state, 3);
+    EXPECT_EQ(source->state(), 3);
     EXPECT_EQ(source->scanner, nullptr);
     EXPECT_TRUE(scanner.destroyed);
 }
@@ -72,7 +72,7 @@ TEST_F(OpenClose, ADeviceThatDoesNotOpenShowsTheErrorBoxAndLeavesTheSourceClosed
     scanner.deviceOpens = false;
     EXPECT_EQ(open(), TWRC_FAILURE);
     EXPECT_EQ(source->conditionCode, TWCC_OPERATIONERROR);
-    EXPECT_EQ(source->state, 3);
+    EXPECT_EQ(source->state(), 3);
     EXPECT_EQ(source->scanner, nullptr);
     EXPECT_TRUE(scanner.destroyed);
     EXPECT_EQ(dsIdentity.Id, 0u);
@@ -104,7 +104,7 @@ TEST_F(OpenClose, WithoutAScannerOrWithoutMemoryTheSourceStaysClosed) {
     EXPECT_EQ(noMemory.dispatch(&application, DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, &assigned),
               TWRC_FAILURE);
     EXPECT_EQ(noMemory.conditionCode, TWCC_LOWMEMORY);
-    EXPECT_EQ(noMemory.state, 3);
+    EXPECT_EQ(noMemory.state(), 3);
     EXPECT_EQ(shownBoxes().size(), 1u) << "no box for an exhausted heap";
 }
 

@@ -115,8 +115,8 @@ void SourceTest::bringTo(TW_INT32 state) {
         ASSERT_EQ(source->notifyApplication(MSG_XFERREADY), TWRC_SUCCESS);
     }
     // A transfer in progress; the transfers that lead there are tested with them.
-    if (state >= 7) source->state = 7;
-    ASSERT_EQ(source->state, state);
+    if (state >= 7) source->setState(7);
+    ASSERT_EQ(source->state(), state);
     source->pendingEvent = MSG_NULL;  // the application has heard it
     dsmScript().received.clear();
     scanner.calls.clear();

@@ -27,7 +27,7 @@ class Transfers : public SourceTest {
         scanner.scans.assign(1 + more, true);
         ASSERT_NO_FATAL_FAILURE(bringTo(4));
         ASSERT_EQ(enable(0), TWRC_SUCCESS);
-        ASSERT_EQ(source->state, 6);
+        ASSERT_EQ(source->state(), 6);
     }
     TW_IMAGEINFO info() {
         TW_IMAGEINFO i{};
@@ -123,11 +123,11 @@ TEST_F(Transfers, BeforeAnImageTheAnswersSayNone) {
     TW_IMAGEMEMXFER xfer{};
     std::vector<std::uint8_t> buffer(64);
     EXPECT_EQ(memory(xfer, buffer), TWRC_CANCEL);
-    EXPECT_EQ(source->state, 6);
+    EXPECT_EQ(source->state(), 6);
     TW_UINT16 count = 1;
     ASSERT_EQ(endTransfer(count), TWRC_SUCCESS);
     EXPECT_EQ(count, 0);
-    EXPECT_EQ(source->state, 5);
+    EXPECT_EQ(source->state(), 5);
 }
 
 TEST_F(Transfers, MemoryStripsOfThreeRowsEndWithTheLastRow) {
@@ -136,7 +136,7 @@ TEST_F(Transfers, MemoryStripsOfThreeRowsEndWithTheLastRow) {
     TW_IMAGEMEMXFER xfer{};
     for (TW_UINT32 first : {0u, 3u, 6u}) {
         ASSERT_EQ(memory(xfer, buffer), TWRC_SUCCESS);
-        EXPECT_EQ(source->state, 7);
+        EXPECT_EQ(source->state(), 7);
         EXPECT_EQ(+xfer.YOffset, first);
         EXPECT_EQ(+xfer.BytesWritten, 12u);
         EXPECT_EQ(+xfer.Rows, 3u) << "the rows of this buffer";
@@ -154,7 +154,7 @@ TEST_F(Transfers, MemoryStripsOfThreeRowsEndWithTheLastRow) {
     ASSERT_NO_FATAL_FAILURE(scanned(frame(kFrameGray, 8, 4, 10)));
     EXPECT_EQ(memory(xfer, small), TWRC_FAILURE);
     EXPECT_EQ(source->conditionCode, TWCC_BADVALUE);
-    EXPECT_EQ(source->state, 6);
+    EXPECT_EQ(source->state(), 6);
     std::vector<std::uint8_t> one(4);
     EXPECT_EQ(memory(xfer, one), TWRC_SUCCESS);
     EXPECT_EQ(+xfer.Rows, 1u);
@@ -184,13 +184,13 @@ TEST_F(Transfers, EndingBeforeTheTransferKeepsTheImageAndEndingAfterReleasesIt) 
     TW_UINT16 count = 0;
     ASSERT_EQ(endTransfer(count), TWRC_SUCCESS);
     EXPECT_EQ(count, 0xFFFF);
-    EXPECT_EQ(source->state, 6);
+    EXPECT_EQ(source->state(), 6);
     const std::vector<std::uint8_t> first = native();
-    EXPECT_EQ(source->state, 7);
+    EXPECT_EQ(source->state(), 7);
     EXPECT_TRUE(scanner.calls.empty()) << "the held image was delivered again";
     ASSERT_EQ(endTransfer(count), TWRC_SUCCESS);
     EXPECT_EQ(scanner.calls, (std::vector<std::string>{"releaseImage", "scanAhead"}));
-    EXPECT_EQ(source->state, 6);
+    EXPECT_EQ(source->state(), 6);
     // The next image is scanned by the first request that needs it.
     EXPECT_EQ(native(), first);
     EXPECT_EQ(scanner.calls.back(), "acquire(keep,cancel)");
@@ -203,7 +203,7 @@ TEST_F(Transfers, EndingBeforeTheTransferKeepsTheImageAndEndingAfterReleasesIt) 
     EXPECT_EQ(handle, nullptr);
     ASSERT_EQ(endTransfer(count), TWRC_SUCCESS);
     EXPECT_EQ(count, 0);
-    EXPECT_EQ(source->state, 5);
+    EXPECT_EQ(source->state(), 5);
 }
 
 TEST_F(Transfers, ResetEndsTheBatchButKeepsTheImage) {
@@ -211,7 +211,7 @@ TEST_F(Transfers, ResetEndsTheBatchButKeepsTheImage) {
     TW_PENDINGXFERS pending{7, 0};
     ASSERT_EQ(call(DG_CONTROL, DAT_PENDINGXFERS, MSG_RESET, &pending), TWRC_SUCCESS);
     EXPECT_EQ(+pending.Count, 0);
-    EXPECT_EQ(source->state, 5);
+    EXPECT_EQ(source->state(), 5);
     EXPECT_EQ(source->scanner->pendingCount(), 0);
     EXPECT_NE(source->scanner->getImage(), nullptr);
 }

@@ -117,7 +117,7 @@ TEST_F(TripletStates, EachSupportedTripletRunsInItsStatesOnlyAndIsSequenceErrorE
             } else {
                 EXPECT_EQ(rc, TWRC_FAILURE);
                 EXPECT_EQ(source->conditionCode, TWCC_SEQERROR);
-                EXPECT_EQ(source->state, state) << "a refused request changed the state";
+                EXPECT_EQ(source->state(), state) << "a refused request changed the state";
                 EXPECT_TRUE(scanner.calls.empty()) << "a refused request reached the scanner";
             }
         }
@@ -161,7 +161,7 @@ TEST_F(TripletStates, UnsupportedGroupsTypesAndMessagesAreBadProtocolInAnyState)
             Payload payload{};
             EXPECT_EQ(call(c.DG, c.DAT, c.MSG, &payload), TWRC_FAILURE);
             EXPECT_EQ(source->conditionCode, TWCC_BADPROTOCOL);
-            EXPECT_EQ(source->state, state);
+            EXPECT_EQ(source->state(), state);
         }
     }
 }
@@ -179,7 +179,7 @@ TEST_F(TripletStates, NullDataIsBadValueForEveryTripletThatReadsItAndIgnoredByTh
         } else {
             EXPECT_EQ(rc, TWRC_FAILURE);
             EXPECT_EQ(source->conditionCode, TWCC_BADVALUE);
-            EXPECT_EQ(source->state, triplet.lowest);
+            EXPECT_EQ(source->state(), triplet.lowest);
         }
     }
 }

@@ -17,7 +17,7 @@ TEST_F(UserInterface, EnablingWithTheWindowShowsItForScanningAndClearsModalUI) {
     TW_USERINTERFACE ui{1, 1, nullptr};
     ASSERT_EQ(call(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui), TWRC_SUCCESS);
     EXPECT_EQ(ui.ModalUI, 0);
-    EXPECT_EQ(source->state, 5);
+    EXPECT_EQ(source->state(), 5);
     EXPECT_FALSE(source->uiOnly);
     EXPECT_EQ(scanner.calls, Calls{"showWindow(scan)"});
     EXPECT_TRUE(dsmScript().received.empty());
@@ -27,7 +27,7 @@ TEST_F(UserInterface, EnablingTwiceIsASequenceError) {
     ASSERT_EQ(enable(1), TWRC_SUCCESS);
     EXPECT_EQ(enable(1), TWRC_FAILURE);
     EXPECT_EQ(source->conditionCode, TWCC_SEQERROR);
-    EXPECT_EQ(source->state, 5);
+    EXPECT_EQ(source->state(), 5);
     EXPECT_EQ(scanner.calls, Calls{"showWindow(scan)"});
 }
 
@@ -37,7 +37,7 @@ TEST_F(UserInterface, EnablingWithoutTheWindowScansAtOnceAndSignalsTheImage) {
     ASSERT_EQ(call(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui), TWRC_SUCCESS);
     EXPECT_EQ(ui.ModalUI, 1) << "ModalUI is not written without a window";
     EXPECT_EQ(scanner.calls, (Calls{"beginBatch", "acquire(keep,cancel)"}));
-    EXPECT_EQ(source->state, 6);
+    EXPECT_EQ(source->state(), 6);
     ASSERT_EQ(dsmScript().received.size(), 1u);
     EXPECT_EQ(dsmScript().received[0].MSG, MSG_XFERREADY);
 }
@@ -46,18 +46,18 @@ TEST_F(UserInterface, TheNotificationsResultDoesNotMatterToEnabling) {
     scanner.scans = {true};
     dsmScript().answer = TWRC_FAILURE;
     EXPECT_EQ(enable(0), TWRC_SUCCESS);
-    EXPECT_EQ(source->state, 6);
+    EXPECT_EQ(source->state(), 6);
 }
 
 TEST_F(UserInterface, AFailedScanWithoutTheWindowFailsInStateFiveAndCanBeDisabled) {
     scanner.scans = {false};
     EXPECT_EQ(enable(0), TWRC_FAILURE);
     EXPECT_EQ(source->conditionCode, TWCC_OPERATIONERROR);
-    EXPECT_EQ(source->state, 5);
+    EXPECT_EQ(source->state(), 5);
     EXPECT_TRUE(dsmScript().received.empty());
 
     EXPECT_EQ(call(DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, nullptr), TWRC_SUCCESS);
-    EXPECT_EQ(source->state, 4);
+    EXPECT_EQ(source->state(), 4);
     EXPECT_EQ(scanner.calls, (Calls{"beginBatch", "acquire(keep,cancel)", "hideWindow"}));
 }
 
@@ -66,7 +66,7 @@ TEST_F(UserInterface, EnablingForSettingsShowsTheWindowForSettingsOnly) {
     ASSERT_EQ(call(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDSUIONLY, &ui), TWRC_SUCCESS);
     EXPECT_EQ(ui.ModalUI, 0);
     EXPECT_TRUE(source->uiOnly);
-    EXPECT_EQ(source->state, 5);
+    EXPECT_EQ(source->state(), 5);
     EXPECT_EQ(scanner.calls, Calls{"showWindow(settings)"});
 
     // A normal enable after the settings session clears the flag again.
@@ -82,9 +82,9 @@ TEST_F(UserInterface, ConfirmingOrClosingTheSettingsKeepsStateFiveUntilDisabled)
         ASSERT_EQ(call(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDSUIONLY, &ui), TWRC_SUCCESS);
         EXPECT_TRUE(dsmScript().received.empty()) << "a seen window waits for its user";
         EXPECT_EQ(source->notifyApplication(answer), TWRC_SUCCESS);
-        EXPECT_EQ(source->state, 5) << answer;
+        EXPECT_EQ(source->state(), 5) << answer;
         EXPECT_EQ(call(DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, nullptr), TWRC_SUCCESS);
-        EXPECT_EQ(source->state, 4);
+        EXPECT_EQ(source->state(), 4);
         dsmScript().received.clear();
     }
 }
@@ -103,19 +103,19 @@ TEST_F(UserInterface, AWindowNobodySeesScansOnceAndIsClosedAfterTheBatch) {
     scanner.batch = 2;
     ASSERT_EQ(enable(1), TWRC_SUCCESS);
     EXPECT_EQ(scanner.calls, (Calls{"showWindow(scan)", "pressScan", "acquire(keep,-)"}));
-    EXPECT_EQ(source->state, 6);
+    EXPECT_EQ(source->state(), 6);
     EXPECT_EQ(notifications(), std::vector<TW_UINT16>{MSG_XFERREADY});
 
     TW_PENDINGXFERS pending{};
-    source->state = 7;
+    source->setState(7);
     ASSERT_EQ(call(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending), TWRC_SUCCESS);
     EXPECT_EQ(pending.Count, 1);
     EXPECT_EQ(notifications().size(), 1u) << "an image is still to come";
     ASSERT_NE(source->scanner->getImage(), nullptr);
-    source->state = 7;
+    source->setState(7);
     ASSERT_EQ(call(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending), TWRC_SUCCESS);
     EXPECT_EQ(pending.Count, 0);
-    EXPECT_EQ(source->state, 5);
+    EXPECT_EQ(source->state(), 5);
     EXPECT_EQ(notifications(), (std::vector<TW_UINT16>{MSG_XFERREADY, MSG_CLOSEDSREQ}));
     EXPECT_EQ(call(DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, nullptr), TWRC_SUCCESS);
 }
@@ -123,7 +123,7 @@ TEST_F(UserInterface, AWindowNobodySeesScansOnceAndIsClosedAfterTheBatch) {
 TEST_F(UserInterface, AWindowNobodySeesIsClosedWhenItsScanGaveNothing) {
     scanner.windowSeen = false;
     ASSERT_EQ(enable(1), TWRC_SUCCESS);
-    EXPECT_EQ(source->state, 5);
+    EXPECT_EQ(source->state(), 5);
     EXPECT_EQ(notifications(), std::vector<TW_UINT16>{MSG_CLOSEDSREQ});
 
     // Settings nobody can see are confirmed at once; the source stays enabled until the
@@ -132,10 +132,10 @@ TEST_F(UserInterface, AWindowNobodySeesIsClosedWhenItsScanGaveNothing) {
     scanner.calls.clear();
     TW_USERINTERFACE ui{1, 1, nullptr};
     ASSERT_EQ(call(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDSUIONLY, &ui), TWRC_SUCCESS);
-    EXPECT_EQ(source->state, 5);
+    EXPECT_EQ(source->state(), 5);
     EXPECT_EQ(notifications(), (std::vector<TW_UINT16>{MSG_CLOSEDSREQ, MSG_CLOSEDSOK}));
     EXPECT_EQ(call(DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, nullptr), TWRC_SUCCESS);
-    EXPECT_EQ(source->state, 4);
+    EXPECT_EQ(source->state(), 4);
     EXPECT_EQ(scanner.calls, (Calls{"showWindow(settings)", "hideWindow"}));
 }
 

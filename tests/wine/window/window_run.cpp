@@ -184,8 +184,8 @@ bool closeWhileReading(DataSource& source, TW_IDENTITY& application, TW_IDENTITY
     given = true;
     result << "closed while reading:";
     for (TW_UINT16 rc : answers) result << " " << rc;
-    result << ", state " << source.state << "\n";
-    return answers == std::vector<TW_UINT16>{TWRC_SUCCESS, TWRC_SUCCESS} && source.state == 3;
+    result << ", state " << source.state() << "\n";
+    return answers == std::vector<TW_UINT16>{TWRC_SUCCESS, TWRC_SUCCESS} && source.state() == 3;
 }
 
 int run(const std::string& settings, Photographer& camera, bool pages, std::ostream& result) {

@@ -1,4 +1,4 @@
-#include "sane/auth_form.h"
+#include "widgets/auth_form.h"
 
 #include "base/translate.h"
 #include "widgets/form_translation.h"

@@ -1,4 +1,4 @@
-#include "image/image_format.h"
+#include "twain/image_format.h"
 
 #include <gtest/gtest.h>
 

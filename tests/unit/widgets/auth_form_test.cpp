@@ -1,5 +1,5 @@
 // The dialog that asks for the user name and password of a protected resource.
-#include "sane/auth_form.h"
+#include "widgets/auth_form.h"
 
 #include <gtest/gtest.h>
 
