@@ -47,6 +47,9 @@ class OptionCapabilities : public ::testing::Test {
         depth.values = {8};
         resolution.setRange(50, 1200, 0);
         resolution.values = {300};
+        useAllRoles();
+    }
+    void useAllRoles() {
         roles.mode = &mode;
         roles.depth = &depth;
         roles.resolution = &resolution;
@@ -189,13 +192,7 @@ TEST_F(OptionCapabilities, AbsentInactiveAndUnreadableOptions) {
         EXPECT_EQ(ask(handler, MSG_GET, ICAP_PHYSICALWIDTH), TWRC_FAILURE);
         EXPECT_EQ(source.conditionCode, TWCC_CAPUNSUPPORTED);
     }
-    roles.mode = &mode;
-    roles.depth = &depth;
-    roles.resolution = &resolution;
-    roles.tlx = &tlx;
-    roles.tly = &tly;
-    roles.brx = &brx;
-    roles.bry = &bry;
+    useAllRoles();
     depth.capabilities = resolution.capabilities = brx.capabilities = SANE_CAP_INACTIVE;
     // An inactive depth leaves the mode its one depth.
     EXPECT_EQ(answer(bitDepthCapability, MSG_GET).values, Values{24});
