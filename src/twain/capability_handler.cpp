@@ -1,9 +1,12 @@
 // DAT_CAPABILITY: the capabilities of this source, their gate and the constant answers.
 #include <iterator>
 
+#include "options/source_entries.h"
+#include "options/string_option.h"
 #include "twain/containers.h"
 #include "twain/data_source.h"
 #include "twain/feeder_capabilities.h"
+#include "twain/option_capabilities.h"
 #include "twain/page_sizes.h"
 #include "twain/triplet_handlers.h"
 #include "twain/triplet_table.h"
@@ -125,11 +128,13 @@ TW_UINT16 supportedDataTypes(DataSource& source, TW_UINT16 msg, TW_CAPABILITY& c
     return makeArray(source, cap, TWTY_UINT32, supportedDataPairs());
 }
 
-// The option-based capabilities belong to the open scanner. MSG_RESET passes it no record; the
-// value it reset to is then read back for the application.
-using ScannerCapability = TW_UINT16 (Scanner::*)(TW_UINT16 msg, TW_CAPABILITY* capability);
+// The option-based capabilities read and write the open scanner's options through their roles.
+// MSG_RESET passes the handler no record; the value it reset to is then read back for the
+// application.
+using RolesCapability = TW_UINT16 (*)(DataSource& source, const OptionRoles& roles, TW_UINT16 msg,
+                                      TW_CAPABILITY* capability);
 
-// A request to the scanner; on MSG_RESET, the reset followed by a read of the value reset to.
+// A request to the options; on MSG_RESET, the reset followed by a read of the value reset to.
 template <typename Call>
 TW_UINT16 resetThenRead(TW_UINT16 msg, TW_CAPABILITY& cap, Call call) {
     if (msg != MSG_RESET) return call(msg, &cap);
@@ -139,53 +144,83 @@ TW_UINT16 resetThenRead(TW_UINT16 msg, TW_CAPABILITY& cap, Call call) {
     return read == TWRC_SUCCESS ? rc : read;
 }
 
-template <ScannerCapability Member>
-TW_UINT16 fromScanner(DataSource& source, TW_UINT16 msg, TW_CAPABILITY& cap) {
-    Scanner& scanner = *source.scanner;
-    return resetThenRead(msg, cap,
-                         [&](TW_UINT16 m, TW_CAPABILITY* c) { return (scanner.*Member)(m, c); });
+const OptionRoles& rolesOf(const DataSource& source) {
+    return source.scanner->optionRoles();
 }
 
-// The capabilities a scanner answers per capability number (levels, feeder), served only when
-// it has what they need.
-using ScannerCapabilityFor = TW_UINT16 (Scanner::*)(TW_UINT16 cap, TW_UINT16 msg,
-                                                    TW_CAPABILITY* capability);
-using ScannerServes = bool (Scanner::*)(TW_UINT16 cap) const;
-
-template <ScannerCapabilityFor Member>
-TW_UINT16 fromScannerFor(DataSource& source, TW_UINT16 msg, TW_CAPABILITY& cap) {
-    Scanner& scanner = *source.scanner;
-    return resetThenRead(
-        msg, cap, [&](TW_UINT16 m, TW_CAPABILITY* c) { return (scanner.*Member)(cap.Cap, m, c); });
+template <RolesCapability Handler>
+TW_UINT16 fromRoles(DataSource& source, TW_UINT16 msg, TW_CAPABILITY& cap) {
+    return resetThenRead(msg, cap, [&](TW_UINT16 m, TW_CAPABILITY* c) {
+        return Handler(source, rolesOf(source), m, c);
+    });
 }
 
-template <ScannerServes Serves, TW_UINT16 Cap>
-bool servedBy(DataSource& source) {
-    return source.scanner && (source.scanner.get()->*Serves)(Cap);
-}
+// ICAP_PIXELTYPE and ICAP_BITDEPTH need the device's "mode" list.
 bool pixelFormatServed(DataSource& source) {
-    return source.scanner && source.scanner->servesPixelFormat();
+    return source.scanner && dynamic_cast<const StringOption*>(rolesOf(source).mode) != nullptr;
 }
-constexpr auto level = fromScannerFor<&Scanner::level>;
-constexpr auto feeder = fromScannerFor<&Scanner::feeder>;
+
+// The option of ICAP_BRIGHTNESS, ICAP_CONTRAST, ICAP_THRESHOLD or ICAP_GAMMA.
+Option* levelOption(const OptionRoles& roles, TW_UINT16 cap) {
+    switch (cap) {
+        case ICAP_BRIGHTNESS:
+            return roles.brightness;
+        case ICAP_CONTRAST:
+            return roles.contrast;
+        case ICAP_THRESHOLD:
+            return roles.threshold;
+        case ICAP_GAMMA:
+            return roles.gamma;
+        default:
+            return nullptr;
+    }
+}
+
+// The levels and the feeder are served, and listed, only when the device has their options.
 template <TW_UINT16 Cap>
-constexpr auto levelServed = servedBy<&Scanner::servesLevel, Cap>;
+bool levelServed(DataSource& source) {
+    return source.scanner && servesLevel(levelOption(rolesOf(source), Cap));
+}
 template <TW_UINT16 Cap>
-constexpr auto feederServed = servedBy<&Scanner::servesFeeder, Cap>;
+bool feederServed(DataSource& source) {
+    return source.scanner && servesFeederCapability(rolesOf(source).feeder, Cap);
+}
+
+TW_UINT16 level(DataSource& source, TW_UINT16 msg, TW_CAPABILITY& cap) {
+    Option* option = levelOption(rolesOf(source), cap.Cap);
+    return resetThenRead(msg, cap, [&](TW_UINT16 m, TW_CAPABILITY* c) {
+        return levelCapability(source, cap.Cap, option, m, c);
+    });
+}
+
+TW_UINT16 feeder(DataSource& source, TW_UINT16 msg, TW_CAPABILITY& cap) {
+    const OptionRoles& roles = rolesOf(source);
+    return resetThenRead(msg, cap, [&](TW_UINT16 m, TW_CAPABILITY* c) {
+        const TW_UINT16 rc =
+            feederCapability(source, roles.feeder, roles.paperSensor, cap.Cap, m, c);
+        // The feeder the application chose is used for whole batches.
+        if ((m == MSG_SET || m == MSG_RESET) && rc != TWRC_FAILURE) {
+            const SourceKind kind = sourceKind(roles.feeder->valueText());
+            source.scanner->setFeederChosen(kind == SourceKind::feeder ||
+                                            kind == SourceKind::duplex);
+        }
+        return rc;
+    });
+}
 
 TW_UINT16 nativeResolution(DataSource& source, TW_UINT16 msg, TW_CAPABILITY& cap) {
     if (!isRead(msg)) return refused(source);
-    return source.scanner->nativeResolution(msg, &cap);
+    return nativeResolutionCapability(source, rolesOf(source), msg, &cap);
 }
 TW_UINT16 physicalSize(DataSource& source, TW_UINT16 msg, TW_CAPABILITY& cap) {
     if (!isRead(msg)) return refused(source);
-    return source.scanner->physicalSize(msg, &cap);
+    return physicalSizeCapability(source, rolesOf(source), msg, &cap);
 }
 
 const CapabilityRow kCapabilities[] = {
     {CAP_XFERCOUNT, kQueryAll, transferCountCapability},
     {ICAP_COMPRESSION, kQueryGetOnly, readOnlyConstant<TWTY_UINT16, TWCP_NONE>},
-    {ICAP_PIXELTYPE, kQueryAll, fromScanner<&Scanner::pixelType>, pixelFormatServed},
+    {ICAP_PIXELTYPE, kQueryAll, fromRoles<pixelTypeCapability>, pixelFormatServed},
     {ICAP_UNITS, kQueryAll, unitsCapability},
     {ICAP_XFERMECH, kQueryAll, transferMechanism},
     {CAP_SUPPORTEDCAPS, kQueryGetOnly, supportedCapabilities},
@@ -199,12 +234,12 @@ const CapabilityRow kCapabilities[] = {
     {ICAP_PHYSICALHEIGHT, kQueryGetOnly, physicalSize},
     {ICAP_XNATIVERESOLUTION, kQueryGetOnly, nativeResolution},
     {ICAP_YNATIVERESOLUTION, kQueryGetOnly, nativeResolution},
-    {ICAP_XRESOLUTION, kQueryAll, fromScanner<&Scanner::resolution>},
-    {ICAP_YRESOLUTION, kQueryAll, fromScanner<&Scanner::resolution>},
+    {ICAP_XRESOLUTION, kQueryAll, fromRoles<resolutionCapability>},
+    {ICAP_YRESOLUTION, kQueryAll, fromRoles<resolutionCapability>},
     {ICAP_BITORDER, kQueryAll, settableConstant<TWTY_UINT16, TWBO_MSBFIRST, lowWordIsMsbFirst>},
     {ICAP_PIXELFLAVOR, kQueryGetOnly, readOnlyConstant<TWTY_UINT16, TWPF_CHOCOLATE>},
     {ICAP_PLANARCHUNKY, kQueryGetOnly, readOnlyConstant<TWTY_UINT16, TWPC_CHUNKY>},
-    {ICAP_BITDEPTH, kQueryAll, fromScanner<&Scanner::bitDepth>, pixelFormatServed},
+    {ICAP_BITDEPTH, kQueryAll, fromRoles<bitDepthCapability>, pixelFormatServed},
     {CAP_SUPPORTEDDATS, kQueryGetOnly, supportedDataTypes},
     {ICAP_THRESHOLD, kQueryAll, level, levelServed<ICAP_THRESHOLD>},
     {ICAP_GAMMA, kQueryAll, level, levelServed<ICAP_GAMMA>},

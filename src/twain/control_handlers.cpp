@@ -69,14 +69,14 @@ TW_UINT16 handleEntryPoint(DataSource& source, TW_UINT16, TW_MEMREF pData) {
 
 TW_UINT16 handleCustomData(DataSource& source, TW_UINT16 MSG, TW_MEMREF pData) {
     auto* data = static_cast<TW_CUSTOMDSDATA*>(pData);
-    if (MSG == MSG_SET) return source.scanner->setCustomData(data);
     // The settings live in the settings file: the record is an empty block, which a later
     // MSG_SET takes back as it is.
+    if (MSG == MSG_SET) return TWRC_SUCCESS;
     TW_HANDLE block = source.dsm().allocate(0);
     if (!block) return source.setCondition(TWCC_LOWMEMORY, TWRC_FAILURE);
     data->InfoLength = 0;
     data->hData = block;
-    return source.scanner->getCustomData(data);
+    return TWRC_SUCCESS;
 }
 
 }  // namespace tarnwick

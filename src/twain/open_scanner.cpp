@@ -14,11 +14,8 @@
 #include "base/translate.h"
 #include "options/number_option.h"
 #include "options/scanner_transport.h"
-#include "options/source_entries.h"
-#include "options/string_option.h"
 #include "settings/properties_services.h"
 #include "twain/data_source.h"
-#include "twain/feeder_capabilities.h"
 
 namespace tarnwick {
 
@@ -172,66 +169,6 @@ TW_UINT16 OpenScanner::notify(TW_UINT16 message) {
     return owner_.notifyApplication(message);
 }
 
-TW_UINT16 OpenScanner::pixelType(TW_UINT16 msg, TW_CAPABILITY* capability) {
-    return pixelTypeCapability(owner_, window_->roles(), msg, capability);
-}
-
-TW_UINT16 OpenScanner::bitDepth(TW_UINT16 msg, TW_CAPABILITY* capability) {
-    return bitDepthCapability(owner_, window_->roles(), msg, capability);
-}
-
-TW_UINT16 OpenScanner::resolution(TW_UINT16 msg, TW_CAPABILITY* capability) {
-    return resolutionCapability(owner_, window_->roles(), msg, capability);
-}
-
-TW_UINT16 OpenScanner::nativeResolution(TW_UINT16 msg, TW_CAPABILITY* capability) {
-    return nativeResolutionCapability(owner_, window_->roles(), msg, capability);
-}
-
-bool OpenScanner::servesPixelFormat() const {
-    return dynamic_cast<const StringOption*>(window_->roles().mode) != nullptr;
-}
-
-Option* OpenScanner::levelOption(TW_UINT16 cap) const {
-    const OptionRoles& roles = window_->roles();
-    switch (cap) {
-        case ICAP_BRIGHTNESS:
-            return roles.brightness;
-        case ICAP_CONTRAST:
-            return roles.contrast;
-        case ICAP_THRESHOLD:
-            return roles.threshold;
-        case ICAP_GAMMA:
-            return roles.gamma;
-        default:
-            return nullptr;
-    }
-}
-
-bool OpenScanner::servesLevel(TW_UINT16 cap) const {
-    return tarnwick::servesLevel(levelOption(cap));
-}
-
-TW_UINT16 OpenScanner::level(TW_UINT16 cap, TW_UINT16 msg, TW_CAPABILITY* capability) {
-    return levelCapability(owner_, cap, levelOption(cap), msg, capability);
-}
-
-bool OpenScanner::servesFeeder(TW_UINT16 cap) const {
-    return servesFeederCapability(window_->roles().feeder, cap);
-}
-
-TW_UINT16 OpenScanner::feeder(TW_UINT16 cap, TW_UINT16 msg, TW_CAPABILITY* capability) {
-    Option* source = window_->roles().feeder;
-    const TW_UINT16 rc =
-        feederCapability(owner_, source, window_->roles().paperSensor, cap, msg, capability);
-    // The feeder the application chose is used for whole batches.
-    if ((msg == MSG_SET || msg == MSG_RESET) && rc != TWRC_FAILURE) {
-        const SourceKind kind = sourceKind(source->valueText());
-        window_->batch().setFeederChosen(kind == SourceKind::feeder || kind == SourceKind::duplex);
-    }
-    return rc;
-}
-
 TW_INT32 OpenScanner::pendingCount() const {
     const int pending = window_->batch().pending();
     return scannedAhead_ && pending >= 0 ? pending + 1 : pending;
@@ -249,10 +186,6 @@ void OpenScanner::scanAhead() {
 
 int OpenScanner::scanResolution() {
     return resolutionOf(window_->roles().resolution);
-}
-
-TW_UINT16 OpenScanner::physicalSize(TW_UINT16 msg, TW_CAPABILITY* capability) {
-    return physicalSizeCapability(owner_, window_->roles(), msg, capability);
 }
 
 }  // namespace tarnwick

@@ -7,7 +7,6 @@
 
 #include "settings/properties_services.h"
 #include "twain/image.h"
-#include "twain/option_capabilities.h"
 #include "twain/scanner.h"
 #include "window/scan_window.h"
 
@@ -45,30 +44,16 @@ class OpenScanner : public Scanner, private ScannerLink {
     ScanRectangle nextScanRectangle() const override;
     ScanRectangle wholeScanArea() const override;
     bool setSingleRegion(const ScanRectangle& frame) override;
-    TW_UINT16 notify(TW_UINT16 message) override;
-
-    TW_UINT16 pixelType(TW_UINT16 msg, TW_CAPABILITY* capability) override;
-    TW_UINT16 bitDepth(TW_UINT16 msg, TW_CAPABILITY* capability) override;
-    TW_UINT16 resolution(TW_UINT16 msg, TW_CAPABILITY* capability) override;
-    TW_UINT16 nativeResolution(TW_UINT16 msg, TW_CAPABILITY* capability) override;
-    TW_UINT16 physicalSize(TW_UINT16 msg, TW_CAPABILITY* capability) override;
-    bool servesPixelFormat() const override;
-    bool servesLevel(TW_UINT16 cap) const override;
-    TW_UINT16 level(TW_UINT16 cap, TW_UINT16 msg, TW_CAPABILITY* capability) override;
-    bool servesFeeder(TW_UINT16 cap) const override;
-    TW_UINT16 feeder(TW_UINT16 cap, TW_UINT16 msg, TW_CAPABILITY* capability) override;
-
-    TW_UINT16 getCustomData(TW_CUSTOMDSDATA*) override { return TWRC_SUCCESS; }
-    TW_UINT16 setCustomData(TW_CUSTOMDSDATA*) override { return TWRC_SUCCESS; }
+    const OptionRoles& optionRoles() const override { return window_->roles(); }
+    void setFeederChosen(bool chosen) override { window_->batch().setFeederChosen(chosen); }
 
     // The window, for what a user does in it (its public handlers).
     TFPreview& window() { return window_->form(); }
     Image* currentImage() const { return currentImage_.get(); }
 
   private:
-    // The device's "brightness", "contrast", "threshold" or "analog-gamma" option for
-    // ICAP_BRIGHTNESS, ICAP_CONTRAST, ICAP_THRESHOLD or ICAP_GAMMA.
-    Option* levelOption(TW_UINT16 cap) const;
+    // Tells the application (MSG_XFERREADY, MSG_CLOSEDSREQ, MSG_CLOSEDSOK).
+    TW_UINT16 notify(TW_UINT16 message);
     bool acquireFirst() override { return acquire(true, false) != nullptr; }
     void imageReady() override { notify(MSG_XFERREADY); }
     void closeRequested() override { notify(MSG_CLOSEDSREQ); }

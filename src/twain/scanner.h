@@ -1,9 +1,10 @@
-// The open scanner as the TWAIN side sees it; the SANE-backed device implements it.
+// The open scanner as the TWAIN side sees it: what varies between the scanner and its stand-ins.
 #pragma once
 
 #include <functional>
 #include <memory>
 
+#include "options/option_roles.h"
 #include "session/scan_batch.h"
 #include "twain/records.h"
 
@@ -63,30 +64,11 @@ class Scanner {
     // of the device's options do to the window's regions, until the window is shown. False
     // when the device clamped or refused an edge: the frame is then what it took.
     virtual bool setSingleRegion(const ScanRectangle& frame) = 0;
-    // Tells the application (MSG_XFERREADY, MSG_CLOSEDSREQ) through the owning DataSource.
-    virtual TW_UINT16 notify(TW_UINT16 message) = 0;
-
-    // Capabilities served from the device's options. Each answers a DAT_CAPABILITY request
-    // (capability is null for MSG_RESET) and reports failures through the DataSource.
-    virtual TW_UINT16 pixelType(TW_UINT16 msg, TW_CAPABILITY* capability) = 0;
-    virtual TW_UINT16 bitDepth(TW_UINT16 msg, TW_CAPABILITY* capability) = 0;
-    virtual TW_UINT16 resolution(TW_UINT16 msg, TW_CAPABILITY* capability) = 0;
-    virtual TW_UINT16 nativeResolution(TW_UINT16 msg, TW_CAPABILITY* capability) = 0;
-    virtual TW_UINT16 physicalSize(TW_UINT16 msg, TW_CAPABILITY* capability) = 0;
-    // ICAP_PIXELTYPE and ICAP_BITDEPTH need the device's "mode" option.
-    virtual bool servesPixelFormat() const { return true; }
-    // ICAP_BRIGHTNESS, ICAP_CONTRAST, ICAP_THRESHOLD and ICAP_GAMMA, from the device's options
-    // for them when it has them: only then are they served and listed.
-    virtual bool servesLevel(TW_UINT16) const { return false; }
-    virtual TW_UINT16 level(TW_UINT16 cap, TW_UINT16 msg, TW_CAPABILITY* capability) = 0;
-    // The feeder and duplex capabilities, from the device's "source" option when it has
-    // feeder entries: only then are they served and listed.
-    virtual bool servesFeeder(TW_UINT16) const { return false; }
-    virtual TW_UINT16 feeder(TW_UINT16 cap, TW_UINT16 msg, TW_CAPABILITY* capability) = 0;
-
-    // DAT_CUSTOMDSDATA.
-    virtual TW_UINT16 getCustomData(TW_CUSTOMDSDATA* data) = 0;
-    virtual TW_UINT16 setCustomData(TW_CUSTOMDSDATA* data) = 0;
+    // The options the capabilities read and write; all null while no device is open.
+    virtual const OptionRoles& optionRoles() const = 0;
+    // The application chose the feeder, or not (CAP_FEEDERENABLED, CAP_DUPLEXENABLED): a batch
+    // from the feeder the application chose takes every page.
+    virtual void setFeederChosen(bool chosen) = 0;
 };
 
 // Creates the open scanner for MSG_OPENDS; may return null when no scanner can be made.

@@ -2,10 +2,50 @@
 
 #include <new>
 #include <stdexcept>
+#include <utility>
 
 #include "twain/data_source.h"
 
 namespace tarnwick::testing {
+
+ScriptedOptions::ScriptedOptions() {
+    for (const char* m : {"Lineart", "Gray", "Color"}) mode.addChoice(m);
+    mode.setValueText("Gray");
+    resolution.setRange(50, 1200, 0);
+    resolution.values = {100};
+    for (auto [edge, high] :
+         {std::pair{&tlx, 215.9}, {&tly, 279.4}, {&brx, 215.9}, {&bry, 279.4}}) {
+        edge->isFixed = true;
+        edge->setRange(0, high, 0);
+        edge->values = {edge == &brx || edge == &bry ? high : 0.0};
+    }
+    for (NumberOption* level : {&brightness, &contrast}) {
+        level->setRange(-100, 100, 1);
+        level->values = {0};
+    }
+    threshold.setRange(0, 255, 1);
+    threshold.values = {128};
+    gamma.isFixed = true;
+    gamma.setRange(1, 3, 0.1);
+    gamma.values = {2.2};
+    device.exchanges = 0;
+}
+
+ScannerScript::ScannerScript() {
+    roles.mode = &options->mode;
+    roles.resolution = &options->resolution;
+    roles.tlx = &options->tlx;
+    roles.tly = &options->tly;
+    roles.brx = &options->brx;
+    roles.bry = &options->bry;
+}
+
+void ScannerScript::withLevels() {
+    roles.brightness = &options->brightness;
+    roles.contrast = &options->contrast;
+    roles.threshold = &options->threshold;
+    roles.gamma = &options->gamma;
+}
 
 void ScannerScript::scanYields(const FrameParameters& parameters, int xResolution) {
     BitmapKind kind = BitmapKind::Bits24;
@@ -57,16 +97,6 @@ Image* ScriptedScanner::getImage() {
 void ScriptedScanner::releaseImage() {
     script_.calls.push_back("releaseImage");
     current_ = nullptr;
-}
-
-TW_UINT16 ScriptedScanner::getCustomData(TW_CUSTOMDSDATA*) {
-    script_.calls.push_back("getCustomData");
-    return TWRC_SUCCESS;
-}
-
-TW_UINT16 ScriptedScanner::setCustomData(TW_CUSTOMDSDATA*) {
-    script_.calls.push_back("setCustomData");
-    return TWRC_SUCCESS;
 }
 
 }  // namespace tarnwick::testing

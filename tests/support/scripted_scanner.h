@@ -3,16 +3,57 @@
 
 #include <cstddef>
 #include <deque>
+#include <map>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "twain/feeder_capabilities.h"
+#include "options/number_option.h"
+#include "options/option_device.h"
+#include "options/string_option.h"
 #include "twain/image.h"
 #include "twain/scanner.h"
 
 namespace tarnwick::testing {
 
+// A device that takes every value as it is sent, counting the exchanges; texts are kept per
+// option.
+class EchoDevice : public OptionDevice {
+  public:
+    bool controlBool(Word, Option&, bool value) override {
+        ++exchanges;
+        return value;
+    }
+    void controlNumbers(Word, NumberOption&) override { ++exchanges; }
+    std::string controlString(Word action, Option& option, const std::string& text) override {
+        ++exchanges;
+        if (action == SANE_ACTION_SET_VALUE) texts[option.index] = text;
+        return texts[option.index];
+    }
+    std::map<Word, std::string> texts;
+    int exchanges = 0;
+};
+
+// The options a scripted device has for the capabilities: a mode list, a resolution range and a
+// bed of 8.5 x 11 inches; with levels, brightness, contrast, threshold and gamma.
+struct ScriptedOptions {
+    ScriptedOptions();
+    EchoDevice device;
+    StringOption mode{1, "mode", "", "", 0, 32, 0, &device};
+    NumberOption resolution{2, "resolution", "", "", 0, 4, 0, &device};
+    NumberOption tlx{3, "tl-x", "", "", SANE_UNIT_MM, 4, 0, &device};
+    NumberOption tly{4, "tl-y", "", "", SANE_UNIT_MM, 4, 0, &device};
+    NumberOption brx{5, "br-x", "", "", SANE_UNIT_MM, 4, 0, &device};
+    NumberOption bry{6, "br-y", "", "", SANE_UNIT_MM, 4, 0, &device};
+    NumberOption brightness{7, "brightness", "", "", 0, 4, 0, &device};
+    NumberOption contrast{8, "contrast", "", "", 0, 4, 0, &device};
+    NumberOption threshold{9, "threshold", "", "", 0, 4, 0, &device};
+    NumberOption gamma{10, "analog-gamma", "", "", 0, 4, 0, &device};
+};
+
 struct ScannerScript {
+    ScannerScript();
     bool deviceOpens = true;
     bool windowSeen = true;
     // The pending count the Scan button sets (the regions, or the feeder's pages).
@@ -34,13 +75,16 @@ struct ScannerScript {
     // Every scan gives an image of these parameters; byte i of row y holds 16 * y + i.
     void scanYields(const FrameParameters& parameters, int xResolution = 100);
     bool readyToScan = false;
-    // Whether the device has brightness and contrast options, and a mode option.
-    bool levels = false;
-    bool modes = true;
     int resolution = 100;
-    // The device's "source" option and paper sensor, served as the open scanner serves them.
-    Option* sourceOption = nullptr;
-    Option* paperSensor = nullptr;
+    // The options the capabilities see; the roles start with the mode, the resolution and the
+    // bed, and may point at options of a test's own (a "source" list, a paper sensor).
+    // Held apart, so that the roles stay right when a script is replaced by a fresh one.
+    std::unique_ptr<ScriptedOptions> options = std::make_unique<ScriptedOptions>();
+    OptionRoles roles;
+    // The level options join the roles.
+    void withLevels();
+    // What the application chose of the feeder, as setFeederChosen last heard it.
+    std::optional<bool> feederChosen;
 };
 
 // Keeps the current image and the pending count as the open scanner does: a getImage
@@ -78,33 +122,10 @@ class ScriptedScanner : public Scanner {
     TW_INT32 transferLimit() const override { return limit_; }
     void setTransferLimit(TW_INT32 limit) override { limit_ = limit; }
     int scanResolution() override { return script_.resolution; }
-    TW_UINT16 notify(TW_UINT16) override { return TWRC_SUCCESS; }
-    TW_UINT16 pixelType(TW_UINT16, TW_CAPABILITY*) override { return option("pixelType"); }
-    TW_UINT16 bitDepth(TW_UINT16, TW_CAPABILITY*) override { return option("bitDepth"); }
-    TW_UINT16 resolution(TW_UINT16, TW_CAPABILITY*) override { return option("resolution"); }
-    TW_UINT16 nativeResolution(TW_UINT16, TW_CAPABILITY*) override {
-        return option("nativeResolution");
-    }
-    TW_UINT16 physicalSize(TW_UINT16, TW_CAPABILITY*) override { return option("physicalSize"); }
-    bool servesLevel(TW_UINT16) const override { return script_.levels; }
-    bool servesPixelFormat() const override { return script_.modes; }
-    TW_UINT16 level(TW_UINT16, TW_UINT16, TW_CAPABILITY*) override { return option("level"); }
-    bool servesFeeder(TW_UINT16 cap) const override {
-        return servesFeederCapability(script_.sourceOption, cap);
-    }
-    TW_UINT16 feeder(TW_UINT16 cap, TW_UINT16 msg, TW_CAPABILITY* capability) override {
-        return feederCapability(owner_, script_.sourceOption, script_.paperSensor, cap, msg,
-                                capability);
-    }
-    TW_UINT16 getCustomData(TW_CUSTOMDSDATA*) override;
-    TW_UINT16 setCustomData(TW_CUSTOMDSDATA*) override;
+    const OptionRoles& optionRoles() const override { return script_.roles; }
+    void setFeederChosen(bool chosen) override { script_.feederChosen = chosen; }
 
   private:
-    TW_UINT16 option(const char* name) {
-        script_.calls.push_back(name);
-        return TWRC_SUCCESS;
-    }
-
     ScannerScript& script_;
     DataSource& owner_;
     Image* current_ = nullptr;

@@ -41,7 +41,7 @@ TEST_F(Capabilities, TheGateRefusesUnknownCapabilitiesAndLateWrites) {
         EXPECT_EQ(request(msg, ICAP_BRIGHTNESS), TWRC_FAILURE);
         EXPECT_EQ(source->conditionCode, TWCC_CAPUNSUPPORTED);
     }
-    scanner.levels = true;
+    scanner.withLevels();
     const Answer brightness = get(MSG_QUERYSUPPORT, ICAP_BRIGHTNESS);
     EXPECT_EQ(brightness.conType, TWON_ONEVALUE);
     EXPECT_EQ(brightness.itemType, TWTY_INT32);
@@ -52,7 +52,7 @@ TEST_F(Capabilities, TheGateRefusesUnknownCapabilitiesAndLateWrites) {
                            CAP_DEVICEONLINE, CAP_ENABLEDSUIONLY})
         EXPECT_EQ(get(MSG_QUERYSUPPORT, fact).values, Values{13}) << fact;
     EXPECT_EQ(get(MSG_QUERYSUPPORT, ICAP_PIXELTYPE).values, Values{31});
-    EXPECT_TRUE(scanner.calls.empty()) << "query support needs no option";
+    EXPECT_EQ(scanner.options->device.exchanges, 0) << "query support needs no option";
 
     reset();
     ASSERT_NO_FATAL_FAILURE(bringTo(5));
@@ -120,14 +120,14 @@ TEST_F(Capabilities, SupportedCapabilitiesAreTheServedOnesInTableOrder) {
     EXPECT_EQ(list.values, served);
     EXPECT_EQ(get(MSG_GETCURRENT, CAP_SUPPORTEDCAPS).values, served);
 
-    scanner.levels = true;
+    scanner.withLevels();
     Values withLevels = served;
     withLevels.insert(withLevels.begin() + 10, {ICAP_BRIGHTNESS, ICAP_CONTRAST});
     withLevels.insert(withLevels.end(), {ICAP_THRESHOLD, ICAP_GAMMA});
     EXPECT_EQ(get(MSG_GETDEFAULT, CAP_SUPPORTEDCAPS).values, withLevels);
 
     // Without a mode there is neither pixel type nor depth.
-    scanner.modes = false;
+    scanner.roles.mode = nullptr;
     Values withoutModes = withLevels;
     std::erase(withoutModes, ICAP_PIXELTYPE);
     std::erase(withoutModes, ICAP_BITDEPTH);
@@ -156,19 +156,21 @@ TEST_F(Capabilities, ResetAllResetsEveryCapability) {
     ASSERT_EQ(set(memory), TWRC_SUCCESS);
     SentContainer off(CAP_INDICATORS, 0, TWTY_BOOL);
     ASSERT_EQ(set(off), TWRC_SUCCESS);
-    scanner.levels = true;
+    scanner.withLevels();
+    ScriptedOptions& options = *scanner.options;
+    options.device.texts[options.mode.index] = "Color";
+    options.resolution.values = {600};
+    options.brightness.values = {50};
+    options.threshold.values = {10};
     EXPECT_EQ(call(DG_CONTROL, DAT_CAPABILITY, MSG_RESETALL, nullptr), TWRC_SUCCESS);
     EXPECT_EQ(source->transferMechanism, TWSX_NATIVE);
     EXPECT_TRUE(source->indicators);
-    const auto count = [&](const char* name) {
-        return std::count(scanner.calls.begin(), scanner.calls.end(), name);
-    };
-    // Each reset is read back for its answer.
-    EXPECT_EQ(count("pixelType"), 2);
-    EXPECT_EQ(count("bitDepth"), 2);
-    EXPECT_EQ(count("resolution"), 4);
-    EXPECT_EQ(count("level"), 8);
-    EXPECT_EQ(count("physicalSize"), 0);
+    // The device's own options too: black and white where it has line art, its levels halfway.
+    EXPECT_EQ(options.mode.valueText(), "Lineart");
+    EXPECT_EQ(options.resolution.values, std::vector<double>{72});
+    EXPECT_EQ(options.brightness.values, std::vector<double>{0});
+    EXPECT_EQ(options.threshold.values, std::vector<double>{128});
+    EXPECT_EQ(options.tlx.values, std::vector<double>{0}) << "the bed is no capability to reset";
 }
 
 TEST_F(Capabilities, TransferMechanismKeepsOnlyNativeOrMemory) {
@@ -208,21 +210,23 @@ TEST_F(Capabilities, IndicatorsAreStoredAndResetToTrue) {
     EXPECT_TRUE(source->indicators);
 }
 
-// A reset is answered with the value it reset to, read back from the scanner.
-TEST_F(Capabilities, OptionCapabilitiesGoToTheScannerAndResetsAreReadBack) {
-    EXPECT_EQ(request(MSG_GET, ICAP_PIXELTYPE), TWRC_SUCCESS);
-    EXPECT_EQ(request(MSG_RESET, ICAP_BITDEPTH), TWRC_SUCCESS);
-    EXPECT_EQ(request(MSG_GETCURRENT, ICAP_YRESOLUTION), TWRC_SUCCESS);
-    EXPECT_EQ(request(MSG_GET, ICAP_XNATIVERESOLUTION), TWRC_SUCCESS);
-    EXPECT_EQ(request(MSG_GETDEFAULT, ICAP_PHYSICALHEIGHT), TWRC_SUCCESS);
-    EXPECT_EQ(scanner.calls,
-              (std::vector<std::string>{"pixelType", "bitDepth", "bitDepth", "resolution",
-                                        "nativeResolution", "physicalSize"}));
-    // Sizes and native resolutions cannot be written at all.
+// The option-based capabilities answer from the device's options; a reset is answered with the
+// value it reset to, read back from the device.
+TEST_F(Capabilities, OptionCapabilitiesAnswerFromTheOptionsAndResetsAreReadBack) {
+    const Answer types = get(MSG_GET, ICAP_PIXELTYPE);
+    EXPECT_EQ(types.conType, TWON_ENUMERATION);
+    EXPECT_EQ(types.values, (Values{TWPT_BW, TWPT_GRAY, TWPT_RGB}));
+    EXPECT_EQ(types.currentIndex, 1u) << "the mode is Gray";
+    scanner.options->resolution.values = {300};
+    EXPECT_EQ(get(MSG_RESET, ICAP_YRESOLUTION).values, Values{fix32Bits(toFix32(72))});
+    EXPECT_EQ(scanner.options->resolution.values, std::vector<double>{72});
+    EXPECT_EQ(get(MSG_GETDEFAULT, ICAP_PHYSICALHEIGHT).values, Values{fix32Bits(toFix32(11))});
+    // Sizes and native resolutions cannot be written at all, and nothing reaches the device.
+    const int exchanges = scanner.options->device.exchanges;
     EXPECT_EQ(request(MSG_RESET, ICAP_PHYSICALWIDTH), TWRC_FAILURE);
     EXPECT_EQ(source->conditionCode, TWCC_CAPBADOPERATION);
     EXPECT_EQ(request(MSG_RESET, ICAP_YNATIVERESOLUTION), TWRC_FAILURE);
-    EXPECT_EQ(scanner.calls.size(), 6u);
+    EXPECT_EQ(scanner.options->device.exchanges, exchanges);
 }
 
 }  // namespace

@@ -490,10 +490,10 @@ class DocumentCapabilityMessages : public SourceTest {
   protected:
     void SetUp() override {
         device.texts["source"] = "Flatbed";
-        scanner.sourceOption = sourceOption.get();
+        scanner.roles.feeder = sourceOption.get();
         scanner.wholeArea = ScanRectangle{0, 0, 216, 300};  // A4 and US letter fit, A3 not
         ASSERT_NO_FATAL_FAILURE(bringTo(4));
-        scanner.sourceOption = sourceOption.get();
+        scanner.roles.feeder = sourceOption.get();
         scanner.wholeArea = ScanRectangle{0, 0, 216, 300};
     }
     std::unique_ptr<Option> makeSource(std::vector<std::string> entries) {
@@ -585,8 +585,10 @@ TEST_F(DocumentCapabilityMessages, EachCapabilityAnswersTheSixMessagesConsistent
 
 TEST_F(DocumentCapabilityMessages, FeederAndDuplexSelectTheSourceEntries) {
     const auto entry = [&] { return device.texts["source"]; };
+    EXPECT_FALSE(scanner.feederChosen.has_value()) << "reading chooses nothing";
     ASSERT_EQ(set(CAP_DUPLEXENABLED, 1, TWTY_BOOL), TWRC_SUCCESS);
     EXPECT_EQ(entry(), "ADF Duplex");
+    EXPECT_EQ(scanner.feederChosen, true) << "its batches take every page";
     EXPECT_EQ(one(MSG_GETCURRENT, CAP_FEEDERENABLED), 1u);
     EXPECT_EQ(set(CAP_FEEDERENABLED, 1, TWTY_BOOL), TWRC_SUCCESS);
     EXPECT_EQ(entry(), "ADF Duplex") << "already feeding: duplex stays";
@@ -595,12 +597,13 @@ TEST_F(DocumentCapabilityMessages, FeederAndDuplexSelectTheSourceEntries) {
     EXPECT_EQ(entry(), "ADF Front");
     ASSERT_EQ(set(CAP_FEEDERENABLED, 0, TWTY_BOOL), TWRC_SUCCESS);
     EXPECT_EQ(entry(), "Flatbed");
+    EXPECT_EQ(scanner.feederChosen, false);
     ASSERT_EQ(set(CAP_FEEDERENABLED, 1, TWTY_BOOL), TWRC_SUCCESS);
     EXPECT_EQ(entry(), "ADF Front");
 
     // A sensor tells whether paper is there.
     auto sensor = makeOption(DescriptorBuilder(2, "page-loaded", SANE_TYPE_BOOL), &device, false);
-    scanner.paperSensor = sensor.get();
+    scanner.roles.paperSensor = sensor.get();
     EXPECT_EQ(one(MSG_GETCURRENT, CAP_PAPERDETECTABLE), 1u);
     EXPECT_EQ(one(MSG_GETCURRENT, CAP_FEEDERLOADED), 0u);
     device.paperLoaded = true;
@@ -609,7 +612,7 @@ TEST_F(DocumentCapabilityMessages, FeederAndDuplexSelectTheSourceEntries) {
     // A feeder without flatbed cannot be switched off; names are matched by their words.
     auto feederOnly = makeSource({"Automatic Document Feeder", "Duplex"});
     device.texts["source"] = "Automatic Document Feeder";
-    scanner.sourceOption = feederOnly.get();
+    scanner.roles.feeder = feederOnly.get();
     const Answer enabled = get(MSG_GET, CAP_FEEDERENABLED);
     EXPECT_EQ(enabled.values, Values{1});
     EXPECT_EQ(one(MSG_GETDEFAULT, CAP_FEEDERENABLED), 1u);
@@ -670,7 +673,7 @@ TEST_F(DocumentCapabilityMessages, TheListHoldsWhatTheDeviceOptionsServe) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.entries.size());
         auto option = c.entries.empty() ? nullptr : makeSource(c.entries);
-        scanner.sourceOption = option.get();
+        scanner.roles.feeder = option.get();
         const Values list = listed();
         for (TW_UINT16 feederCap : feederCaps) {
             EXPECT_EQ(has(list, feederCap), c.feeder) << feederCap;
@@ -682,7 +685,7 @@ TEST_F(DocumentCapabilityMessages, TheListHoldsWhatTheDeviceOptionsServe) {
         EXPECT_TRUE(has(list, ICAP_SUPPORTEDSIZES));
     }
     // A device without scan area has no sizes.
-    scanner.sourceOption = nullptr;
+    scanner.roles.feeder = nullptr;
     scanner.wholeArea = ScanRectangle{};
     EXPECT_FALSE(has(listed(), ICAP_SUPPORTEDSIZES));
     EXPECT_EQ(request(MSG_GET, ICAP_SUPPORTEDSIZES), TWRC_FAILURE);
