@@ -1,5 +1,5 @@
-// The scanning window: connection and device choice, option pages and tool bars, the preview
-// with its regions, the scan loop and the saved option values of each device.
+// The scanning window over its scan session: connection and device choice, option pages and tool
+// bars, the preview with its regions, the Scan button and the saved option values of each device.
 //
 // Its behaviour is split over several files, one per concern: preview_form.cpp (layout),
 // lifecycle.cpp (creation, activation, connecting, status, keyboard, closing), device_pages.cpp
@@ -273,8 +273,8 @@ class TFPreview : public ui::Form, public ControlOwner, public ScanObserver {
     const ScanSettings& settings() const { return session_.settings(); }
     // Reads the settings file again into the session's settings (after the settings dialog).
     void readSettings();
-    // After the device reloaded its options: the regions follow the geometry options when
-    // RemoveRegions is checked (deviceNotify(Device::optionsReloaded)).
+    // After the scanner reloaded its options: the regions follow the geometry options when
+    // RemoveRegions is checked (scannerEvent(ScannerTransport::optionsReloaded)).
     void followScanAreaOptions();
     // The region editing needs all four geometry options.
     bool hasAreaOptions() const;
