@@ -11,29 +11,37 @@ start_saned() {
     echo test >"$work/sane.d/dll.conf"
     echo 127.0.0.1 >"$work/sane.d/saned.conf"
     printf 'number_of_devices 1\n%s\n' "$extra" >"$work/sane.d/test.conf"
-    saned_port=
-    for _ in $(seq 50); do
-        candidate=$((20000 + RANDOM % 40000))
-        if ! (exec 3<>"/dev/tcp/127.0.0.1/$candidate") 2>/dev/null; then
-            saned_port=$candidate
-            break
-        fi
-    done
-    [ -n "$saned_port" ] || { echo "no free loopback port for saned" >&2; return 1; }
     saned=$(command -v saned || echo /usr/sbin/saned)
     on_exit stop_saned
-    # A background job of a shell with job control leads a group of its own: so do saned and the
-    # handlers it forks for its connections.
-    case $- in *m*) monitor=1 ;; *) monitor= ;; esac
-    set -m
-    SANE_CONFIG_DIR="$work/sane.d" "$saned" -l -e -d 1 -b 127.0.0.1 -p "$saned_port" \
-        >"$work/saned.log" 2>&1 &
-    saned_pid=$!
-    [ -n "$monitor" ] || set +m
-    for _ in $(seq 100); do
-        (exec 3<>"/dev/tcp/127.0.0.1/$saned_port") 2>/dev/null && return 0
-        kill -0 "$saned_pid" 2>/dev/null || break
-        sleep 0.1
+    # A port nothing answers on may still be bound (a connection's local end, one closing):
+    # another one is tried when saned cannot bind it. Ports below the ephemeral range are taken
+    # far less often.
+    for _ in 1 2 3 4 5; do
+        saned_port=
+        for _ in $(seq 50); do
+            candidate=$((20000 + RANDOM % 12000))
+            if ! (exec 3<>"/dev/tcp/127.0.0.1/$candidate") 2>/dev/null; then
+                saned_port=$candidate
+                break
+            fi
+        done
+        [ -n "$saned_port" ] || { echo "no free loopback port for saned" >&2; return 1; }
+        # A background job of a shell with job control leads a group of its own: so do saned
+        # and the handlers it forks for its connections.
+        case $- in *m*) monitor=1 ;; *) monitor= ;; esac
+        set -m
+        SANE_CONFIG_DIR="$work/sane.d" "$saned" -l -e -d 1 -b 127.0.0.1 -p "$saned_port" \
+            >"$work/saned.log" 2>&1 &
+        saned_pid=$!
+        [ -n "$monitor" ] || set +m
+        for _ in $(seq 100); do
+            (exec 3<>"/dev/tcp/127.0.0.1/$saned_port") 2>/dev/null && return 0
+            kill -0 "$saned_pid" 2>/dev/null || break
+            sleep 0.1
+        done
+        grep -q "couldn't bind" "$work/saned.log" || break
+        wait "$saned_pid" 2>/dev/null || true
+        saned_pid=
     done
     echo "saned did not start:" >&2
     cat "$work/saned.log" >&2
