@@ -16,6 +16,12 @@ struct ScanRectangle {
     double left = 0, top = 0, right = 0, bottom = 0;
 };
 
+// A region's whole units as a rectangle.
+inline ScanRectangle rectangleOf(const Region& r) {
+    return {static_cast<double>(r.x1), static_cast<double>(r.y1), static_cast<double>(r.x2),
+            static_cast<double>(r.y2)};
+}
+
 class ScanBatch {
   public:
     // `feederInUse` may show a box and cut the regions to one, so it runs once a batch.

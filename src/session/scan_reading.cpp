@@ -21,10 +21,7 @@ bool ScanSession::scanNextImage(Region& area) {
     area = batch.take();
     const std::optional<ScanRectangle>& frame = batch.frame();
     try {
-        setScanArea(
-            frame ? *frame
-                  : ScanRectangle{static_cast<double>(area.x1), static_cast<double>(area.y1),
-                                  static_cast<double>(area.x2), static_cast<double>(area.y2)});
+        setScanArea(frame ? *frame : rectangleOf(area));
         return scanInto(scanBitmap) && scanner_;
     } catch (const std::exception&) {
         // A fatal report closed the connection (its text went to the status routine), or

@@ -34,8 +34,7 @@ ScanSession::ScanSession(ScanSettings settings) : settings_(std::move(settings))
 
 ScanSession::~ScanSession() {
     destroying_ = true;
-    if (scanner_) scanner_->close();
-    scanner_.reset();
+    closeScanner();
     if (connection_) connection_->disconnect(true);
     connection_.reset();
     freeRetired();
@@ -82,9 +81,13 @@ bool ScanSession::openScanner(const std::string& name) {
     for (NumberOption* edge : {roles_.tlx, roles_.tly, roles_.brx, roles_.bry})
         if (edge && scanner_) edge->refresh();
     if (!scanner_) return false;
+    takeAreaFromOptions();
+    return true;
+}
+
+void ScanSession::takeAreaFromOptions() {
     scanArea_ = largestArea();
     optionArea = optionsArea();
-    return true;
 }
 
 void ScanSession::report(const std::string& message, bool showError, bool fatal) {

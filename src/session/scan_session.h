@@ -87,6 +87,9 @@ class ScanSession {
     // The largest scan area of the open scanner.
     const Region& scanArea() const { return scanArea_; }
     void setWholeArea(const Region& area) { scanArea_ = area; }
+    // The scan area and the last seen area taken anew from the geometry options (after the
+    // opening, and after saved values moved them).
+    void takeAreaFromOptions();
     // Writes the edges in the order tl-x, br-x, br-y, tl-y; false when the scanner refused or
     // changed a value.
     bool setScanArea(const ScanRectangle& area);

@@ -51,15 +51,6 @@ int resolutionOf(Option* option) {
     }
 }
 
-ScanRectangle rectangleOf(const Region& r) {
-    ScanRectangle rectangle;
-    rectangle.left = r.x1;
-    rectangle.top = r.y1;
-    rectangle.right = r.x2;
-    rectangle.bottom = r.y2;
-    return rectangle;
-}
-
 }  // namespace
 
 OpenScanner::OpenScanner(DataSource& owner, std::unique_ptr<PropertiesServices> services)

@@ -156,8 +156,7 @@ void TFPreview::createOptionPages() {
         }
     }
 
-    session_.setWholeArea(session_.largestArea());
-    session_.optionArea = session_.optionsArea();
+    session_.takeAreaFromOptions();
     for (int p = 0; p < OptionPages.pageCount(); ++p) {
         ui::TabSheet& page = OptionPages.page(p);
         for (std::size_t c = page.childCount(); c-- > 0;) page.child(c).setAlign(ui::Align::Top);

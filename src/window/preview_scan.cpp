@@ -72,8 +72,7 @@ void TFPreview::BPreviewClick() {
                 device()->setNumber(*resolution, dpi);
     }
     const Region area = session_.largestArea();
-    const ScanRectangle whole{static_cast<double>(area.x1), static_cast<double>(area.y1),
-                              static_cast<double>(area.x2), static_cast<double>(area.y2)};
+    const ScanRectangle whole = rectangleOf(area);
     session_.setScanArea(whole);
 
     session_.scanInto(previewBitmap);
