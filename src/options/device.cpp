@@ -293,6 +293,12 @@ Device::FrameEnd Device::frameEnded() const {
     }
 }
 
+Word Device::failure() const {
+    if (channel_.startStatus() != SANE_STATUS_GOOD) return channel_.startStatus();
+    const Word end = channel_.endStatus();
+    return end == SANE_STATUS_EOF ? Word{SANE_STATUS_GOOD} : end;
+}
+
 void Device::cancel() {
     channel_.cancel(handle_);
 }

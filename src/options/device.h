@@ -67,6 +67,7 @@ class Device : public ScannerTransport {
     bool start() override;
     bool readData(void* buffer, std::size_t maxLength, std::size_t& length) override;
     FrameEnd frameEnded() const override;
+    Word failure() const override;
     bool littleEndianSamples() const override { return channel_.littleEndianSamples(); }
     void rowCompleted() override { channel_.rowCompleted(); }
     void setWaitHook(WaitHook hook) override { channel_.setWaitHook(std::move(hook)); }

@@ -52,6 +52,9 @@ class ScannerTransport : public OptionDevice {
     // How the last frame ended: whole, stopped by a cancel, or failed.
     enum class FrameEnd { whole, cancelled, failed };
     virtual FrameEnd frameEnded() const = 0;
+    // Why the last start or frame failed, as a SANE status (SANE_STATUS_GOOD: it did not);
+    // read when start or readData has just failed.
+    virtual Word failure() const = 0;
     virtual bool littleEndianSamples() const = 0;
     // A row of the frame arrived: the read is not stalled.
     virtual void rowCompleted() = 0;

@@ -1,6 +1,8 @@
 #include "sane/image_channel.h"
 
+#include <algorithm>
 #include <cstring>
+#include <thread>
 
 #include "base/translate.h"
 
@@ -26,6 +28,8 @@ bool ImageChannel::start(Word handle, Authorizer& authorizer) {
     closeData(SANE_STATUS_CANCELLED);
     const StatusCallback& callback = control_.statusCallback();
     int deniedWithoutAsking = 0;
+    int busyPause = kFirstBusyPauseMs;
+    const auto busyUntil = Clock::now() + std::chrono::milliseconds(kBusyWaitMs);
     for (;;) {
         StartReply reply = control_.call(encodeStart(handle), decodeStartReply);
         bool asked = false;
@@ -34,7 +38,8 @@ bool ImageChannel::start(Word handle, Authorizer& authorizer) {
         if (!final) {
             if (!control_.reader().failed())
                 report(callback, statusText(SANE_STATUS_ACCESS_DENIED), true, false);
-            return false;
+            return startFailed(control_.reader().failed() ? SANE_STATUS_IO_ERROR
+                                                          : SANE_STATUS_ACCESS_DENIED);
         }
         switch (final->status) {
             case SANE_STATUS_ACCESS_DENIED:
@@ -42,14 +47,24 @@ bool ImageChannel::start(Word handle, Authorizer& authorizer) {
                 // without asking would be asked for ever.
                 if (asked || ++deniedWithoutAsking < kMaxAccessDeniedRepeats) continue;
                 report(callback, statusText(SANE_STATUS_ACCESS_DENIED), true, false);
-                return false;
+                return startFailed(SANE_STATUS_ACCESS_DENIED);
             case SANE_STATUS_NO_DOCS:
-                return false;
+                // The normal end of a feeder batch after its first page: told, not shown.
+                report(callback, statusText(SANE_STATUS_NO_DOCS), false, false);
+                return startFailed(SANE_STATUS_NO_DOCS);
+            case SANE_STATUS_DEVICE_BUSY:
+                if (Clock::now() < busyUntil) {
+                    if (!pauseWhileBusy(busyPause)) return startFailed(SANE_STATUS_CANCELLED);
+                    busyPause = std::min(busyPause * 2, kLongestBusyPauseMs);
+                    continue;
+                }
+                report(callback, statusText(SANE_STATUS_DEVICE_BUSY), true, false);
+                return startFailed(SANE_STATUS_DEVICE_BUSY);
             case SANE_STATUS_GOOD:
                 data_ = std::make_unique<Connection>(control_.host(), control_.userName(),
                                                      final->port, callback);
                 data_->setWaitHook([this] { return keepWaiting(); });
-                endStatus_ = SANE_STATUS_GOOD;
+                endStatus_ = startStatus_ = SANE_STATUS_GOOD;
                 stopped_ = stalled_ = false;
                 rowCompleted();
                 byteOrder_ = final->byteOrder;
@@ -61,9 +76,23 @@ bool ImageChannel::start(Word handle, Authorizer& authorizer) {
                        final->status != SANE_STATUS_INVAL &&
                            final->status <= SANE_STATUS_ACCESS_DENIED,
                        false);
-                return false;
+                return startFailed(final->status);
         }
     }
+}
+
+bool ImageChannel::startFailed(Word status) {
+    startStatus_ = status;
+    return false;
+}
+
+bool ImageChannel::pauseWhileBusy(int milliseconds) {
+    for (int waited = 0; waited < milliseconds; waited += kWaitSliceMs) {
+        std::this_thread::sleep_for(
+            std::chrono::milliseconds(std::min(kWaitSliceMs, milliseconds - waited)));
+        if (waitHook_ && !waitHook_()) return false;
+    }
+    return true;
 }
 
 bool ImageChannel::readData(void* buffer, std::size_t maxLength, std::size_t& length) {

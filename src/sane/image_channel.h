@@ -19,7 +19,9 @@ class ImageChannel {
 
     // SANE_NET_START for the handle, with the authorization exchange and its reports, and
     // the data connection to the announced port. True when the frame has begun; the caller
-    // then loads the frame parameters. Pending bytes of an earlier frame are dropped.
+    // then loads the frame parameters. Pending bytes of an earlier frame are dropped. A device
+    // still busy (the previous session releasing it, as USB scanners do) is asked again, with
+    // a growing pause, for up to kBusyWaitMs.
     bool start(Word handle, Authorizer& authorizer);
     // Up to maxLength bytes of one record at the start of buffer; true while the frame goes on
     // (length may be 0), false at its end (length 0). A record larger than the buffer is read
@@ -42,6 +44,9 @@ class ImageChannel {
     // whole frame), SANE_STATUS_IO_ERROR when the data connection failed or went away,
     // SANE_STATUS_CANCELLED after cancel, SANE_STATUS_GOOD while a frame is going on.
     Word endStatus() const { return endStatus_; }
+    // Why the last start failed (SANE_STATUS_IO_ERROR when the daemon could not be asked),
+    // SANE_STATUS_GOOD after a start that began a frame.
+    Word startStatus() const { return startStatus_; }
     // The byte order the daemon announced for the current frame's 16-bit samples.
     bool littleEndianSamples() const { return byteOrder_ == kLittleEndianOrder; }
 
@@ -50,6 +55,12 @@ class ImageChannel {
     static constexpr std::size_t kMaxDrainAfterCancel = std::size_t{16} << 20;
     static constexpr int kDrainQuietMs = 200;
     static constexpr int kReadOnBeforeCancelMs = 2000;
+    static constexpr int kBusyWaitMs = 3000;
+    static constexpr int kFirstBusyPauseMs = 100;
+    static constexpr int kLongestBusyPauseMs = 800;
+    // A pause before asking a busy device again; false when the wait hook stopped it.
+    bool pauseWhileBusy(int milliseconds);
+    bool startFailed(Word status);
     void closeData(Word endStatus);
     bool stalled() const;
     bool keepWaiting();
@@ -67,6 +78,7 @@ class ImageChannel {
     std::size_t pendingOffset_ = 0;
     std::size_t pendingCapacity_ = 0;
     Word endStatus_ = SANE_STATUS_GOOD;
+    Word startStatus_ = SANE_STATUS_GOOD;
     Word byteOrder_ = 0;
     static constexpr Word kLittleEndianOrder = 0x1234;
 };

@@ -1,5 +1,6 @@
 // Reading one image from the scanner: every frame decoded row by row, with progress, Escape
 // and the cancel rule; and the batch's next image read through it.
+#include <new>
 #include <string>
 
 #include "base/debug_log.h"
@@ -15,6 +16,20 @@ namespace {
 
 constexpr long long kPumpIntervalMs = 20;
 
+// Why a frame gave no image; `device` is what the scanner said of its end.
+Word failureOf(DecodeResult result, bool stoppedByUser, Word device) {
+    if (stoppedByUser || result == DecodeResult::Cancelled) return SANE_STATUS_CANCELLED;
+    switch (result) {
+        case DecodeResult::TooLarge:
+            return SANE_STATUS_NO_MEM;
+        case DecodeResult::UnknownDepth:
+        case DecodeResult::UnsupportedFormat:
+            return SANE_STATUS_UNSUPPORTED;
+        default:
+            return device != SANE_STATUS_GOOD ? device : Word{SANE_STATUS_IO_ERROR};
+    }
+}
+
 }  // namespace
 
 bool ScanSession::scanNextImage(Region& area) {
@@ -22,24 +37,33 @@ bool ScanSession::scanNextImage(Region& area) {
     const std::optional<ScanRectangle>& frame = batch.frame();
     try {
         setScanArea(frame ? *frame : rectangleOf(area));
-        return scanInto(scanBitmap) && scanner_;
+        return (scanInto(scanBitmap) && scanner_) || failed(SANE_STATUS_IO_ERROR);
+    } catch (const std::bad_alloc&) {
+        return failed(SANE_STATUS_NO_MEM);
     } catch (const std::exception&) {
-        // A fatal report closed the connection (its text went to the status routine), or
-        // memory ran out: the scan gave no image.
-        return false;
+        // A fatal report closed the connection (its text went to the status routine).
+        return failed(SANE_STATUS_IO_ERROR);
     }
+}
+
+bool ScanSession::failed(Word status) {
+    // The first reason found is the one that ended the read.
+    if (failure_ == SANE_STATUS_GOOD)
+        failure_ = status == SANE_STATUS_GOOD ? Word{SANE_STATUS_IO_ERROR} : status;
+    return false;
 }
 
 bool ScanSession::scanInto(Bitmap& bitmap) {
     // The application may ask for an image while messages are processed during a read.
     if (reading_) return false;
+    failure_ = SANE_STATUS_GOOD;
     if (!scanner_) {
         report(tr("No scanner is open"), false, false);
-        return false;
+        return failed(SANE_STATUS_IO_ERROR);
     }
     if (roles_.wait && roles_.wait->valueText() == "yes" && observer_ &&
         !observer_->confirmButtonStart())
-        return false;
+        return failed(SANE_STATUS_CANCELLED);
 
     reading_ = true;
     const auto restore = [this] {
@@ -50,11 +74,15 @@ bool ScanSession::scanInto(Bitmap& bitmap) {
         const bool whole = readFrames(bitmap);
         restore();
         return whole;
+    } catch (const std::bad_alloc& e) {
+        restore();
+        report(e.what(), false, false);
+        return failed(SANE_STATUS_NO_MEM);
     } catch (const std::exception& e) {
         // After a fatal report too: its "Connection cancelled" ends the read.
         restore();
         report(e.what(), false, false);
-        return false;
+        return failed(SANE_STATUS_IO_ERROR);
     }
 }
 
@@ -107,7 +135,7 @@ bool ScanSession::readFrames(Bitmap& bitmap) {
         if (!scanner_->start()) {
             // A reason the start gave stays on the status line.
             if (reports_ == reportsBefore) report("0", false, false);
-            return false;
+            return failed(scanner_ ? scanner_->failure() : Word{SANE_STATUS_IO_ERROR});
         }
         const FrameParameters frame = frameParameters(scanner_->parameters());
         if (firstFrame) {
@@ -121,6 +149,7 @@ bool ScanSession::readFrames(Bitmap& bitmap) {
             if (!scanner_) keepReading_ = false;
             if (!keepReading_) {
                 stoppedByUser = scanner_ != nullptr;
+                failed(scanner_ ? SANE_STATUS_CANCELLED : SANE_STATUS_IO_ERROR);
                 if (cancelType & cancelOnEscape) cancelScanner(true);
                 break;
             }
@@ -147,6 +176,8 @@ bool ScanSession::readFrames(Bitmap& bitmap) {
                 stoppedByUser = true;
                 if (cancelType & cancelOnEscape) cancelScanner(true);
             }
+            failed(failureOf(result, stoppedByUser,
+                             scanner_ ? scanner_->failure() : Word{SANE_STATUS_IO_ERROR}));
             keepReading_ = false;
             break;
         }
@@ -154,6 +185,7 @@ bool ScanSession::readFrames(Bitmap& bitmap) {
         if (--framesLeft == 0) {
             // A daemon that never marks the last frame would be read from for ever.
             report(tr("The scanner sent more frames than one image has"), true, false);
+            failed(SANE_STATUS_IO_ERROR);
             keepReading_ = false;
             break;
         }

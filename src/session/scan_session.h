@@ -128,6 +128,12 @@ class ScanSession {
     // The cancel rule's "after a batch" (and after previews); `logged` writes it to the debug log.
     void cancelAfterBatch(bool logged = false);
     bool reading() const { return reading_; }
+    // Why the last read gave no image, as a SANE status: the device's own (a jam, an empty
+    // feeder, ...), SANE_STATUS_CANCELLED for a stop by the user, SANE_STATUS_IO_ERROR for a
+    // lost connection, SANE_STATUS_NO_MEM; SANE_STATUS_GOOD after a whole image.
+    Word failure() const { return failure_; }
+    // The image read whole could not be kept (its delivery needs memory it could not get).
+    void setFailure(Word status) { failure_ = status; }
     // Escape, or the window hidden: the read under way stops.
     void stopReading() { keepReading_ = false; }
     // Every final scan, 16-bit samples kept.
@@ -137,6 +143,8 @@ class ScanSession {
     void cancelScanner(bool logged);
     // The frames of one image; scanInto's body.
     bool readFrames(Bitmap& bitmap);
+    // Ends a read that gave no image, for this reason.
+    bool failed(Word status);
 
     ScanSettings settings_;
     ScanObserver* observer_ = nullptr;
@@ -149,6 +157,7 @@ class ScanSession {
     bool closingAfterFatal_ = false;
     bool destroying_ = false;
     long reports_ = 0;  // status messages so far
+    Word failure_ = SANE_STATUS_GOOD;
     std::vector<std::unique_ptr<ScannerTransport>> retiredScanners_;
     std::vector<std::unique_ptr<Connection>> retiredConnections_;
 };

@@ -68,6 +68,9 @@ class DataSource {
     // Enabled with a window nobody can see: the source pressed Scan for the user and asks to
     // be closed once the batch is over, as the user would close the window.
     bool unseenWindow = false;
+    // MSG_ENABLEDS failed and left the source in state 4: an application that still disables
+    // it is answered as if it had been enabled.
+    bool enableFailed = false;
     // The notification the application's next DAT_EVENT carries back in TWMessage (MSG_NULL:
     // none), for an application that hears the source only through its message loop.
     TW_UINT16 pendingEvent = MSG_NULL;

@@ -18,11 +18,14 @@ TW_UINT16 badValue(DataSource& source) {
     return source.setCondition(TWCC_BADVALUE, TWRC_FAILURE);
 }
 
-// A capability the device has only one value of: MSG_SET and MSG_RESET are refused.
+// A capability the device has only one value of: MSG_SET and MSG_RESET are refused. Every
+// boolean's MSG_GET is an enumeration, here of its one value.
 TW_UINT16 fact(DataSource& source, TW_UINT16 msg, TW_CAPABILITY* capability, TW_UINT16 itemType,
                TW_UINT32 value) {
     if (msg == MSG_SET || msg == MSG_RESET)
         return source.setCondition(TWCC_CAPBADOPERATION, TWRC_FAILURE);
+    if (msg == MSG_GET && itemType == TWTY_BOOL)
+        return makeEnumeration(source, *capability, TWTY_BOOL, 0, 0, {value});
     return makeOneValue(source, *capability, itemType, value);
 }
 

@@ -54,6 +54,7 @@ TW_UINT16 openSource(DataSource& source, TW_IDENTITY& assigned) {
         dsIdentity.Id = assigned.Id;
         source.scanner = std::move(scanner);
         source.setState(4);
+        source.enableFailed = false;
         return TWRC_SUCCESS;
     }
     ui::messageBox(tr("Error opening device. You may need to reset the device."), tr("Error"),

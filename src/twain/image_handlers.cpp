@@ -7,6 +7,7 @@
 #include "twain/fix32.h"
 #include "twain/image.h"
 #include "twain/image_format.h"
+#include "twain/scan_condition.h"
 #include "twain/triplet_handlers.h"
 #include "twain/units.h"
 
@@ -14,10 +15,13 @@ namespace tarnwick {
 
 namespace {
 
-// A transfer in state 6 when no image can be had (a feeder ran empty): the application ends
-// it. The other requests have no such answer and fail.
-TW_UINT16 noImage() {
-    return TWRC_CANCEL;
+// A transfer in state 6 when no image can be had: a feeder that ran empty or a stop by the user
+// is cancelled, and the application ends it; a device's failure is its condition code. The
+// other requests have no such answer and fail.
+TW_UINT16 noImage(DataSource& source) {
+    const Word failure = source.scanner->scanFailure();
+    if (endsBatchQuietly(failure)) return TWRC_CANCEL;
+    return source.setCondition(conditionOfScanFailure(failure), TWRC_FAILURE);
 }
 
 TW_UINT16 noImageToDescribe(DataSource& source) {
@@ -124,7 +128,7 @@ TW_UINT16 handleImageLayout(DataSource& source, TW_UINT16 MSG, TW_MEMREF pData) 
 
 TW_UINT16 handleImageNativeTransfer(DataSource& source, TW_UINT16, TW_MEMREF pData) {
     const Image* image = source.scanner->getImage();
-    if (!hasPixels(image)) return noImage();
+    if (!hasPixels(image)) return noImage(source);
     platform::GlobalHandle dib = toDib(*image, source.dsm());
     if (!dib) return source.setCondition(TWCC_LOWMEMORY, TWRC_FAILURE);
     // The handle is pointer-sized; the application's variable need not be aligned.
@@ -136,7 +140,7 @@ TW_UINT16 handleImageNativeTransfer(DataSource& source, TW_UINT16, TW_MEMREF pDa
 TW_UINT16 handleImageMemoryTransfer(DataSource& source, TW_UINT16, TW_MEMREF pData) {
     auto& xfer = *static_cast<TW_IMAGEMEMXFER*>(pData);
     const Image* image = source.scanner->getImage();
-    if (!hasPixels(image)) return noImage();
+    if (!hasPixels(image)) return noImage(source);
     const ImageFormat f = formatOf(source, *image);
     const auto rows = static_cast<TW_UINT32>(f.rows);
     // A buffer that cannot take one row would be answered with nothing for ever.

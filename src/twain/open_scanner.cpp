@@ -14,8 +14,10 @@
 #include "base/translate.h"
 #include "options/number_option.h"
 #include "options/scanner_transport.h"
+#include "session/scan_session.h"
 #include "settings/properties_services.h"
 #include "twain/data_source.h"
+#include "twain/scan_condition.h"
 
 namespace tarnwick {
 
@@ -119,7 +121,10 @@ Image* OpenScanner::acquire(bool keepAsCurrent, bool cancelAtEnd) {
         scanned ? frameParameters(window_->scanner()->parameters()) : FrameParameters{};
     Bitmap& bitmap = window_->scanBitmap();
     const bool delivered = scanned && toDeliveredForm(bitmap, parameters);
-    if (scanned && !delivered) window_->reportError(tr("Not enough memory for the scanned image"));
+    if (scanned && !delivered) {
+        window_->reportError(tr("Not enough memory for the scanned image"));
+        window_->session().setFailure(SANE_STATUS_NO_MEM);
+    }
     if (!delivered) {
         window_->endImage(false, cancelAtEnd);
         return nullptr;
@@ -146,13 +151,22 @@ Image* OpenScanner::acquire(bool keepAsCurrent, bool cancelAtEnd) {
     return result;
 }
 
+Word OpenScanner::scanFailure() const {
+    return window_->session().failure();
+}
+
 Image* OpenScanner::getImage() {
+    // The failure of the page scanned ahead is this transfer's answer.
+    if (failedAhead_) {
+        failedAhead_ = false;
+        return nullptr;
+    }
     if (!currentImage_ && pendingCount() != 0) acquire(true, true);
     return currentImage_.get();
 }
 
 void OpenScanner::releaseImage() {
-    scannedAhead_ = false;
+    scannedAhead_ = failedAhead_ = false;
     currentImage_.reset();
 }
 
@@ -162,17 +176,20 @@ TW_UINT16 OpenScanner::notify(TW_UINT16 message) {
 
 TW_INT32 OpenScanner::pendingCount() const {
     const int pending = window_->batch().pending();
+    if (failedAhead_) return 1;
     return scannedAhead_ && pending >= 0 ? pending + 1 : pending;
 }
 
 void OpenScanner::setPendingCount(TW_INT32 count) {
-    scannedAhead_ = false;
+    scannedAhead_ = failedAhead_ = false;
     window_->batch().setPending(count);
 }
 
 void OpenScanner::scanAhead() {
-    if (!currentImage_ && window_->batch().feederBatch())
+    if (!currentImage_ && window_->batch().feederBatch()) {
         scannedAhead_ = acquire(true, true) != nullptr;
+        failedAhead_ = !scannedAhead_ && !endsBatchQuietly(scanFailure());
+    }
 }
 
 int OpenScanner::scanResolution() {

@@ -33,6 +33,7 @@ class OpenScanner : public Scanner, private ScannerLink {
 
     void beginBatch() override;
     Image* acquire(bool keepAsCurrent, bool cancelAtEnd) override;
+    Word scanFailure() const override;
     Image* getImage() override;
     void releaseImage() override;
     TW_INT32 pendingCount() const override;
@@ -65,6 +66,9 @@ class OpenScanner : public Scanner, private ScannerLink {
     std::unique_ptr<Image> looseImage_;
     // The current image was scanned ahead: the batch counted it, the application has yet to.
     bool scannedAhead_ = false;
+    // The page scanned ahead failed (a jam, not the end of the paper): the next transfer
+    // tells the application, so it still counts as pending.
+    bool failedAhead_ = false;
     // The window holds the batch: the pending count, the region walk and the feeder decision.
     std::unique_ptr<ScanWindow> window_;
 };

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "options/option_roles.h"
+#include "sane/wire_types.h"
 #include "session/scan_batch.h"
 #include "twain/records.h"
 
@@ -39,8 +40,10 @@ class Scanner {
     // Sets up a batch as the window's Scan button does (the pending count from the regions or
     // the feeder's pages, the first region next), for MSG_ENABLEDS without the window.
     virtual void beginBatch() = 0;
-    // Scans one image; null when none was obtained.
+    // Scans one image; null when none was obtained (scanFailure() then says why).
     virtual Image* acquire(bool keepAsCurrent, bool cancelAtEnd) = 0;
+    // Why the last scan gave no image, as a SANE status; SANE_STATUS_GOOD after an image.
+    virtual Word scanFailure() const = 0;
     // The current image, scanning the next one first when none is held and images are pending.
     virtual Image* getImage() = 0;
     virtual void releaseImage() = 0;

@@ -31,7 +31,7 @@ const TripletRule kTable[] = {
     rule(DG_CONTROL, DAT_STATUS, MSG_GET, 4, 7, handleStatus),
     rule(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, 4, 4, handleUserInterface),
     rule(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDSUIONLY, 4, 4, handleUserInterface),
-    rule(DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, 5, 5, handleUserInterface, false),
+    rule(DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, 4, 5, handleUserInterface, false),
     rule(DG_CONTROL, DAT_XFERGROUP, MSG_GET, 4, 6, handleTransferGroup),
     rule(DG_CONTROL, DAT_XFERGROUP, MSG_SET, 6, 6, handleTransferGroup),
     rule(DG_CONTROL, DAT_CUSTOMDSDATA, MSG_GET, 4, 4, handleCustomData),

@@ -1,5 +1,6 @@
 // DAT_USERINTERFACE: enabling the source with or without its window, and disabling it.
 #include "twain/data_source.h"
+#include "twain/scan_condition.h"
 #include "twain/triplet_handlers.h"
 
 namespace tarnwick {
@@ -8,6 +9,7 @@ namespace {
 
 TW_UINT16 enable(DataSource& source, TW_USERINTERFACE& ui) {
     source.uiOnly = false;
+    source.enableFailed = false;
     if (ui.ShowUI) {
         source.scanner->showWindow(false);
         ui.ModalUI = 0;
@@ -24,14 +26,20 @@ TW_UINT16 enable(DataSource& source, TW_USERINTERFACE& ui) {
     // button would start.
     source.setState(5);
     source.scanner->beginBatch();
-    if (!source.scanner->acquire(true, true))
-        return source.setCondition(TWCC_OPERATIONERROR, TWRC_FAILURE);
+    if (!source.scanner->acquire(true, true)) {
+        // A source that could not start stays where it was: closable, and enabled again later.
+        source.setState(4);
+        source.enableFailed = true;
+        return source.setCondition(conditionOfScanFailure(source.scanner->scanFailure()),
+                                   TWRC_FAILURE);
+    }
     source.notifyApplication(MSG_XFERREADY);
     return TWRC_SUCCESS;
 }
 
 TW_UINT16 enableForSettings(DataSource& source, TW_USERINTERFACE& ui) {
     source.uiOnly = true;
+    source.enableFailed = false;
     source.scanner->showWindow(true);
     ui.ModalUI = 0;
     source.setState(5);
@@ -49,6 +57,9 @@ TW_UINT16 handleUserInterface(DataSource& source, TW_UINT16 MSG, TW_MEMREF pData
         case MSG_ENABLEDSUIONLY:
             return enableForSettings(source, *static_cast<TW_USERINTERFACE*>(pData));
         case MSG_DISABLEDS:
+            if (source.state() == 4 && !source.enableFailed)
+                return source.setCondition(TWCC_SEQERROR, TWRC_FAILURE);
+            source.enableFailed = false;
             source.scanner->hideWindow();
             source.unseenWindow = false;
             source.setState(4);

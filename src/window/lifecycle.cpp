@@ -421,7 +421,9 @@ void TFPreview::FormDestroy() {
     // Floating pages come home, so that the window's pages are destroyed with the window.
     dockFloats();
     destroying = true;
-    // The options stay with the session; their controls go with the window.
+    // The options stay with the session; their controls go with the window. Scanners a fatal
+    // report retired still hold controls of it: nothing runs on them any more.
+    session_.freeRetired();
     removeOptionControls();
     previewBitmap.reset(BitmapKind::Bits24, 0, 0);
     displayBitmap.reset(BitmapKind::Bits8, 0, 0);

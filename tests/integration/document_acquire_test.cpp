@@ -81,10 +81,15 @@ TEST_F(AcquireTest, TheTestBackendListsTheCapabilitiesItServes) {
         CAP_FEEDERLOADED,       CAP_PAPERDETECTABLE,    ICAP_SUPPORTEDSIZES};
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(listed, expected);
+    // Every boolean's MSG_GET is an enumeration, read-only ones too.
     for (TW_UINT32 each : listed) {
         cap = TW_CAPABILITY{static_cast<TW_UINT16>(each), 0, nullptr};
         EXPECT_EQ(call(DG_CONTROL, DAT_CAPABILITY, MSG_GET, &cap), TWRC_SUCCESS) << each;
-        if (cap.hContainer) takeAnswer(cap);
+        const Answer all = takeAnswer(cap);
+        ASSERT_EQ(call(DG_CONTROL, DAT_CAPABILITY, MSG_GETCURRENT, &cap), TWRC_SUCCESS) << each;
+        if (takeAnswer(cap).itemType == TWTY_BOOL) {
+            EXPECT_EQ(all.conType, TWON_ENUMERATION) << each;
+        }
     }
     for (TW_UINT16 missing : {CAP_DUPLEXENABLED, ICAP_BRIGHTNESS, ICAP_CONTRAST}) {
         cap = TW_CAPABILITY{missing, 0, nullptr};

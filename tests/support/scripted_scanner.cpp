@@ -74,6 +74,7 @@ Image* ScriptedScanner::acquire(bool keepAsCurrent, bool cancelAtEnd) {
                             (cancelAtEnd ? "cancel" : "-") + ")");
     const bool ok = !script_.scans.empty() && script_.scans.front();
     if (!script_.scans.empty()) script_.scans.pop_front();
+    failed_ = !ok;
     if (!ok) {
         pending_ = 0;
         return nullptr;

@@ -60,6 +60,8 @@ struct ScannerScript {
     TW_INT32 batch = 1;
     // Outcome of each acquire, oldest first; an empty queue means the scan fails.
     std::deque<bool> scans;
+    // Why a scan that fails failed: by default the feeder ran empty.
+    Word failure = SANE_STATUS_NO_DOCS;
     // What every successful scan yields; all images share the one bitmap, as the window's do.
     Bitmap bitmap;
     Image image;
@@ -106,6 +108,7 @@ class ScriptedScanner : public Scanner {
     }
     bool readyToScan() const override { return script_.readyToScan; }
     Image* acquire(bool keepAsCurrent, bool cancelAtEnd) override;
+    Word scanFailure() const override { return failed_ ? script_.failure : SANE_STATUS_GOOD; }
     Image* getImage() override;
     void releaseImage() override;
     TW_INT32 pendingCount() const override { return pending_; }
@@ -130,6 +133,7 @@ class ScriptedScanner : public Scanner {
     DataSource& owner_;
     Image* current_ = nullptr;
     TW_INT32 pending_ = -1;
+    bool failed_ = false;
     TW_INT32 limit_ = -1;
 };
 

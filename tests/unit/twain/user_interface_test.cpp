@@ -1,6 +1,7 @@
 // DAT_USERINTERFACE: enabling with the window, without it, for settings only; disabling.
 #include <gtest/gtest.h>
 
+#include "platform/global_memory.h"
 #include "unit/twain/source_fixture.h"
 
 namespace tarnwick::testing {
@@ -49,16 +50,88 @@ TEST_F(UserInterface, TheNotificationsResultDoesNotMatterToEnabling) {
     EXPECT_EQ(source->state(), 6);
 }
 
-TEST_F(UserInterface, AFailedScanWithoutTheWindowFailsInStateFiveAndCanBeDisabled) {
+// A source that could not start stays in state 4: an application may still disable it (once),
+// close it, or enable it again.
+TEST_F(UserInterface, AFailedScanWithoutTheWindowFailsInStateFourAndCanBeDisabledOnce) {
     scanner.scans = {false};
+    scanner.failure = SANE_STATUS_JAMMED;
     EXPECT_EQ(enable(0), TWRC_FAILURE);
-    EXPECT_EQ(source->conditionCode, TWCC_OPERATIONERROR);
-    EXPECT_EQ(source->state(), 5);
+    EXPECT_EQ(source->conditionCode, TWCC_PAPERJAM);
+    EXPECT_EQ(source->state(), 4);
     EXPECT_TRUE(dsmScript().received.empty());
 
     EXPECT_EQ(call(DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, nullptr), TWRC_SUCCESS);
     EXPECT_EQ(source->state(), 4);
     EXPECT_EQ(scanner.calls, (Calls{"beginBatch", "acquire(keep,cancel)", "hideWindow"}));
+    EXPECT_EQ(call(DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, nullptr), TWRC_FAILURE);
+    EXPECT_EQ(source->conditionCode, TWCC_SEQERROR);
+
+    scanner.scans = {true};
+    EXPECT_EQ(enable(0), TWRC_SUCCESS);
+    EXPECT_EQ(source->state(), 6);
+}
+
+// What the device said is what the application hears: at MSG_ENABLEDS as a failure of the
+// first page, in a transfer of a later page as that transfer's failure (an empty feeder and a
+// stop by the user end the batch instead).
+TEST_F(UserInterface, ADevicesFailureIsItsConditionAtEnablingAndInATransfer) {
+    struct Case {
+        Word status;
+        TW_UINT16 condition;
+        TW_UINT16 transfer;  // answer of a native transfer of a later page
+    };
+    const Case cases[] = {
+        {SANE_STATUS_JAMMED, TWCC_PAPERJAM, TWRC_FAILURE},
+        {SANE_STATUS_NO_DOCS, TWCC_NOMEDIA, TWRC_CANCEL},
+        {SANE_STATUS_COVER_OPEN, TWCC_INTERLOCK, TWRC_FAILURE},
+        {SANE_STATUS_DEVICE_BUSY, TWCC_CHECKDEVICEONLINE, TWRC_FAILURE},
+        {SANE_STATUS_IO_ERROR, TWCC_CHECKDEVICEONLINE, TWRC_FAILURE},
+        {SANE_STATUS_ACCESS_DENIED, TWCC_DENIED, TWRC_FAILURE},
+        {SANE_STATUS_NO_MEM, TWCC_LOWMEMORY, TWRC_FAILURE},
+        {SANE_STATUS_INVAL, TWCC_OPERATIONERROR, TWRC_FAILURE},
+        {SANE_STATUS_CANCELLED, TWCC_OPERATIONERROR, TWRC_CANCEL},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.status);
+        reset();
+        ASSERT_NO_FATAL_FAILURE(bringTo(4));
+        scanner.failure = c.status;
+        scanner.scans = {false};
+        EXPECT_EQ(enable(0), TWRC_FAILURE);
+        EXPECT_EQ(readStatus(), c.condition);
+        EXPECT_EQ(source->state(), 4);
+
+        FrameParameters gray;
+        gray.format = kFrameGray;
+        gray.depth = 8;
+        gray.pixelsPerLine = gray.lines = 2;
+        scanner.scanYields(gray);
+        scanner.batch = 3;
+        scanner.scans = {true, false};
+        ASSERT_EQ(enable(0), TWRC_SUCCESS);
+        platform::GlobalHandle handle = nullptr;
+        ASSERT_EQ(call(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &handle), TWRC_XFERDONE);
+        platform::globalFree(handle);
+        TW_PENDINGXFERS pending{};
+        ASSERT_EQ(call(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending), TWRC_SUCCESS);
+        handle = nullptr;
+        EXPECT_EQ(call(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &handle), c.transfer);
+        if (c.transfer == TWRC_FAILURE) {
+            EXPECT_EQ(readStatus(), c.condition);
+        }
+        EXPECT_EQ(source->state(), 6);
+        ASSERT_EQ(call(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending), TWRC_SUCCESS);
+        EXPECT_EQ(pending.Count, 0);
+        EXPECT_EQ(source->state(), 5);
+    }
+}
+
+TEST_F(UserInterface, AFailedScanWithoutTheWindowLeavesTheSourceClosable) {
+    scanner.scans = {false};
+    ASSERT_EQ(enable(0), TWRC_FAILURE);
+    EXPECT_EQ(call(DG_CONTROL, DAT_IDENTITY, MSG_CLOSEDS, &assigned), TWRC_SUCCESS);
+    EXPECT_EQ(source->state(), 3);
+    EXPECT_EQ(open(), TWRC_SUCCESS);
 }
 
 TEST_F(UserInterface, EnablingForSettingsShowsTheWindowForSettingsOnly) {
