@@ -236,7 +236,7 @@ TEST_F(ImageChannelFault, StartStatuses) {
     struct Case {
         Word status;
         bool reported, showError;
-    } cases[] = {{7, false, false}, {4, true, false}, {9, true, true}, {12, true, false}};
+    } cases[] = {{7, true, false}, {4, true, false}, {9, true, true}, {12, true, false}};
     for (const Case& test : cases) {
         FakeDaemon c;
         c.receive(8).send(Wire().word(test.status).word(0).word(0).string("")).start();
@@ -247,6 +247,47 @@ TEST_F(ImageChannelFault, StartStatuses) {
         EXPECT_FALSE(ch.start(1, authorizer));
         bool found = r.has(statusText(test.status), test.showError, false);
         EXPECT_EQ(found, test.reported) << test.status;
+        EXPECT_EQ(ch.startStatus(), test.status);
+    }
+}
+
+// A device still busy from the session before is asked again with growing pauses: a moment of
+// it is waited out, a device that stays busy fails after the bounded wait, and the wait hook
+// (Escape, a closed window) ends the wait.
+TEST_F(ImageChannelFault, ABusyDeviceIsAskedAgainForABoundedTime) {
+    struct Case {
+        int busyReplies;
+        bool hookStops;
+        bool started;
+        Word status;
+        int atLeastMs, atMostMs;
+    } cases[] = {{2, false, true, SANE_STATUS_GOOD, 300, 1500},
+                 {40, false, false, SANE_STATUS_DEVICE_BUSY, 2900, 6000},
+                 {40, true, false, SANE_STATUS_CANCELLED, 0, 1000}};
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.busyReplies);
+        FakeDaemon c, d;
+        for (int i = 0; i < test.busyReplies; ++i)
+            c.receive(8).send(Wire().word(SANE_STATUS_DEVICE_BUSY).word(0).word(0).string(""));
+        c.receive(8).send(Wire().word(0).word(d.port()).word(0x1234).string(""));
+        c.start();
+        // Only a start that succeeds connects to the data port.
+        if (test.started) d.send(Wire().word(-1)).start();
+        StatusRecorder r;
+        Connection conn("127.0.0.1", "user", c.port(), r.callback());
+        ASSERT_TRUE(conn.connect(false));
+        ImageChannel ch(conn);
+        ch.setWaitHook([&] { return !test.hookStops; });
+        const auto begun = std::chrono::steady_clock::now();
+        EXPECT_EQ(ch.start(1, authorizer), test.started);
+        const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                std::chrono::steady_clock::now() - begun)
+                                .count();
+        EXPECT_EQ(ch.startStatus(), test.status);
+        EXPECT_GE(waited, test.atLeastMs);
+        EXPECT_LE(waited, test.atMostMs);
+        EXPECT_EQ(r.has(statusText(SANE_STATUS_DEVICE_BUSY), true, false),
+                  test.status == SANE_STATUS_DEVICE_BUSY);
     }
 }
 
