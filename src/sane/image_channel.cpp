@@ -49,8 +49,7 @@ bool ImageChannel::start(Word handle, Authorizer& authorizer) {
                 report(callback, statusText(SANE_STATUS_ACCESS_DENIED), true, false);
                 return startFailed(SANE_STATUS_ACCESS_DENIED);
             case SANE_STATUS_NO_DOCS:
-                // The normal end of a feeder batch after its first page: told, not shown.
-                report(callback, statusText(SANE_STATUS_NO_DOCS), false, false);
+                // The normal end of a feeder batch: whoever began the batch tells the user.
                 return startFailed(SANE_STATUS_NO_DOCS);
             case SANE_STATUS_DEVICE_BUSY:
                 if (Clock::now() < busyUntil) {

@@ -16,6 +16,7 @@ bool ScanBatch::begin(const std::function<int()>& feederPages) {
         pending_ = regions_.regionCount > 0 ? regions_.regionCount : 1;
     if (limit_ > 0 && (pending_ < 0 || pending_ > limit_)) pending_ = limit_;
     regions_.regionIndex = -1;
+    delivered_ = 0;
     return *feeder_;
 }
 
@@ -65,6 +66,7 @@ Region ScanBatch::take() {
 
 bool ScanBatch::counted() {
     // -1 has no end, and 0 ended before this image.
+    ++delivered_;
     if (pending_ <= 0) return false;
     setPending(pending_ - 1);
     return pending_ == 0;

@@ -56,6 +56,8 @@ class ScanBatch {
     Region take();
     // One image delivered: the count goes down (-1 stays). True when that was the last one.
     bool counted();
+    // Images delivered since the batch began.
+    int delivered() const { return delivered_; }
     // No image: the batch ends.
     void fail() { setPending(0); }
     // The regions become this one region, the next to scan (the application's image layout).
@@ -79,6 +81,7 @@ class ScanBatch {
     // Taken by begin(), or by the first image of a series nobody began; kept to the batch's end.
     std::optional<bool> feeder_;
     int pending_ = -1;
+    int delivered_ = 0;
     int limit_ = -1;
     bool feederChosen_ = false;
     std::optional<ScanRectangle> frame_;

@@ -7,6 +7,7 @@
 #include "base/translate.h"
 #include "image/decode_frame.h"
 #include "session/scan_policy.h"
+#include "sane/status.h"
 #include "session/scan_session.h"
 #include "ui/backend.h"
 
@@ -37,7 +38,11 @@ bool ScanSession::scanNextImage(Region& area) {
     const std::optional<ScanRectangle>& frame = batch.frame();
     try {
         setScanArea(frame ? *frame : rectangleOf(area));
-        return (scanInto(scanBitmap) && scanner_) || failed(SANE_STATUS_IO_ERROR);
+        if (scanInto(scanBitmap) && scanner_) return true;
+        // An empty feeder ends a batch; before its first page it is what went wrong.
+        if (failure_ == SANE_STATUS_NO_DOCS && batch.delivered() == 0)
+            report(statusText(SANE_STATUS_NO_DOCS), false, false);
+        return failed(SANE_STATUS_IO_ERROR);
     } catch (const std::bad_alloc&) {
         return failed(SANE_STATUS_NO_MEM);
     } catch (const std::exception&) {

@@ -59,6 +59,7 @@ constexpr std::array kDefinitions = {
     SettingDefinition{deviceEntryOptionValue, "", "", true, text, "", false},
     SettingDefinition{deviceEntryLastResolution, "", "LastResolution", false, text, "", false},
     SettingDefinition{deviceEntryOnExit, "", "OnExit.", true, text, "", false},
+    SettingDefinition{deviceEntryIdentity, "", "Identity", false, text, "", false},
 };
 
 constexpr bool rowsFollowTheIds() {
@@ -67,7 +68,7 @@ constexpr bool rowsFollowTheIds() {
     return true;
 }
 static_assert(rowsFollowTheIds(), "the table is indexed by SettingKey");
-static_assert(kDefinitions.back().id == deviceEntryOnExit, "every SettingKey has a row");
+static_assert(kDefinitions.back().id == deviceEntryIdentity, "every SettingKey has a row");
 
 }  // namespace
 

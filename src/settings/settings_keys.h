@@ -54,6 +54,7 @@ enum class SettingKey {
     deviceEntryOptionValue,     // section: the device's entry; key: the option's SANE name
     deviceEntryLastResolution,  // section: the device's entry
     deviceEntryOnExit,  // section: the device's entry; key: "OnExit." + the option's SANE name
+    deviceEntryIdentity,  // section: the device's entry; "vendor|model|type" as the daemon listed it
 };
 
 struct SettingDefinition {

@@ -237,7 +237,9 @@ bool TFPreview::connectToDaemon(bool firstTime) {
             } else if (listDevices) {
                 // A second log-on (after a failed activation) lists the daemon's devices afresh.
                 Devices.clearItems();
-                for (const DeviceRecord& record : session_.devices()) Devices.addItem(record.name);
+                listedDevices_ = session_.devices();
+                for (const DeviceRecord& record : listedDevices_) Devices.addItem(record.name);
+                followMovedDevice();
                 int index = Devices.indexOf(deviceName);
                 if (index >= 0) Devices.setItemIndex(index);
                 Devices.setEnabled(true);
@@ -265,7 +267,7 @@ void TFPreview::DevicesChange() {
         std::string name = deviceName;
         if (file->keyExists(SettingKey::deviceEntryDevice, deviceName))
             name = file->readText(SettingKey::deviceEntryDevice, deviceName);
-        openDevice(name);
+        if (openDevice(name)) rememberDeviceIdentity(name);
         file->writeText(SettingKey::connectionDevice, deviceName);
     } catch (const std::exception&) {
         // The reason is on the status line already.

@@ -96,6 +96,11 @@ class TFPreview : public ui::Form, public ControlOwner, public ScanObserver {
     // report closes scanner and connection and throws ConnectionCancelled.
     void reportStatus(const std::string& message, bool showError, bool fatal);
     bool connectToDaemon(bool firstTime);
+    // A saved device the daemon lists under another name (a USB scanner in another port) is
+    // that device: the name is updated and its saved values go with it.
+    void followMovedDevice();
+    // What the daemon listed of the device opened by `name`, kept to find it again.
+    void rememberDeviceIdentity(const std::string& name);
     // Translates the window and its companion forms when the settings dialog asks for it.
     void translateForms();
 
@@ -308,6 +313,7 @@ class TFPreview : public ui::Form, public ControlOwner, public ScanObserver {
     std::vector<std::pair<ui::TabSheet*, std::string>> groupPages_;
     bool retryingDevice_ = false;  // an activation tries the device again: no error boxes
     bool listDevices = true;
+    std::vector<DeviceRecord> listedDevices_;  // as the daemon last listed them
     ui::Point tabDragStart;
 };
 
