@@ -6,8 +6,8 @@
 #include "base/debug_log.h"
 #include "base/translate.h"
 #include "image/decode_frame.h"
-#include "session/scan_policy.h"
 #include "sane/status.h"
+#include "session/scan_policy.h"
 #include "session/scan_session.h"
 #include "ui/backend.h"
 

@@ -53,8 +53,8 @@ enum class SettingKey {
     deviceEntryPort,            // section: the device's entry
     deviceEntryOptionValue,     // section: the device's entry; key: the option's SANE name
     deviceEntryLastResolution,  // section: the device's entry
-    deviceEntryOnExit,  // section: the device's entry; key: "OnExit." + the option's SANE name
-    deviceEntryIdentity,  // section: the device's entry; "vendor|model|type" as the daemon listed it
+    deviceEntryOnExit,    // section: the device's entry; key: "OnExit." + the option's SANE name
+    deviceEntryIdentity,  // section: the device's entry; "vendor|model|type" as listed
 };
 
 struct SettingDefinition {

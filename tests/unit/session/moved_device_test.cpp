@@ -25,7 +25,9 @@ TEST(MovedDevice, OnlyOneDeviceOfTheSameBackendAndIdentityIsTheSavedOne) {
         {"another backend", identity, {elsewhere}, {}},
         {"another model", identity, {other}, {}},
         {"identity unknown", "", {epson}, {}},
-        {"no model to tell", "Epson||flatbed scanner", {{"epson2:x", "Epson", "", "flatbed scanner"}},
+        {"no model to tell",
+         "Epson||flatbed scanner",
+         {{"epson2:x", "Epson", "", "flatbed scanner"}},
          {}},
         {"nothing listed", identity, {}, {}},
     };
