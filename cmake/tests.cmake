@@ -68,14 +68,19 @@ endforeach()
 
 # Each bench-<topic>.cpp is one benchmark program; they are run by hand, not by ctest.
 file(GLOB benches CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/bench/bench-*.cpp)
+# The other sources of bench/ are what the benchmarks share (their proxy).
+file(GLOB bench_support CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/bench/*.cpp)
+list(FILTER bench_support EXCLUDE REGEX "/bench-[^/]*\\.cpp$")
 if(benches)
     find_package(benchmark REQUIRED)
+    add_library(tarnwick-bench-support STATIC ${bench_support})
+    target_include_directories(tarnwick-bench-support PUBLIC ${PROJECT_SOURCE_DIR}/bench)
+    target_link_libraries(tarnwick-bench-support PUBLIC tarnwick-test-support)
 endif()
 foreach(source IN LISTS benches)
     get_filename_component(name ${source} NAME_WE)
     add_executable(${name} ${source})
-    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/bench)
-    target_link_libraries(${name} PRIVATE tarnwick-test-support benchmark::benchmark)
+    target_link_libraries(${name} PRIVATE tarnwick-bench-support benchmark::benchmark)
     # bench-acquire loads the source, which finds its manager among the program's exports.
     set_target_properties(${name} PROPERTIES ENABLE_EXPORTS ON)
 endforeach()
