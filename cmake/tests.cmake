@@ -48,7 +48,8 @@ target_link_libraries(tarnwick-test-support PUBLIC tarnwick-model GTest::gtest G
 target_compile_definitions(tarnwick-test-support PUBLIC
     TARNWICK_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     TARNWICK_BINARY_DIR="${PROJECT_BINARY_DIR}"
-    TARNWICK_MODULE_PATH="$<TARGET_FILE:tarnwick-ds>")
+    TARNWICK_MODULE_PATH="$<TARGET_FILE:tarnwick-ds>"
+    TARNWICK_REPLAY_DIR="${PROJECT_BINARY_DIR}/replay")
 if(TARNWICK_SANITIZE)
     target_compile_definitions(tarnwick-test-support PUBLIC TARNWICK_SANITIZED=1)
 endif()
