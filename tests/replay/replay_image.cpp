@@ -41,6 +41,9 @@ void readMode(const ReplayDevice& device, SANE_Parameters& parameters) {
         grey = valueOr(activeOption(device, "gray"), 0) != 0;
         colour = !grey;
     }
+    // Halftones ("Gray[Error Diffusion]", "Dithered") are one bit, whatever grey they stand for.
+    if (contains(name, "halftone") || contains(name, "dither") || contains(name, "diffusion"))
+        colour = grey = false;
     parameters.format = colour ? SANE_FRAME_RGB : SANE_FRAME_GRAY;
     if (!colour && !grey) {
         parameters.depth = 1;
