@@ -128,6 +128,10 @@ const std::map<std::string, Device>& devices() {
     return table;
 }
 
+// The devices that scan grey at 16 bits a sample: by a depth option or by a mode ("12bit Gray").
+const char* const kSixteenBits[] = {"22-epkowa-gtx770", "26-genesys-lide100",
+                                    "28-avision-scanjet5300c", "30-avision-scanjet8200"};
+
 fs::path listingFolder() {
     return fs::path(TARNWICK_SOURCE_DIR) / ".." / "shared" / "devices";
 }
@@ -152,15 +156,13 @@ void expectPixels(int pixels, double millimetres, int dpi, const char* axis) {
     EXPECT_NEAR(pixels, millimetres / 25.4 * dpi, dpi / 25.4 + 1) << axis;
 }
 
-class ReplayListing : public WindowTest, public ::testing::WithParamInterface<std::string> {
+// A saned replaying one listing, with the settings for its device, and the harness.
+class ReplayTest : public WindowTest {
   protected:
-    void SetUp() override {
-        auto known = devices().find(GetParam());
-        ASSERT_NE(known, devices().end()) << "no expectations for the listing " << GetParam();
-        device_ = &known->second;
+    void startDaemon(const std::string& listing, const std::string& pages = "3") {
         SanedSetup setup;
-        setup.replayListing = (listingFolder() / (GetParam() + ".txt")).string();
-        setup.environment = {{"SANE_REPLAY_NAME", kDevice}, {"SANE_REPLAY_PAGES", "3"}};
+        setup.replayListing = listing;
+        setup.environment = {{"SANE_REPLAY_NAME", kDevice}, {"SANE_REPLAY_PAGES", pages}};
         saned_ = std::make_unique<SanedFixture>(setup);
         ASSERT_TRUE(saned_->running()) << saned_->error();
         writeSettings("[Connection]\nHost=127.0.0.1\nPort=" + std::to_string(saned_->port()) +
@@ -203,8 +205,19 @@ class ReplayListing : public WindowTest, public ::testing::WithParamInterface<st
     }
 
     std::unique_ptr<SanedFixture> saned_;
-    const Device* device_ = nullptr;
     std::string report_;
+};
+
+class ReplayListing : public ReplayTest, public ::testing::WithParamInterface<std::string> {
+  protected:
+    void SetUp() override {
+        auto known = devices().find(GetParam());
+        ASSERT_NE(known, devices().end()) << "no expectations for the listing " << GetParam();
+        device_ = &known->second;
+        startDaemon((listingFolder() / (GetParam() + ".txt")).string());
+    }
+
+    const Device* device_ = nullptr;
 };
 
 // Each pixel type the device offers, at a small resolution; with a feeder, the black-and-white
@@ -233,6 +246,24 @@ TEST_P(ReplayListing, TheHarnessTakesEveryPixelTypeAndTheFeeder) {
             expectPixels(image.height, device_->height, device_->dpi, "height");
         }
     }
+}
+
+// 16-bit samples go by memory transfer; ICAP_BITDEPTH finds the depth or the mode that gives them.
+TEST_P(ReplayListing, SixteenBitGreyByMemory) {
+    const bool sixteen = std::find_if(std::begin(kSixteenBits), std::end(kSixteenBits),
+                                      [&](const char* name) { return GetParam() == name; }) !=
+                         std::end(kSixteenBits);
+    if (device_->modes[1] == nullptr) return;  // no grey at all
+    ASSERT_EQ(acquire("--memory --pixel-type gray --bit-depth 16 --resolution " +
+                      std::to_string(device_->dpi)),
+              0)
+        << report_;
+    // A depth the device does not have is refused, and the image comes at the one it has.
+    EXPECT_EQ(report_.find("ICAP_BITDEPTH: TWRC_") == std::string::npos, sixteen) << report_;
+    const std::vector<Reported> images = reported();
+    ASSERT_EQ(images.size(), 1u) << report_;
+    EXPECT_EQ(images[0].type, "gray");
+    EXPECT_EQ(images[0].bits, sixteen ? 16 : 8);
 }
 
 // The capabilities without a window: CAP_SUPPORTEDCAPS lists exactly those that answer, and the
@@ -384,6 +415,42 @@ TEST(ReplayListings, TheSharedFolderHoldsEveryListingTheTableKnows) {
     std::vector<std::string> known;
     for (const auto& [name, device] : devices()) known.push_back(name);
     EXPECT_EQ(listings(), known);
+}
+
+// A listing the backend cannot read fails the scan, and the daemon's log says where and why.
+TEST_F(ReplayTest, AListingItCannotReadFailsLoudly) {
+    const std::string header = "source: test\ndevice: test:0 | Acme Scanner\nbackend: test\n\n";
+    const std::pair<std::string, const char*> cases[] = {
+        {"not a listing\n", "line 1: not a device listing"},
+        {header + "    --nvram <string> [Vendor: Acme\nModel: X\n", "line 5: a value whose"},
+        {header + "    --resolution 50..lots [75]\n", "line 5: a range that is not numbers"},
+        {header + "    --mode Gray||Color [Gray]\n", "line 5: an empty entry"},
+        {header + "  Geometry:\n", "no options"},
+        {header + std::string(1 << 20, ' '), "larger than 1 MiB"},
+    };
+    for (const auto& [text, error] : cases) {
+        SCOPED_TRACE(error);
+        const std::string path = folder.file("broken.txt");
+        std::ofstream(path) << text;
+        startDaemon(path);
+        EXPECT_EQ(acquire("--resolution 75"), 1) << report_;
+        EXPECT_TRUE(reported().empty()) << report_;
+        std::ifstream log(saned_->configDir() + "/saned.log");
+        std::stringstream logged;
+        logged << log.rdbuf();
+        EXPECT_NE(logged.str().find("sane-replay: " + path + ": " + error), std::string::npos)
+            << logged.str();
+    }
+}
+
+// The feeder gives SANE_REPLAY_PAGES pages per open, then the batch ends as an empty feeder ends
+// it; the flatbed has no such end.
+TEST_F(ReplayTest, TheFeederRunsEmptyAfterItsPages) {
+    startDaemon((listingFolder() / "02-fujitsu-fi7260-adf.txt").string(), "2");
+    ASSERT_EQ(acquire("--feeder --count 5 --resolution 50 --pixel-type bw"), 0) << report_;
+    EXPECT_EQ(reported().size(), 2u) << report_;
+    ASSERT_EQ(acquire("--flatbed --count 3 --resolution 50 --pixel-type bw"), 0) << report_;
+    EXPECT_EQ(reported().size(), 1u) << report_;
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <sane/saneopts.h>
 
+#include <algorithm>
 #include <cctype>
 #include <fstream>
 #include <iterator>
@@ -143,7 +144,8 @@ class BodyReader {
                 return false;
             }
         }
-        if (device_.options.size() <= 1) {
+        if (std::none_of(device_.options.begin() + 1, device_.options.end(),
+                         [](const auto& option) { return option->type != SANE_TYPE_GROUP; })) {
             error = "no options";
             return false;
         }
