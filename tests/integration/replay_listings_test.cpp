@@ -316,7 +316,12 @@ TEST_P(ReplayListing, TheCapabilitiesMapOntoTheDevicesOptions) {
     std::vector<TW_UINT32> listed = takeAnswer(cap).values;
     std::sort(listed.begin(), listed.end());
     EXPECT_EQ(listed, expected);
-    for (TW_UINT16 each : {CAP_FEEDERENABLED, CAP_DUPLEXENABLED, B, C, T, G, ICAP_PIXELTYPE}) {
+    for (TW_UINT32 each : listed) {
+        cap = TW_CAPABILITY{static_cast<TW_UINT16>(each), 0, nullptr};
+        EXPECT_EQ(call(DAT_CAPABILITY, MSG_GET, &cap), TWRC_SUCCESS) << each;
+        if (cap.hContainer) takeAnswer(cap);
+    }
+    for (TW_UINT16 each : {CAP_FEEDERENABLED, CAP_DUPLEXENABLED, B, C, T, G}) {
         cap = TW_CAPABILITY{each, 0, nullptr};
         const bool answered = call(DAT_CAPABILITY, MSG_GET, &cap) == TWRC_SUCCESS;
         if (cap.hContainer) takeAnswer(cap);
