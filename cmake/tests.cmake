@@ -48,10 +48,13 @@ target_link_libraries(tarnwick-test-support PUBLIC tarnwick-model GTest::gtest G
 target_compile_definitions(tarnwick-test-support PUBLIC
     TARNWICK_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     TARNWICK_BINARY_DIR="${PROJECT_BINARY_DIR}"
-    TARNWICK_MODULE_PATH="$<TARGET_FILE:tarnwick-ds>")
+    TARNWICK_MODULE_PATH="$<TARGET_FILE:tarnwick-ds>"
+    TARNWICK_REPLAY_DIR="${PROJECT_BINARY_DIR}/replay")
 if(TARNWICK_SANITIZE)
     target_compile_definitions(tarnwick-test-support PUBLIC TARNWICK_SANITIZED=1)
 endif()
+
+include(${PROJECT_SOURCE_DIR}/cmake/replay.cmake)
 
 # One test program per kind; files are picked up from their folders.
 foreach(kind unit integration fault)
@@ -61,7 +64,7 @@ foreach(kind unit integration fault)
     endif()
     add_executable(tarnwick-${kind}-tests ${sources} ${PROJECT_SOURCE_DIR}/tests/support/main.cpp)
     target_link_libraries(tarnwick-${kind}-tests PRIVATE tarnwick-test-support)
-    add_dependencies(tarnwick-${kind}-tests tarnwick-ds)
+    add_dependencies(tarnwick-${kind}-tests tarnwick-ds tarnwick-replay)
     gtest_discover_tests(tarnwick-${kind}-tests DISCOVERY_MODE PRE_TEST
                          PROPERTIES LABELS ${kind} TIMEOUT 300)
 endforeach()

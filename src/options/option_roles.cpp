@@ -17,6 +17,7 @@ bool contains(const std::string& text, const char* part) {
 void findNamedLike(OptionRoles& roles, Option& option, bool& feederBySource) {
     const std::string& name = option.name;
     if (name == "depth") roles.depth = &option;
+    if (name == "y-resolution" && option.isUsable()) roles.yResolution = &option;
     if ((contains(name, "wait") || contains(name, "start")) && option.valueType() == SANE_TYPE_BOOL)
         roles.wait = &option;
     if ((contains(name, "adf") || contains(name, "source")) && !feederBySource) {

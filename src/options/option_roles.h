@@ -22,6 +22,8 @@ struct OptionRoles {
     Option* mode = nullptr;
     Option* depth = nullptr;
     Option* resolution = nullptr;
+    // A resolution of the vertical axis alone, where the device has one that can be set.
+    Option* yResolution = nullptr;
     // A boolean that makes the scanner wait for its own button.
     Option* wait = nullptr;
     // The option that selects the document feeder, and whether its name says "no" (a boolean
@@ -39,8 +41,9 @@ struct OptionRoles {
     bool hasArea() const { return tlx && tly && brx && bry; }
 };
 
-// The roles in the options' order. Depth, wait and feeder roles go only to options active when
-// the scanner is opened; the first "resolution" counts.
+// The roles in the options' order. Depth, wait, feeder and y-resolution roles go only to options
+// active when the scanner is opened (the y-resolution also settable); the first "resolution"
+// counts.
 OptionRoles findOptionRoles(const std::vector<std::unique_ptr<Option>>& options);
 
 }  // namespace tarnwick

@@ -10,7 +10,8 @@ SourceKind sourceKind(const std::string& entry) {
     // A duplex entry is a feeder entry too; it is told apart first.
     if (has("duplex")) return SourceKind::duplex;
     if (has("adf") || has("feeder")) return SourceKind::feeder;
-    if (has("flatbed")) return SourceKind::flatbed;
+    // "Document Table" (utsushi) and "Normal" (avision) are flatbeds too; film units are not.
+    if (has("flatbed") || has("document table") || lower == "normal") return SourceKind::flatbed;
     return SourceKind::other;
 }
 

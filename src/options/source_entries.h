@@ -1,6 +1,7 @@
 // What the entries of a device's "source" list stand for: the flatbed, a document feeder, or a
 // feeder that scans both sides. Devices name them freely ("ADF", "Automatic Document Feeder",
-// "ADF Duplex", "Flatbed"), so the words decide.
+// "ADF Duplex", "Flatbed", "Document Table", "Normal"), so the words decide; a transparency
+// unit, "Auto" and the like are none of them.
 #pragma once
 
 #include <string>

@@ -155,9 +155,10 @@ TW_UINT16 fromRoles(DataSource& source, TW_UINT16 msg, TW_CAPABILITY& cap) {
     });
 }
 
-// ICAP_PIXELTYPE and ICAP_BITDEPTH need the device's "mode" list.
+// ICAP_PIXELTYPE and ICAP_BITDEPTH need the device's "mode" list, or no mode at all (colour).
 bool pixelFormatServed(DataSource& source) {
-    return source.scanner && dynamic_cast<const StringOption*>(rolesOf(source).mode) != nullptr;
+    const Option* mode = source.scanner ? rolesOf(source).mode : nullptr;
+    return source.scanner && (!mode || dynamic_cast<const StringOption*>(mode) != nullptr);
 }
 
 // The option of ICAP_BRIGHTNESS, ICAP_CONTRAST, ICAP_THRESHOLD or ICAP_GAMMA.
@@ -176,10 +177,12 @@ Option* levelOption(const OptionRoles& roles, TW_UINT16 cap) {
     }
 }
 
-// The levels and the feeder are served, and listed, only when the device has their options.
+// The levels and the feeder are served, and listed, only when the device has their options;
+// an inactive level does not work until the device makes it active.
 template <TW_UINT16 Cap>
 bool levelServed(DataSource& source) {
-    return source.scanner && servesLevel(levelOption(rolesOf(source), Cap));
+    const Option* option = source.scanner ? levelOption(rolesOf(source), Cap) : nullptr;
+    return option && option->isActive() && servesLevel(option);
 }
 template <TW_UINT16 Cap>
 bool feederServed(DataSource& source) {
@@ -235,7 +238,7 @@ const CapabilityRow kCapabilities[] = {
     {ICAP_XNATIVERESOLUTION, kQueryGetOnly, nativeResolution},
     {ICAP_YNATIVERESOLUTION, kQueryGetOnly, nativeResolution},
     {ICAP_XRESOLUTION, kQueryAll, fromRoles<resolutionCapability>},
-    {ICAP_YRESOLUTION, kQueryAll, fromRoles<resolutionCapability>},
+    {ICAP_YRESOLUTION, kQueryAll, fromRoles<yResolutionCapability>},
     {ICAP_BITORDER, kQueryAll, settableConstant<TWTY_UINT16, TWBO_MSBFIRST, lowWordIsMsbFirst>},
     {ICAP_PIXELFLAVOR, kQueryGetOnly, readOnlyConstant<TWTY_UINT16, TWPF_CHOCOLATE>},
     {ICAP_PLANARCHUNKY, kQueryGetOnly, readOnlyConstant<TWTY_UINT16, TWPC_CHUNKY>},

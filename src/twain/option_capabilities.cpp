@@ -28,9 +28,13 @@ constexpr double kDefaultResolution = 72;
 
 }  // namespace
 
-TW_UINT16 resolutionCapability(DataSource& source, const OptionRoles& roles, TW_UINT16 msg,
-                               TW_CAPABILITY* capability) {
-    NumberOption* resolution = numberOption(roles.resolution);
+namespace {
+
+// One axis's resolution on `option`; `shared` when the other axis has the same option, so that
+// a change is a change of both.
+TW_UINT16 axisResolution(DataSource& source, Option* option, bool shared, TW_UINT16 msg,
+                         TW_CAPABILITY* capability) {
+    NumberOption* resolution = numberOption(option);
     if (!resolution) return unsupported(source);
     if (!resolution->isActive()) return inactive(source);
     return guarded(source, [&]() -> TW_UINT16 {
@@ -81,8 +85,8 @@ TW_UINT16 resolutionCapability(DataSource& source, const OptionRoles& roles, TW_
                 // The other direction has the same resolution: it changes too. The value in
                 // force need not be whole (a daemon may start at a fraction); it is compared as
                 // it stands.
-                otherChanges = resolution->values.size() != 1 ||
-                               resolution->values.front() != static_cast<double>(value);
+                otherChanges = shared && (resolution->values.size() != 1 ||
+                                          resolution->values.front() != static_cast<double>(value));
                 break;
             }
             case MSG_RESET:
@@ -97,6 +101,19 @@ TW_UINT16 resolutionCapability(DataSource& source, const OptionRoles& roles, TW_
     });
 }
 
+}  // namespace
+
+TW_UINT16 resolutionCapability(DataSource& source, const OptionRoles& roles, TW_UINT16 msg,
+                               TW_CAPABILITY* capability) {
+    return axisResolution(source, roles.resolution, !roles.yResolution, msg, capability);
+}
+
+TW_UINT16 yResolutionCapability(DataSource& source, const OptionRoles& roles, TW_UINT16 msg,
+                                TW_CAPABILITY* capability) {
+    Option* option = roles.yResolution ? roles.yResolution : roles.resolution;
+    return axisResolution(source, option, !roles.yResolution, msg, capability);
+}
+
 TW_UINT16 nativeResolutionCapability(DataSource& source, const OptionRoles& roles, TW_UINT16,
                                      TW_CAPABILITY* capability) {
     NumberOption* resolution = numberOption(roles.resolution);
@@ -107,7 +124,8 @@ TW_UINT16 nativeResolutionCapability(DataSource& source, const OptionRoles& role
         if (resolution->constraintKind == numberRange)
             native = highBound(*resolution);
         else if (resolution->constraintKind == numberWordList && !resolution->wordList.empty())
-            native = resolution->wordList.front();
+            // Lists run either way ("4800|2400|...|75" as well as "75|150|...").
+            native = *std::max_element(resolution->wordList.begin(), resolution->wordList.end());
         else
             native = currentInteger(*resolution);
         return makeOneValue(source, *capability, TWTY_FIX32, fixItem(native));

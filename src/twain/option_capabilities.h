@@ -3,8 +3,6 @@
 // "tl-x", "tl-y", "br-x", "br-y"), and the levels (brightness, contrast, threshold, gamma).
 #pragma once
 
-#include <string>
-
 #include "options/option_roles.h"
 #include "twain/records.h"
 
@@ -20,8 +18,12 @@ TW_UINT16 pixelTypeCapability(DataSource& source, const OptionRoles& roles, TW_U
                               TW_CAPABILITY* capability);
 TW_UINT16 bitDepthCapability(DataSource& source, const OptionRoles& roles, TW_UINT16 msg,
                              TW_CAPABILITY* capability);
+// ICAP_XRESOLUTION on "resolution"; ICAP_YRESOLUTION on the device's own "y-resolution" where it
+// has one, else on "resolution" too (a change of one axis is then a change of both).
 TW_UINT16 resolutionCapability(DataSource& source, const OptionRoles& roles, TW_UINT16 msg,
                                TW_CAPABILITY* capability);
+TW_UINT16 yResolutionCapability(DataSource& source, const OptionRoles& roles, TW_UINT16 msg,
+                                TW_CAPABILITY* capability);
 TW_UINT16 nativeResolutionCapability(DataSource& source, const OptionRoles& roles, TW_UINT16 msg,
                                      TW_CAPABILITY* capability);
 // ICAP_PHYSICALWIDTH or ICAP_PHYSICALHEIGHT, by the capability's Cap.
@@ -35,8 +37,5 @@ TW_UINT16 levelCapability(DataSource& source, TW_UINT16 cap, Option* option, TW_
                           TW_CAPABILITY* capability);
 // Whether the option can serve a level: a number with a range.
 bool servesLevel(const Option* option);
-
-// The pixel type a mode text stands for: TWPT_BW, TWPT_GRAY, TWPT_RGB, or -1 for none.
-int classifyMode(const std::string& mode);
 
 }  // namespace tarnwick

@@ -1,6 +1,7 @@
 // ICAP_PIXELTYPE and ICAP_BITDEPTH on the device's "mode" and "depth": TWAIN's bits per pixel
 // for the current pixel type, mapped onto SANE's bits per sample. A grey mode at 1 bit is black
-// and white, so a device without a line-art mode still offers TWPT_BW.
+// and white, so a device without a line-art mode still offers TWPT_BW; a device without a mode
+// offers colour.
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "base/text.h"
 #include "options/string_option.h"
 #include "twain/containers.h"
+#include "twain/mode_names.h"
 #include "twain/option_capabilities.h"
 #include "twain/option_values.h"
 #include "ui/combo_box.h"
@@ -22,9 +24,11 @@ struct ModeTypes {
     bool bw = false, gray = false, rgb = false;
 };
 
-ModeTypes modeTypes(const StringOption& mode) {
+// A device without a mode scans colour only.
+ModeTypes modeTypes(const StringOption* mode) {
     ModeTypes types;
-    for (const std::string& choice : mode.choices) {
+    if (!mode) types.rgb = true;
+    for (const std::string& choice : mode ? mode->choices : std::vector<std::string>{}) {
         switch (classifyMode(choice)) {
             case TWPT_BW:
                 types.bw = true;
@@ -40,11 +44,21 @@ ModeTypes modeTypes(const StringOption& mode) {
     return types;
 }
 
+// Shows the mode's entry `index` in the window's list, or writes it without a window.
+TW_UINT16 writeMode(StringOption& mode, int index) {
+    auto* list = dynamic_cast<ui::ComboBox*>(mode.control);
+    if (mode.control && !list) return TWRC_FAILURE;
+    const std::string choice = mode.choices[static_cast<std::size_t>(index)];
+    writeValue(mode, choice);
+    if (list && list->items().size() == mode.choices.size()) list->setItemIndex(index);
+    return afterWrite(mode);
+}
+
 // The pixel types and depths the device offers. Without an active depth option every mode
-// has its one depth: 8 bits, 1 for line art.
+// has its one depth: 8 bits, 1 for line art, 16 where its name says more than 8 ("16bit Gray").
 class PixelFormats {
   public:
-    PixelFormats(StringOption& mode, Option* depth, bool sixteenBits)
+    PixelFormats(StringOption* mode, Option* depth, bool sixteenBits)
         : mode_(mode),
           depth_(numberOption(depth)),
           modes_(modeTypes(mode)),
@@ -54,7 +68,7 @@ class PixelFormats {
 
     bool atOneBit() const { return depth_ && deviceDepth() == 1; }
     bool hasBW() const { return modes_.bw || bwByDepth(); }
-    bool bwByDepth() const { return !modes_.bw && modes_.gray && depth_ && offers(1); }
+    bool bwByDepth() const { return !modes_.bw && modes_.gray && depth_ && offers(TWPT_GRAY, 1); }
 
     std::vector<TW_UINT32> types() const {
         std::vector<TW_UINT32> list;
@@ -69,7 +83,7 @@ class PixelFormats {
         return modes_.bw ? TWPT_BW : modes_.gray ? TWPT_GRAY : TWPT_RGB;
     }
     int currentType() const {
-        const int type = classifyMode(mode_.valueText());
+        const int type = mode_ ? classifyMode(mode_->valueText()) : TWPT_RGB;
         if (type == TWPT_GRAY && depth_ && deviceDepth() == 1) return TWPT_BW;
         return type < 0 ? TWPT_RGB : type;
     }
@@ -79,15 +93,15 @@ class PixelFormats {
         if (type == TWPT_BW) return {1};
         const TW_UINT32 samples = type == TWPT_RGB ? 3 : 1;
         std::vector<TW_UINT32> list;
-        if (offers(kUsualDepth)) list.push_back(samples * 8);
-        if (sixteenBits_ && offers(16)) list.push_back(samples * 16);
+        if (offers(type, kUsualDepth)) list.push_back(samples * 8);
+        if (sixteenBits_ && offers(type, 16)) list.push_back(samples * 16);
         if (list.empty()) list.push_back(currentBitDepth(type));
         return list;
     }
     TW_UINT32 currentBitDepth(int type) const {
         if (type == TWPT_BW) return 1;
         const TW_UINT32 samples = type == TWPT_RGB ? 3 : 1;
-        return samples * (sixteenBits_ && depth_ && deviceDepth() == 16 ? 16 : 8);
+        return samples * (sixteenBits_ && currentSampleDepth() == 16 ? 16 : 8);
     }
     TW_UINT32 defaultBitDepth(int type) const {
         const std::vector<TW_UINT32> list = bitDepths(type);
@@ -99,17 +113,28 @@ class PixelFormats {
     static int sampleDepth(TW_UINT32 bitDepth) {
         return bitDepth == 1 ? 1 : bitDepth == 16 || bitDepth == 48 ? 16 : kUsualDepth;
     }
-    // Sets the depth option to the bits per sample; without one nothing is to be set.
+    // Sets the depth option to the bits per sample, or without one the mode of the current
+    // type that scans them; nothing to set where the device has neither.
     TW_UINT16 writeDepth(int depth) const {
-        if (!depth_ || deviceDepth() == depth) return TWRC_SUCCESS;
+        if (!depth_) {
+            if (!mode_ || currentSampleDepth() == depth) return TWRC_SUCCESS;
+            const int index = chooseMode(mode_->choices, currentType(), depth);
+            return index < 0 ? TWRC_SUCCESS : writeMode(*mode_, index);
+        }
+        if (deviceDepth() == depth) return TWRC_SUCCESS;
         writeValue(*depth_, decimal(depth));
         return afterNumberWrite(*depth_, depth);
     }
 
   private:
     int deviceDepth() const { return currentInteger(*depth_); }
-    bool offers(int depth) const {
-        if (!depth_) return depth == kUsualDepth;
+    int currentSampleDepth() const {
+        if (depth_) return deviceDepth();
+        return mode_ ? modeKind(mode_->valueText()).depth : kUsualDepth;
+    }
+    bool offers(int type, int depth) const {
+        if (!depth_)
+            return mode_ ? chooseMode(mode_->choices, type, depth) >= 0 : depth == kUsualDepth;
         const double d = depth;
         switch (depth_->constraintKind) {
             case numberRange: {
@@ -125,25 +150,20 @@ class PixelFormats {
         }
     }
 
-    StringOption& mode_;
+    StringOption* mode_;
     NumberOption* depth_;
     ModeTypes modes_;
     bool sixteenBits_;
 };
 
-TW_UINT16 selectMode(DataSource& source, StringOption& mode, int type) {
-    const auto chosen =
-        std::find_if(mode.choices.begin(), mode.choices.end(),
-                     [&](const std::string& choice) { return classifyMode(choice) == type; });
-    if (chosen == mode.choices.end()) return badValue(source);
-    // The window's list shows the mode; without a window the option is written directly.
-    auto* list = dynamic_cast<ui::ComboBox*>(mode.control);
-    if (mode.control && !list) return badValue(source);
-    const std::string choice = *chosen;
-    writeValue(mode, choice);
-    if (list && list->items().size() == mode.choices.size())
-        list->setItemIndex(static_cast<int>(chosen - mode.choices.begin()));
-    return afterWrite(mode);
+// The type's plain mode at its usual depth; a device without a mode takes colour only.
+TW_UINT16 selectMode(DataSource& source, StringOption* mode, int type) {
+    if (!mode) return type == TWPT_RGB ? TWRC_SUCCESS : badValue(source);
+    int chosen = chooseMode(mode->choices, type);
+    if (chosen < 0) chosen = chooseMode(mode->choices, type, 16);
+    if (chosen < 0) return badValue(source);
+    const TW_UINT16 rc = writeMode(*mode, chosen);
+    return rc == TWRC_FAILURE ? badValue(source) : rc;
 }
 
 // The worse of two answers of one request.
@@ -153,7 +173,7 @@ TW_UINT16 worse(TW_UINT16 a, TW_UINT16 b) {
 
 // Selects the type's mode and a depth that belongs to it. The mode may change what the depth
 // option offers, so the formats are read again after it.
-TW_UINT16 selectType(DataSource& source, StringOption& mode, Option* depth, TW_UINT32 requested,
+TW_UINT16 selectType(DataSource& source, StringOption* mode, Option* depth, TW_UINT32 requested,
                      bool replaced) {
     if (requested > TWPT_RGB) return badValue(source);
     const bool bwByDepth = PixelFormats(mode, depth, false).bwByDepth();
@@ -172,21 +192,12 @@ TW_UINT16 selectType(DataSource& source, StringOption& mode, Option* depth, TW_U
 
 }  // namespace
 
-int classifyMode(const std::string& mode) {
-    const std::string lower = base::lowered(mode);
-    const auto has = [&](const char* word) { return lower.find(word) != std::string::npos; };
-    if (has("line") || has("binary")) return TWPT_BW;
-    if (has("gray") || has("grey")) return TWPT_GRAY;
-    if (has("colo") || has("rgb")) return TWPT_RGB;
-    return -1;
-}
-
 TW_UINT16 pixelTypeCapability(DataSource& source, const OptionRoles& roles, TW_UINT16 msg,
                               TW_CAPABILITY* capability) {
     auto* mode = dynamic_cast<StringOption*>(roles.mode);
-    if (!mode) return unsupported(source);
+    if (roles.mode && !mode) return unsupported(source);
     return guarded(source, [&]() -> TW_UINT16 {
-        const PixelFormats formats(*mode, roles.depth, source.deliversSixteenBits());
+        const PixelFormats formats(mode, roles.depth, source.deliversSixteenBits());
         switch (msg) {
             case MSG_GETCURRENT:
                 return makeOneValue(source, *capability, TWTY_UINT16,
@@ -209,11 +220,11 @@ TW_UINT16 pixelTypeCapability(DataSource& source, const OptionRoles& roles, TW_U
                 TW_UINT32 requested = sent.item & 0xFFFF;
                 const bool replaced = requested == TWPT_BW && !formats.hasBW();
                 if (replaced) requested = TWPT_GRAY;
-                return selectType(source, *mode, roles.depth, requested, replaced);
+                return selectType(source, mode, roles.depth, requested, replaced);
             }
             case MSG_RESET:
                 if (formats.types().empty()) return badValue(source);
-                return selectType(source, *mode, roles.depth, formats.defaultType(), false);
+                return selectType(source, mode, roles.depth, formats.defaultType(), false);
         }
         return source.setCondition(TWCC_BADPROTOCOL, TWRC_FAILURE);
     });
@@ -222,9 +233,9 @@ TW_UINT16 pixelTypeCapability(DataSource& source, const OptionRoles& roles, TW_U
 TW_UINT16 bitDepthCapability(DataSource& source, const OptionRoles& roles, TW_UINT16 msg,
                              TW_CAPABILITY* capability) {
     auto* mode = dynamic_cast<StringOption*>(roles.mode);
-    if (!mode) return unsupported(source);
+    if (roles.mode && !mode) return unsupported(source);
     return guarded(source, [&]() -> TW_UINT16 {
-        const PixelFormats formats(*mode, roles.depth, source.deliversSixteenBits());
+        const PixelFormats formats(mode, roles.depth, source.deliversSixteenBits());
         const int type = formats.currentType();
         const std::vector<TW_UINT32> list = formats.bitDepths(type);
         const TW_UINT32 current = formats.currentBitDepth(type);

@@ -110,6 +110,17 @@ TEST(SanedFixture, TwoDaemonsRunSideBySide) {
     EXPECT_NE(plain.port(), protectedOne.port());
 }
 
+TEST(SanedFixture, ExtraTestConfLinesOverrideItsDefaults) {
+    SanedSetup setup;
+    setup.testConf = {"number_of_devices 3"};
+    SanedFixture plain;
+    SanedFixture three(setup);
+    ASSERT_TRUE(plain.running()) << plain.error();
+    ASSERT_TRUE(three.running()) << three.error();
+    EXPECT_TRUE(scanimageOptions(plain.configDir(), "test:2").empty());
+    EXPECT_FALSE(scanimageOptions(three.configDir(), "test:2").empty());
+}
+
 TEST(ScanimageListing, ParsesTheTestBackend) {
     SanedFixture saned;
     ASSERT_TRUE(saned.running()) << saned.error();

@@ -99,7 +99,14 @@ const char* sanedPath() {
 
 }  // namespace
 
-SanedFixture::SanedFixture(bool protect, int port) {
+std::string replayLibraryDir() {
+    return TARNWICK_REPLAY_DIR;
+}
+
+SanedFixture::SanedFixture(bool protect, int port)
+    : SanedFixture(SanedSetup{protect, port, {}, {}, {}}) {}
+
+SanedFixture::SanedFixture(const SanedSetup& setup) : setup_(setup) {
     // A stop ends the daemon's connection handlers with it; those that end after it become
     // orphans. As their subreaper this process reaps them itself: an init that never reaps
     // orphans would keep them as zombies of the daemon's group.
@@ -111,16 +118,16 @@ SanedFixture::SanedFixture(bool protect, int port) {
         return;
     }
     configDir_ = pattern;
-    if (!writeConfig(protect)) {
+    if (!writeConfig()) {
         error_ = "cannot write the saned configuration";
         return;
     }
-    if (port != 0) {
+    if (setup_.port != 0) {
         // Another daemon on the port would answer in place of ours.
-        if (accepts(port))
-            error_ = "port " + std::to_string(port) + " is in use";
+        if (accepts(setup_.port))
+            error_ = "port " + std::to_string(setup_.port) + " is in use";
         else
-            startOnce(port);
+            startOnce(setup_.port);
         return;
     }
     // Another test may take the chosen port between the probe and saned's bind.
@@ -135,12 +142,14 @@ SanedFixture::~SanedFixture() {
     }
 }
 
-bool SanedFixture::writeConfig(bool protect) {
+bool SanedFixture::writeConfig() {
     fs::path dir(configDir_);
+    std::string testConf = kTestConf;
+    for (const std::string& line : setup_.testConf) testConf += line + "\n";
     bool ok = writeFile(dir / "dll.conf", "test\n") &&
               writeFile(dir / "saned.conf", "127.0.0.1\n") &&
-              writeFile(dir / "test.conf", kTestConf);
-    if (ok && protect)
+              writeFile(dir / "test.conf", testConf);
+    if (ok && setup_.protect)
         ok = writeFile(dir / "saned.users",
                        std::string(kSanedUser) + ":" + kSanedPassword + ":test\n");
     return ok;
@@ -164,6 +173,16 @@ bool SanedFixture::startOnce(int port) {
         ::setpgid(0, 0);
         // Without a trailing colon the private folder is the only configuration folder.
         ::setenv("SANE_CONFIG_DIR", configDir_.c_str(), 1);
+        if (!setup_.replayListing.empty()) {
+            // Found before the system's library, the replay backend serves in its place.
+            const char* path = std::getenv("LD_LIBRARY_PATH");
+            std::string libraries = replayLibraryDir();
+            if (path != nullptr && *path != '\0') libraries += std::string(":") + path;
+            ::setenv("LD_LIBRARY_PATH", libraries.c_str(), 1);
+            ::setenv("SANE_REPLAY_DUMP", setup_.replayListing.c_str(), 1);
+        }
+        for (const auto& [name, value] : setup_.environment)
+            ::setenv(name.c_str(), value.c_str(), 1);
         if (std::FILE* log = std::fopen(logPath.c_str(), "w")) {
             ::dup2(fileno(log), STDOUT_FILENO);
             ::dup2(fileno(log), STDERR_FILENO);

@@ -4,6 +4,7 @@
 
 #include <sys/types.h>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tarnwick::testing {
@@ -15,12 +16,29 @@ inline constexpr int kSanePort = 6566;
 inline constexpr const char* kSanedUser = "user";
 inline constexpr const char* kSanedPassword = "password";
 
+// What the fixture's daemon serves. By default the SANE test backend with the fixture's test.conf.
+struct SanedSetup {
+    // saned.users restricts the test backend to kSanedUser / kSanedPassword.
+    bool protect = false;
+    // 0: a free loopback port.
+    int port = 0;
+    // Appended to test.conf, so they override its defaults ("enable-test-options true",
+    // "read-return-value SANE_STATUS_JAMMED").
+    std::vector<std::string> testConf;
+    // A device listing for the replay backend, which saned then loads in place of the SANE
+    // library (see replayLibraryDir()); the test backend is not served.
+    std::string replayListing;
+    // Set for saned only (SANE_REPLAY_NAME, SANE_REPLAY_PAGES, SANE_REPLAY_STATUS).
+    std::vector<std::pair<std::string, std::string>> environment;
+};
+
 class SanedFixture {
   public:
     // Writes the configuration into a fresh temporary folder and starts saned on a free port,
     // or on `port` when one is given. With protect, saned.users restricts the test backend to
     // kSanedUser / kSanedPassword.
     explicit SanedFixture(bool protect = false, int port = 0);
+    explicit SanedFixture(const SanedSetup& setup);
     // Stops saned by its process id and removes the folder.
     ~SanedFixture();
     SanedFixture(const SanedFixture&) = delete;
@@ -37,15 +55,19 @@ class SanedFixture {
     bool diedOfSignal() const;
 
   private:
-    bool writeConfig(bool protect);
+    bool writeConfig();
     bool startOnce(int port);
     void stop();
 
+    SanedSetup setup_;
     std::string configDir_;
     std::string error_;
     int port_ = 0;
     pid_t pid_ = -1;
 };
+
+// The folder of the replay backend's libsane.so.1 in this build.
+std::string replayLibraryDir();
 
 // What scanimage's option listing tells of an option's type. It prints integers and
 // fixed-point numbers alike where no value has a fraction, so such numbers stay `number`.

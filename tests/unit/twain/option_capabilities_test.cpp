@@ -1,6 +1,7 @@
 // The capabilities answered from options: mode lists, depth and resolution constraints, the
 // daemon adjusting a written value, and the failures of absent, inactive or unreadable options.
 #include "twain/option_capabilities.h"
+#include "twain/mode_names.h"
 
 #include <gtest/gtest.h>
 
@@ -83,17 +84,81 @@ class OptionCapabilities : public ::testing::Test {
     NumberOption tly{5, "tl-y", "", "", SANE_UNIT_MM, 4, 0, &device};
     NumberOption brx{6, "br-x", "", "", SANE_UNIT_MM, 4, 0, &device};
     NumberOption bry{7, "br-y", "", "", 0, 4, 0, &device};
+    NumberOption yResolution{8, "y-resolution", "", "", 4, 4, 0, &device};
     OptionRoles roles;
     DataSource source;
     TW_CAPABILITY cap{};
 };
+
+// The modes of real backends: the type, the bits per sample, and whether it is the plain one.
+TEST(ModeClassification, RealBackendsModes) {
+    struct Case {
+        const char* mode;
+        int type, depth;
+        bool plain;
+    };
+    const Case cases[] = {
+        {"Black & White", TWPT_BW, 1, true},
+        {"Monochrome", TWPT_BW, 1, true},
+        {"Binary", TWPT_BW, 1, true},
+        {"Halftone", TWPT_BW, 1, false},
+        {"Dithered", TWPT_BW, 1, false},
+        {"Gray[Error Diffusion]", TWPT_BW, 1, false},
+        {"True Gray", TWPT_GRAY, 8, true},
+        {"Grayscale", TWPT_GRAY, 8, true},
+        {"16bit Gray", TWPT_GRAY, 16, true},
+        {"12bit Gray", TWPT_GRAY, 16, true},
+        {"24bit Color[Fast]", TWPT_RGB, 8, false},
+        {"24bit Color", TWPT_RGB, 8, true},
+        {"48bit Color", TWPT_RGB, 16, true},
+        {"12bit Color", TWPT_RGB, 16, true},
+    };
+    for (const Case& c : cases) {
+        const ModeKind kind = modeKind(c.mode);
+        EXPECT_EQ(kind.type, c.type) << c.mode;
+        EXPECT_EQ(kind.depth, c.depth) << c.mode;
+        EXPECT_EQ(kind.plain, c.plain) << c.mode;
+    }
+}
+
+TEST(ModeClassification, TheChosenModeIsThePlainOneOfItsDepth) {
+    const std::vector<std::string> brother = {"Black & White", "Gray[Error Diffusion]", "True Gray",
+                                              "24bit Color[Fast]"};
+    EXPECT_EQ(chooseMode(brother, TWPT_BW), 0);
+    EXPECT_EQ(chooseMode(brother, TWPT_GRAY), 2);
+    EXPECT_EQ(chooseMode(brother, TWPT_RGB), 3) << "a variant where nothing plainer exists";
+    EXPECT_EQ(chooseMode(brother, TWPT_GRAY, 16), -1);
+    const std::vector<std::string> avision = {"Halftone", "Lineart", "16bit Gray", "Gray"};
+    EXPECT_EQ(chooseMode(avision, TWPT_BW), 1);
+    EXPECT_EQ(chooseMode(avision, TWPT_GRAY), 3);
+    EXPECT_EQ(chooseMode(avision, TWPT_GRAY, 16), 2);
+}
+
+// 16-bit samples by mode: ICAP_BITDEPTH offers them by memory transfer and selects the mode.
+TEST_F(OptionCapabilities, SixteenBitsByMode) {
+    roles.depth = nullptr;
+    mode.choices = {"Lineart", "Gray", "16bit Gray", "Color"};
+    device.mode = "Gray";
+    source.transferMechanism = TWSX_MEMORY;
+    EXPECT_EQ(answer(bitDepthCapability, MSG_GET).values, (Values{8, 16}));
+    SentContainer sixteen(ICAP_BITDEPTH, 16);
+    EXPECT_EQ(send(bitDepthCapability, sixteen), TWRC_SUCCESS);
+    EXPECT_EQ(device.mode, "16bit Gray");
+    EXPECT_EQ(answer(pixelTypeCapability, MSG_GETCURRENT).values, Values{TWPT_GRAY});
+    EXPECT_EQ(answer(bitDepthCapability, MSG_GETCURRENT).values, Values{16});
+    SentContainer gray(ICAP_PIXELTYPE, TWPT_GRAY);
+    EXPECT_EQ(send(pixelTypeCapability, gray), TWRC_SUCCESS);
+    EXPECT_EQ(device.mode, "Gray") << "a pixel type takes its usual depth";
+    source.transferMechanism = TWSX_NATIVE;
+    EXPECT_EQ(answer(bitDepthCapability, MSG_GET).values, Values{8});
+}
 
 TEST(ModeClassification, FollowsTheWordsInOrder) {
     EXPECT_EQ(classifyMode("Lineart"), TWPT_BW);
     EXPECT_EQ(classifyMode("Binary colour"), TWPT_BW);  // "binary" is tested before "colo"
     EXPECT_EQ(classifyMode("GREY"), TWPT_GRAY);
     EXPECT_EQ(classifyMode("24bit RGB"), TWPT_RGB);
-    EXPECT_EQ(classifyMode("Halftone"), -1);
+    EXPECT_EQ(classifyMode("Infrared"), -1);
 }
 
 TEST_F(OptionCapabilities, PixelTypesAreTheClassifiedModes) {
@@ -104,7 +169,7 @@ TEST_F(OptionCapabilities, PixelTypesAreTheClassifiedModes) {
     EXPECT_EQ(types.defaultIndex, 0u);
     EXPECT_EQ(answer(pixelTypeCapability, MSG_GETDEFAULT).values, Values{TWPT_BW});
 
-    device.mode = "Halftone";  // no recognised word: colour
+    device.mode = "Infrared";  // no recognised word: colour
     EXPECT_EQ(answer(pixelTypeCapability, MSG_GETCURRENT).values, Values{TWPT_RGB});
 
     SentContainer gray(ICAP_PIXELTYPE, TWPT_GRAY);
@@ -134,7 +199,7 @@ TEST_F(OptionCapabilities, BlackAndWhiteWithoutALineartModeIsGrayWithCheckStatus
     EXPECT_EQ(ask(pixelTypeCapability, MSG_RESET), TWRC_SUCCESS);
     EXPECT_EQ(device.mode, "Gray");
 
-    mode.choices = {"Halftone"};
+    mode.choices = {"Infrared"};
     EXPECT_EQ(ask(pixelTypeCapability, MSG_RESET), TWRC_FAILURE);
     EXPECT_EQ(source.conditionCode, TWCC_BADVALUE);
 }
@@ -151,7 +216,7 @@ TEST_F(OptionCapabilities, ResolutionRangeListAndRounding) {
     EXPECT_EQ(list.values, (Values{75, 150, 300, 600}));
     EXPECT_EQ(list.currentIndex, 2u);
     EXPECT_EQ(list.defaultIndex, 0u);
-    EXPECT_EQ(answer(nativeResolutionCapability, MSG_GET).values, Values{75});
+    EXPECT_EQ(answer(nativeResolutionCapability, MSG_GET).values, Values{600});
     EXPECT_EQ(answer(resolutionCapability, MSG_GETDEFAULT).values, Values{72});
 
     SentContainer set(ICAP_XRESOLUTION, fix32Bits(toFix32(600)), TWTY_FIX32);
@@ -172,6 +237,29 @@ TEST_F(OptionCapabilities, ResolutionRangeListAndRounding) {
     EXPECT_EQ(source.conditionCode, TWCC_BADVALUE);
 }
 
+// A descending list's first entry is its finest; a y-resolution of its own is one axis alone.
+TEST_F(OptionCapabilities, ResolutionListsDescendingAndAYAxisOfItsOwn) {
+    resolution.constraintKind = numberNone;
+    for (double r : {4800, 1200, 300, 75}) resolution.addWordListEntry(r);
+    EXPECT_EQ(answer(nativeResolutionCapability, MSG_GET).values, Values{4800});
+    for (double r : {80, 200, 400}) yResolution.addWordListEntry(r);
+    yResolution.values = {200};
+    roles.yResolution = &yResolution;
+    EXPECT_EQ(answer(yResolutionCapability, MSG_GET, ICAP_YRESOLUTION).values,
+              (Values{80, 200, 400}));
+    SentContainer y(ICAP_YRESOLUTION, fix32Bits(toFix32(400)), TWTY_FIX32);
+    EXPECT_EQ(send(yResolutionCapability, y), TWRC_SUCCESS) << "the x axis stays";
+    EXPECT_EQ(yResolution.values, std::vector<double>{400});
+    EXPECT_EQ(resolution.values, std::vector<double>{300});
+    SentContainer x(ICAP_XRESOLUTION, fix32Bits(toFix32(1200)), TWTY_FIX32);
+    EXPECT_EQ(send(resolutionCapability, x), TWRC_SUCCESS);
+    EXPECT_EQ(answer(yResolutionCapability, MSG_GETCURRENT).values, Values{400});
+    // Without it both axes are the one resolution.
+    roles.yResolution = nullptr;
+    EXPECT_EQ(answer(yResolutionCapability, MSG_GETCURRENT).values, Values{1200});
+    EXPECT_EQ(send(yResolutionCapability, y), TWRC_CHECKSTATUS);
+}
+
 TEST_F(OptionCapabilities, PhysicalSizeFromTheGeometryBounds) {
     tlx.setRange(0, 215.9, 0);
     brx.setRange(0, 215.9, 0);
@@ -187,11 +275,17 @@ TEST_F(OptionCapabilities, PhysicalSizeFromTheGeometryBounds) {
 
 TEST_F(OptionCapabilities, AbsentInactiveAndUnreadableOptions) {
     roles = OptionRoles{};
-    for (Handler handler : {pixelTypeCapability, bitDepthCapability, resolutionCapability,
-                            nativeResolutionCapability, physicalSizeCapability}) {
+    for (Handler handler :
+         {resolutionCapability, nativeResolutionCapability, physicalSizeCapability}) {
         EXPECT_EQ(ask(handler, MSG_GET, ICAP_PHYSICALWIDTH), TWRC_FAILURE);
         EXPECT_EQ(source.conditionCode, TWCC_CAPUNSUPPORTED);
     }
+    // A device without a mode scans colour, at 8 bits a sample.
+    EXPECT_EQ(answer(pixelTypeCapability, MSG_GET).values, Values{TWPT_RGB});
+    EXPECT_EQ(answer(bitDepthCapability, MSG_GET).values, Values{24});
+    SentContainer gray(ICAP_PIXELTYPE, TWPT_GRAY);
+    EXPECT_EQ(send(pixelTypeCapability, gray), TWRC_FAILURE);
+    EXPECT_EQ(source.conditionCode, TWCC_BADVALUE);
     useAllRoles();
     depth.capabilities = resolution.capabilities = brx.capabilities = SANE_CAP_INACTIVE;
     // An inactive depth leaves the mode its one depth.
