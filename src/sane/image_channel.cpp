@@ -46,7 +46,7 @@ bool ImageChannel::start(Word handle, Authorizer& authorizer) {
             case SANE_STATUS_NO_DOCS:
                 return false;
             case SANE_STATUS_GOOD:
-                data_ = std::make_unique<Connection>(control_.host(), control_.userName(),
+                data_ = std::make_unique<Connection>(control_.address(), control_.userName(),
                                                      final->port, callback);
                 data_->setWaitHook([this] { return keepWaiting(); });
                 endStatus_ = SANE_STATUS_GOOD;

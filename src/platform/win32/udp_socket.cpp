@@ -1,0 +1,88 @@
+#include "platform/udp_socket.h"
+
+#include <winsock2.h>
+#include <ws2tcpip.h>
+
+#include "platform/win32/winsock_users.h"
+
+namespace platform {
+
+namespace {
+
+[[noreturn]] void raise(const char* what) {
+    throw SocketError(std::string(what) + ": error " + std::to_string(WSAGetLastError()));
+}
+
+}  // namespace
+
+struct UdpSocket::Impl {
+    SOCKET s = INVALID_SOCKET;
+};
+
+UdpSocket::UdpSocket() : impl_(std::make_unique<Impl>()) {
+    acquireWinsock();
+    impl_->s = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+    if (impl_->s == INVALID_SOCKET) {
+        releaseWinsock();
+        raise("socket");
+    }
+    sockaddr_in any{};
+    any.sin_family = AF_INET;
+    any.sin_addr.s_addr = htonl(INADDR_ANY);
+    if (bind(impl_->s, reinterpret_cast<const sockaddr*>(&any), sizeof any) != 0) {
+        const int error = WSAGetLastError();
+        closesocket(impl_->s);
+        releaseWinsock();
+        throw SocketError("bind: error " + std::to_string(error));
+    }
+    // Multicast DNS is link-local: responders drop queries that crossed a router.
+    DWORD ttl = 255;
+    setsockopt(impl_->s, IPPROTO_IP, IP_MULTICAST_TTL, reinterpret_cast<const char*>(&ttl),
+               sizeof ttl);
+    setsockopt(impl_->s, IPPROTO_IP, IP_TTL, reinterpret_cast<const char*>(&ttl), sizeof ttl);
+    // An ICMP "port unreachable" must not turn the next receive into an error.
+    BOOL off = FALSE;
+    DWORD returned = 0;
+    WSAIoctl(impl_->s, _WSAIOW(IOC_VENDOR, 12), &off, sizeof off, nullptr, 0, &returned, nullptr,
+             nullptr);
+}
+
+UdpSocket::~UdpSocket() {
+    closesocket(impl_->s);
+    releaseWinsock();
+}
+
+bool UdpSocket::sendTo(const void* data, std::size_t count, const std::string& address, int port) {
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(static_cast<u_short>(port));
+    if (inet_pton(AF_INET, address.c_str(), &to.sin_addr) != 1 || count > 65507) return false;
+    const int n = sendto(impl_->s, static_cast<const char*>(data), static_cast<int>(count), 0,
+                         reinterpret_cast<const sockaddr*>(&to), sizeof to);
+    return n == static_cast<int>(count);
+}
+
+std::size_t UdpSocket::receive(void* buffer, std::size_t capacity, int timeoutMs) {
+    fd_set set;
+    FD_ZERO(&set);
+    FD_SET(impl_->s, &set);
+    timeval wait{};
+    if (timeoutMs > 0) {
+        wait.tv_sec = timeoutMs / 1000;
+        wait.tv_usec = (timeoutMs % 1000) * 1000;
+    }
+    const int ready = select(0, &set, nullptr, nullptr, &wait);
+    if (ready == SOCKET_ERROR) raise("select");
+    if (ready == 0) return 0;
+    const int chunk = capacity > 0x10000 ? 0x10000 : static_cast<int>(capacity);
+    const int n = recv(impl_->s, static_cast<char*>(buffer), chunk, 0);
+    if (n == SOCKET_ERROR) {
+        // A datagram longer than the buffer is cut (WSAEMSGSIZE): dropped whole.
+        const int error = WSAGetLastError();
+        if (error == WSAEMSGSIZE || error == WSAECONNRESET || error == WSAEWOULDBLOCK) return 0;
+        raise("recv");
+    }
+    return static_cast<std::size_t>(n);
+}
+
+}  // namespace platform
