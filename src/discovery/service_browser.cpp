@@ -72,6 +72,11 @@ class Search {
 
 }  // namespace
 
+SearchTarget& defaultSearchTarget() {
+    static SearchTarget target;
+    return target;
+}
+
 std::vector<FoundService> findServices(const std::vector<ServiceKind>& kinds,
                                        const SearchOptions& options) {
     ServiceRecords records;

@@ -13,10 +13,18 @@
 
 namespace tarnwick {
 
-struct SearchOptions {
-    // Where the queries go; tests point them at a responder of their own on loopback.
+// Where searches send their queries unless told otherwise: the multicast DNS group. Test programs
+// point it at loopback, so that no test asks the machine's network.
+struct SearchTarget {
     std::string address = "224.0.0.251";
     int port = 5353;
+};
+SearchTarget& defaultSearchTarget();
+
+struct SearchOptions {
+    // Tests point a search at a responder of their own on loopback.
+    std::string address = defaultSearchTarget().address;
+    int port = defaultSearchTarget().port;
     int totalMs = 1500;
     int sends = 3;
     std::size_t maxDatagrams = 512;

@@ -35,6 +35,7 @@ namespace tarnwick {
 class NumberOption;
 class Option;
 class PropertiesServices;
+class SettingsFile;
 class TFFloat;
 class TFProperties;
 class TGammaForm;
@@ -96,6 +97,8 @@ class TFPreview : public ui::Form, public ControlOwner, public ScanObserver {
     // report closes scanner and connection and throws ConnectionCancelled.
     void reportStatus(const std::string& message, bool showError, bool fatal);
     bool connectToDaemon(bool firstTime);
+    // No host configured: a search of the network. True when it gave the host to connect to.
+    bool hostFromSearch(SettingsFile& file);
     // Translates the window and its companion forms when the settings dialog asks for it.
     void translateForms();
 
