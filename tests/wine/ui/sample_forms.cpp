@@ -13,6 +13,19 @@ namespace tarnwick::wine {
 
 namespace {
 
+// What a search of the office network finds.
+class OfficeServices : public PropertiesServices {
+  public:
+    std::vector<FoundService> findSaneHosts() override {
+        FoundService host;
+        host.instance = "saned";
+        host.host = "scanhost.local";
+        host.addresses = {"169.254.66.1"};
+        host.port = 6566;
+        return {host};
+    }
+};
+
 template <class T, class... Args>
 T& placed(ui::Container& parent, int left, int top, int width, int height, Args&&... args) {
     T& c = parent.add<T>(std::forward<Args>(args)...);
@@ -128,7 +141,13 @@ PrivateSettings::PrivateSettings() {
 }
 
 std::unique_ptr<ui::Form> makeForm(const std::string& name) {
-    if (name == "settings") return std::make_unique<TFProperties>();
+    if (name == "settings") {
+        // The host list as a search of the office network fills it: one saned host.
+        auto dialog = std::make_unique<TFProperties>(std::make_unique<OfficeServices>());
+        dialog->searchHosts();
+        dialog->chooseHost(0);
+        return dialog;
+    }
     if (name == "about") return std::make_unique<TFAbout>([](const std::string&) { return true; });
     if (name == "gamma") {
         auto form = std::make_unique<TGammaForm>();
