@@ -46,7 +46,7 @@ ui::ComboBox& hostList(ui::Container& parent) {
     label(parent, "LHostname", N_("Hostname"), 8, 15);
     ui::ComboBox& c = parent.add<ui::ComboBox>(ui::ComboStyle::DropDown);
     c.setName("Hostname");
-    c.setBounds(112, 12, 126, c.height());
+    c.setBounds(112, 12, 190, c.height());
     c.setTranslateParts(ui::TranslateHint);
     return c;
 }
@@ -101,7 +101,7 @@ TFProperties::TFProperties(std::unique_ptr<PropertiesServices> services)
       TSMail(page(Options, "TSMail", N_("Mail"))),
       TSStartup(page(Options, "TSStartup", N_("Startup"))),
       Hostname(hostList(TSConnection)),
-      BSearch(captioned<ui::Button>(TSConnection, "BSearch", N_("Search"), 242, 11, 60)),
+      BSearch(captioned<ui::Button>(TSConnection, "BSearch", N_("Search"), 227, 38, 75)),
       Port(labelledEdit(TSConnection, "Port", "LPort", N_("Port"), 40, 50)),
       Username(labelledEdit(TSConnection, "Username", "LUsername", N_("Username"), 68, 190)),
       GetDevices(captioned<ui::CheckBox>(TSConnection, "GetDevices",

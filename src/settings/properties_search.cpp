@@ -4,6 +4,7 @@
 #include "base/translate.h"
 #include "settings/properties.h"
 #include "ui/backend.h"
+#include "ui/text_metrics.h"
 
 namespace tarnwick {
 namespace {
@@ -21,7 +22,14 @@ const std::vector<FoundService>& TFProperties::searchHosts() {
     std::stable_sort(foundHosts.begin(), foundHosts.end(),
                      [](const FoundService& a, const FoundService& b) { return a.host < b.host; });
     std::vector<std::string> entries;
-    for (const FoundService& host : foundHosts) entries.push_back(entryText(host));
+    int widest = 0;
+    for (const FoundService& host : foundHosts) {
+        entries.push_back(entryText(host));
+        widest = std::max(widest, ui::textWidth(Hostname.font(), entries.back()));
+    }
+    // Names with addresses are wider than the field: the open list shows them whole.
+    constexpr int kListEdges = 12;
+    Hostname.setDroppedWidth(widest + kListEdges);
     const std::string typed = Hostname.text();
     Hostname.setItems(entries);
     Hostname.setComboText(typed);

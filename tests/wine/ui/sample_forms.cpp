@@ -4,9 +4,12 @@
 #include <filesystem>
 #include <vector>
 
+#include <windows.h>
+
 #include "gamma/gamma_form.h"
 #include "settings/properties.h"
 #include "ui/tool_pictures.h"
+#include "ui/win32/peers.h"
 #include "widgets/about_form.h"
 
 namespace tarnwick::wine {
@@ -166,6 +169,15 @@ std::unique_ptr<ui::Form> makeForm(const std::string& name) {
         return form;
     }
     return nullptr;
+}
+
+void afterShown(const std::string& name, ui::Form& form) {
+    if (name != "settings") return;
+    if (ui::win32::WindowPeer* peer =
+            ui::win32::peerOf(static_cast<TFProperties&>(form).Hostname)) {
+        SetFocus(peer->hwnd());
+        SendMessageW(peer->hwnd(), CB_SHOWDROPDOWN, TRUE, 0);
+    }
 }
 
 }  // namespace tarnwick::wine
