@@ -37,8 +37,6 @@ UdpSocket::UdpSocket() : impl_(std::make_unique<Impl>()) {
     // Multicast DNS is link-local: responders drop queries that crossed a router.
     const unsigned char ttl = 255;
     ::setsockopt(impl_->fd, IPPROTO_IP, IP_MULTICAST_TTL, &ttl, sizeof ttl);
-    const int ttlUnicast = 255;
-    ::setsockopt(impl_->fd, IPPROTO_IP, IP_TTL, &ttlUnicast, sizeof ttlUnicast);
 }
 
 UdpSocket::~UdpSocket() {

@@ -39,7 +39,6 @@ UdpSocket::UdpSocket() : impl_(std::make_unique<Impl>()) {
     DWORD ttl = 255;
     setsockopt(impl_->s, IPPROTO_IP, IP_MULTICAST_TTL, reinterpret_cast<const char*>(&ttl),
                sizeof ttl);
-    setsockopt(impl_->s, IPPROTO_IP, IP_TTL, reinterpret_cast<const char*>(&ttl), sizeof ttl);
     // An ICMP "port unreachable" must not turn the next receive into an error.
     BOOL off = FALSE;
     DWORD returned = 0;
