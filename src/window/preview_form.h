@@ -97,8 +97,6 @@ class TFPreview : public ui::Form, public ControlOwner, public ScanObserver {
     // report closes scanner and connection and throws ConnectionCancelled.
     void reportStatus(const std::string& message, bool showError, bool fatal);
     bool connectToDaemon(bool firstTime);
-    // No host configured: a search of the network. True when it gave the host to connect to.
-    bool hostFromSearch(SettingsFile& file);
     // Translates the window and its companion forms when the settings dialog asks for it.
     void translateForms();
 
@@ -269,6 +267,8 @@ class TFPreview : public ui::Form, public ControlOwner, public ScanObserver {
     void boundsChanged() override;
 
   private:
+    // No host configured: a search of the network. True when it gave the host to connect to.
+    bool hostFromSearch(SettingsFile& file);
     // The open scanner (null when none) and its option roles, both the session's.
     ScannerTransport* device() const { return session_.scanner(); }
     const OptionRoles& roles() const { return session_.roles(); }
