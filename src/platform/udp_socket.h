@@ -19,7 +19,10 @@ class UdpSocket {
     UdpSocket(const UdpSocket&) = delete;
     UdpSocket& operator=(const UdpSocket&) = delete;
 
-    // Sends one datagram to a numeric IPv4 address; false when it did not go out.
+    // Sends one datagram to a numeric IPv4 address; false when it did not go out anywhere. A
+    // multicast datagram goes out on every interface that is up and takes multicast (the
+    // multicast route's alone when there is none such): the default route may lead to a VPN or
+    // a virtual adapter rather than the office network.
     bool sendTo(const void* data, std::size_t count, const std::string& address, int port);
     // Waits up to timeoutMs for one datagram and takes it; its size, 0 when none came in time.
     // A datagram longer than capacity is dropped whole (0).

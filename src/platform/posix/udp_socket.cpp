@@ -1,6 +1,8 @@
 #include "platform/udp_socket.h"
 
 #include <arpa/inet.h>
+#include <ifaddrs.h>
+#include <net/if.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -8,6 +10,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <vector>
 
 namespace platform {
 
@@ -15,6 +18,33 @@ namespace {
 
 [[noreturn]] void raise(const char* what, int error) {
     throw SocketError(std::string(what) + ": " + std::strerror(error));
+}
+
+// Bounds the sends of one query on a machine with very many interfaces.
+constexpr std::size_t kMaxInterfaces = 32;
+
+// The IPv4 addresses of the interfaces a multicast query should leave by.
+std::vector<in_addr> multicastInterfaces() {
+    std::vector<in_addr> found;
+    ifaddrs* list = nullptr;
+    if (::getifaddrs(&list) != 0) return found;
+    for (const ifaddrs* a = list; a && found.size() < kMaxInterfaces; a = a->ifa_next) {
+        const unsigned flags = a->ifa_flags;
+        if (a->ifa_addr && a->ifa_addr->sa_family == AF_INET && (flags & IFF_UP) &&
+            (flags & IFF_MULTICAST) && !(flags & IFF_LOOPBACK))
+            found.push_back(reinterpret_cast<const sockaddr_in*>(a->ifa_addr)->sin_addr);
+    }
+    ::freeifaddrs(list);
+    return found;
+}
+
+bool sendOnce(int fd, const void* data, std::size_t count, const sockaddr_in& to) {
+    for (;;) {
+        const ssize_t n = ::sendto(fd, data, count, MSG_NOSIGNAL,
+                                   reinterpret_cast<const sockaddr*>(&to), sizeof to);
+        if (n >= 0) return static_cast<std::size_t>(n) == count;
+        if (errno != EINTR) return false;
+    }
 }
 
 }  // namespace
@@ -48,12 +78,14 @@ bool UdpSocket::sendTo(const void* data, std::size_t count, const std::string& a
     to.sin_family = AF_INET;
     to.sin_port = htons(static_cast<std::uint16_t>(port));
     if (::inet_pton(AF_INET, address.c_str(), &to.sin_addr) != 1) return false;
-    for (;;) {
-        const ssize_t n = ::sendto(impl_->fd, data, count, MSG_NOSIGNAL,
-                                   reinterpret_cast<const sockaddr*>(&to), sizeof to);
-        if (n >= 0) return static_cast<std::size_t>(n) == count;
-        if (errno != EINTR) return false;
-    }
+    const std::vector<in_addr> interfaces =
+        IN_MULTICAST(ntohl(to.sin_addr.s_addr)) ? multicastInterfaces() : std::vector<in_addr>{};
+    if (interfaces.empty()) return sendOnce(impl_->fd, data, count, to);
+    bool sent = false;
+    for (const in_addr& source : interfaces)
+        if (::setsockopt(impl_->fd, IPPROTO_IP, IP_MULTICAST_IF, &source, sizeof source) == 0)
+            sent = sendOnce(impl_->fd, data, count, to) || sent;
+    return sent;
 }
 
 std::size_t UdpSocket::receive(void* buffer, std::size_t capacity, int timeoutMs) {

@@ -3,6 +3,8 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
+#include <vector>
+
 #include "platform/win32/winsock_users.h"
 
 namespace platform {
@@ -11,6 +13,33 @@ namespace {
 
 [[noreturn]] void raise(const char* what) {
     throw SocketError(std::string(what) + ": error " + std::to_string(WSAGetLastError()));
+}
+
+// Bounds the sends of one query on a machine with very many interfaces.
+constexpr int kMaxInterfaces = 32;
+
+// The IPv4 addresses of the interfaces a multicast query should leave by.
+std::vector<in_addr> multicastInterfaces(SOCKET s) {
+    std::vector<INTERFACE_INFO> infos(kMaxInterfaces);
+    DWORD bytes = 0;
+    if (WSAIoctl(s, SIO_GET_INTERFACE_LIST, nullptr, 0, infos.data(),
+                 static_cast<DWORD>(infos.size() * sizeof(INTERFACE_INFO)), &bytes, nullptr,
+                 nullptr) != 0)
+        return {};
+    std::vector<in_addr> found;
+    for (std::size_t i = 0; i < bytes / sizeof(INTERFACE_INFO) && i < infos.size(); ++i) {
+        const INTERFACE_INFO& info = infos[i];
+        if ((info.iiFlags & IFF_UP) && (info.iiFlags & IFF_MULTICAST) &&
+            !(info.iiFlags & IFF_LOOPBACK) && info.iiAddress.Address.sa_family == AF_INET)
+            found.push_back(info.iiAddress.AddressIn.sin_addr);
+    }
+    return found;
+}
+
+bool sendOnce(SOCKET s, const void* data, std::size_t count, const sockaddr_in& to) {
+    const int n = sendto(s, static_cast<const char*>(data), static_cast<int>(count), 0,
+                         reinterpret_cast<const sockaddr*>(&to), sizeof to);
+    return n == static_cast<int>(count);
 }
 
 }  // namespace
@@ -56,9 +85,16 @@ bool UdpSocket::sendTo(const void* data, std::size_t count, const std::string& a
     to.sin_family = AF_INET;
     to.sin_port = htons(static_cast<u_short>(port));
     if (inet_pton(AF_INET, address.c_str(), &to.sin_addr) != 1 || count > 65507) return false;
-    const int n = sendto(impl_->s, static_cast<const char*>(data), static_cast<int>(count), 0,
-                         reinterpret_cast<const sockaddr*>(&to), sizeof to);
-    return n == static_cast<int>(count);
+    const std::vector<in_addr> interfaces = IN_MULTICAST(ntohl(to.sin_addr.s_addr))
+                                                ? multicastInterfaces(impl_->s)
+                                                : std::vector<in_addr>{};
+    if (interfaces.empty()) return sendOnce(impl_->s, data, count, to);
+    bool sent = false;
+    for (const in_addr& source : interfaces)
+        if (setsockopt(impl_->s, IPPROTO_IP, IP_MULTICAST_IF,
+                       reinterpret_cast<const char*>(&source), sizeof source) == 0)
+            sent = sendOnce(impl_->s, data, count, to) || sent;
+    return sent;
 }
 
 std::size_t UdpSocket::receive(void* buffer, std::size_t capacity, int timeoutMs) {
