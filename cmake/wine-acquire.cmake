@@ -21,3 +21,12 @@ add_test(NAME wine-acquire-frame
                  ${PROJECT_BINARY_DIR}/wine-acquire)
 set_tests_properties(wine-acquire-frame PROPERTIES LABELS "wine;integration" TIMEOUT 900
                      ENVIRONMENT TARNWICK_WINEPREFIX=${PROJECT_BINARY_DIR}/wineprefix-acquire)
+# The first start on the office network (tests/netns), the Windows harness and module under
+# wine64 on its client side, in a prefix of its own: its Wine runs in the client's namespace.
+set(TARNWICK_AVAHI_ROOT "" CACHE PATH "A root holding usr/sbin/avahi-daemon, for the office network")
+add_test(NAME wine-office-first-start
+         COMMAND ${PROJECT_SOURCE_DIR}/tests/netns/office-first-start-wine
+                 $<TARGET_FILE:tarnwick-scan> $<TARGET_FILE:tarnwick-ds>)
+set_tests_properties(wine-office-first-start PROPERTIES LABELS "wine;network;integration"
+                     TIMEOUT 600 SKIP_RETURN_CODE 77
+                     ENVIRONMENT "TARNWICK_WINEPREFIX=${PROJECT_BINARY_DIR}/wineprefix-office;TARNWICK_AVAHI_ROOT=${TARNWICK_AVAHI_ROOT}")

@@ -4,6 +4,7 @@
 
 #include "base/debug_log.h"
 #include "base/translate.h"
+#include "discovery/service_browser.h"
 
 namespace tarnwick {
 
@@ -26,6 +27,7 @@ const char* writeTimeoutText(WireItem item) {
 Connection::Connection(std::string host, std::string userName, int port, StatusCallback callback)
     : callback_(std::move(callback)),
       host_(std::move(host)),
+      address_(host_),
       userName_(std::move(userName)),
       port_(port) {}
 
@@ -58,7 +60,8 @@ bool Connection::connect(bool logOn) {
     devices_.reset();
     try {
         debugLog(tr("Opening socket on port %d\n"), port_);
-        socket_.connect(host_, port_, socketTimeout,
+        address_ = addressToConnect();
+        socket_.connect(address_, port_, socketTimeout,
                         [this](platform::SocketEvent e) { socketEvent(e); });
         stream_ = std::make_unique<SocketStream>(socket_, waitHook_);
         if (logOn && !this->logOn()) return false;
@@ -73,6 +76,15 @@ bool Connection::connect(bool logOn) {
         report(callback_, tr("Error establishing connection to host"), true, true);
         return false;
     }
+}
+
+std::string Connection::addressToConnect() const {
+    if (!isLocalHostName(host_)) return host_;
+    // A host found by multicast DNS keeps its name when its address changes; the system's
+    // resolver may know the name when no responder answers in time.
+    SearchOptions options;
+    options.keepWaiting = waitHook_;
+    return resolveLocalHost(host_, options).value_or(host_);
 }
 
 bool Connection::logOn() {

@@ -46,6 +46,8 @@ class Connection {
     }
 
     const std::string& host() const { return host_; }
+    // What the socket connected to: the host, or the address a ".local" name resolved to.
+    const std::string& address() const { return address_; }
     const std::string& userName() const { return userName_; }
     int port() const { return port_; }
     const StatusCallback& statusCallback() const { return callback_; }
@@ -127,6 +129,7 @@ class Connection {
     };
 
     bool logOn();
+    std::string addressToConnect() const;
     void socketEvent(platform::SocketEvent event);
 
     platform::TcpSocket socket_;
@@ -135,6 +138,7 @@ class Connection {
     StatusCallback callback_;
     WaitHook waitHook_;
     std::string host_;
+    std::string address_;
     std::string userName_;
     int port_;
     StreamSource source_{*this};

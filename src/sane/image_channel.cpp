@@ -60,7 +60,7 @@ bool ImageChannel::start(Word handle, Authorizer& authorizer) {
                 report(callback, statusText(SANE_STATUS_DEVICE_BUSY), true, false);
                 return startFailed(SANE_STATUS_DEVICE_BUSY);
             case SANE_STATUS_GOOD:
-                data_ = std::make_unique<Connection>(control_.host(), control_.userName(),
+                data_ = std::make_unique<Connection>(control_.address(), control_.userName(),
                                                      final->port, callback);
                 data_->setWaitHook([this] { return keepWaiting(); });
                 endStatus_ = startStatus_ = SANE_STATUS_GOOD;

@@ -26,6 +26,9 @@ class TFProperties : public ui::Form {
     // Writes the settings; the dialog then closes with OK whatever happened.
     void bOKClick();
     void HostnameChange();
+    // A found host picked from the list: its port comes with it.
+    void HostnameSelect();
+    void BSearchClick();
     void UseMinimumClick();
     void UseSpecifiedClick();
     void AutoPreviewClick();
@@ -43,6 +46,16 @@ class TFProperties : public ui::Form {
     std::vector<std::string> languageCodes;
     // The printers shown in DefaultPrinter, in list order.
     std::vector<std::string> printerNames;
+    // Searches the network for saned hosts and lists them (sorted by host name) in Hostname,
+    // whose text stays as it was; the status line says when none was found.
+    const std::vector<FoundService>& searchHosts();
+    // Puts found host `index` into the host field and its port into Port.
+    void chooseHost(std::size_t index);
+    // The host to connect to: a found host's name when its entry is shown, else the typed text.
+    std::string enteredHost() const;
+    // The saned hosts of the last search, in list order.
+    std::vector<FoundService> foundHosts;
+
     // Printer/Default and General/Language as read at creation.
     std::string savedPrinter;
     std::string savedLanguage;
@@ -58,10 +71,12 @@ class TFProperties : public ui::Form {
     ui::TabSheet& TSMail;
     ui::TabSheet& TSStartup;
     // Connection
-    ui::Edit& Hostname;
+    ui::ComboBox& Hostname;
+    ui::Button& BSearch;
     ui::Edit& Port;
     ui::Edit& Username;
     ui::CheckBox& GetDevices;
+    ui::Label& LSearchStatus;
     // Preview
     ui::RadioButton& UseMinimum;
     ui::RadioButton& UseSpecified;

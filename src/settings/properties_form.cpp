@@ -40,6 +40,17 @@ ui::Edit& labelledEdit(ui::Container& parent, const char* name, const char* labe
     return edit(parent, name, 112, top, width);
 }
 
+// The host field: found hosts to pick from, and free to type into. Host names read the same in
+// every language.
+ui::ComboBox& hostList(ui::Container& parent) {
+    label(parent, "LHostname", N_("Hostname"), 8, 15);
+    ui::ComboBox& c = parent.add<ui::ComboBox>(ui::ComboStyle::DropDown);
+    c.setName("Hostname");
+    c.setBounds(112, 12, 190, c.height());
+    c.setTranslateParts(ui::TranslateHint);
+    return c;
+}
+
 ui::Panel& bottomPanel(ui::Form& form) {
     ui::Panel& p = form.add<ui::Panel>();
     p.setName("BottomPanel");
@@ -89,11 +100,13 @@ TFProperties::TFProperties(std::unique_ptr<PropertiesServices> services)
       TSPrinter(page(Options, "TSPrinter", N_("Printer"))),
       TSMail(page(Options, "TSMail", N_("Mail"))),
       TSStartup(page(Options, "TSStartup", N_("Startup"))),
-      Hostname(labelledEdit(TSConnection, "Hostname", "LHostname", N_("Hostname"), 12, 190)),
+      Hostname(hostList(TSConnection)),
+      BSearch(captioned<ui::Button>(TSConnection, "BSearch", N_("Search"), 227, 38, 75)),
       Port(labelledEdit(TSConnection, "Port", "LPort", N_("Port"), 40, 50)),
       Username(labelledEdit(TSConnection, "Username", "LUsername", N_("Username"), 68, 190)),
       GetDevices(captioned<ui::CheckBox>(TSConnection, "GetDevices",
                                          N_("Get list of devices on startup"), 8, 100, 290)),
+      LSearchStatus(label(TSConnection, "LSearchStatus", "", 8, 128)),
       UseMinimum(captioned<ui::RadioButton>(TSPreview, "UseMinimum",
                                             N_("Use minimum resolution available"), 8, 12, 290)),
       UseSpecified(captioned<ui::RadioButton>(TSPreview, "UseSpecified",
@@ -163,7 +176,10 @@ TFProperties::TFProperties(std::unique_ptr<PropertiesServices> services)
 
 void TFProperties::connectHandlers() {
     bOK.onClick = [this] { bOKClick(); };
-    for (ui::Edit* e : {&Hostname, &Username, &EvernoteMail, &EvernoteSubject})
+    Hostname.onChange = [this] { HostnameChange(); };
+    Hostname.onSelect = [this] { HostnameSelect(); };
+    BSearch.onClick = [this] { BSearchClick(); };
+    for (ui::Edit* e : {&Username, &EvernoteMail, &EvernoteSubject})
         e->onChange = [this] { HostnameChange(); };
     UseMinimum.onClick = [this] { UseMinimumClick(); };
     UseSpecified.onClick = [this] { UseSpecifiedClick(); };

@@ -83,7 +83,7 @@ void TFProperties::loadControls(const Reader& file) {
 
     const bool fixedDevices = file.keyExists(K::connectionDevices);
     for (ui::Control* c :
-         std::initializer_list<ui::Control*>{&Hostname, &Username, &Port, &GetDevices})
+         std::initializer_list<ui::Control*>{&Hostname, &BSearch, &Username, &Port, &GetDevices})
         c->setEnabled(!fixedDevices);
 
     savedLanguage = file.readText(K::generalLanguage);

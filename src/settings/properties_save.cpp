@@ -39,7 +39,7 @@ void TFProperties::bOKClick() {
     try {
         std::unique_ptr<SettingsFile> file = openSettingsFile();
         if (Hostname.enabled()) {
-            file->writeText(K::connectionHost, Hostname.text());
+            file->writeText(K::connectionHost, enteredHost());
             file->writeText(K::connectionUser, Username.text());
             file->writeInteger(K::connectionPort, integerOf(Port, notANumber));
             file->writeBoolean(K::connectionGetDevices, GetDevices.checked());

@@ -1,6 +1,8 @@
 #include "settings/properties_services.h"
 
 #include "base/translate.h"
+#include "discovery/service_browser.h"
+#include "ui/backend.h"
 
 namespace tarnwick {
 
@@ -22,6 +24,16 @@ void PropertiesServices::useLanguage(const std::string& code) {
 
 platform::PrinterList PropertiesServices::printers() {
     return platform::installedPrinters();
+}
+
+std::vector<FoundService> PropertiesServices::findSaneHosts() {
+    SearchOptions options;
+    // The dialog stays painted while the search waits.
+    options.keepWaiting = [] {
+        ui::processPendingMessages();
+        return true;
+    };
+    return findServices({ServiceKind::sane}, options);
 }
 
 }  // namespace tarnwick

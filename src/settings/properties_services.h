@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "discovery/found_service.h"
 #include "platform/printers.h"
 
 namespace tarnwick {
@@ -20,6 +21,8 @@ class PropertiesServices {
     virtual std::string languageName(const std::string& code);
     virtual void useLanguage(const std::string& code);
     virtual platform::PrinterList printers();
+    // The saned hosts that answer a search of the network.
+    virtual std::vector<FoundService> findSaneHosts();
 };
 
 }  // namespace tarnwick

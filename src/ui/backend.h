@@ -48,6 +48,9 @@ class Backend : public TextMeasurer {
     // Opens a popup menu at a screen position; the user's choice arrives later as a click.
     virtual void popup(PopupMenu& menu, Point screen);
     virtual void processPendingMessages();
+    // Whether a modal form reaches a user who can answer it (not so where no form reaches a
+    // screen).
+    virtual bool asksUser() { return false; }
     // A monotonic clock in milliseconds, for pacing work between message processing.
     virtual long long milliseconds();
     virtual void timerChanged(Timer& timer);

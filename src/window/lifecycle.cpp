@@ -206,7 +206,7 @@ bool TFPreview::connectToDaemon(bool firstTime) {
             port = file->readInteger(SettingKey::deviceEntryPort, deviceName);
     }
 
-    if (host.empty()) {
+    if (host.empty() && !hostFromSearch(*file)) {
         if (FProperties->showModal() != ui::ModalResult::Ok) {
             // Nothing to connect to: the user declined to name a daemon.
             close();
@@ -215,7 +215,7 @@ bool TFPreview::connectToDaemon(bool firstTime) {
         translated = true;
         translateForms();
         readSettings();
-        host = FProperties->Hostname.text();
+        host = FProperties->enteredHost();
         userName = FProperties->Username.text();
         port = enteredNumber(FProperties->Port.text()).value_or(kDefaultPort);
         listDevices = FProperties->GetDevices.checked();

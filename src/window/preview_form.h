@@ -35,6 +35,7 @@ namespace tarnwick {
 class NumberOption;
 class Option;
 class PropertiesServices;
+class SettingsFile;
 class TFFloat;
 class TFProperties;
 class TGammaForm;
@@ -271,6 +272,8 @@ class TFPreview : public ui::Form, public ControlOwner, public ScanObserver {
     void boundsChanged() override;
 
   private:
+    // No host configured: a search of the network. True when it gave the host to connect to.
+    bool hostFromSearch(SettingsFile& file);
     // The open scanner (null when none) and its option roles, both the session's.
     ScannerTransport* device() const { return session_.scanner(); }
     const OptionRoles& roles() const { return session_.roles(); }

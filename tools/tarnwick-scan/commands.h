@@ -9,5 +9,6 @@ namespace harness {
 // Each takes the arguments after the subcommand's name and returns the exit status.
 int runIdentity(const std::vector<std::string>& args);
 int runAcquire(const std::vector<std::string>& args);
+int runDiscover(const std::vector<std::string>& args);
 
 }  // namespace harness

@@ -19,6 +19,9 @@ const Command kCommands[] = {
      harness::runIdentity},
     {"acquire", "acquire DS [OPTIONS]    take every image the source offers and write it to a file",
      harness::runAcquire},
+    {"discover",
+     "discover [--timeout MS] [--resolve NAME]    list the services found on the network",
+     harness::runDiscover},
 };
 
 void printUsage() {

@@ -5,6 +5,8 @@
 
 #include <chrono>
 
+#include "platform/win32/winsock_users.h"
+
 namespace platform {
 
 namespace {
@@ -23,23 +25,6 @@ std::string errorText(const char* what, int error) {
 
 [[noreturn]] void raise(const char* what) {
     throw SocketError(errorText(what, WSAGetLastError()));
-}
-
-// Winsock is started while any socket object exists and cleaned up with the last one, so the
-// host process's own use of Winsock is never disturbed (one thread: no locking).
-int winsockUsers = 0;
-
-void acquireWinsock() {
-    if (winsockUsers++ > 0) return;
-    WSADATA data;
-    if (WSAStartup(MAKEWORD(2, 2), &data) != 0) {
-        winsockUsers = 0;
-        throw SocketError("WSAStartup failed");
-    }
-}
-
-void releaseWinsock() {
-    if (--winsockUsers == 0) WSACleanup();
 }
 
 bool waitFor(SOCKET s, bool forWrite, int timeoutMs) {

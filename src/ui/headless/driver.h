@@ -102,6 +102,9 @@ class Driver : public Backend {
     PopupMenu* lastPopup() const { return lastPopup_; }
     Point lastPopupAt() const { return lastPopupAt_; }
 
+    // Tests play a user who answers modal forms; setAsksUser(false) plays a build without one.
+    bool asksUser() override { return asksUser_; }
+    void setAsksUser(bool asks) { asksUser_ = asks; }
     ModalResult runModal(Form& form) override;
     ModalResult messageBox(const std::string& text, const std::string& caption, BoxKind kind,
                            BoxButtons buttons) override;
@@ -113,6 +116,7 @@ class Driver : public Backend {
   private:
     Control& mouseTarget(Control& c);
     Backend* previous_;
+    bool asksUser_ = true;
     std::deque<std::function<void(Form&)>> modalScripts_;
     std::vector<std::string> modalForms_;
     std::deque<ModalResult> boxAnswers_;

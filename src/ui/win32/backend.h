@@ -26,6 +26,7 @@ class Win32Backend : public Backend {
                     std::string& value) override;
     void popup(PopupMenu& menu, Point screen) override;
     void processPendingMessages() override;
+    bool asksUser() override { return true; }
     void timerChanged(Timer& timer) override;
     void formShown(Form& form, bool shown) override;
 

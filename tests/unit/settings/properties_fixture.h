@@ -22,7 +22,20 @@ struct FakeWorld {
     platform::PrinterList printers;
     std::string current = "en";
     std::vector<std::string> used;
+    // What a search of the network finds, and how often one ran.
+    std::vector<FoundService> hosts;
+    int searches = 0;
 };
+
+// A saned host as a search reports it.
+inline FoundService saneHost(const std::string& host, const std::string& address, int port = 6566) {
+    FoundService found;
+    found.instance = "saned";
+    found.host = host;
+    found.addresses = {address};
+    found.port = port;
+    return found;
+}
 
 // Texts in "de" carry the prefix "DE:"; "de" and "en" have names, "fr" shows as its code.
 class FakeServices : public PropertiesServices {
@@ -40,10 +53,20 @@ class FakeServices : public PropertiesServices {
         world_->used.push_back(code);
     }
     platform::PrinterList printers() override { return world_->printers; }
+    std::vector<FoundService> findSaneHosts() override {
+        ++world_->searches;
+        return world_->hosts;
+    }
 
   private:
     std::shared_ptr<FakeWorld> world_;
 };
+
+// The user works on one tab of the shown dialog.
+inline void onPage(ui::headless::Driver& driver, TFProperties& dialog, ui::TabSheet& page) {
+    dialog.show();
+    driver.selectPage(dialog.Options, dialog.Options.pageIndex(page));
+}
 
 class PropertiesTest : public ::testing::Test, protected testing_support::SettingsFolders {
   protected:

@@ -74,10 +74,16 @@ class WindowScanner : public ScannerLink {
     }
 };
 
-// The platform's services without the machine's printers.
+// The platform's services without the machine's printers; a search of the network finds the
+// hosts given (none by default).
 class QuietServices : public PropertiesServices {
   public:
+    explicit QuietServices(std::vector<FoundService> hosts = {}) : hosts_(std::move(hosts)) {}
     platform::PrinterList printers() override { return {}; }
+    std::vector<FoundService> findSaneHosts() override { return hosts_; }
+
+  private:
+    std::vector<FoundService> hosts_;
 };
 
 class WindowTest : public ::testing::Test, protected testing_support::SettingsFolders {
@@ -105,7 +111,7 @@ class WindowTest : public ::testing::Test, protected testing_support::SettingsFo
     TFPreview& create() {
         window.reset();
         session = std::make_unique<ScanSession>(readScanSettings());
-        window = std::make_unique<TFPreview>(*session, std::make_unique<QuietServices>(),
+        window = std::make_unique<TFPreview>(*session, std::make_unique<QuietServices>(foundHosts),
                                              [this](const std::string& address) {
                                                  opened.push_back(address);
                                                  return true;
@@ -121,6 +127,8 @@ class WindowTest : public ::testing::Test, protected testing_support::SettingsFo
         return control<T>(*window, name);
     }
     ScannerTransport* device() const { return session ? session->scanner() : nullptr; }
+    // What the window's searches of the network find.
+    std::vector<FoundService> foundHosts;
 
     std::vector<std::string> boxTexts() const {
         std::vector<std::string> texts;

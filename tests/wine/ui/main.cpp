@@ -25,10 +25,15 @@ int showForm(const std::string& name, const std::string& ready, const std::strin
     }
     form->show();
     auto start = std::chrono::steady_clock::now();
-    bool told = false;
+    bool told = false, settled = false;
     while (!std::filesystem::exists(quit)) {
         ui::processPendingMessages();
         auto elapsed = std::chrono::steady_clock::now() - start;
+        // Once the desktop has given the form the focus.
+        if (!settled && elapsed > std::chrono::seconds(1)) {
+            tarnwick::wine::afterShown(name, *form);
+            settled = true;
+        }
         if (!told && elapsed > std::chrono::seconds(2)) {
             std::ofstream(ready) << "shown\n";
             told = true;

@@ -4,14 +4,30 @@
 #include <filesystem>
 #include <vector>
 
+#include <windows.h>
+
 #include "gamma/gamma_form.h"
 #include "settings/properties.h"
 #include "ui/tool_pictures.h"
+#include "ui/win32/peers.h"
 #include "widgets/about_form.h"
 
 namespace tarnwick::wine {
 
 namespace {
+
+// What a search of the office network finds.
+class OfficeServices : public PropertiesServices {
+  public:
+    std::vector<FoundService> findSaneHosts() override {
+        FoundService host;
+        host.instance = "saned";
+        host.host = "scanhost.local";
+        host.addresses = {"169.254.66.1"};
+        host.port = 6566;
+        return {host};
+    }
+};
 
 template <class T, class... Args>
 T& placed(ui::Container& parent, int left, int top, int width, int height, Args&&... args) {
@@ -128,7 +144,13 @@ PrivateSettings::PrivateSettings() {
 }
 
 std::unique_ptr<ui::Form> makeForm(const std::string& name) {
-    if (name == "settings") return std::make_unique<TFProperties>();
+    if (name == "settings") {
+        // The host list as a search of the office network fills it: one saned host.
+        auto dialog = std::make_unique<TFProperties>(std::make_unique<OfficeServices>());
+        dialog->searchHosts();
+        dialog->chooseHost(0);
+        return dialog;
+    }
     if (name == "about") return std::make_unique<TFAbout>([](const std::string&) { return true; });
     if (name == "gamma") {
         auto form = std::make_unique<TGammaForm>();
@@ -147,6 +169,15 @@ std::unique_ptr<ui::Form> makeForm(const std::string& name) {
         return form;
     }
     return nullptr;
+}
+
+void afterShown(const std::string& name, ui::Form& form) {
+    if (name != "settings") return;
+    if (ui::win32::WindowPeer* peer =
+            ui::win32::peerOf(static_cast<TFProperties&>(form).Hostname)) {
+        SetFocus(peer->hwnd());
+        SendMessageW(peer->hwnd(), CB_SHOWDROPDOWN, TRUE, 0);
+    }
 }
 
 }  // namespace tarnwick::wine

@@ -66,5 +66,8 @@ class PrivateSettings {
 // The form named (settings, about, gamma; widgets, or picture with the paint box's page); null for
 // a name this build has no form for.
 std::unique_ptr<ui::Form> makeForm(const std::string& name);
+// What a photograph of the form shows beyond its first look, done once it is on the screen (the
+// settings dialog's host list opened).
+void afterShown(const std::string& name, ui::Form& form);
 
 }  // namespace tarnwick::wine
