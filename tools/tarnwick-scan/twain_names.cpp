@@ -36,7 +36,21 @@ std::string conditionCodeName(TW_UINT16 cc) {
                                         "TWCC_BADDEST",
                                         "TWCC_CAPUNSUPPORTED",
                                         "TWCC_CAPBADOPERATION",
-                                        "TWCC_CAPSEQERROR"};
+                                        "TWCC_CAPSEQERROR",
+                                        "TWCC_DENIED",
+                                        "TWCC_FILEEXISTS",
+                                        "TWCC_FILENOTFOUND",
+                                        "TWCC_NOTEMPTY",
+                                        "TWCC_PAPERJAM",
+                                        "TWCC_PAPERDOUBLEFEED",
+                                        "TWCC_FILEWRITEERROR",
+                                        "TWCC_CHECKDEVICEONLINE",
+                                        "TWCC_INTERLOCK",
+                                        "TWCC_DAMAGEDCORNER",
+                                        "TWCC_FOCUSERROR",
+                                        "TWCC_DOCTOOLIGHT",
+                                        "TWCC_DOCTOODARK",
+                                        "TWCC_NOMEDIA"};
     return named(names, std::size(names), cc, "TWCC ");
 }
 
