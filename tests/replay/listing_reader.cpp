@@ -183,7 +183,8 @@ class BodyReader {
         for (std::size_t more = 0; valueOpen(text); ++more) {
             if (more == kMaxValueLines || next_ >= lines_.size())
                 return "a value whose bracket does not close";
-            text += "\n" + trim(lines_[next_++]);
+            text += '\n';
+            text += trim(lines_[next_++]);
         }
         auto option = std::make_unique<ReplayOption>();
         if (std::string error = readOptionLine(text, *option); !error.empty()) return error;
