@@ -28,6 +28,12 @@ set_tests_properties(wine-ui-tests ${shots} PROPERTIES LABELS wine TIMEOUT 600
 # one) of the program that started it, and each of these programs has a display of its own.
 set_tests_properties(wine-unit-tests wine-ui-tests ${shots} PROPERTIES
                      RESOURCE_LOCK tarnwick-wineprefix)
+# Greyed captions in the colours of Windows 10, in a prefix of their own that has them.
+add_test(NAME wine-caption-colour
+         COMMAND ${PROJECT_SOURCE_DIR}/tests/wine/with-display ${PROJECT_SOURCE_DIR}/tests/wine/wine-run
+                 $<TARGET_FILE:tarnwick-wine-ui> --gtest_filter=*InactiveOptionsCaption*)
+set_tests_properties(wine-caption-colour PROPERTIES LABELS wine TIMEOUT 600 ENVIRONMENT
+    "TARNWICK_WINEPREFIX=${PROJECT_BINARY_DIR}/wineprefix-windows10;TARNWICK_WINE_COLOURS=windows10")
 
 # The scanning window on a private saned: its preview with two regions photographed
 # (screenshot-window.png), and the batch of both regions taken by the application side; in

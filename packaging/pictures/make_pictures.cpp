@@ -158,8 +158,8 @@ int main(int argc, char** argv) {
     bool ok = write(dir + "/toolbar16.bmp", bitmap24(strip(16))) &&
               write(dir + "/toolbar32.bmp", bitmap24(strip(32))) &&
               write(dir + "/gammabutton.bmp", gammaButton()) &&
-              write(dir + "/tarnwick.ico", iconFile({ui::drawToolImage(ui::ToolImage::Scan, 16),
-                                                     ui::drawToolImage(ui::ToolImage::Scan, 32)}));
+              write(dir + "/tarnwick.ico", iconFile({ui::drawToolImage(ui::kProductImage, 16),
+                                                     ui::drawToolImage(ui::kProductImage, 32)}));
     if (!ok) std::fprintf(stderr, "make-pictures: cannot write into %s\n", dir.c_str());
     return ok ? 0 : 1;
 }

@@ -359,8 +359,9 @@ void NumberOption::setValueText(const std::string& text) {
     }
     if (TCustomTrackBar* bar = trackBar()) {
         if (isFixed) {
-            if (std::optional<double> v = ui::parseReal(text))
-                bar->setPosition(truncatedInt(*v * 100));
+            // The hundredth the text stands for, as for the device's values: 1.15 is 114.99...
+            // hundredths in binary and would restore as 1.14, and go lower at every save.
+            if (std::optional<double> v = ui::parseReal(text)) bar->setPosition(toPosition(*v));
         } else if (std::optional<long long> v = ui::parseInteger(text)) {
             bar->setPosition(static_cast<int>(std::clamp<long long>(*v, INT_MIN, INT_MAX)));
         }

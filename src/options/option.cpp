@@ -171,7 +171,7 @@ void Option::updateState() {
     control->setEnabled(usable);
     if (captionLabel_)
         captionLabel_->setTextColor(usable ? ui::SystemColor::WindowText
-                                           : ui::SystemColor::InactiveCaptionText);
+                                           : ui::SystemColor::GrayText);
 }
 
 }  // namespace tarnwick

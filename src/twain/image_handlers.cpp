@@ -7,6 +7,7 @@
 #include "twain/fix32.h"
 #include "twain/image.h"
 #include "twain/image_format.h"
+#include "twain/option_capabilities.h"
 #include "twain/scan_condition.h"
 #include "twain/triplet_handlers.h"
 #include "twain/units.h"
@@ -172,14 +173,9 @@ TW_UINT16 handleImageMemoryTransfer(DataSource& source, TW_UINT16, TW_MEMREF pDa
     return source.rowsTransferred == rows ? TWRC_XFERDONE : TWRC_SUCCESS;
 }
 
-TW_UINT16 handlePalette8(DataSource& source, TW_UINT16, TW_MEMREF pData) {
-    auto& palette = *static_cast<TW_PALETTE8*>(pData);
-    // Before a transfer there is no image to tell, and none is scanned to find out.
-    if (source.state() < 6) return source.setCondition(TWCC_BADPROTOCOL, TWRC_FAILURE);
-    const Image* image = source.scanner->getImage();
-    if (!hasPixels(image)) return noImageToDescribe(source);
-    if (formatOf(source, *image).pixelType != TWPT_PALETTE)
-        return source.setCondition(TWCC_BADPROTOCOL, TWRC_FAILURE);
+namespace {
+
+void putEightColours(TW_PALETTE8& palette) {
     const std::vector<PaletteEntry> colours = eightColourPalette();
     palette.NumColors = 256;
     palette.PaletteType = TWPA_RGB;
@@ -187,6 +183,44 @@ TW_UINT16 handlePalette8(DataSource& source, TW_UINT16, TW_MEMREF pData) {
         palette.Colors[i] = {static_cast<TW_UINT8>(i), colours[i].red, colours[i].green,
                              colours[i].blue};
     }
+}
+
+// The grey ramp of 8-bit grey, or black (0) and white (1) of black and white; the entries past
+// the colours are black.
+void putGreys(TW_PALETTE8& palette, bool blackAndWhite) {
+    palette.NumColors = blackAndWhite ? 2 : 256;
+    palette.PaletteType = TWPA_GRAY;
+    for (int i = 0; i < 256; ++i) {
+        const auto index = static_cast<TW_UINT8>(i);
+        const TW_UINT8 grey = blackAndWhite ? (i == 1 ? 255 : 0) : index;
+        palette.Colors[i] = {index, grey, grey, grey};
+    }
+}
+
+}  // namespace
+
+TW_UINT16 handlePalette8(DataSource& source, TW_UINT16, TW_MEMREF pData) {
+    auto& palette = *static_cast<TW_PALETTE8*>(pData);
+    if (source.state() < 6) {
+        // Before a transfer: the palette of the image to come, by the pixel type in force; none
+        // is scanned to find out (a feeder would lose a sheet).
+        const std::optional<PixelFormat> next =
+            pixelFormatInForce(source.scanner->optionRoles(), source.deliversSixteenBits());
+        if (next && next->pixelType == TWPT_PALETTE) {
+            putEightColours(palette);
+        } else if (next && (next->pixelType == TWPT_BW ||
+                            (next->pixelType == TWPT_GRAY && next->bitsPerPixel == 8))) {
+            putGreys(palette, next->pixelType == TWPT_BW);
+        } else {
+            return source.setCondition(TWCC_BADPROTOCOL, TWRC_FAILURE);
+        }
+        return TWRC_SUCCESS;
+    }
+    const Image* image = source.scanner->getImage();
+    if (!hasPixels(image)) return noImageToDescribe(source);
+    if (formatOf(source, *image).pixelType != TWPT_PALETTE)
+        return source.setCondition(TWCC_BADPROTOCOL, TWRC_FAILURE);
+    putEightColours(palette);
     return TWRC_SUCCESS;
 }
 

@@ -3,6 +3,8 @@
 // "tl-x", "tl-y", "br-x", "br-y"), and the levels (brightness, contrast, threshold, gamma).
 #pragma once
 
+#include <optional>
+
 #include "options/option_roles.h"
 #include "twain/records.h"
 
@@ -37,5 +39,14 @@ TW_UINT16 levelCapability(DataSource& source, TW_UINT16 cap, Option* option, TW_
                           TW_CAPABILITY* capability);
 // Whether the option can serve a level: a number with a range.
 bool servesLevel(const Option* option);
+
+// What the next image will be by the mode and depth in force, as the image information will
+// tell it: the pixel type (TWPT_PALETTE for colour at 1 bit) and TWAIN's bits per pixel.
+struct PixelFormat {
+    TW_UINT16 pixelType;
+    TW_UINT32 bitsPerPixel;
+};
+// Nothing when the mode is not a list or a value cannot be read. Asks nothing of the device.
+std::optional<PixelFormat> pixelFormatInForce(const OptionRoles& roles, bool sixteenBits);
 
 }  // namespace tarnwick

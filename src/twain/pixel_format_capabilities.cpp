@@ -4,6 +4,8 @@
 // offers colour.
 #include <algorithm>
 #include <cmath>
+#include <exception>
+#include <new>
 #include <vector>
 
 #include "base/text.h"
@@ -191,6 +193,21 @@ TW_UINT16 selectType(DataSource& source, StringOption* mode, Option* depth, TW_U
 }
 
 }  // namespace
+
+std::optional<PixelFormat> pixelFormatInForce(const OptionRoles& roles, bool sixteenBits) {
+    auto* mode = dynamic_cast<StringOption*>(roles.mode);
+    if (roles.mode && !mode) return std::nullopt;
+    try {
+        const PixelFormats formats(mode, roles.depth, sixteenBits);
+        const int type = formats.currentType();
+        if (type == TWPT_RGB && formats.atOneBit()) return PixelFormat{TWPT_PALETTE, 8};
+        return PixelFormat{static_cast<TW_UINT16>(type), formats.currentBitDepth(type)};
+    } catch (const std::bad_alloc&) {
+        throw;
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
 
 TW_UINT16 pixelTypeCapability(DataSource& source, const OptionRoles& roles, TW_UINT16 msg,
                               TW_CAPABILITY* capability) {

@@ -349,6 +349,7 @@ constexpr TW_UINT16 TWPT_GRAY = 1;
 constexpr TW_UINT16 TWPT_RGB = 2;
 constexpr TW_UINT16 TWPT_PALETTE = 3;
 constexpr TW_UINT16 TWPA_RGB = 0;
+constexpr TW_UINT16 TWPA_GRAY = 1;
 constexpr TW_UINT16 TWCP_NONE = 0;
 constexpr TW_UINT16 TWUN_INCHES = 0;
 constexpr TW_UINT16 TWUN_CENTIMETERS = 1;

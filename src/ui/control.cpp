@@ -259,7 +259,7 @@ Rect Container::clientRect() const {
 // Aligned children take their place in child order: top ones stack downwards, bottom ones
 // upwards, left and right ones from the sides, and client ones fill what remains.
 void Container::realign() {
-    if (aligning_) return;
+    if (aligning_ || !alignsChildren()) return;
     aligning_ = true;
     Rect r = clientRect();
     Rect area{0, 0, r.width(), r.height()};

@@ -222,6 +222,8 @@ class Container : public Control {
     void boundsChanged() override { realign(); }
     // A child was shown or hidden, or changed its size.
     virtual void childSizeChanged(Control&) {}
+    // False for a container that places its children itself, whatever their alignment.
+    virtual bool alignsChildren() const { return true; }
 
   private:
     friend class Control;

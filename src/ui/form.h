@@ -70,7 +70,8 @@ class Form : public Container {
     Handler onActivate;
     std::function<void(CloseAction&)> onClose;
     // While the user moves the form: the proposed window rectangle in screen coordinates, which
-    // the handler may change; true when it handled the move (the platform keeps the rectangle).
+    // the handler may change (the platform moves the window to what it leaves there); true when
+    // it took the move over.
     std::function<bool(Rect&)> onMoving;
     // The user's move (or resize) ended.
     Handler onMoveEnded;

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "base/scoped_value.h"
 #include "ui/menu.h"
+#include "ui/text_metrics.h"
 
 namespace ui {
 
@@ -86,19 +88,62 @@ int ToolBar::contentWidth() const {
     return width;
 }
 
-void CoolBar::bandsChanged() {
-    constexpr int rowEdges = 4;
-    int height = 0, row = 0;
-    for (const CoolBand& b : bands_) {
-        if (!b.visible || !b.control || !b.control->visible()) continue;
-        if (b.breakLine) {
-            height += row;
-            row = 0;
+// A tool bar's buttons and boxes, else the control's own width: a control the bar widened to the
+// end of its row does not keep that width as its least.
+int CoolBar::leastWidth(const CoolBand& band) {
+    if (band.minWidth > 0) return band.minWidth;
+    if (const auto* bar = dynamic_cast<const ToolBar*>(band.control)) return bar->contentWidth();
+    return band.control->width();
+}
+
+int CoolBar::headerWidth(const CoolBand& band) const {
+    return kGripperWidth + (band.text.empty() ? 0 : textWidth(font(), band.text) + kTextMargins);
+}
+
+int CoolBar::placeBands() {
+    const base::ScopedValue guard(placing_, true);
+    placedWidth_ = width();
+    std::vector<const CoolBand*> shown;
+    for (const CoolBand& b : bands_)
+        if (b.visible && b.control && b.control->visible()) shown.push_back(&b);
+    int top = 0;
+    for (std::size_t first = 0; first < shown.size();) {
+        std::size_t end = first + 1;
+        while (end < shown.size() && !shown[end]->breakLine) ++end;
+        int rowHeight = 0;
+        for (std::size_t i = first; i < end; ++i)
+            rowHeight = std::max(rowHeight, shown[i]->control->height() + kRowEdges);
+        int x = 0;
+        for (std::size_t i = first; i < end; ++i) {
+            const CoolBand& b = *shown[i];
+            const int header = headerWidth(b);
+            int w = std::max(b.width, header + leastWidth(b));
+            if (i + 1 == end) w = std::max(w, width() - x);
+            Control& c = *b.control;
+            c.setBounds(x + header, top + (rowHeight - c.height()) / 2, w - header, c.height());
+            x += w;
         }
-        row = std::max(row, b.control->height() + rowEdges);
+        top += rowHeight;
+        first = end;
     }
-    setHeight(height + row);
+    return top;
+}
+
+void CoolBar::bandsChanged() {
+    const int height = placeBands();
+    setHeight(height);
     notify(Property::Style);
+}
+
+void CoolBar::placeBand(Control& control, int left, int top, int width) {
+    if (control.parent() != this) return;
+    const base::ScopedValue guard(placing_, true);
+    control.setBounds(left, top, width, control.height());
+}
+
+void CoolBar::boundsChanged() {
+    Container::boundsChanged();
+    if (!placing_ && width() != placedWidth_) bandsChanged();
 }
 
 CoolBand& CoolBar::addBand(Control& control, const std::string& text) {

@@ -69,6 +69,8 @@ class ToolBar : public Container {
 
   protected:
     void childSizeChanged(Control&) override { layoutButtons(); }
+    // A control moved onto the bar keeps its size, whatever its alignment was where it came from.
+    bool alignsChildren() const override { return false; }
 
   private:
     bool layingOut_ = false;
@@ -88,7 +90,12 @@ struct CoolBand {
     std::string shown;
 };
 
-// A cool bar arranges its bands (each holding one child control) in rows.
+// A cool bar arranges its bands (each holding one child control) in rows. It places the bands'
+// controls itself, as the native bar does: a band starts a row when it breaks the line (the first
+// visible one always does), takes its width (at least its header and its control's least width:
+// minWidth, else a tool bar's content, else the control's width) and the last band of a row the
+// rest of it; the header is the gripper and the band's text. A control keeps its own height.
+// Where a native bar places them, the places it chose come back through placeBand.
 class CoolBar : public Container {
   public:
     explicit CoolBar(Container* parent) : Container(parent) {
@@ -101,17 +108,36 @@ class CoolBar : public Container {
     CoolBand* bandOf(const Control& control);
     std::size_t bandCount() const { return bands_.size(); }
     CoolBand& band(std::size_t i) { return bands_.at(i); }
-    // Widths, line breaks and texts changed in the bands reach the native bar; the bar takes
-    // the height of its rows (the native bar may correct it).
+    // Widths, line breaks and texts changed in the bands: the controls are placed again, the bar
+    // takes the height of its rows, and the native bar follows (it may correct both).
     void bandsChanged();
+    // Where the native bar put a band's control; its height stays its own.
+    void placeBand(Control& control, int left, int top, int width);
     void translate(const std::function<std::string(const std::string&)>& tr) override;
+
+    // A band's gripper and edges, and the margins of its text.
+    static constexpr int kGripperWidth = 16;
+    static constexpr int kTextMargins = 16;
+    static constexpr int kRowEdges = 4;
+    // The width of the band's header: its gripper and its text.
+    int headerWidth(const CoolBand& band) const;
+    // The least width of the band's control.
+    static int leastWidth(const CoolBand& band);
 
   protected:
     // A band's control shown, hidden or resized (tool bars follow their icon size).
-    void childSizeChanged(Control&) override { bandsChanged(); }
+    void childSizeChanged(Control&) override {
+        if (!placing_) bandsChanged();
+    }
+    // A new width lays the rows out again.
+    void boundsChanged() override;
 
   private:
+    // Places the controls of the visible bands; the height of the rows.
+    int placeBands();
     std::vector<CoolBand> bands_;
+    bool placing_ = false;
+    int placedWidth_ = -1;
 };
 
 }  // namespace ui

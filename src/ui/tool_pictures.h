@@ -25,6 +25,8 @@ enum class ToolImage {
     Gamma
 };
 inline constexpr int kToolImageCount = 14;
+// The product's icon (the module's icon resource, the About box) is the picture of scanning.
+inline constexpr ToolImage kProductImage = ToolImage::Scan;
 
 // The pictures a tool bar's image indices count in.
 enum class ImageSet { Tools, CurveTools };

@@ -36,8 +36,9 @@ constexpr Color rgb(unsigned r, unsigned g, unsigned b) {
     return argb(255, r, g, b);
 }
 
-// Colours the platform defines; the backend maps them to real ones.
-enum class SystemColor { WindowText, InactiveCaptionText, Window, ButtonFace };
+// Colours the platform defines; the backend maps them to real ones. GrayText is the system's
+// colour of disabled text (greyed captions), readable on windows in every colour scheme.
+enum class SystemColor { WindowText, GrayText, Window, ButtonFace };
 
 enum class Align { None, Top, Bottom, Left, Right, Client };
 

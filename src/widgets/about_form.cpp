@@ -6,6 +6,7 @@
 
 #include "base/translate.h"
 #include "platform/shell_open.h"
+#include "ui/tool_pictures.h"
 #include "widgets/form_translation.h"
 
 namespace tarnwick {
@@ -21,15 +22,27 @@ std::string versionLabel(double version) {
 
 namespace {
 
+constexpr int kMargin = 12;
+constexpr int kIconSide = 32;  // the system's size of an icon, as the module's icon has it
+constexpr int kLabelsLeft = 72;
+
 ui::Label& label(ui::Form& f, const char* name, const std::string& text, int top) {
     ui::Label& l = f.add<ui::Label>();
     l.setName(name);
     l.setText(text);
-    l.setBounds(72, top, 240, 16);
+    l.setBounds(kLabelsLeft, top, 240, 16);
     return l;
 }
 
-constexpr int kMargin = 12;
+// The module's icon, its transparent pixels in the box's colour.
+void paintProductIcon(ui::Canvas& canvas, ui::Color background) {
+    ui::Surface icon = ui::drawToolImage(ui::kProductImage, kIconSide);
+    for (int y = 0; y < icon.height(); ++y)
+        for (int x = 0; x < icon.width(); ++x)
+            if ((icon.pixel(x, y) & 0xFFFFFF) == (ui::kPictureTransparent & 0xFFFFFF))
+                icon.setPixel(x, y, background);
+    canvas.blit(icon.view(), 0, 0);
+}
 
 double ownVersion() {
     double minor = TARNWICK_VERSION_MINOR;
@@ -48,6 +61,7 @@ TFAbout::TFAbout(Opener open)
       LCredit(label(*this, "LCredit", N_("Scanning through the SANE network protocol, see"), 104)),
       LCreditLink(label(*this, "LCreditLink", kCreditAddress, 120)),
       BOk(add<ui::Button>()),
+      IProduct(add<ui::PaintBox>()),
       open_(open ? std::move(open) : Opener(platform::shellOpen)) {
     setName("FAbout");
     setCaption(N_("About"));
@@ -72,6 +86,13 @@ TFAbout::TFAbout(Opener open)
     BOk.setDefault(true);
     BOk.setCancel(true);
     BOk.setBounds(128, 146, 75, 25);
+    IProduct.setName("IProduct");
+    IProduct.setBounds((kLabelsLeft - kIconSide) / 2, LProduct.top(), kIconSide, kIconSide);
+    IProduct.setOpaque(true);
+    IProduct.onPaint = [this](ui::Canvas& canvas) {
+        paintProductIcon(canvas, color().value_or(ui::rgb(255, 255, 255)));
+    };
+    IProduct.repaint();
     FormCreate();
 }
 

@@ -1,4 +1,5 @@
-// The About box: product name, version, ownership notice, links to the manual and the credits.
+// The About box: the product's icon, name and version, ownership notice, links to the manual and
+// the credits.
 #pragma once
 
 #include <functional>
@@ -6,6 +7,7 @@
 
 #include "ui/button.h"
 #include "ui/form.h"
+#include "ui/paint_box.h"
 
 namespace tarnwick {
 
@@ -29,6 +31,8 @@ class TFAbout : public ui::Form {
     ui::Label& LCredit;
     ui::Label& LCreditLink;
     ui::Button& BOk;
+    // The product's icon, in the column left of the labels.
+    ui::PaintBox& IProduct;
 
     static constexpr const char* kManualAddress = "https://tarnwick.sourceforge.io/manual.html";
     static constexpr const char* kCreditAddress = "http://www.sane-project.org/";

@@ -16,9 +16,11 @@ namespace tarnwick {
 
 namespace {
 
-// The zoomed copy is one bitmap and the paint box one surface of this many pixels at most, so
-// that a zoom typed into the box cannot ask for gigabytes.
-constexpr double kMaxZoomedPixels = 1 << 24;
+// The zoomed copy is one bitmap and the paint box one surface: a zoom above 100% typed into the
+// box makes a picture of this many pixels at most (and no side beyond a surface's), so that it
+// cannot ask for gigabytes. 1000% of a preview of the window's size (400 x 560) stays whole. The
+// zooms of the list, 100% at most, are never cut: their picture is no larger than the preview.
+constexpr double kMaxZoomedPixels = 1 << 25;
 constexpr int kBandChrome = 16;  // a cool-bar band's gripper and edges, or its text's margins
 constexpr int kLeastControlWidth = 120;
 constexpr int kRowMargins = 20 + 16;  // a row's own, and its page's borders
@@ -161,8 +163,12 @@ void TFPreview::ZoomChange() {
     const ZoomMode mode = zoomMode(percent);
     zoomFactor_ = zoomFactorFor(mode, percent, client.width(), client.height(), width, height);
     const double pixels = static_cast<double>(width) * height;
-    if (pixels > 0 && zoomFactor_ * zoomFactor_ * pixels > kMaxZoomedPixels)
-        zoomFactor_ = std::sqrt(kMaxZoomedPixels / pixels);
+    if (zoomFactor_ > 1 && pixels > 0) {
+        const double bound =
+            std::min(std::sqrt(kMaxZoomedPixels / pixels),
+                     static_cast<double>(ui::Surface::kMaxSide) / std::max(width, height));
+        zoomFactor_ = std::min(zoomFactor_, std::max(bound, 1.0));
+    }
     if (zoomFactor_ != previous)
         PaintBox.canvas().fillRect({0, 0, PaintBox.width(), PaintBox.height()},
                                    ui::rgb(255, 255, 255));

@@ -181,7 +181,7 @@ TEST_F(OptionRows, AReloadGreysOrHidesWhatBecameInactive) {
         EXPECT_FALSE(size->isActive());
         EXPECT_FALSE(usable());
         if (!hide)
-            EXPECT_EQ(size->captionLabel()->textColor(), ui::SystemColor::InactiveCaptionText);
+            EXPECT_EQ(size->captionLabel()->textColor(), ui::SystemColor::GrayText);
         else
             EXPECT_TRUE(size->control->enabled());  // hidden rows are not greyed as well
     }

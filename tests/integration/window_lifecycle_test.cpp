@@ -3,6 +3,7 @@
 #include "support/fake_daemon.h"
 #include "support/saned_fixture.h"
 #include "unit/window/window_fixture.h"
+#include "window/scan_window.h"
 
 namespace tarnwick::testing {
 namespace {
@@ -39,6 +40,21 @@ TEST_F(WindowSaned, FirstActivationConnectsListsAndOpensTheFirstDevice) {
     TFPreview later(laterSession, std::make_unique<QuietServices>());
     later.FormActivate();
     EXPECT_EQ(laterSession.connection(), nullptr);
+}
+
+// Every opening of the source connects: a second one in the same process (the application opens
+// the source again without unloading it) finds its scanner as the first did.
+TEST_F(WindowSaned, ASecondOpeningInTheSameProcessConnectsAgain) {
+    useDaemon();
+    WindowScanner first, second;
+    auto opened = std::make_unique<ScanWindow>(first, std::make_unique<QuietServices>());
+    ASSERT_NE(opened->scanner(), nullptr);
+    ui::CloseAction action;
+    opened->form().FormClose(action);
+    opened.reset();
+    ScanWindow again(second, std::make_unique<QuietServices>());
+    ASSERT_NE(again.scanner(), nullptr);
+    EXPECT_EQ(again.scanner()->name(), "test:0");
 }
 
 TEST_F(WindowSaned, WithoutAHostTheSettingsDialogNamesTheDaemon) {

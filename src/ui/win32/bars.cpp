@@ -332,8 +332,7 @@ void CoolBarPeer::updateBands() {
         info.fStyle = RBBS_CHILDEDGE | (band.breakLine ? RBBS_BREAK : 0) |
                       (band.visible && band.control->visible() ? 0 : RBBS_HIDDEN);
         info.hwndChild = child->hwnd();
-        info.cxMinChild =
-            static_cast<UINT>(band.minWidth > 0 ? band.minWidth : band.control->width());
+        info.cxMinChild = static_cast<UINT>(CoolBar::leastWidth(band));
         info.cyMinChild = static_cast<UINT>(band.control->height());
         info.cx = static_cast<UINT>(band.width);
         info.lpText = text.data();
@@ -345,6 +344,38 @@ void CoolBarPeer::updateBands() {
     }
     int height = static_cast<int>(SendMessageW(hwnd_, RB_GETBARHEIGHT, 0, 0));
     if (height > 0 && height != control_.height()) userInput([&] { control_.setHeight(height); });
+    takePlaces();
+}
+
+void CoolBarPeer::takePlaces() {
+    for (std::size_t i = 0; i < bar_.bandCount(); ++i) {
+        Control* c = bar_.band(i).control;
+        WindowPeer* child = c ? peerOf(*c) : nullptr;
+        if (!child || !child->hwnd() || !c->visible()) continue;
+        RECT r;
+        GetWindowRect(child->hwnd(), &r);
+        MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
+        if (r.left == c->left() && r.top == c->top() && r.right - r.left == c->width()) continue;
+        userInput([&] { bar_.placeBand(*c, r.left, r.top, r.right - r.left); });
+    }
+}
+
+bool CoolBarPeer::notified(NMHDR& n, LRESULT& result) {
+    // The user moved a band, or the rows changed.
+    if (n.code == static_cast<UINT>(RBN_LAYOUTCHANGED) ||
+        n.code == static_cast<UINT>(RBN_HEIGHTCHANGE)) {
+        takePlaces();
+        result = 0;
+        return true;
+    }
+    return false;
+}
+
+LRESULT CoolBarPeer::handle(UINT msg, WPARAM wp, LPARAM lp) {
+    LRESULT result = WindowPeer::handle(msg, wp, lp);
+    // A new size lays the bands out again.
+    if (msg == WM_SIZE && hwnd_) takePlaces();
+    return result;
 }
 
 void CoolBarPeer::sync(Property what) {

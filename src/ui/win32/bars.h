@@ -75,6 +75,8 @@ class ToolButtonPeer : public Peer {
 class CoolBarPeer : public WindowPeer {
   public:
     explicit CoolBarPeer(CoolBar& bar);
+    bool notified(NMHDR& n, LRESULT& result) override;
+    LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) override;
 
   protected:
     HWND create(HWND parent) override;
@@ -83,6 +85,9 @@ class CoolBarPeer : public WindowPeer {
 
   private:
     void updateBands();
+    // The places the native bar gave the bands' controls become theirs in the toolkit, where
+    // the controls under the pointer are looked for.
+    void takePlaces();
     CoolBar& bar_;
     bool updating_ = false;
 };

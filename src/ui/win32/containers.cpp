@@ -196,14 +196,15 @@ LRESULT FormPeer::handle(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_MOVING:
             if (form_.onMoving) {
+                // The rectangle the handler leaves is where the window goes, whether it took the
+                // move over (a page snapping onto its home) or only changed it (a page hanging
+                // from the pointer).
                 RECT& r = *reinterpret_cast<RECT*>(lp);
                 Rect proposed{r.left, r.top, r.right, r.bottom};
                 bool handled = false;
-                userInput([&] { handled = form_.onMoving(proposed); });
-                if (handled) {
-                    r = RECT{proposed.left, proposed.top, proposed.right, proposed.bottom};
-                    return TRUE;
-                }
+                if (!userInput([&] { handled = form_.onMoving(proposed); })) return TRUE;
+                r = RECT{proposed.left, proposed.top, proposed.right, proposed.bottom};
+                return handled ? TRUE : FALSE;
             }
             break;
         case WM_EXITSIZEMOVE:

@@ -339,8 +339,8 @@ LRESULT WindowPeer::handle(UINT msg, WPARAM wp, LPARAM lp) {
                 HDC dc = reinterpret_cast<HDC>(wp);
                 SetTextColor(dc, GetSysColor([&] {
                                  switch (from->control().textColor()) {
-                                     case SystemColor::InactiveCaptionText:
-                                         return COLOR_INACTIVECAPTIONTEXT;
+                                     case SystemColor::GrayText:
+                                         return COLOR_GRAYTEXT;
                                      case SystemColor::Window:
                                          return COLOR_WINDOW;
                                      case SystemColor::ButtonFace:

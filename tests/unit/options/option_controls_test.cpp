@@ -223,6 +223,30 @@ TEST_F(OptionControls, FixedPointTrackBarCountsInHundredths) {
     EXPECT_EQ(wordBar.max(), 2540);
 }
 
+// A saved value is the control's text, restored through setValueText: a fixed-point track bar
+// gives back the hundredth it showed, however often it is saved and restored.
+TEST_F(OptionControls, FixedPointTrackBarValuesSaveAndRestoreUnchanged) {
+    auto option = make<NumberOption>(DescriptorBuilder(3, "analog-gamma", SANE_TYPE_FIXED));
+    option->setRange(0.1, 5, 0.01);
+    built<TCustomTrackBar>(*option);
+    for (const char* value : {"1.15", "0.29", "2.3", "1.8", "0.1", "4.99"}) {
+        option->setValueText(value);
+        ASSERT_EQ(option->valueText(), value);
+        for (int round = 1; round <= 10; ++round) {
+            const std::string saved = option->valueText();
+            option->setValueText(saved);
+            EXPECT_EQ(option->valueText(), value) << "after " << round << " saves";
+        }
+    }
+    // Negative values too.
+    auto offset = make<NumberOption>(DescriptorBuilder(4, "offset", SANE_TYPE_FIXED));
+    offset->setRange(-5, 5, 0.01);
+    built<TCustomTrackBar>(*offset);
+    offset->setValueText("-0.29");
+    for (int round = 1; round <= 10; ++round) offset->setValueText(offset->valueText());
+    EXPECT_EQ(offset->valueText(), "-0.29");
+}
+
 TEST_F(OptionControls, NumberEditsKeepTheirCharacterLimits) {
     auto integer = make<NumberOption>(DescriptorBuilder(3, "count", SANE_TYPE_INT));
     auto& edit = built<ui::Edit>(*integer);
@@ -412,7 +436,7 @@ TEST_F(OptionControls, UnusableOptionsGreyOrHide) {
     auto greyed = make(DescriptorBuilder(3, "a", SANE_TYPE_INT).cap(usable | SANE_CAP_INACTIVE));
     auto& edit = built<ui::Edit>(*greyed);
     EXPECT_FALSE(edit.enabled());
-    EXPECT_EQ(greyed->captionLabel()->textColor(), ui::SystemColor::InactiveCaptionText);
+    EXPECT_EQ(greyed->captionLabel()->textColor(), ui::SystemColor::GrayText);
     greyed->capabilities = usable;
     greyed->refresh();
     EXPECT_TRUE(edit.enabled());

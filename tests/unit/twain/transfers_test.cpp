@@ -278,9 +278,16 @@ TEST_F(Transfers, LayoutIsSetExactlyAndReadInInches) {
     // Not whole millimetres: two inches stay two inches.
     EXPECT_EQ((std::vector<double>{r.left, r.top, r.right, r.bottom}),
               (std::vector<double>{25.4, 25.4, 50.8, 50.8}));
-    layout.Frame.Right = layout.Frame.Left;
-    EXPECT_EQ(call(DG_IMAGE, DAT_IMAGELAYOUT, MSG_SET, &layout), TWRC_FAILURE);
-    EXPECT_EQ(source->conditionCode, TWCC_BADVALUE);
+    // A frame that would scan nothing is refused: no width, no height, or a negative edge.
+    for (const TW_FRAME empty : {TW_FRAME{toFix32(1), toFix32(1), toFix32(1), toFix32(2)},
+                                 TW_FRAME{toFix32(1), toFix32(2), toFix32(2), toFix32(1)},
+                                 TW_FRAME{toFix32(-1), toFix32(1), toFix32(2), toFix32(2)},
+                                 TW_FRAME{toFix32(1), toFix32(-1), toFix32(2), toFix32(2)}}) {
+        layout.Frame = empty;
+        EXPECT_EQ(call(DG_IMAGE, DAT_IMAGELAYOUT, MSG_SET, &layout), TWRC_FAILURE);
+        EXPECT_EQ(source->conditionCode, TWCC_BADVALUE);
+    }
+    EXPECT_EQ(scanner.regionsSet.size(), 1u);
     // A frame the device clamped or refused.
     scanner.frameTaken = false;
     layout.Frame = {toFix32(1), toFix32(1), toFix32(20), toFix32(20)};
@@ -316,8 +323,7 @@ TEST_F(Transfers, LayoutAndPaletteNeverScanBeforeTheTransfer) {
     TW_IMAGELAYOUT layout{};
     ASSERT_EQ(call(DG_IMAGE, DAT_IMAGELAYOUT, MSG_GET, &layout), TWRC_SUCCESS);
     TW_PALETTE8 palette{};
-    EXPECT_EQ(call(DG_IMAGE, DAT_PALETTE8, MSG_GET, &palette), TWRC_FAILURE);
-    EXPECT_EQ(source->conditionCode, TWCC_BADPROTOCOL);
+    EXPECT_EQ(call(DG_IMAGE, DAT_PALETTE8, MSG_GET, &palette), TWRC_SUCCESS);
     EXPECT_TRUE(scanner.calls.empty()) << "a feeder would lose a sheet";
 
     // In state 6 the rectangle of the image being transferred.
@@ -325,6 +331,64 @@ TEST_F(Transfers, LayoutAndPaletteNeverScanBeforeTheTransfer) {
     ASSERT_EQ(call(DG_IMAGE, DAT_IMAGELAYOUT, MSG_GET, &layout), TWRC_SUCCESS);
     EXPECT_FLOAT_EQ(fromFix32(layout.Frame.Left), 5.0f);
     EXPECT_FLOAT_EQ(fromFix32(layout.Frame.Bottom), 10.0f);
+}
+
+// Before a transfer the palette is that of the image to come, by the pixel type in force, and
+// nothing is scanned to find it.
+TEST_F(Transfers, ThePaletteBeforeATransferFollowsThePixelTypeInForce) {
+    const auto palette = [&](TW_UINT16 expected) {
+        TW_PALETTE8 p{};
+        EXPECT_EQ(call(DG_IMAGE, DAT_PALETTE8, MSG_GET, &p), expected);
+        return p;
+    };
+    // Grey: the ramp, in state 4 and in state 5.
+    for (TW_INT32 state : {4, 5}) {
+        SCOPED_TRACE("state " + std::to_string(state));
+        reset();
+        ASSERT_NO_FATAL_FAILURE(bringTo(state));
+        const TW_PALETTE8 grey = palette(TWRC_SUCCESS);
+        EXPECT_EQ(+grey.NumColors, 256);
+        EXPECT_EQ(+grey.PaletteType, TWPA_GRAY);
+        for (int i : {0, 1, 127, 255})
+            EXPECT_EQ((std::vector<int>{grey.Colors[i].Index, grey.Colors[i].Channel1,
+                                        grey.Colors[i].Channel2, grey.Colors[i].Channel3}),
+                      (std::vector<int>{i, i, i, i}));
+    }
+    // Black and white by the line-art mode: black 0 and white 1, as the image holds them.
+    scanner.options->mode.setValueText("Lineart");
+    const TW_PALETTE8 bw = palette(TWRC_SUCCESS);
+    EXPECT_EQ(+bw.NumColors, 2);
+    EXPECT_EQ(+bw.PaletteType, TWPA_GRAY);
+    EXPECT_EQ((std::vector<int>{bw.Colors[0].Index, bw.Colors[0].Channel1, bw.Colors[1].Index,
+                                bw.Colors[1].Channel1, bw.Colors[1].Channel3}),
+              (std::vector<int>{0, 0, 1, 255, 255}));
+    // Colour has none.
+    scanner.options->mode.setValueText("Color");
+    palette(TWRC_FAILURE);
+    EXPECT_EQ(source->conditionCode, TWCC_BADPROTOCOL);
+    // With a depth: grey at 1 bit is black and white, colour at 1 bit has the eight colours,
+    // and grey delivered at 16 bits has no palette of 8 bits.
+    NumberOption depth{11, "depth", "", "", 0, 4, 0, &scanner.options->device};
+    depth.wordList = {1, 8, 16};
+    depth.constraintKind = numberWordList;
+    scanner.roles.depth = &depth;
+    scanner.options->mode.setValueText("Gray");
+    depth.values = {1};
+    EXPECT_EQ(+palette(TWRC_SUCCESS).NumColors, 2);
+    scanner.options->mode.setValueText("Color");
+    const TW_PALETTE8 eight = palette(TWRC_SUCCESS);
+    EXPECT_EQ(+eight.PaletteType, TWPA_RGB);
+    EXPECT_EQ((std::vector<int>{eight.Colors[7].Channel1, eight.Colors[7].Channel2,
+                                eight.Colors[0].Channel3}),
+              (std::vector<int>{0, 0, 255}));
+    scanner.options->mode.setValueText("Gray");
+    depth.values = {16};
+    EXPECT_EQ(+palette(TWRC_SUCCESS).NumColors, 256) << "a native transfer delivers 8 bits";
+    source->transferMechanism = TWSX_MEMORY;
+    palette(TWRC_FAILURE);
+    EXPECT_EQ(source->conditionCode, TWCC_BADPROTOCOL);
+    EXPECT_TRUE(scanner.calls.empty()) << "nothing was scanned";
+    scanner.roles.depth = nullptr;
 }
 
 TEST_F(Transfers, AnImageOfUnknownLengthHasTheRowsThatArrived) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "ui/headless/driver.h"
+#include "ui/tool_pictures.h"
 #include "widgets/about_form.h"
 #include "widgets/auto_width_combo_box.h"
 #include "widgets/custom_track_bar.h"
@@ -79,6 +80,31 @@ TEST_F(SmallControls, AboutBoxShowsTheVersionAndClosesWithOk) {
     EXPECT_EQ(about.showModal(), ui::ModalResult::Ok);
     driver.whenModal([&](ui::Form& f) { driver.pressKey(f, ui::key::Escape); });
     EXPECT_EQ(about.showModal(), ui::ModalResult::Ok);
+}
+
+TEST_F(SmallControls, AboutBoxShowsTheProductIconLeftOfItsLabels) {
+    tarnwick::TFAbout about([](const std::string&) { return true; });
+    const ui::PaintBox& icon = about.IProduct;
+    EXPECT_EQ(icon.width(), 32);
+    EXPECT_EQ(icon.height(), 32);
+    EXPECT_LE(icon.bounds().right, about.LProduct.left());
+    EXPECT_GE(icon.left(), 0);
+    EXPECT_EQ(icon.top(), about.LProduct.top());
+    // The module's icon, on the box's white.
+    const ui::Surface drawn = ui::drawToolImage(ui::kProductImage, 32);
+    int differing = 0, white = 0;
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) {
+            const ui::Color shown = icon.surface().pixel(x, y) & 0xFFFFFF;
+            const ui::Color want = drawn.pixel(x, y) & 0xFFFFFF;
+            if (want == (ui::kPictureTransparent & 0xFFFFFF))
+                white += shown == 0xFFFFFF;
+            else
+                differing += shown != want;
+        }
+    EXPECT_EQ(differing, 0);
+    EXPECT_GT(white, 0);
+    EXPECT_LT(white, 32 * 32);
 }
 
 TEST_F(SmallControls, AboutLinksOpenTheirAddresses) {

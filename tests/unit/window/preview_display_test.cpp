@@ -1,6 +1,7 @@
 // The preview on the headless toolkit: placeholder, zoom and the painted outlines.
 #include <gtest/gtest.h>
 
+#include "window/preview_geometry.h"
 #include "window_fixture.h"
 
 namespace tarnwick::testing {
@@ -82,12 +83,44 @@ TEST_F(PreviewDisplay, ZoomTexts) {
     w().ZoomChange();
     EXPECT_LE(static_cast<double>(control<ui::PaintBox>(w(), "PaintBox").width()) *
                   control<ui::PaintBox>(w(), "PaintBox").height(),
-              1 << 24);
+              1 << 25);
     EXPECT_GT(w().zoomFactor(), 1.0);
+    // And no side beyond what a surface holds.
+    w().previewBitmap.reset(BitmapKind::Bits24, 40, 2000);
+    w().ZoomChange();
+    EXPECT_LE(control<ui::PaintBox>(w(), "PaintBox").height(), ui::Surface::kMaxSide);
+    EXPECT_EQ(control<ui::PaintBox>(w(), "PaintBox").surface().height(),
+              control<ui::PaintBox>(w(), "PaintBox").height());
 
     w().previewBitmap.reset(BitmapKind::Bits24, 0, 0);
     w().ZoomChange();
     EXPECT_DOUBLE_EQ(w().zoomFactor(), 1.0);
+}
+
+// A large preview (a preview scan for 25% of a large window) is shown at every zoom of the list
+// as the list says, and a zoom typed beyond the list as typed while it is not absurd.
+TEST_F(PreviewDisplay, TheZoomsOfTheListAreWholeOnALargePreview) {
+    w().previewBitmap.reset(BitmapKind::Bits24, 5000, 4000);
+    ui::ComboBox& zoom = control<ui::ComboBox>(w(), "Zoom");
+    const ui::PaintBox& box = control<ui::PaintBox>(w(), "PaintBox");
+    for (const std::string& entry : zoom.items()) {
+        const long percent = leadingNumber(entry);
+        if (percent <= 0) continue;
+        zoom.setComboText(entry);
+        w().ZoomChange();
+        EXPECT_DOUBLE_EQ(w().zoomFactor(), percent / 100.0) << entry;
+        EXPECT_EQ(box.width(), 50 * percent) << entry;
+        EXPECT_EQ(box.height(), 40 * percent) << entry;
+    }
+    EXPECT_EQ(zoom.text(), "100%");
+    EXPECT_EQ(box.surface().width(), 5000);
+    // A preview of the window's size at 1000%.
+    w().previewBitmap.reset(BitmapKind::Bits24, 400, 560);
+    zoom.setComboText("1000%");
+    w().ZoomChange();
+    EXPECT_DOUBLE_EQ(w().zoomFactor(), 10.0);
+    EXPECT_EQ(box.width(), 4000);
+    EXPECT_EQ(box.height(), 5600);
 }
 
 TEST_F(PreviewDisplay, RegionsAreFilledAndOutlinedWithCrawlingDashes) {

@@ -6,11 +6,13 @@
 
 #include <commctrl.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "gamma/gamma_form.h"
 #include "options/gamma_button_picture.h"
+#include "options/number_option.h"
 #include "platform/dialog_message.h"
 #include "platform/win32/own_module.h"
 #include "sample_forms.h"
@@ -19,6 +21,8 @@
 #include "ui/timer.h"
 #include "ui/tool_pictures.h"
 #include "ui/win32/peers.h"
+#include "widgets/about_form.h"
+#include "widgets/float_form.h"
 
 namespace tarnwick::wine {
 namespace {
@@ -269,6 +273,45 @@ TEST_F(WidgetFormTest, BarsMirrorCodeAndReportTheUser) {
     EXPECT_FALSE(SendMessageW(bar, TB_ISBUTTONENABLED, 1, 0));
 }
 
+// The rebar places the bands' controls itself; the toolkit learns where, so that the control under
+// the pointer is found where the user sees it.
+TEST(Win32Toolkit, ToolBarsInACoolBarAreWhereTheNativeBarPutThem) {
+    ui::Form form;
+    form.setClientSize(420, 200);
+    ui::CoolBar& dock = form.add<ui::CoolBar>();
+    std::vector<ui::ToolBar*> bars;
+    for (const char* text : {"", "Mode:", "Device:", "depth:"}) {
+        ui::ToolBar& bar = dock.add<ui::ToolBar>();
+        ui::ComboBox& box = bar.add<ui::ComboBox>(ui::ComboStyle::DropDownList);
+        box.setBounds(0, 0, 80, 21);
+        bar.setHeight(24);
+        bar.layoutButtons();
+        dock.addBand(bar, text).breakLine = bars.size() != 3;
+        bars.push_back(&bar);
+    }
+    form.show();
+    const auto nativeAndToolkitAgree = [&](const char* when) {
+        for (ui::ToolBar* bar : bars) {
+            RECT r;
+            GetWindowRect(hwndOf(*bar), &r);
+            const ui::Rect model = bar->screenRect();
+            EXPECT_EQ((std::vector<long>{model.left, model.top, model.right}),
+                      (std::vector<long>{r.left, r.top, r.right}))
+                << "band " << dock.bandOf(*bar)->text << " " << when;
+        }
+        EXPECT_GT(bars[3]->left(), bars[2]->left() + 80) << "the last band joins the row";
+        EXPECT_GT(bars[2]->top(), bars[1]->top());
+    };
+    ASSERT_TRUE(soon([&] { return IsWindowVisible(hwndOf(form)); }));
+    nativeAndToolkitAgree("when shown");
+    dock.band(2).width = 200;
+    dock.bandsChanged();
+    nativeAndToolkitAgree("after a new band width");
+    form.setClientSize(600, 200);
+    ui::processPendingMessages();
+    nativeAndToolkitAgree("in a wider form");
+}
+
 TEST_F(WidgetFormTest, MovingTheFormGoesThroughItsHandlers) {
     HWND h = hwndOf(form);
     RECT proposed{10, 20, 110, 220};
@@ -286,6 +329,43 @@ TEST_F(WidgetFormTest, MovingTheFormGoesThroughItsHandlers) {
     EXPECT_EQ(proposed.right, 110);
     SendMessageW(h, WM_EXITSIZEMOVE, 0, 0);
     EXPECT_EQ(ended, 1);
+}
+
+// A page torn off the window: moved with the pointer away from its page control it hangs from the
+// pointer at its top edge, and over the page control it snaps onto it.
+TEST(Win32Toolkit, AFloatingPageHangsFromThePointerAwayFromItsHome) {
+    ui::Form window;
+    window.setBounds(100, 100, 320, 320);
+    ui::PageControl& home = window.add<ui::PageControl>();
+    home.setBounds(10, 10, 200, 200);
+    home.addPage("Preview");
+    ui::TabSheet& options = home.addPage("Options");
+    window.show();
+    TFFloat floating(home);
+    floating.floatPage(options);
+    floating.setBounds(520, 400, 210, 160);
+    floating.show();
+    HWND h = hwndOf(floating);
+    ASSERT_TRUE(soon([&] { return IsWindowVisible(h) != FALSE; }));
+    const ui::Rect target = home.screenRect();
+
+    const ui::Point away{target.right + 60, target.bottom + 40};
+    ASSERT_TRUE(SetCursorPos(away.x, away.y));
+    ASSERT_TRUE(soon([&] { return ui::backend().cursorPos() == away; }));
+    RECT proposed{480, 380, 690, 540};
+    SendMessageW(h, WM_MOVING, 0, reinterpret_cast<LPARAM>(&proposed));
+    EXPECT_FALSE(floating.overHome);
+    EXPECT_EQ((std::vector<long>{proposed.left, proposed.top, proposed.right, proposed.bottom}),
+              (std::vector<long>{480, away.y, 480 + floating.width(), away.y + floating.height()}));
+
+    const ui::Point over{target.left + 20, target.top + 20};
+    ASSERT_TRUE(SetCursorPos(over.x, over.y));
+    ASSERT_TRUE(soon([&] { return ui::backend().cursorPos() == over; }));
+    proposed = RECT{480, 380, 690, 540};
+    EXPECT_TRUE(SendMessageW(h, WM_MOVING, 0, reinterpret_cast<LPARAM>(&proposed)));
+    EXPECT_TRUE(floating.overHome);
+    EXPECT_EQ((std::vector<long>{proposed.left, proposed.top, proposed.right, proposed.bottom}),
+              (std::vector<long>{target.left, target.top, target.right, target.bottom}));
 }
 
 TEST(Win32Toolkit, GammaToolBarShowsTheCurveToolPictures) {
@@ -391,6 +471,70 @@ TEST_F(WidgetFormTest, PaintBoxShowsTheCanvasPicture) {
     ReleaseDC(h, dc);
     // GDI+ and the canvas agree but for a few edge pixels of lines and dashes.
     EXPECT_GT(same, checked * 9 / 10) << same << " of " << checked;
+}
+
+TEST(Win32Toolkit, AboutBoxShowsTheModulesIcon) {
+    TFAbout about([](const std::string&) { return true; });
+    about.show();
+    HWND h = hwndOf(about.IProduct);
+    ASSERT_TRUE(soon([&] { return IsWindowVisible(h) != FALSE; }));
+    UpdateWindow(h);
+    HDC dc = GetDC(h);
+    const ui::Surface drawn = ui::drawToolImage(ui::kProductImage, 32);
+    int differing = 0, painted = 0;
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) {
+            const ui::Color want = drawn.pixel(x, y) & 0xFFFFFF;
+            if (want == (ui::kPictureTransparent & 0xFFFFFF)) continue;
+            ++painted;
+            const COLORREF shown = GetPixel(dc, x, y);
+            differing += RGB((want >> 16) & 255, (want >> 8) & 255, want & 255) != shown;
+        }
+    ReleaseDC(h, dc);
+    EXPECT_GT(painted, 100);
+    EXPECT_EQ(differing, 0);
+}
+
+struct GammaOwner : ControlOwner {
+    TGammaForm& gammaEditor() override { return editor; }
+    TGammaForm editor;
+};
+
+// The caption of an inactive option is drawn in the system's colour of disabled text, which
+// Windows 10's colours keep grey; their inactive caption text is black. The test
+// wine-caption-colour runs this with those colours in its prefix (TARNWICK_WINE_COLOURS).
+TEST(Win32Toolkit, AnInactiveOptionsCaptionIsGreyInTheSystemsColours) {
+    ui::Form form;
+    form.setClientSize(400, 100);
+    ui::Panel& page = form.add<ui::Panel>();
+    page.setAlign(ui::Align::Client);
+    GammaOwner owner;
+    NumberOption active(1, "gain", "Gain", "", 0, 4, SANE_CAP_SOFT_SELECT, nullptr);
+    NumberOption inactive(2, "speed", "Speed", "", 0, 4, SANE_CAP_SOFT_SELECT | SANE_CAP_INACTIVE,
+                          nullptr);
+    for (NumberOption* option : {&active, &inactive}) {
+        option->createControl(owner, page, false);
+        ASSERT_NE(option->captionLabel(), nullptr);
+    }
+    form.show();
+    const auto captionColour = [&](NumberOption& option) {
+        HWND caption = hwndOf(*option.captionLabel());
+        HDC dc = CreateCompatibleDC(nullptr);
+        SendMessageW(GetParent(caption), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                     reinterpret_cast<LPARAM>(caption));
+        const COLORREF colour = GetTextColor(dc);
+        DeleteDC(dc);
+        return colour;
+    };
+    EXPECT_EQ(captionColour(active), GetSysColor(COLOR_WINDOWTEXT));
+    EXPECT_EQ(captionColour(inactive), GetSysColor(COLOR_GRAYTEXT));
+    EXPECT_NE(captionColour(inactive), captionColour(active));
+    const char* scheme = std::getenv("TARNWICK_WINE_COLOURS");
+    if (scheme && std::string(scheme) == "windows10") {
+        EXPECT_EQ(GetSysColor(COLOR_INACTIVECAPTIONTEXT), RGB(0, 0, 0)) << "Windows 10's colours";
+        EXPECT_EQ(captionColour(active), RGB(0, 0, 0));
+        EXPECT_EQ(captionColour(inactive), RGB(109, 109, 109));
+    }
 }
 
 // The text a tooltip of the thread would show for the control (empty when none has it).

@@ -6,7 +6,8 @@
 //   tarnwick-wine-window <settings folder> <ready file> <shot file> <result file> [pages]
 // For each photograph the ready file appears holding its name; the program goes on once the
 // shot file exists. It writes its outcome to the result file: "images N" and one line per image,
-// the answers to the close inside the read, and every text it found cut.
+// the answers to the close inside the read, every text it found cut, and every bar of the top
+// dock that the toolkit places elsewhere than the screen shows it.
 #include <windows.h>
 
 #include <chrono>
@@ -124,6 +125,28 @@ bool placedForFirstStart(TFPreview& w, std::ostream& result) {
     return false;
 }
 
+// Each bar of the top dock lies in the toolkit where the rebar shows it, so that Ctrl+S finds the
+// control the user points at.
+bool barsWhereShown(TFPreview& w, const char* when, std::ostream& result) {
+    ui::CoolBar& dock = control<ui::CoolBar>(w, "TopDock");
+    bool same = true;
+    for (std::size_t i = 0; i < dock.bandCount(); ++i) {
+        ui::Control& bar = *dock.band(i).control;
+        ui::win32::WindowPeer* peer = ui::win32::peerOf(bar);
+        if (!bar.visible() || !peer) continue;
+        RECT shown;
+        GetWindowRect(peer->hwnd(), &shown);
+        const ui::Rect placed = bar.screenRect();
+        if (placed.left == shown.left && placed.top == shown.top && placed.right == shown.right)
+            continue;
+        result << when << ": " << bar.name() << " at " << placed.left << "," << placed.top << "-"
+               << placed.right << " in the toolkit, at " << shown.left << "," << shown.top << "-"
+               << shown.right << " on the screen\n";
+        same = false;
+    }
+    return same;
+}
+
 // The tool bar with large icons, and back on small ones.
 bool switchIcons(TFPreview& w, Photographer& camera) {
     for (bool large : {true, false}) {
@@ -216,9 +239,12 @@ int run(const std::string& settings, Photographer& camera, bool pages, std::ostr
     }
     if (pages) {
         const bool placed = placedForFirstStart(w, result);
-        if (!camera.take("first-start", w) || !switchIcons(w, camera) || !showPages(w, camera))
-            return 1;
-        return placed && camera.faults == 0 ? 0 : 1;
+        if (!camera.take("first-start", w)) return 1;
+        const bool barsAtFirst = barsWhereShown(w, "first start", result);
+        if (!switchIcons(w, camera)) return 1;
+        const bool barsAfterIcons = barsWhereShown(w, "icons switched", result);
+        if (!showPages(w, camera)) return 1;
+        return placed && barsAtFirst && barsAfterIcons && camera.faults == 0 ? 0 : 1;
     }
     control<ui::ToolButton>(w, "BPreview").userClick();
     if (!pumpUntil([&] { return w.previewBitmap.width() > 0 && !w.session().reading(); },
