@@ -99,7 +99,8 @@ TEST(ServiceRecords, AFloodOfInstancesKeepsAtMostTheBound) {
     for (int reply = 0; reply < 4; ++reply) {
         DnsBuilder b(0, 0, 40);
         for (int i = 0; i < 40; ++i) {
-            const std::string instance = "s" + std::to_string(reply * 40 + i);
+            std::string instance = "s";
+            instance += std::to_string(reply * 40 + i);
             pointerRecord(b, "_uscan._tcp.local", instance);
         }
         records.add(parsed(b));
