@@ -1,8 +1,10 @@
 // JPEG through libjpeg-turbo. Its errors leave by longjmp, so every call into it sits in a
 // function that holds no object with a destructor.
-#include <jpeglib.h>
 #include <csetjmp>
 #include <cstdio>
+
+// jpeglib.h needs size_t and FILE declared before it.
+#include <jpeglib.h>
 
 #include "platform/posix/decoders.h"
 
