@@ -30,8 +30,9 @@ class PdfWriter : public ImageFileWriter {
         const int image = next(), length = next(), content = next(), pageObject = next();
         ok_ = begin(image) && text(imageDictionary(f, length)) && text("stream\n");
         const std::uint64_t start = target_->written();
-        ok_ = ok_ && encode(rows) && text("\nendstream\nendobj\n");
-        const std::uint64_t size = target_->written() - start - 1;
+        ok_ = ok_ && encode(rows);
+        const std::uint64_t size = target_->written() - start;
+        ok_ = ok_ && text("\nendstream\nendobj\n");
         ok_ = ok_ && object(length, std::to_string(size));
         const double w = f.width * 72.0 / dpi(f.xDpi), h = f.height * 72.0 / dpi(f.yDpi);
         const std::string draw = "q " + number(w) + " 0 0 " + number(h) + " 0 0 cm /Im0 Do Q";
@@ -97,7 +98,7 @@ class PdfWriter : public ImageFileWriter {
             // The fax code's white runs hold the image's 1 bits (0 is black in these rows).
             d += " /Filter /CCITTFaxDecode /DecodeParms << /K -1 /Columns " +
                  std::to_string(f.width) + " /Rows " + std::to_string(f.height) +
-                 " /BlackIs1 true >> /Decode [1 0]";
+                 " /BlackIs1 true >>";
         } else {
             d += " /Filter /FlateDecode";
         }

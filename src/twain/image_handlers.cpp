@@ -75,6 +75,7 @@ TW_UINT16 handleImageInfo(DataSource& source, TW_UINT16, TW_MEMREF pData) {
         return TWRC_SUCCESS;
     }
     const ImageFormat f = formatOf(source, *image);
+    info.Compression = compressionInEffect(source, f.pixelType);
     info.XResolution = toFix32(image->xResolution);
     info.YResolution = toFix32(image->yResolution);
     info.ImageWidth = f.width;
