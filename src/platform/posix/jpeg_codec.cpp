@@ -89,6 +89,9 @@ class JpegEncoder : public RowEncoder {
         info_.in_color_space = format.channels == 3 ? JCS_RGB : JCS_GRAYSCALE;
         jpeg_set_defaults(&info_);
         jpeg_set_quality(&info_, quality, TRUE);
+        // Full colour resolution: coloured text and lines of a document keep their edges.
+        for (int c = 0; c < info_.num_components; ++c)
+            info_.comp_info[c].h_samp_factor = info_.comp_info[c].v_samp_factor = 1;
         info_.density_unit = 1;  // dots per inch
         info_.X_density = static_cast<UINT16>(format.xDpi);
         info_.Y_density = static_cast<UINT16>(format.yDpi);
