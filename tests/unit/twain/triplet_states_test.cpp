@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/global_memory.h"
+#include "twain/file_records.h"
 #include "unit/twain/source_fixture.h"
 
 namespace tarnwick::testing {
@@ -51,6 +52,14 @@ const Expectation kTriplets[] = {
      TWCC_SUCCESS},
     {"SETUPMEMXFER GET", DG_CONTROL, DAT_SETUPMEMXFER, MSG_GET, 4, 6, TWRC_SUCCESS, TWCC_SUCCESS, 6,
      TWRC_FAILURE, TWCC_OPERATIONERROR},
+    {"SETUPFILEXFER GET", DG_CONTROL, DAT_SETUPFILEXFER, MSG_GET, 4, 6, TWRC_SUCCESS, TWCC_SUCCESS},
+    {"SETUPFILEXFER GETDEFAULT", DG_CONTROL, DAT_SETUPFILEXFER, MSG_GETDEFAULT, 4, 6, TWRC_SUCCESS,
+     TWCC_SUCCESS},
+    // The empty record names no file.
+    {"SETUPFILEXFER SET", DG_CONTROL, DAT_SETUPFILEXFER, MSG_SET, 4, 6, TWRC_FAILURE,
+     TWCC_BADVALUE},
+    {"SETUPFILEXFER RESET", DG_CONTROL, DAT_SETUPFILEXFER, MSG_RESET, 4, 4, TWRC_SUCCESS,
+     TWCC_SUCCESS},
     {"STATUS GET", DG_CONTROL, DAT_STATUS, MSG_GET, 4, 7, TWRC_SUCCESS, TWCC_SUCCESS},
     {"USERINTERFACE ENABLEDS", DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, 4, 4, TWRC_SUCCESS,
      TWCC_SUCCESS},
@@ -73,6 +82,10 @@ const Expectation kTriplets[] = {
     {"IMAGEMEMXFER GET", DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, 6, 7, TWRC_CANCEL, TWCC_SUCCESS},
     {"IMAGENATIVEXFER GET", DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, 6, 6, TWRC_CANCEL,
      TWCC_SUCCESS},
+    // Native is the mechanism: a file transfer is out of sequence.
+    {"IMAGEFILEXFER GET", DG_IMAGE, DAT_IMAGEFILEXFER, MSG_GET, 6, 6, TWRC_FAILURE, TWCC_SEQERROR},
+    {"IMAGEMEMFILEXFER GET", DG_IMAGE, DAT_IMAGEMEMFILEXFER, MSG_GET, 6, 7, TWRC_FAILURE,
+     TWCC_SEQERROR},
     {"PALETTE8 GET", DG_IMAGE, DAT_PALETTE8, MSG_GET, 4, 6, TWRC_FAILURE, TWCC_BADPROTOCOL, 6,
      TWRC_FAILURE, TWCC_OPERATIONERROR},
 };
@@ -84,6 +97,7 @@ union Payload {
     TW_UINT32 group;
     TW_PALETTE8 palette;
     TW_CUSTOMDSDATA custom;
+    TW_SETUPFILEXFER file;
     unsigned char bytes[2048];
 };
 
@@ -134,8 +148,8 @@ TEST_F(TripletStates, UnsupportedGroupsTypesAndMessagesAreBadProtocolInAnyState)
         {0x0004, DAT_IDENTITY, MSG_GET},  // DG_AUDIO
         {0, DAT_IDENTITY, MSG_GET},
         {DG_CONTROL, DAT_PARENT, MSG_OPENDSM},
-        {DG_CONTROL, DAT_SETUPFILEXFER, MSG_GET},
-        {DG_IMAGE, DAT_IMAGEFILEXFER, MSG_GET},
+        {DG_CONTROL, DAT_SETUPFILEXFER, MSG_GETCURRENT},
+        {DG_IMAGE, DAT_IMAGEFILEXFER, MSG_SET},
         {DG_IMAGE, DAT_CIECOLOR, MSG_GET},
         {DG_IMAGE, DAT_GRAYRESPONSE, MSG_SET},
         {DG_IMAGE, DAT_RGBRESPONSE, MSG_SET},
@@ -173,9 +187,10 @@ TEST_F(TripletStates, NullDataIsBadValueForEveryTripletThatReadsItAndIgnoredByTh
         ASSERT_NO_FATAL_FAILURE(bringTo(triplet.lowest));
         TW_UINT16 rc = call(triplet.DG, triplet.DAT, triplet.MSG, nullptr);
         bool ignoresData = triplet.MSG == MSG_CLOSEDS || triplet.MSG == MSG_DISABLEDS ||
-                           triplet.MSG == MSG_RESETALL;
+                           triplet.MSG == MSG_RESETALL || triplet.DAT == DAT_IMAGEFILEXFER;
         if (ignoresData) {
             EXPECT_EQ(rc, triplet.result);
+            EXPECT_EQ(source->conditionCode, triplet.condition);
         } else {
             EXPECT_EQ(rc, TWRC_FAILURE);
             EXPECT_EQ(source->conditionCode, TWCC_BADVALUE);
