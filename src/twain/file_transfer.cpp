@@ -121,6 +121,41 @@ bool FileTransfers::encodeImage(DataSource& source, const Image& image) {
     return writer && writer->addPage(pageOf(source, image)) && writer->finish();
 }
 
+namespace {
+
+class VectorSink : public platform::ByteSink {
+  public:
+    explicit VectorSink(std::vector<std::uint8_t>& bytes) : bytes_(bytes) {}
+    bool write(const std::uint8_t* data, std::size_t size) override {
+        bytes_.insert(bytes_.end(), data, data + size);
+        return true;
+    }
+
+  private:
+    std::vector<std::uint8_t>& bytes_;
+};
+
+}  // namespace
+
+bool FileTransfers::encodeCompressed(DataSource& source, const Image& image) {
+    memoryFile.clear();
+    memoryFileSent = 0;
+    const PageRows page = pageOf(source, image);
+    if (compression == TWCP_JPEG) {
+        auto writer =
+            createMemoryWriter(memoryFile, {FileFormat::Jpeg, FileCompression::Jpeg, jpegQuality});
+        return writer && writer->addPage(page) && writer->finish();
+    }
+    VectorSink sink(memoryFile);
+    auto encoder = platform::encodeGroup4(sink, page.format);
+    std::vector<std::uint8_t> row(platform::packedRowBytes(page.format));
+    for (int y = 0; encoder && y < page.format.height; ++y) {
+        page.row(y, row.data());
+        if (!encoder->writeRow(row.data())) return false;
+    }
+    return encoder && encoder->finish();
+}
+
 bool writesFormat(TW_UINT16 format) {
     const platform::CodecSupport codecs = platform::codecSupport();
     switch (format) {
@@ -140,6 +175,13 @@ bool writesFormat(TW_UINT16 format) {
 }
 
 std::vector<TW_UINT32> compressionsFor(TW_UINT16 mechanism, TW_UINT16 format) {
+    if (mechanism == TWSX_MEMORY) {
+        const platform::CodecSupport codecs = platform::codecSupport();
+        std::vector<TW_UINT32> offered{TWCP_NONE};
+        if (codecs.jpeg) offered.push_back(TWCP_JPEG);
+        if (codecs.group4) offered.push_back(TWCP_GROUP4);
+        return offered;
+    }
     if (!isFileMechanism(mechanism)) return {TWCP_NONE};
     std::vector<TW_UINT32> offered;
     const TW_UINT16 all[] = {TWCP_NONE, TWCP_PNG, TWCP_GROUP4, TWCP_LZW, TWCP_JPEG};
@@ -157,8 +199,13 @@ std::vector<TW_UINT32> compressionsFor(TW_UINT16 mechanism, TW_UINT16 format) {
 }
 
 TW_UINT16 compressionInEffect(const DataSource& source, TW_INT16 pixelType) {
-    if (!isFileMechanism(source.transferMechanism)) return TWCP_NONE;
     const bool bw = pixelType == TWPT_BW;
+    const TW_UINT16 set = source.files.compression;
+    if (source.transferMechanism == TWSX_MEMORY) {
+        const bool greyOrColour = pixelType == TWPT_GRAY || pixelType == TWPT_RGB;
+        return (set == TWCP_JPEG && greyOrColour) || (set == TWCP_GROUP4 && bw) ? set : TWCP_NONE;
+    }
+    if (!isFileMechanism(source.transferMechanism)) return TWCP_NONE;
     const FileRecipe recipe{fileFormat(source.files.format),
                             fileCompression(source.files.compression), 75};
     if (canWrite(recipe, bw ? 1 : 3, bw ? 1 : 8)) return source.files.compression;
@@ -167,7 +214,7 @@ TW_UINT16 compressionInEffect(const DataSource& source, TW_INT16 pixelType) {
 }
 
 bool holdsSixteenBits(const DataSource& source) {
-    if (source.transferMechanism == TWSX_MEMORY) return true;
+    if (source.transferMechanism == TWSX_MEMORY) return source.files.compression != TWCP_JPEG;
     if (!isFileMechanism(source.transferMechanism)) return false;
     const TW_UINT16 f = source.files.format;
     return (f == TWFF_TIFF || f == TWFF_TIFFMULTI || f == TWFF_PNG) &&

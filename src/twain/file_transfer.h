@@ -37,6 +37,8 @@ class FileTransfers {
     bool writeImage(DataSource& source, const Image& image);
     // The bytes of the image as a file, for a memory-file transfer; false when encoding failed.
     bool encodeImage(DataSource& source, const Image& image);
+    // The image as a JFIF stream or raw Group 4 data, for a compressed memory transfer.
+    bool encodeCompressed(DataSource& source, const Image& image);
     std::vector<std::uint8_t> memoryFile;
     std::size_t memoryFileSent = 0;
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "twain/compressed_memory_transfer.h"
 #include "twain/file_records.h"
 #include "twain/file_transfer_handlers.h"
 
@@ -50,6 +51,10 @@ const TripletRule kTable[] = {
     rule(DG_IMAGE, DAT_IMAGELAYOUT, MSG_RESET, 4, 4, handleImageLayout),
     rule(DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, 6, 7, handleImageMemoryTransfer),
     rule(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, 6, 6, handleImageNativeTransfer),
+    rule(DG_IMAGE, DAT_JPEGCOMPRESSION, MSG_GET, 4, 6, handleJpegCompression),
+    rule(DG_IMAGE, DAT_JPEGCOMPRESSION, MSG_GETDEFAULT, 4, 6, handleJpegCompression),
+    rule(DG_IMAGE, DAT_JPEGCOMPRESSION, MSG_RESET, 4, 4, handleJpegCompression),
+    rule(DG_IMAGE, DAT_JPEGCOMPRESSION, MSG_SET, 4, 4, handleJpegCompression),
     rule(DG_IMAGE, DAT_IMAGEFILEXFER, MSG_GET, 6, 6, handleImageFileTransfer, false),
     rule(DG_IMAGE, DAT_IMAGEMEMFILEXFER, MSG_GET, 6, 7, handleImageMemoryFileTransfer),
     rule(DG_IMAGE, DAT_PALETTE8, MSG_GET, 4, 6, handlePalette8),

@@ -124,6 +124,22 @@ TEST_F(FileAcquireTest, EveryFormatAndCompressionDecodesToTheScannedPixels) {
     }
 }
 
+TEST_F(FileAcquireTest, JpegMemoryTransfersDecodeToTheScannedImage) {
+    option("test-picture", "Color pattern");
+    for (const char* mode : {"Gray", "Color"}) {
+        SCOPED_TRACE(mode);
+        const std::string type = std::string(mode) == "Gray" ? "gray" : "rgb";
+        ASSERT_EQ(
+            acquire("--memory --buffer 500 --compression jpeg --pixel-type " + type + " " + kInch),
+            0)
+            << lines;
+        expectClose(received(1),
+                    scanimage(std::string("--mode ") + mode + " --test-picture 'Color pattern' " +
+                              kInchArea),
+                    kJpegTolerance);
+    }
+}
+
 TEST_F(FileAcquireTest, FiveFeederPagesMakeOneFileOfFivePages) {
     settings_ = "[ADF]\nSinglePage=0\n" + settings_;
     option("source", "Automatic Document Feeder");

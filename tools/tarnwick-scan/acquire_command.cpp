@@ -335,6 +335,35 @@ Transfer nativeTransfer(Session& s, ReceivedImage& image) {
     return ok ? Transfer::image : Transfer::failed;
 }
 
+// A compressed memory transfer: the buffers joined are one JFIF stream, decoded here.
+Transfer compressedTransfer(Session& s, TW_IMAGEMEMXFER first, TW_UINT16 rc,
+                            std::vector<std::uint8_t>& buffer, ReceivedImage& image) {
+    if (first.Compression != TWCP_JPEG) {
+        std::fprintf(stderr, "tarnwick-scan: the source sent compression %u, not JPEG\n",
+                     static_cast<unsigned>(first.Compression));
+        return Transfer::failed;
+    }
+    std::vector<std::uint8_t> stream;
+    TW_IMAGEMEMXFER xfer = first;
+    for (;;) {
+        const std::size_t n = std::min<std::size_t>(xfer.BytesWritten, buffer.size());
+        stream.insert(stream.end(), buffer.begin(), buffer.begin() + n);
+        if (rc == TWRC_XFERDONE) break;
+        if (n == 0 || stream.size() > (std::size_t{1} << 31)) {
+            std::fprintf(stderr, "tarnwick-scan: the compressed transfer does not end\n");
+            return Transfer::failed;
+        }
+        xfer = TW_IMAGEMEMXFER{};
+        xfer.Memory = {0x0001 | 0x0008, static_cast<TW_UINT32>(buffer.size()), buffer.data()};
+        rc = s.call("DAT_IMAGEMEMXFER / MSG_GET", DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, &xfer);
+        if (rc != TWRC_SUCCESS && rc != TWRC_XFERDONE) return Transfer::failed;
+    }
+    std::string error;
+    if (decodeJpegStream(stream, image, error)) return Transfer::image;
+    std::fprintf(stderr, "tarnwick-scan: %s\n", error.c_str());
+    return Transfer::failed;
+}
+
 Transfer memoryTransfer(Session& s, const Options& o, const TW_IMAGEINFO& info,
                         ReceivedImage& image) {
     TW_SETUPMEMXFER setup{};
@@ -360,6 +389,8 @@ Transfer memoryTransfer(Session& s, const Options& o, const TW_IMAGEINFO& info,
             s.call("DAT_IMAGEMEMXFER / MSG_GET", DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, &xfer);
         if (rc == TWRC_CANCEL && first) return Transfer::none;
         if (rc != TWRC_SUCCESS && rc != TWRC_XFERDONE) return Transfer::failed;
+        if (first && xfer.Compression != TWCP_NONE)
+            return compressedTransfer(s, xfer, rc, buffer, image);
         if (first) {
             // Rows counts the rows of one buffer; the image's are in its information.
             rows = static_cast<TW_UINT32>(std::max<TW_INT32>(info.ImageLength, 0));

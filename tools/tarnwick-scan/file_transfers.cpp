@@ -4,6 +4,9 @@
 #include <fstream>
 #include <vector>
 
+#include "platform/image_codec.h"
+#include "received_image.h"
+
 namespace harness {
 
 namespace {
@@ -130,6 +133,23 @@ FileResult transferMemoryFile(const TripletCall& call, std::uint32_t size,
         return FileResult::failed;
     }
     return FileResult::file;
+}
+
+bool decodeJpegStream(const std::vector<std::uint8_t>& stream, ReceivedImage& image,
+                      std::string& error) {
+    auto decoder = platform::decodeImage(stream.data(), stream.size());
+    if (!decoder || decoder->format().bitsPerSample != 8) {
+        error = "the JPEG data does not decode";
+        return false;
+    }
+    const platform::RasterFormat& f = decoder->format();
+    image.resize(f.width, f.height, f.channels == 3 ? PixelKind::rgb : PixelKind::gray);
+    for (int y = 0; y < f.height; ++y)
+        if (!decoder->readRow(image.row(y))) {
+            error = "the JPEG data ends early";
+            return false;
+        }
+    return true;
 }
 
 }  // namespace harness

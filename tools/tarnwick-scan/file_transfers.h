@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "twain/file_records.h"
 
@@ -30,6 +31,12 @@ std::string extensionOf(TW_UINT16 format);
 bool holdsPages(TW_UINT16 format);
 
 enum class FileResult { file, none, failed };
+
+// A JFIF stream of a compressed memory transfer, decoded by the platform's codec; false with
+// `error` set when it does not decode.
+struct ReceivedImage;
+bool decodeJpegStream(const std::vector<std::uint8_t>& stream, ReceivedImage& image,
+                      std::string& error);
 
 // DAT_SETUPFILEXFER to `path`, then DAT_IMAGEFILEXFER.
 FileResult transferFile(const TripletCall& call, const FileOptions& o, const std::string& path);

@@ -151,8 +151,9 @@ TEST_F(Capabilities, SupportedDataTypesAreEachGroupAndTypeOnce) {
                       pair(DG_CONTROL, DAT_USERINTERFACE), pair(DG_CONTROL, DAT_XFERGROUP),
                       pair(DG_CONTROL, DAT_CUSTOMDSDATA), pair(DG_IMAGE, DAT_IMAGEINFO),
                       pair(DG_IMAGE, DAT_IMAGELAYOUT), pair(DG_IMAGE, DAT_IMAGEMEMXFER),
-                      pair(DG_IMAGE, DAT_IMAGENATIVEXFER), pair(DG_IMAGE, DAT_IMAGEFILEXFER),
-                      pair(DG_IMAGE, DAT_IMAGEMEMFILEXFER), pair(DG_IMAGE, DAT_PALETTE8)}));
+                      pair(DG_IMAGE, DAT_IMAGENATIVEXFER), pair(DG_IMAGE, DAT_JPEGCOMPRESSION),
+                      pair(DG_IMAGE, DAT_IMAGEFILEXFER), pair(DG_IMAGE, DAT_IMAGEMEMFILEXFER),
+                      pair(DG_IMAGE, DAT_PALETTE8)}));
 }
 
 // Every resettable capability back to its default, in state 4 only.

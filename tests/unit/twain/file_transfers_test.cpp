@@ -85,6 +85,8 @@ TEST_F(FileTransfers, SetUpTakesNamesAndFormatsItWritesAndResetsToTheDefault) {
 TEST_F(FileTransfers, EachFormatOffersItsCompressionsAndMemoryQualityMarkersReadBack) {
     ASSERT_NO_FATAL_FAILURE(bringTo(4));
     EXPECT_EQ(get(MSG_GET, ICAP_COMPRESSION).values, Values{TWCP_NONE});  // native
+    ASSERT_EQ(setCapability(ICAP_XFERMECH, TWSX_MEMORY), TWRC_SUCCESS);
+    EXPECT_EQ(get(MSG_GET, ICAP_COMPRESSION).values, (Values{TWCP_NONE, TWCP_JPEG, TWCP_GROUP4}));
     ASSERT_EQ(setCapability(ICAP_XFERMECH, TWSX_FILE), TWRC_SUCCESS);
     struct Case {
         TW_UINT16 format;
