@@ -40,7 +40,7 @@ bool canWrite(const FileRecipe& recipe, int channels, int bitsPerSample) {
                 case FileCompression::Group4:
                     return codecs.tiff && bw;
                 case FileCompression::Jpeg:
-                    return codecs.tiff && codecs.jpeg && !bw;
+                    return codecs.tiffJpeg && !bw;
                 default:
                     return false;
             }

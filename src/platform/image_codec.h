@@ -58,8 +58,9 @@ class TiffWriter {
 };
 
 // Which encoders this platform has; the others answer null.
+// group4: raw fax data for PDF; tiffJpeg: JPEG strips inside TIFF.
 struct CodecSupport {
-    bool png = false, jpeg = false, tiff = false, group4 = false;
+    bool png = false, jpeg = false, tiff = false, group4 = false, tiffJpeg = false;
 };
 CodecSupport codecSupport();
 

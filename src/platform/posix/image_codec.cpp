@@ -5,7 +5,7 @@
 namespace platform {
 
 CodecSupport codecSupport() {
-    return {true, true, true, true};
+    return {true, true, true, true, true};
 }
 
 std::unique_ptr<RowDecoder> decodeImage(const std::uint8_t* data, std::size_t size) {

@@ -1,13 +1,8 @@
-// The platform's codecs, row by row: what is encoded decodes to the same rows (JPEG nearly),
-// damaged data is refused without a crash, and an output file takes its name only at commit.
+// The POSIX codecs, row by row: what is encoded decodes to the same rows (JPEG nearly), damaged
+// data is refused without a crash, and TIFF takes every compression.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
 #include "platform/image_codec.h"
-#include "platform/output_file.h"
-#include "support/scoped_environment.h"
 
 namespace {
 
@@ -106,36 +101,6 @@ TEST(ImageCodec, DamagedOrForeignDataIsRefused) {
     const std::uint8_t text[] = "GIF89a, not ours";
     EXPECT_FALSE(platform::decodeImage(text, sizeof text));
     EXPECT_FALSE(platform::decodeImage(text, 0));
-}
-
-TEST(OutputFile, TheTargetAppearsOnlyAtCommitAndReplacesAnOldFile) {
-    testing_support::TemporaryFolder folder;
-    const std::string target = folder.file("page.bin");
-    std::ofstream(target) << "old";
-    const auto entries = [&] {
-        return std::distance(std::filesystem::directory_iterator(folder.path()),
-                             std::filesystem::directory_iterator());
-    };
-    {
-        platform::OutputFile file(target);
-        ASSERT_TRUE(file.open());
-        const std::uint8_t bytes[] = {1, 2, 3};
-        ASSERT_TRUE(file.write(bytes, 3));
-        EXPECT_EQ(entries(), 2);
-        EXPECT_EQ(std::filesystem::file_size(target), 3u) << "the old file is still there";
-    }  // dropped without commit
-    EXPECT_EQ(entries(), 1);
-    platform::OutputFile file(target);
-    ASSERT_TRUE(file.open());
-    const std::uint8_t bytes[] = {1, 2, 3, 4, 5};
-    ASSERT_TRUE(file.write(bytes, 5));
-    ASSERT_TRUE(file.commit());
-    EXPECT_EQ(std::filesystem::file_size(target), 5u);
-    EXPECT_EQ(entries(), 1);
-
-    platform::OutputFile nowhere(folder.file("missing/page.bin"));
-    EXPECT_FALSE(nowhere.open());
-    EXPECT_FALSE(nowhere.commit());
 }
 
 TEST(TiffWriter, PagesOfEveryCompressionMakeOneLittleEndianFile) {
