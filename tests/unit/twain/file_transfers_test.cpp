@@ -19,10 +19,11 @@ using Values = std::vector<TW_UINT32>;
 class FileTransfers : public SourceTest {
   protected:
     // State 6 with a grey image of 9 x 3 pixels taken by `mechanism`, `more` images after it.
-    void scanned(TW_UINT16 mechanism, int more = 0) {
+    void scanned(TW_UINT16 mechanism, int more = 0, int depth = 8,
+                 TW_UINT16 compression = TWCP_NONE) {
         FrameParameters p;
         p.format = kFrameGray;
-        p.depth = 8;
+        p.depth = depth;
         p.pixelsPerLine = 9;
         p.lines = 3;
         scanner.scanYields(p);
@@ -30,6 +31,7 @@ class FileTransfers : public SourceTest {
         scanner.batch = 1 + more;
         ASSERT_NO_FATAL_FAILURE(bringTo(4));
         ASSERT_EQ(setCapability(ICAP_XFERMECH, mechanism), TWRC_SUCCESS);
+        ASSERT_EQ(setCapability(ICAP_COMPRESSION, compression), TWRC_SUCCESS);
         ASSERT_EQ(enable(0), TWRC_SUCCESS);
         ASSERT_EQ(source->state(), 6);
     }
@@ -192,6 +194,39 @@ TEST_F(FileTransfers, AMemoryFileArrivesInPiecesThatMakeTheFile) {
     empty.Memory = {0x9, 0, buffer.data()};
     EXPECT_EQ(call(DG_IMAGE, DAT_IMAGEMEMFILEXFER, MSG_GET, &empty), TWRC_FAILURE);
     EXPECT_EQ(readStatus(), TWCC_BADVALUE);
+}
+
+// Compressed memory buffers all describe the whole image; their bytes are the compressed data.
+TEST_F(FileTransfers, CompressedMemoryBuffersTellTheWholeImageAndTheirBytes) {
+    for (auto [depth, compression] : {std::pair{8, TWCP_JPEG}, {1, TWCP_GROUP4}}) {
+        SCOPED_TRACE(compression);
+        reset();
+        ASSERT_NO_FATAL_FAILURE(scanned(TWSX_MEMORY, 0, depth, compression));
+        TW_IMAGEINFO info{};
+        ASSERT_EQ(call(DG_IMAGE, DAT_IMAGEINFO, MSG_GET, &info), TWRC_SUCCESS);
+        EXPECT_EQ(+info.Compression, compression);
+        std::vector<std::uint8_t> buffer(7), data;
+        TW_UINT16 rc = TWRC_SUCCESS;
+        for (int pieces = 0; rc == TWRC_SUCCESS && pieces < 1000; ++pieces) {
+            TW_IMAGEMEMXFER xfer{};
+            xfer.Memory = {0x9, static_cast<TW_UINT32>(buffer.size()), buffer.data()};
+            rc = call(DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, &xfer);
+            EXPECT_EQ(+xfer.Compression, compression);
+            EXPECT_EQ(+xfer.Columns, 9u);
+            EXPECT_EQ(+xfer.Rows, 3u);
+            data.insert(data.end(), buffer.begin(), buffer.begin() + xfer.BytesWritten);
+        }
+        EXPECT_EQ(rc, TWRC_XFERDONE);
+        if (compression == TWCP_JPEG) {
+            ASSERT_GE(data.size(), 4u);
+            EXPECT_EQ(data[0], 0xff);
+            EXPECT_EQ(data[1], 0xd8);
+            EXPECT_EQ(data[data.size() - 2], 0xff);
+            EXPECT_EQ(data.back(), 0xd9);  // one whole JFIF stream
+        } else {
+            EXPECT_FALSE(data.empty());
+        }
+    }
 }
 
 }  // namespace
