@@ -59,10 +59,6 @@ bool canWrite(const FileRecipe& recipe, int channels, int bitsPerSample) {
     return false;
 }
 
-bool holdsPages(FileFormat format) {
-    return format == FileFormat::Tiff || format == FileFormat::Pdf;
-}
-
 std::unique_ptr<ImageFileWriter> createFileWriter(const std::string& path,
                                                   const FileRecipe& recipe) {
     if (path.empty()) return nullptr;

@@ -31,8 +31,6 @@ struct FileRecipe {
 // Whether this platform writes that format with that compression for such a page (1-bit,
 // grey or colour); JPEG takes 8-bit grey or colour and widens black and white to grey.
 bool canWrite(const FileRecipe& recipe, int channels, int bitsPerSample);
-// Formats that hold several pages.
-bool holdsPages(FileFormat format);
 
 class ImageFileWriter {
   public:
