@@ -1,5 +1,6 @@
 // Peak resident memory of the source's part of a 600 dpi colour page of the test backend's whole
-// bed, over the image's bytes, for a native and a memory transfer through the built tarnwick.ds.
+// bed, over the image's bytes, for a native and a memory transfer through the built tarnwick.ds,
+// and for a feeder batch of five such pages into one multi-page TIFF file (over one page's bytes).
 // The application side keeps nothing: it frees the DIB at once and discards every strip. Each
 // transfer runs in a child process of its own, measured from just before MSG_ENABLEDS to the
 // transfer's end (VmHWM against VmRSS). Run by hand:
@@ -19,6 +20,7 @@
 
 #include "platform/global_memory.h"
 #include "support/saned_fixture.h"
+#include "twain/file_records.h"
 #include "twain/records.h"
 #include "twain_source.h"
 
@@ -74,7 +76,32 @@ bool memoryTransfer(bench::Source& source, double& imageBytes) {
     }
 }
 
-// One page by the given mechanism, in this process.
+constexpr int kBatchPages = 5;
+
+// Five feeder pages into one TIFF file in the settings folder, removed afterwards.
+bool tiffBatch(bench::Source& source, double& imageBytes) {
+    const fs::path file = fs::path(std::getenv("USERPROFILE")) / "batch.tif";
+    TW_PENDINGXFERS pending{};
+    int pages = 0;
+    do {
+        TW_IMAGEINFO info{};
+        TW_SETUPFILEXFER setup{};
+        std::snprintf(setup.FileName, sizeof setup.FileName, "%s", file.c_str());
+        setup.Format = TWFF_TIFFMULTI;
+        if (source.call(DG_IMAGE, DAT_IMAGEINFO, MSG_GET, &info) != TWRC_SUCCESS ||
+            source.call(DG_CONTROL, DAT_SETUPFILEXFER, MSG_SET, &setup) != TWRC_SUCCESS ||
+            source.call(DG_IMAGE, DAT_IMAGEFILEXFER, MSG_GET, nullptr) != TWRC_XFERDONE ||
+            source.call(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending) != TWRC_SUCCESS)
+            return false;
+        imageBytes = 3.0 * info.ImageWidth * info.ImageLength;
+        ++pages;
+    } while (pending.Count != 0);
+    const bool whole = pages == kBatchPages && fs::file_size(file) > imageBytes * kBatchPages;
+    fs::remove(file);
+    return whole;
+}
+
+// One page by the given mechanism, in this process; by file, the feeder's batch.
 bool measureOnce(const std::string& module, TW_UINT16 mechanism, Measure& result) {
     bench::Source source(module, "bench-memory");
     if (!source.loaded()) return false;
@@ -83,12 +110,17 @@ bool measureOnce(const std::string& module, TW_UINT16 mechanism, Measure& result
     if (source.call(DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, &identity) != TWRC_SUCCESS) return false;
     // The full bed; kDpi is a whole TW_FIX32 in the item's low half.
     bool ok = source.negotiateColourSquare(mechanism, kDpi, kAreaMm);
+    if (mechanism == TWSX_FILE)
+        ok = ok && source.set(ICAP_IMAGEFILEFORMAT, TWTY_UINT16, TWFF_TIFFMULTI) &&
+             source.set(CAP_FEEDERENABLED, TWTY_BOOL, 1) &&
+             source.set(CAP_XFERCOUNT, TWTY_INT16, kBatchPages);
     const double before = statusBytes("VmRSS");
     TW_USERINTERFACE ui{0, 0, nullptr};
     ok = ok && source.call(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui) == TWRC_SUCCESS &&
          !bench::notifications.empty() && bench::notifications[0] == MSG_XFERREADY;
-    ok = ok && (mechanism == TWSX_NATIVE ? nativeTransfer(source, result.imageBytes)
-                                         : memoryTransfer(source, result.imageBytes));
+    ok = ok && (mechanism == TWSX_NATIVE   ? nativeTransfer(source, result.imageBytes)
+                : mechanism == TWSX_MEMORY ? memoryTransfer(source, result.imageBytes)
+                                           : tiffBatch(source, result.imageBytes));
     result.peakBytes = statusBytes("VmHWM") - before;
     TW_PENDINGXFERS pending{};
     source.call(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending);
@@ -142,7 +174,7 @@ int main(int argc, char** argv) {
     const struct {
         const char* name;
         TW_UINT16 mechanism;
-    } transfers[] = {{"native", TWSX_NATIVE}, {"memory", TWSX_MEMORY}};
+    } transfers[] = {{"native", TWSX_NATIVE}, {"memory", TWSX_MEMORY}, {"tiff-batch", TWSX_FILE}};
     for (const auto& transfer : transfers) {
         Measure m;
         if (!measure(module, transfer.mechanism, m)) {

@@ -1,8 +1,10 @@
 // DAT_CAPABILITY: the capabilities of this source, their gate and the constant answers.
+#include <algorithm>
 #include <iterator>
 
 #include "options/source_entries.h"
 #include "options/string_option.h"
+#include "twain/compression_capabilities.h"
 #include "twain/containers.h"
 #include "twain/data_source.h"
 #include "twain/feeder_capabilities.h"
@@ -77,11 +79,19 @@ bool lowWordIsMsbFirst(TW_UINT32 item) {
     return (item & 0xFFFF) == TWBO_MSBFIRST;
 }
 
+const TW_UINT32 kMechanisms[] = {TWSX_NATIVE, TWSX_FILE, TWSX_MEMORY, TWSX_MEMFILE};
+
+std::size_t mechanismIndex(const DataSource& source) {
+    return static_cast<std::size_t>(
+        std::find(std::begin(kMechanisms), std::end(kMechanisms), source.transferMechanism) -
+        std::begin(kMechanisms));
+}
+
 TW_UINT16 transferMechanism(DataSource& source, TW_UINT16 msg, TW_CAPABILITY& cap) {
     switch (msg) {
         case MSG_GET:
-            return makeEnumeration(source, cap, TWTY_UINT16, source.transferMechanism ? 1 : 0, 0,
-                                   {TWSX_NATIVE, TWSX_MEMORY});
+            return makeEnumeration(source, cap, TWTY_UINT16, mechanismIndex(source), 0,
+                                   {kMechanisms, kMechanisms + std::size(kMechanisms)});
         case MSG_GETCURRENT:
             return makeOneValue(source, cap, TWTY_UINT16, source.transferMechanism);
         case MSG_GETDEFAULT:
@@ -90,13 +100,14 @@ TW_UINT16 transferMechanism(DataSource& source, TW_UINT16 msg, TW_CAPABILITY& ca
             const SentValue sent = readSentValue(source, cap, false);
             if (sent.kind != SentKind::oneValue) return badValue(source);
             source.transferMechanism = static_cast<TW_UINT16>(sent.item & 0xFFFF);
-            if (source.transferMechanism == TWSX_NATIVE || source.transferMechanism == TWSX_MEMORY)
-                return TWRC_SUCCESS;
-            source.transferMechanism = TWSX_NATIVE;
-            return TWRC_CHECKSTATUS;
+            const bool known = mechanismIndex(source) < std::size(kMechanisms);
+            if (!known) source.transferMechanism = TWSX_NATIVE;
+            keepCompressionValid(source);
+            return known ? TWRC_SUCCESS : TWRC_CHECKSTATUS;
         }
         default:  // MSG_RESET
             source.transferMechanism = TWSX_NATIVE;
+            keepCompressionValid(source);
             return makeOneValue(source, cap, TWTY_UINT16, TWSX_NATIVE);
     }
 }
@@ -222,7 +233,7 @@ TW_UINT16 physicalSize(DataSource& source, TW_UINT16 msg, TW_CAPABILITY& cap) {
 
 const CapabilityRow kCapabilities[] = {
     {CAP_XFERCOUNT, kQueryAll, transferCountCapability},
-    {ICAP_COMPRESSION, kQueryGetOnly, readOnlyConstant<TWTY_UINT16, TWCP_NONE>},
+    {ICAP_COMPRESSION, kQueryAll, compressionCapability},
     {ICAP_PIXELTYPE, kQueryAll, fromRoles<pixelTypeCapability>, pixelFormatServed},
     {ICAP_UNITS, kQueryAll, unitsCapability},
     {ICAP_XFERMECH, kQueryAll, transferMechanism},
@@ -253,8 +264,10 @@ const CapabilityRow kCapabilities[] = {
     {CAP_FEEDERLOADED, kQueryGetOnly, feeder, feederServed<CAP_FEEDERLOADED>},
     {CAP_PAPERDETECTABLE, kQueryGetOnly, feeder, feederServed<CAP_PAPERDETECTABLE>},
     {ICAP_SUPPORTEDSIZES, kQueryAll, supportedSizesCapability, servesPageSizes},
+    {ICAP_IMAGEFILEFORMAT, kQueryAll, imageFileFormatCapability},
+    {ICAP_JPEGQUALITY, kQueryAll, jpegQualityCapability},
 };
-static_assert(std::size(kCapabilities) == 32);
+static_assert(std::size(kCapabilities) == 34);
 
 TW_UINT16 supportedCapabilities(DataSource& source, TW_UINT16 msg, TW_CAPABILITY& cap) {
     if (!isRead(msg)) return refused(source);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "twain/dsm_link.h"
+#include "twain/file_transfer.h"
 #include "twain/records.h"
 #include "twain/scanner.h"
 
@@ -48,10 +49,12 @@ class DataSource {
     TW_INT32 state() const { return state_; }
     // Every change of state comes through here, so that the debug log traces each one.
     void setState(TW_INT32 state);
-    // ICAP_XFERMECH: TWSX_NATIVE or TWSX_MEMORY. Images are told and delivered with 16-bit
-    // samples only by memory, as native bitmaps of 8-bit samples are what applications read.
+    // ICAP_XFERMECH. Images are told and delivered with 16-bit samples only by memory and in
+    // files that hold them, as native bitmaps of 8-bit samples are what applications read.
     TW_UINT16 transferMechanism = TWSX_NATIVE;
-    bool deliversSixteenBits() const { return transferMechanism == TWSX_MEMORY; }
+    bool deliversSixteenBits() const { return holdsSixteenBits(*this); }
+    // File and memory-file transfers: the file set, its format and compression.
+    FileTransfers files;
     // Rows of the current image already delivered by memory transfer.
     TW_UINT32 rowsTransferred = 0;
     // Enabled by MSG_ENABLEDSUIONLY, for settings only.

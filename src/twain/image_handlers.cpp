@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/global_memory.h"
+#include "twain/compressed_memory_transfer.h"
 #include "twain/data_source.h"
 #include "twain/fix32.h"
 #include "twain/image.h"
@@ -76,6 +77,7 @@ TW_UINT16 handleImageInfo(DataSource& source, TW_UINT16, TW_MEMREF pData) {
         return TWRC_SUCCESS;
     }
     const ImageFormat f = formatOf(source, *image);
+    info.Compression = compressionInEffect(source, f.pixelType);
     info.XResolution = toFix32(image->xResolution);
     info.YResolution = toFix32(image->yResolution);
     info.ImageWidth = f.width;
@@ -142,6 +144,7 @@ TW_UINT16 handleImageMemoryTransfer(DataSource& source, TW_UINT16, TW_MEMREF pDa
     auto& xfer = *static_cast<TW_IMAGEMEMXFER*>(pData);
     const Image* image = source.scanner->getImage();
     if (!hasPixels(image)) return noImage(source);
+    if (compressesMemory(source, *image)) return compressedMemoryTransfer(source, xfer, *image);
     const ImageFormat f = formatOf(source, *image);
     const auto rows = static_cast<TW_UINT32>(f.rows);
     // A buffer that cannot take one row would be answered with nothing for ever.

@@ -16,6 +16,7 @@ constexpr TW_UINT32 kSetupMaximum = 16 * 1024 * 1024;
 
 // The batch is over: a window nobody can see is closed as its user would close it.
 void batchOver(DataSource& source) {
+    source.files.closeFile();
     source.setState(5);
     if (source.unseenWindow) source.notifyApplication(MSG_CLOSEDSREQ);
 }

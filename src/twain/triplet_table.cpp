@@ -2,6 +2,10 @@
 
 #include <algorithm>
 
+#include "twain/compressed_memory_transfer.h"
+#include "twain/file_records.h"
+#include "twain/file_transfer_handlers.h"
+
 namespace tarnwick {
 
 namespace {
@@ -28,6 +32,10 @@ const TripletRule kTable[] = {
     rule(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, 6, 7, handlePendingTransfers),
     rule(DG_CONTROL, DAT_PENDINGXFERS, MSG_RESET, 6, 6, handlePendingTransfers),
     rule(DG_CONTROL, DAT_SETUPMEMXFER, MSG_GET, 4, 6, handleSetupMemoryTransfer),
+    rule(DG_CONTROL, DAT_SETUPFILEXFER, MSG_GET, 4, 6, handleSetupFileTransfer),
+    rule(DG_CONTROL, DAT_SETUPFILEXFER, MSG_GETDEFAULT, 4, 6, handleSetupFileTransfer),
+    rule(DG_CONTROL, DAT_SETUPFILEXFER, MSG_SET, 4, 6, handleSetupFileTransfer),
+    rule(DG_CONTROL, DAT_SETUPFILEXFER, MSG_RESET, 4, 4, handleSetupFileTransfer),
     rule(DG_CONTROL, DAT_STATUS, MSG_GET, 4, 7, handleStatus),
     rule(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, 4, 4, handleUserInterface),
     rule(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDSUIONLY, 4, 4, handleUserInterface),
@@ -43,6 +51,12 @@ const TripletRule kTable[] = {
     rule(DG_IMAGE, DAT_IMAGELAYOUT, MSG_RESET, 4, 4, handleImageLayout),
     rule(DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, 6, 7, handleImageMemoryTransfer),
     rule(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, 6, 6, handleImageNativeTransfer),
+    rule(DG_IMAGE, DAT_JPEGCOMPRESSION, MSG_GET, 4, 6, handleJpegCompression),
+    rule(DG_IMAGE, DAT_JPEGCOMPRESSION, MSG_GETDEFAULT, 4, 6, handleJpegCompression),
+    rule(DG_IMAGE, DAT_JPEGCOMPRESSION, MSG_RESET, 4, 4, handleJpegCompression),
+    rule(DG_IMAGE, DAT_JPEGCOMPRESSION, MSG_SET, 4, 4, handleJpegCompression),
+    rule(DG_IMAGE, DAT_IMAGEFILEXFER, MSG_GET, 6, 6, handleImageFileTransfer, false),
+    rule(DG_IMAGE, DAT_IMAGEMEMFILEXFER, MSG_GET, 6, 7, handleImageMemoryFileTransfer),
     rule(DG_IMAGE, DAT_PALETTE8, MSG_GET, 4, 6, handlePalette8),
 };
 

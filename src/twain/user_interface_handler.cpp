@@ -60,6 +60,7 @@ TW_UINT16 handleUserInterface(DataSource& source, TW_UINT16 MSG, TW_MEMREF pData
             if (source.state() == 4 && !source.enableFailed)
                 return source.setCondition(TWCC_SEQERROR, TWRC_FAILURE);
             source.enableFailed = false;
+            source.files.closeFile();
             source.scanner->hideWindow();
             source.unseenWindow = false;
             source.setState(4);

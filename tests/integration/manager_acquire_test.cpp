@@ -63,6 +63,21 @@ TEST_F(ManagerAcquireTest, NativeAndMemoryTransfersAtEveryDepthMatchScanimage) {
 
 // The batch ends cleanly at the count, the flatbed gives one image, and A5 is scanned as
 // scanimage scans 148 x 210 mm (on a bed widened for it).
+// A TIFF file per page by file transfer through the manager, read back by ImageMagick.
+TEST_F(ManagerAcquireTest, FileTransfersThroughTheManagerMatchScanimage) {
+    option("test-picture", "Color pattern");
+    ASSERT_EQ(runApp("--tiff --pixel-type rgb --resolution 50 --inches 2"), 0) << lines;
+    EXPECT_NE(lines.find("image 1: 100x100, pixel type 2, bits per pixel 24, file"),
+              std::string::npos)
+        << lines;
+    const std::string pnm = folder.file("decoded.ppm");
+    ASSERT_EQ(std::system(("convert " + output_ + "/image-1.tif ppm:" + pnm).c_str()), 0);
+    Pnm file;
+    ASSERT_TRUE(readPnm(pnm, file));
+    expectSame(file, scanimage("--mode Color --test-picture 'Color pattern' --resolution 50 -l 0 "
+                               "-t 0 -x 50.8 -y 50.8"));
+}
+
 TEST_F(ManagerAcquireTest, FeederCountAndPageSizeThroughTheManager) {
     struct Case {
         const char* app;

@@ -14,12 +14,13 @@
 
 #include "manager.h"
 #include "received_image.h"
+#include "twain/file_records.h"
 
 namespace {
 
 struct Options {
     std::string out = ".";
-    bool memory = false, ui = false, settingsOnly = false, messageLoop = false;
+    bool memory = false, tiff = false, ui = false, settingsOnly = false, messageLoop = false;
     int pixelType = -1;
     int bitDepth = 0;
     int resolution = 0;
@@ -33,7 +34,9 @@ bool parse(int argc, char** argv, Options& o) {
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         const bool hasValue = i + 1 < argc;
-        if (a == "--memory") {
+        if (a == "--tiff") {
+            o.tiff = true;
+        } else if (a == "--memory") {
             o.memory = true;
         } else if (a == "--ui") {
             o.ui = true;
@@ -151,8 +154,10 @@ class App {
             const TW_UINT16 rc = m_.toSource(DG_IMAGE, DAT_IMAGELAYOUT, MSG_SET, &layout);
             if (rc != TWRC_CHECKSTATUS && !check("DAT_IMAGELAYOUT", rc)) return false;
         }
-        bool ok =
-            set("ICAP_XFERMECH", ICAP_XFERMECH, TWTY_UINT16, o_.memory ? TWSX_MEMORY : TWSX_NATIVE);
+        bool ok = set("ICAP_XFERMECH", ICAP_XFERMECH, TWTY_UINT16,
+                      o_.tiff     ? TWSX_FILE
+                      : o_.memory ? TWSX_MEMORY
+                                  : TWSX_NATIVE);
         if (o_.pixelType >= 0)
             ok = ok && set("ICAP_PIXELTYPE", ICAP_PIXELTYPE, TWTY_UINT16,
                            static_cast<TW_UINT32>(o_.pixelType));
@@ -213,15 +218,33 @@ class App {
             TW_IMAGEINFO info{};
             if (!check("DAT_IMAGEINFO", m_.toSource(DG_IMAGE, DAT_IMAGEINFO, MSG_GET, &info)))
                 return false;
+            if (o_.tiff && !fileTransfer(info)) return false;
             harness::ReceivedImage image;
-            if (!(o_.memory ? memoryTransfer(info, image) : nativeTransfer(image))) return false;
-            write(info, image);
+            if (!o_.tiff && !(o_.memory ? memoryTransfer(info, image) : nativeTransfer(image)))
+                return false;
+            if (!o_.tiff) write(info, image);
             TW_PENDINGXFERS pending{};
             if (!check("MSG_ENDXFER",
                        m_.toSource(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending)))
                 return false;
             if (pending.Count == 0) return true;
         }
+    }
+
+    // A TIFF file of the image, named as the scripts name it: after DAT_IMAGEINFO, in state 6.
+    bool fileTransfer(const TW_IMAGEINFO& info) {
+        TW_SETUPFILEXFER setup{};
+        const std::string path = o_.out + "/image-" + std::to_string(++written_) + ".tif";
+        std::snprintf(setup.FileName, sizeof setup.FileName, "%s", path.c_str());
+        setup.Format = TWFF_TIFF;
+        if (!check("DAT_SETUPFILEXFER",
+                   m_.toSource(DG_CONTROL, DAT_SETUPFILEXFER, MSG_SET, &setup)) ||
+            !check("DAT_IMAGEFILEXFER", m_.toSource(DG_IMAGE, DAT_IMAGEFILEXFER, MSG_GET, nullptr),
+                   TWRC_XFERDONE))
+            return false;
+        std::printf("image %d: %dx%d, pixel type %d, bits per pixel %d, file\n", written_,
+                    info.ImageWidth, info.ImageLength, info.PixelType, info.BitsPerPixel);
+        return true;
     }
 
     bool nativeTransfer(harness::ReceivedImage& image) {
@@ -298,11 +321,12 @@ class App {
 int main(int argc, char** argv) {
     Options o;
     if (!parse(argc, argv, o)) {
-        std::fprintf(stderr,
-                     "usage: tarnwick-twain-app --out DIR [--memory] [--ui] [--settings-only]\n"
-                     "         [--message-loop] [--pixel-type bw|gray|rgb] [--bit-depth N]\n"
-                     "         [--resolution DPI] [--inches N]\n"
-                     "         [--feeder | --flatbed] [--count N] [--size TWSS]\n");
+        std::fprintf(
+            stderr,
+            "usage: tarnwick-twain-app --out DIR [--memory | --tiff] [--ui] [--settings-only]\n"
+            "         [--message-loop] [--pixel-type bw|gray|rgb] [--bit-depth N]\n"
+            "         [--resolution DPI] [--inches N]\n"
+            "         [--feeder | --flatbed] [--count N] [--size TWSS]\n");
         return 2;
     }
     return App(o).run();

@@ -16,6 +16,7 @@
 
 #include "commands.h"
 #include "event_pump.h"
+#include "file_transfers.h"
 #include "own_dsm.h"
 #include "platform/global_memory.h"
 #include "received_image.h"
@@ -31,7 +32,9 @@ const char* const kUsage =
     "         [--pixel-type bw|gray|rgb] [--bit-depth N] [--resolution DPI]\n"
     "         [--units inches|cm|pixels] [--frame L,T,R,B] [--size NAME]\n"
     "         [--feeder | --flatbed] [--duplex] [--count N]\n"
-    "         [--out DIR] [--max-images N] [--format png|bmp|pnm]\n";
+    "         [--out DIR] [--max-images N] [--format png|bmp|pnm]\n"
+    "         [--file bmp|tiff|tiffmulti|png|jfif|pdf [--file-name PATH] | --memfile]\n"
+    "         [--compression none|group4|lzw|jpeg|png] [--jpeg-quality N]\n";
 
 struct Options {
     std::string source;
@@ -50,6 +53,14 @@ struct Options {
     std::string out = ".";
     int maxImages = 100;
     std::string format = "png";
+    FileOptions files;
+
+    bool byFile() const { return files.format || files.memfile; }
+    TW_UINT16 mechanism() const {
+        if (files.memfile) return TWSX_MEMFILE;
+        if (files.format) return TWSX_FILE;
+        return memory ? TWSX_MEMORY : TWSX_NATIVE;
+    }
 };
 
 // The constant a word names among its choices; nothing for a missing or another word.
@@ -168,6 +179,11 @@ bool parse(const std::vector<std::string>& args, Options& o, std::string& error)
                 return false;
             }
             o.format = *v;
+        } else if (a == "--file" || a == "--compression" || a == "--jpeg-quality" ||
+                   a == "--file-name" || a == "--memfile") {
+            if (!parseFileOption(a, a == "--memfile" ? nullptr : value(), o.files, error)
+                     .value_or(false))
+                return false;
         } else if (!a.empty() && a[0] == '-') {
             error = "unknown option " + a;
             return false;
@@ -182,8 +198,8 @@ bool parse(const std::vector<std::string>& args, Options& o, std::string& error)
         error = "--duplex scans from the feeder, not the flatbed";
         return false;
     }
-    if (o.buffer && !o.memory) {
-        error = "--buffer goes with --memory";
+    if (o.buffer && !o.memory && !o.files.memfile) {
+        error = "--buffer goes with --memory or --memfile";
         return false;
     }
     if (o.source.empty()) {
@@ -239,8 +255,17 @@ class Session {
 };
 
 bool negotiate(Session& s, const Options& o) {
-    bool ok = s.setCapability("ICAP_XFERMECH", ICAP_XFERMECH, TWTY_UINT16,
-                              o.memory ? TWSX_MEMORY : TWSX_NATIVE);
+    bool ok = s.setCapability("ICAP_XFERMECH", ICAP_XFERMECH, TWTY_UINT16, o.mechanism());
+    // The format first: it decides which compressions there are.
+    if (o.files.format)
+        ok = ok && s.setCapability("ICAP_IMAGEFILEFORMAT", ICAP_IMAGEFILEFORMAT, TWTY_UINT16,
+                                   *o.files.format);
+    if (o.files.compression)
+        ok = ok && s.setCapability("ICAP_COMPRESSION", ICAP_COMPRESSION, TWTY_UINT16,
+                                   *o.files.compression);
+    if (o.files.quality)
+        ok = ok && s.setCapability("ICAP_JPEGQUALITY", ICAP_JPEGQUALITY, TWTY_INT16,
+                                   static_cast<TW_UINT32>(*o.files.quality));
     if (o.pixelType)
         ok = ok && s.setCapability("ICAP_PIXELTYPE", ICAP_PIXELTYPE, TWTY_UINT16, *o.pixelType);
     if (o.bitDepth)
@@ -310,6 +335,35 @@ Transfer nativeTransfer(Session& s, ReceivedImage& image) {
     return ok ? Transfer::image : Transfer::failed;
 }
 
+// A compressed memory transfer: the buffers joined are one JFIF stream, decoded here.
+Transfer compressedTransfer(Session& s, TW_IMAGEMEMXFER first, TW_UINT16 rc,
+                            std::vector<std::uint8_t>& buffer, ReceivedImage& image) {
+    if (first.Compression != TWCP_JPEG) {
+        std::fprintf(stderr, "tarnwick-scan: the source sent compression %u, not JPEG\n",
+                     static_cast<unsigned>(first.Compression));
+        return Transfer::failed;
+    }
+    std::vector<std::uint8_t> stream;
+    TW_IMAGEMEMXFER xfer = first;
+    for (;;) {
+        const std::size_t n = std::min<std::size_t>(xfer.BytesWritten, buffer.size());
+        stream.insert(stream.end(), buffer.begin(), buffer.begin() + n);
+        if (rc == TWRC_XFERDONE) break;
+        if (n == 0 || stream.size() > (std::size_t{1} << 31)) {
+            std::fprintf(stderr, "tarnwick-scan: the compressed transfer does not end\n");
+            return Transfer::failed;
+        }
+        xfer = TW_IMAGEMEMXFER{};
+        xfer.Memory = {0x0001 | 0x0008, static_cast<TW_UINT32>(buffer.size()), buffer.data()};
+        rc = s.call("DAT_IMAGEMEMXFER / MSG_GET", DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, &xfer);
+        if (rc != TWRC_SUCCESS && rc != TWRC_XFERDONE) return Transfer::failed;
+    }
+    std::string error;
+    if (decodeJpegStream(stream, image, error)) return Transfer::image;
+    std::fprintf(stderr, "tarnwick-scan: %s\n", error.c_str());
+    return Transfer::failed;
+}
+
 Transfer memoryTransfer(Session& s, const Options& o, const TW_IMAGEINFO& info,
                         ReceivedImage& image) {
     TW_SETUPMEMXFER setup{};
@@ -335,6 +389,8 @@ Transfer memoryTransfer(Session& s, const Options& o, const TW_IMAGEINFO& info,
             s.call("DAT_IMAGEMEMXFER / MSG_GET", DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, &xfer);
         if (rc == TWRC_CANCEL && first) return Transfer::none;
         if (rc != TWRC_SUCCESS && rc != TWRC_XFERDONE) return Transfer::failed;
+        if (first && xfer.Compression != TWCP_NONE)
+            return compressedTransfer(s, xfer, rc, buffer, image);
         if (first) {
             // Rows counts the rows of one buffer; the image's are in its information.
             rows = static_cast<TW_UINT32>(std::max<TW_INT32>(info.ImageLength, 0));
@@ -463,6 +519,13 @@ class Acquisition {
                         &pending);
                 return false;
             }
+            if (o_.byFile()) {
+                const TW_UINT16 result = transferFile(info, pending);
+                if (result == TWRC_CANCEL) return ok;
+                if (result == TWRC_FAILURE) ok = false;
+                if (result == TWRC_FAILURE || pending.Count == 0) return ok;
+                continue;
+            }
             ReceivedImage image;
             // No image to describe: the batch ended early, as when a feeder runs empty.
             const Transfer got = info.ImageWidth < 0 ? Transfer::none
@@ -489,6 +552,60 @@ class Acquisition {
                 return ok;
             }
         }
+    }
+
+    // One image by file or memory file, its transfer ended: TWRC_SUCCESS with images still
+    // pending in `pending`, TWRC_CANCEL when the batch is over early, else TWRC_FAILURE.
+    TW_UINT16 transferFile(const TW_IMAGEINFO& info, TW_PENDINGXFERS& pending) {
+        const FileOptions& f = o_.files;
+        const TW_UINT16 format = f.format.value_or(TWFF_BMP);
+        const std::string base =
+            !f.memfile && holdsPages(format) ? "images" : "image-" + std::to_string(written_ + 1);
+        const std::string path =
+            !f.name.empty()
+                ? f.name
+                : (std::filesystem::path(o_.out) / (base + "." + extensionOf(format))).string();
+        const TripletCall call = [this](const std::string& what, TW_UINT32 DG, TW_UINT16 DAT,
+                                        TW_UINT16 MSG, TW_MEMREF data) {
+            return s_.call(what, DG, DAT, MSG, data);
+        };
+        FileResult got = FileResult::none;
+        if (info.ImageWidth >= 0 && f.memfile) {
+            TW_SETUPMEMXFER setup{};
+            if (s_.call("DAT_SETUPMEMXFER / MSG_GET", DG_CONTROL, DAT_SETUPMEMXFER, MSG_GET,
+                        &setup) != TWRC_SUCCESS)
+                return TWRC_FAILURE;
+            const TW_UINT32 size = o_.buffer ? *o_.buffer : setup.Preferred;
+            got = size == 0 || size == TWON_DONTCARE32 ? FileResult::failed
+                                                       : transferMemoryFile(call, size, path);
+        } else if (info.ImageWidth >= 0) {
+            got = harness::transferFile(call, f, path);
+        }
+        if (got == FileResult::file) {
+            ++written_;
+            std::printf("image %d: %dx%d, pixel type %s, bits per pixel %d, %dx%d dpi, %s %s\n",
+                        written_, info.ImageWidth, info.ImageLength,
+                        pixelTypeName(info.PixelType).c_str(), info.BitsPerPixel,
+                        info.XResolution.Whole, info.YResolution.Whole,
+                        f.memfile ? "memory file" : "file", path.c_str());
+            std::fflush(stdout);
+        }
+        // A failed transfer stays in state 6: the batch is given up.
+        if (got == FileResult::failed) {
+            s_.call("DAT_PENDINGXFERS / MSG_RESET", DG_CONTROL, DAT_PENDINGXFERS, MSG_RESET,
+                    &pending);
+            return TWRC_FAILURE;
+        }
+        if (s_.call("DAT_PENDINGXFERS / MSG_ENDXFER", DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER,
+                    &pending) != TWRC_SUCCESS)
+            return TWRC_FAILURE;
+        if (got == FileResult::none) return TWRC_CANCEL;
+        if (pending.Count != 0 && written_ >= o_.maxImages) {
+            s_.call("DAT_PENDINGXFERS / MSG_RESET", DG_CONTROL, DAT_PENDINGXFERS, MSG_RESET,
+                    &pending);
+            return TWRC_CANCEL;
+        }
+        return TWRC_SUCCESS;
     }
 
     SourceModule& module_;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "twain/file_records.h"
 #include "twain/fix32.h"
 #include "unit/twain/container_reader.h"
 #include "unit/twain/source_fixture.h"
@@ -46,7 +47,7 @@ TEST_F(Capabilities, TheGateRefusesUnknownCapabilitiesAndLateWrites) {
     EXPECT_EQ(brightness.conType, TWON_ONEVALUE);
     EXPECT_EQ(brightness.itemType, TWTY_INT32);
     EXPECT_EQ(brightness.values, Values{31});
-    EXPECT_EQ(get(MSG_QUERYSUPPORT, ICAP_COMPRESSION).values, Values{13});
+    EXPECT_EQ(get(MSG_QUERYSUPPORT, ICAP_COMPRESSION).values, Values{31});
     // Read-only facts answer every read.
     for (TW_UINT16 fact : {CAP_SUPPORTEDCAPS, CAP_SUPPORTEDDATS, CAP_UICONTROLLABLE,
                            CAP_DEVICEONLINE, CAP_ENABLEDSUIONLY})
@@ -89,9 +90,12 @@ TEST_F(Capabilities, ConstantsAreReadAndSetOnlyToThemselves) {
 
     EXPECT_EQ(get(MSG_GETDEFAULT, ICAP_PIXELFLAVOR).values, Values{TWPF_CHOCOLATE});
     EXPECT_EQ(get(MSG_GETCURRENT, ICAP_PLANARCHUNKY).values, Values{TWPC_CHUNKY});
-    SentContainer compression(ICAP_COMPRESSION, 0);
-    EXPECT_EQ(set(compression), TWRC_FAILURE);
-    EXPECT_EQ(source->conditionCode, TWCC_CAPBADOPERATION);
+    // A native transfer is not compressed: none is its one compression.
+    SentContainer none(ICAP_COMPRESSION, TWCP_NONE);
+    EXPECT_EQ(set(none), TWRC_SUCCESS);
+    SentContainer jpeg(ICAP_COMPRESSION, 6);
+    EXPECT_EQ(set(jpeg), TWRC_FAILURE);
+    EXPECT_EQ(source->conditionCode, TWCC_BADVALUE);
 
     // A boolean lists its possible values; these facts have only one.
     for (TW_UINT16 fact : {CAP_UICONTROLLABLE, CAP_DEVICEONLINE, CAP_ENABLEDSUIONLY}) {
@@ -113,7 +117,7 @@ TEST_F(Capabilities, SupportedCapabilitiesAreTheServedOnesInTableOrder) {
         CAP_DEVICEONLINE,       CAP_ENABLEDSUIONLY,     ICAP_PHYSICALWIDTH, ICAP_PHYSICALHEIGHT,
         ICAP_XNATIVERESOLUTION, ICAP_YNATIVERESOLUTION, ICAP_XRESOLUTION,   ICAP_YRESOLUTION,
         ICAP_BITORDER,          ICAP_PIXELFLAVOR,       ICAP_PLANARCHUNKY,  ICAP_BITDEPTH,
-        CAP_SUPPORTEDDATS};
+        CAP_SUPPORTEDDATS,      ICAP_IMAGEFILEFORMAT,   ICAP_JPEGQUALITY};
     const Answer list = get(MSG_GET, CAP_SUPPORTEDCAPS);
     EXPECT_EQ(list.conType, TWON_ARRAY);
     EXPECT_EQ(list.itemType, TWTY_UINT16);
@@ -123,7 +127,7 @@ TEST_F(Capabilities, SupportedCapabilitiesAreTheServedOnesInTableOrder) {
     scanner.withLevels();
     Values withLevels = served;
     withLevels.insert(withLevels.begin() + 10, {ICAP_BRIGHTNESS, ICAP_CONTRAST});
-    withLevels.insert(withLevels.end(), {ICAP_THRESHOLD, ICAP_GAMMA});
+    withLevels.insert(withLevels.end() - 2, {ICAP_THRESHOLD, ICAP_GAMMA});
     EXPECT_EQ(get(MSG_GETDEFAULT, CAP_SUPPORTEDCAPS).values, withLevels);
 
     // Without a mode the device scans colour: pixel type and depth stay.
@@ -140,10 +144,12 @@ TEST_F(Capabilities, SupportedDataTypesAreEachGroupAndTypeOnce) {
               (Values{pair(DG_CONTROL, DAT_CAPABILITY), pair(DG_CONTROL, DAT_EVENT),
                       pair(DG_CONTROL, DAT_ENTRYPOINT), pair(DG_CONTROL, DAT_IDENTITY),
                       pair(DG_CONTROL, DAT_PENDINGXFERS), pair(DG_CONTROL, DAT_SETUPMEMXFER),
-                      pair(DG_CONTROL, DAT_STATUS), pair(DG_CONTROL, DAT_USERINTERFACE),
-                      pair(DG_CONTROL, DAT_XFERGROUP), pair(DG_CONTROL, DAT_CUSTOMDSDATA),
-                      pair(DG_IMAGE, DAT_IMAGEINFO), pair(DG_IMAGE, DAT_IMAGELAYOUT),
-                      pair(DG_IMAGE, DAT_IMAGEMEMXFER), pair(DG_IMAGE, DAT_IMAGENATIVEXFER),
+                      pair(DG_CONTROL, DAT_SETUPFILEXFER), pair(DG_CONTROL, DAT_STATUS),
+                      pair(DG_CONTROL, DAT_USERINTERFACE), pair(DG_CONTROL, DAT_XFERGROUP),
+                      pair(DG_CONTROL, DAT_CUSTOMDSDATA), pair(DG_IMAGE, DAT_IMAGEINFO),
+                      pair(DG_IMAGE, DAT_IMAGELAYOUT), pair(DG_IMAGE, DAT_IMAGEMEMXFER),
+                      pair(DG_IMAGE, DAT_IMAGENATIVEXFER), pair(DG_IMAGE, DAT_JPEGCOMPRESSION),
+                      pair(DG_IMAGE, DAT_IMAGEFILEXFER), pair(DG_IMAGE, DAT_IMAGEMEMFILEXFER),
                       pair(DG_IMAGE, DAT_PALETTE8)}));
 }
 
@@ -170,20 +176,20 @@ TEST_F(Capabilities, ResetAllResetsEveryCapability) {
     EXPECT_EQ(options.tlx.values, std::vector<double>{0}) << "the bed is no capability to reset";
 }
 
-TEST_F(Capabilities, TransferMechanismKeepsOnlyNativeOrMemory) {
+TEST_F(Capabilities, TransferMechanismKeepsTheFourMechanisms) {
     Answer mech = get(MSG_GET, ICAP_XFERMECH);
     EXPECT_EQ(mech.defaultIndex, 0u);
     EXPECT_EQ(mech.conType, TWON_ENUMERATION);
-    EXPECT_EQ(mech.values, (Values{TWSX_NATIVE, TWSX_MEMORY}));
+    EXPECT_EQ(mech.values, (Values{TWSX_NATIVE, TWSX_FILE, TWSX_MEMORY, TWSX_MEMFILE}));
     EXPECT_EQ(mech.currentIndex, 0u);
 
     SentContainer memory(ICAP_XFERMECH, TWSX_MEMORY);
     EXPECT_EQ(set(memory), TWRC_SUCCESS);
-    EXPECT_EQ(get(MSG_GET, ICAP_XFERMECH).currentIndex, 1u);
+    EXPECT_EQ(get(MSG_GET, ICAP_XFERMECH).currentIndex, 2u);
     EXPECT_EQ(get(MSG_GETCURRENT, ICAP_XFERMECH).values, Values{TWSX_MEMORY});
 
-    SentContainer file(ICAP_XFERMECH, TWSX_FILE);
-    EXPECT_EQ(set(file), TWRC_CHECKSTATUS);
+    SentContainer file2(ICAP_XFERMECH, 3);  // the retired TWSX_FILE2
+    EXPECT_EQ(set(file2), TWRC_CHECKSTATUS);
     EXPECT_EQ(source->conditionCode, TWCC_SUCCESS);
     EXPECT_EQ(source->transferMechanism, TWSX_NATIVE);
     EXPECT_EQ(get(MSG_GET, ICAP_XFERMECH).currentIndex, 0u);
