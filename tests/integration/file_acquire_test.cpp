@@ -177,7 +177,8 @@ TEST_F(FileAcquireTest, AFileThatCannotBeWrittenFailsAndLeavesNothing) {
     EXPECT_EQ(
         acquire(std::string("--file tiff --pixel-type rgb --file-name ") + missing + " " + kInch),
         1);
-    EXPECT_NE(lines.find("DAT_IMAGEFILEXFER / MSG_GET: TWRC_FAILURE, TWCC 22"), std::string::npos)
+    EXPECT_NE(lines.find("DAT_IMAGEFILEXFER / MSG_GET: TWRC_FAILURE, TWCC_FILEWRITEERROR"),
+              std::string::npos)
         << lines;
     EXPECT_FALSE(std::filesystem::exists(folder.file("no-such-folder")));
 
@@ -194,7 +195,7 @@ TEST_F(FileAcquireTest, AFileThatCannotBeWrittenFailsAndLeavesNothing) {
         " --pixel-type rgb --file tiff --file-name " + disk + "/page.tif " + kInch +
         " --resolution 150; echo status $?; ls -A " + disk + "' >" + log + " 2>&1";
     runLogged(command, log);
-    EXPECT_NE(lines.find("TWRC_FAILURE, TWCC 22"), std::string::npos) << lines;
+    EXPECT_NE(lines.find("TWRC_FAILURE, TWCC_FILEWRITEERROR"), std::string::npos) << lines;
     EXPECT_NE(lines.find("status 1"), std::string::npos) << lines;
     // The listing of the disk after the run is empty: the status line is the last.
     EXPECT_TRUE(lines.ends_with("status 1\n")) << lines;
