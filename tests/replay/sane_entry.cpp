@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <set>
 #include <string>
 
 #include "listing_reader.h"
@@ -21,6 +22,11 @@ struct Backend {
     std::string error;
     SANE_Device device{};
     const SANE_Device* devices[2] = {nullptr, nullptr};
+    // sane_exit closes what is still open, as SANE has it.
+    std::set<ReplayHandle*> open;
+    ~Backend() {
+        for (ReplayHandle* h : open) delete h;
+    }
 };
 
 Backend* backend = nullptr;
@@ -80,11 +86,14 @@ REPLAY_EXPORT SANE_Status sane_open(SANE_String_Const name, SANE_Handle* handle)
     // Each open starts from the listing's values, as a device freshly opened does.
     std::unique_ptr<ReplayDevice> device = load(*backend);
     if (device == nullptr) return fail(backend->error);
-    *handle = new ReplayHandle(std::move(device), backend->settings);
+    auto* opened = new ReplayHandle(std::move(device), backend->settings);
+    backend->open.insert(opened);
+    *handle = opened;
     return SANE_STATUS_GOOD;
 }
 
 REPLAY_EXPORT void sane_close(SANE_Handle handle) {
+    if (backend != nullptr) backend->open.erase(handleOf(handle));
     delete handleOf(handle);
 }
 
