@@ -31,15 +31,8 @@ TW_UINT16 compressedMemoryTransfer(DataSource& source, TW_IMAGEMEMXFER& xfer, co
             return source.setCondition(TWCC_LOWMEMORY, TWRC_FAILURE);
         source.setState(7);
     }
-    const std::size_t n =
-        std::min<std::size_t>(xfer.Memory.Length, files.memoryFile.size() - files.memoryFileSent);
-    const bool byHandle = (xfer.Memory.Flags & TWMF_HANDLE) != 0;
-    auto* buffer = static_cast<std::uint8_t*>(byHandle ? source.dsm().lock(xfer.Memory.TheMem)
-                                                       : xfer.Memory.TheMem);
-    if (!buffer) return source.setCondition(TWCC_BADVALUE, TWRC_FAILURE);
-    std::memcpy(buffer, files.memoryFile.data() + files.memoryFileSent, n);
-    if (byHandle) source.dsm().unlock(xfer.Memory.TheMem);
-    files.memoryFileSent += n;
+    const std::optional<std::size_t> n = files.sendMemoryFile(source, xfer.Memory);
+    if (!n) return source.setCondition(TWCC_BADVALUE, TWRC_FAILURE);
     // One compressed strip of the whole image, in as many buffers as it takes.
     const ImageFormat f = describeImage(image.parameters, *image.bitmap, false);
     xfer.Compression = compressionInEffect(source, f.pixelType);
@@ -47,7 +40,7 @@ TW_UINT16 compressedMemoryTransfer(DataSource& source, TW_IMAGEMEMXFER& xfer, co
     xfer.Columns = static_cast<TW_UINT32>(f.width);
     xfer.Rows = static_cast<TW_UINT32>(f.rows);
     xfer.XOffset = xfer.YOffset = 0;
-    xfer.BytesWritten = static_cast<TW_UINT32>(n);
+    xfer.BytesWritten = static_cast<TW_UINT32>(*n);
     return files.memoryFileSent == files.memoryFile.size() ? TWRC_XFERDONE : TWRC_SUCCESS;
 }
 

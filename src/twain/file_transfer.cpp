@@ -221,4 +221,16 @@ bool holdsSixteenBits(const DataSource& source) {
            source.files.compression != TWCP_JPEG;
 }
 
+std::optional<std::size_t> FileTransfers::sendMemoryFile(DataSource& source, TW_MEMORY& block) {
+    const std::size_t n = std::min<std::size_t>(block.Length, memoryFile.size() - memoryFileSent);
+    const bool byHandle = (block.Flags & TWMF_HANDLE) != 0;
+    auto* buffer =
+        static_cast<std::uint8_t*>(byHandle ? source.dsm().lock(block.TheMem) : block.TheMem);
+    if (!buffer) return std::nullopt;
+    std::memcpy(buffer, memoryFile.data() + memoryFileSent, n);
+    if (byHandle) source.dsm().unlock(block.TheMem);
+    memoryFileSent += n;
+    return n;
+}
+
 }  // namespace tarnwick

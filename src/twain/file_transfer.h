@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,9 @@ class FileTransfers {
     bool encodeCompressed(DataSource& source, const Image& image);
     std::vector<std::uint8_t> memoryFile;
     std::size_t memoryFileSent = 0;
+    // The next bytes of memoryFile into the application's block (by pointer or by handle): how
+    // many; none when the block cannot be reached.
+    std::optional<std::size_t> sendMemoryFile(DataSource& source, TW_MEMORY& block);
 
   private:
     std::unique_ptr<ImageFileWriter> open_;

@@ -14,14 +14,6 @@ namespace tarnwick {
 
 namespace {
 
-// As for the other transfers: an empty feeder or the user's stop cancels, a device's failure
-// is its condition code.
-TW_UINT16 noImage(DataSource& source) {
-    const Word failure = source.scanner->scanFailure();
-    if (endsBatchQuietly(failure)) return TWRC_CANCEL;
-    return source.setCondition(conditionOfScanFailure(failure), TWRC_FAILURE);
-}
-
 const Image* imageToTransfer(DataSource& source) {
     const Image* image = source.scanner->getImage();
     return image && image->bitmap ? image : nullptr;
@@ -81,7 +73,7 @@ TW_UINT16 handleImageFileTransfer(DataSource& source, TW_UINT16, TW_MEMREF) {
     if (source.transferMechanism != TWSX_FILE)
         return source.setCondition(TWCC_SEQERROR, TWRC_FAILURE);
     const Image* image = imageToTransfer(source);
-    if (!image) return noImage(source);
+    if (!image) return answerWithoutImage(source);
     if (!source.files.writeImage(source, *image))
         return source.setCondition(TWCC_FILEWRITEERROR, TWRC_FAILURE);
     source.setState(7);
@@ -93,7 +85,7 @@ TW_UINT16 handleImageMemoryFileTransfer(DataSource& source, TW_UINT16, TW_MEMREF
     if (source.transferMechanism != TWSX_MEMFILE)
         return source.setCondition(TWCC_SEQERROR, TWRC_FAILURE);
     const Image* image = imageToTransfer(source);
-    if (!image) return noImage(source);
+    if (!image) return answerWithoutImage(source);
     if (xfer.Memory.Length == 0) return source.setCondition(TWCC_BADVALUE, TWRC_FAILURE);
     FileTransfers& files = source.files;
     if (source.state() == 6) {
@@ -101,21 +93,14 @@ TW_UINT16 handleImageMemoryFileTransfer(DataSource& source, TW_UINT16, TW_MEMREF
             return source.setCondition(TWCC_LOWMEMORY, TWRC_FAILURE);
         source.setState(7);
     }
-    const std::size_t left = files.memoryFile.size() - files.memoryFileSent;
-    const std::size_t n = std::min<std::size_t>(xfer.Memory.Length, left);
-    const bool byHandle = (xfer.Memory.Flags & TWMF_HANDLE) != 0;
-    auto* buffer = static_cast<std::uint8_t*>(byHandle ? source.dsm().lock(xfer.Memory.TheMem)
-                                                       : xfer.Memory.TheMem);
-    if (!buffer) return source.setCondition(TWCC_BADVALUE, TWRC_FAILURE);
-    std::memcpy(buffer, files.memoryFile.data() + files.memoryFileSent, n);
-    if (byHandle) source.dsm().unlock(xfer.Memory.TheMem);
-    files.memoryFileSent += n;
+    const std::optional<std::size_t> n = files.sendMemoryFile(source, xfer.Memory);
+    if (!n) return source.setCondition(TWCC_BADVALUE, TWRC_FAILURE);
     // File bytes have no rows: the image fields are left to the file's own header.
     xfer.Compression =
         compressionInEffect(source, describeImage(image->parameters, *image->bitmap).pixelType);
     xfer.BytesPerRow = xfer.Columns = xfer.Rows = TWON_DONTCARE32;
     xfer.XOffset = xfer.YOffset = TWON_DONTCARE32;
-    xfer.BytesWritten = static_cast<TW_UINT32>(n);
+    xfer.BytesWritten = static_cast<TW_UINT32>(*n);
     return files.memoryFileSent == files.memoryFile.size() ? TWRC_XFERDONE : TWRC_SUCCESS;
 }
 

@@ -17,15 +17,6 @@ namespace tarnwick {
 
 namespace {
 
-// A transfer in state 6 when no image can be had: a feeder that ran empty or a stop by the user
-// is cancelled, and the application ends it; a device's failure is its condition code. The
-// other requests have no such answer and fail.
-TW_UINT16 noImage(DataSource& source) {
-    const Word failure = source.scanner->scanFailure();
-    if (endsBatchQuietly(failure)) return TWRC_CANCEL;
-    return source.setCondition(conditionOfScanFailure(failure), TWRC_FAILURE);
-}
-
 TW_UINT16 noImageToDescribe(DataSource& source) {
     return source.setCondition(TWCC_OPERATIONERROR, TWRC_FAILURE);
 }
@@ -131,7 +122,7 @@ TW_UINT16 handleImageLayout(DataSource& source, TW_UINT16 MSG, TW_MEMREF pData) 
 
 TW_UINT16 handleImageNativeTransfer(DataSource& source, TW_UINT16, TW_MEMREF pData) {
     const Image* image = source.scanner->getImage();
-    if (!hasPixels(image)) return noImage(source);
+    if (!hasPixels(image)) return answerWithoutImage(source);
     platform::GlobalHandle dib = toDib(*image, source.dsm());
     if (!dib) return source.setCondition(TWCC_LOWMEMORY, TWRC_FAILURE);
     // The handle is pointer-sized; the application's variable need not be aligned.
@@ -143,7 +134,7 @@ TW_UINT16 handleImageNativeTransfer(DataSource& source, TW_UINT16, TW_MEMREF pDa
 TW_UINT16 handleImageMemoryTransfer(DataSource& source, TW_UINT16, TW_MEMREF pData) {
     auto& xfer = *static_cast<TW_IMAGEMEMXFER*>(pData);
     const Image* image = source.scanner->getImage();
-    if (!hasPixels(image)) return noImage(source);
+    if (!hasPixels(image)) return answerWithoutImage(source);
     if (compressesMemory(source, *image)) return compressedMemoryTransfer(source, xfer, *image);
     const ImageFormat f = formatOf(source, *image);
     const auto rows = static_cast<TW_UINT32>(f.rows);

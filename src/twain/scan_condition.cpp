@@ -1,5 +1,7 @@
 #include "twain/scan_condition.h"
 
+#include "twain/data_source.h"
+
 namespace tarnwick {
 
 TW_UINT16 conditionOfScanFailure(Word status) {
@@ -25,6 +27,12 @@ TW_UINT16 conditionOfScanFailure(Word status) {
 bool endsBatchQuietly(Word status) {
     return status == SANE_STATUS_GOOD || status == SANE_STATUS_CANCELLED ||
            status == SANE_STATUS_NO_DOCS;
+}
+
+TW_UINT16 answerWithoutImage(DataSource& source) {
+    const Word failure = source.scanner->scanFailure();
+    if (endsBatchQuietly(failure)) return TWRC_CANCEL;
+    return source.setCondition(conditionOfScanFailure(failure), TWRC_FAILURE);
 }
 
 }  // namespace tarnwick

@@ -14,4 +14,9 @@ TW_UINT16 conditionOfScanFailure(Word status);
 // feeder ran empty after the batch's first page.
 bool endsBatchQuietly(Word status);
 
+class DataSource;
+// A transfer in state 6 when no image can be had: a feeder that ran empty or a stop by the user
+// is cancelled, and the application ends it; a device's failure is its condition code.
+TW_UINT16 answerWithoutImage(DataSource& source);
+
 }  // namespace tarnwick
