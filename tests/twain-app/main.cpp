@@ -1,8 +1,10 @@
 // tarnwick-twain-app: a small TWAIN 2 application that reaches Tarnwick through the real manager.
 // It opens the manager, selects the source, negotiates, enables it (with or without its window,
-// or for settings only), takes every image by native or memory transfer and writes each as PNM.
+// or for settings only), takes every image by native or memory transfer and writes each as PNM,
+// or by file transfer into files of the format named.
 //
-//   tarnwick-twain-app --out DIR [--memory] [--ui] [--settings-only] [--message-loop]
+//   tarnwick-twain-app --out DIR [--memory | --file bmp|tif|png|jpg|pdf] [--ui] [--settings-only]
+//                      [--message-loop]
 //                      [--pixel-type bw|gray|rgb] [--bit-depth N] [--resolution DPI] [--inches N]
 //                      [--feeder | --flatbed] [--count N] [--size TWSS]
 #include <cstdio>
@@ -20,7 +22,10 @@ namespace {
 
 struct Options {
     std::string out = ".";
-    bool memory = false, tiff = false, ui = false, settingsOnly = false, messageLoop = false;
+    bool memory = false, ui = false, settingsOnly = false, messageLoop = false;
+    // A file transfer of this format (a TWFF_ code) into files of this extension; -1 for none.
+    int fileFormat = -1;
+    std::string fileExtension;
     int pixelType = -1;
     int bitDepth = 0;
     int resolution = 0;
@@ -34,8 +39,20 @@ bool parse(int argc, char** argv, Options& o) {
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         const bool hasValue = i + 1 < argc;
-        if (a == "--tiff") {
-            o.tiff = true;
+        if (a == "--file" && hasValue) {
+            static const struct {
+                const char* name;
+                int format;
+            } formats[] = {{"bmp", TWFF_BMP},
+                           {"tif", TWFF_TIFF},
+                           {"png", TWFF_PNG},
+                           {"jpg", TWFF_JFIF},
+                           {"pdf", TWFF_PDF}};
+            const std::string name = argv[++i];
+            for (const auto& f : formats)
+                if (name == f.name) o.fileFormat = f.format;
+            if (o.fileFormat < 0) return false;
+            o.fileExtension = name;
         } else if (a == "--memory") {
             o.memory = true;
         } else if (a == "--ui") {
@@ -155,9 +172,9 @@ class App {
             if (rc != TWRC_CHECKSTATUS && !check("DAT_IMAGELAYOUT", rc)) return false;
         }
         bool ok = set("ICAP_XFERMECH", ICAP_XFERMECH, TWTY_UINT16,
-                      o_.tiff     ? TWSX_FILE
-                      : o_.memory ? TWSX_MEMORY
-                                  : TWSX_NATIVE);
+                      o_.fileFormat >= 0 ? TWSX_FILE
+                      : o_.memory        ? TWSX_MEMORY
+                                         : TWSX_NATIVE);
         if (o_.pixelType >= 0)
             ok = ok && set("ICAP_PIXELTYPE", ICAP_PIXELTYPE, TWTY_UINT16,
                            static_cast<TW_UINT32>(o_.pixelType));
@@ -218,11 +235,12 @@ class App {
             TW_IMAGEINFO info{};
             if (!check("DAT_IMAGEINFO", m_.toSource(DG_IMAGE, DAT_IMAGEINFO, MSG_GET, &info)))
                 return false;
-            if (o_.tiff && !fileTransfer(info)) return false;
+            const bool file = o_.fileFormat >= 0;
+            if (file && !fileTransfer(info)) return false;
             harness::ReceivedImage image;
-            if (!o_.tiff && !(o_.memory ? memoryTransfer(info, image) : nativeTransfer(image)))
+            if (!file && !(o_.memory ? memoryTransfer(info, image) : nativeTransfer(image)))
                 return false;
-            if (!o_.tiff) write(info, image);
+            if (!file) write(info, image);
             TW_PENDINGXFERS pending{};
             if (!check("MSG_ENDXFER",
                        m_.toSource(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending)))
@@ -231,12 +249,13 @@ class App {
         }
     }
 
-    // A TIFF file of the image, named as the scripts name it: after DAT_IMAGEINFO, in state 6.
+    // A file of the image, named as the scripts name it: after DAT_IMAGEINFO, in state 6.
     bool fileTransfer(const TW_IMAGEINFO& info) {
         TW_SETUPFILEXFER setup{};
-        const std::string path = o_.out + "/image-" + std::to_string(++written_) + ".tif";
+        const std::string path =
+            o_.out + "/image-" + std::to_string(++written_) + "." + o_.fileExtension;
         std::snprintf(setup.FileName, sizeof setup.FileName, "%s", path.c_str());
-        setup.Format = TWFF_TIFF;
+        setup.Format = static_cast<TW_UINT16>(o_.fileFormat);
         if (!check("DAT_SETUPFILEXFER",
                    m_.toSource(DG_CONTROL, DAT_SETUPFILEXFER, MSG_SET, &setup)) ||
             !check("DAT_IMAGEFILEXFER", m_.toSource(DG_IMAGE, DAT_IMAGEFILEXFER, MSG_GET, nullptr),
@@ -321,12 +340,12 @@ class App {
 int main(int argc, char** argv) {
     Options o;
     if (!parse(argc, argv, o)) {
-        std::fprintf(
-            stderr,
-            "usage: tarnwick-twain-app --out DIR [--memory | --tiff] [--ui] [--settings-only]\n"
-            "         [--message-loop] [--pixel-type bw|gray|rgb] [--bit-depth N]\n"
-            "         [--resolution DPI] [--inches N]\n"
-            "         [--feeder | --flatbed] [--count N] [--size TWSS]\n");
+        std::fprintf(stderr,
+                     "usage: tarnwick-twain-app --out DIR [--memory | --file bmp|tif|png|jpg|pdf] "
+                     "[--ui] [--settings-only]\n"
+                     "         [--message-loop] [--pixel-type bw|gray|rgb] [--bit-depth N]\n"
+                     "         [--resolution DPI] [--inches N]\n"
+                     "         [--feeder | --flatbed] [--count N] [--size TWSS]\n");
         return 2;
     }
     return App(o).run();
