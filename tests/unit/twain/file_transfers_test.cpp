@@ -182,7 +182,7 @@ TEST_F(FileTransfers, AMemoryFileArrivesInPiecesThatMakeTheFile) {
         TW_IMAGEMEMXFER xfer{};
         xfer.Memory = {0x9, static_cast<TW_UINT32>(buffer.size()), buffer.data()};
         rc = call(DG_IMAGE, DAT_IMAGEMEMFILEXFER, MSG_GET, &xfer);
-        ASSERT_LE(xfer.BytesWritten, buffer.size());
+        ASSERT_LE(+xfer.BytesWritten, buffer.size());
         file.insert(file.end(), buffer.begin(), buffer.begin() + xfer.BytesWritten);
         EXPECT_EQ(source->state(), 7);
     }
