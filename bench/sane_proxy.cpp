@@ -90,11 +90,27 @@ const char* procedureName(Word procedure) {
     return procedure >= 0 && procedure <= SANE_NET_EXIT ? names[procedure] : "unknown";
 }
 
+struct Request;
+std::string label(const Request& r, std::size_t bytes);
+
 struct Request {
     Word procedure = -1;
     Word valueType = 0;
     std::size_t valueSize = 0;
+    Word option = -1, action = -1;
 };
+
+// "control(5 set):32": the option and action of a control request, then the bytes sent.
+std::string label(const Request& r, std::size_t bytes) {
+    std::string text = procedureName(r.procedure);
+    if (r.procedure == SANE_NET_CONTROL_OPTION) {
+        static const char* const actions[] = {"get", "set", "auto"};
+        text += "(" + std::to_string(r.option) + " ";
+        text += r.action >= 0 && r.action <= 2 ? actions[r.action] : "?";
+        text += ")";
+    }
+    return text + ":" + std::to_string(bytes);
+}
 
 // One whole request at the start of the bytes, or none yet.
 std::optional<Request> parseRequest(const std::vector<std::uint8_t>& bytes, std::size_t& used) {
@@ -118,7 +134,9 @@ std::optional<Request> parseRequest(const std::vector<std::uint8_t>& bytes, std:
             reader.readWord();
             break;
         case SANE_NET_CONTROL_OPTION: {
-            for (int i = 0; i < 3; ++i) reader.readWord();
+            reader.readWord();
+            r.option = reader.readWord();
+            r.action = reader.readWord();
             r.valueType = reader.readWord();
             if (r.valueType > SANE_TYPE_STRING) break;
             r.valueSize = static_cast<std::size_t>(reader.readWord());
@@ -297,8 +315,7 @@ void SaneProxy::serveControl(int client) {
                 unparsed.insert(unparsed.end(), buffer, buffer + n);
                 std::size_t used = 0;
                 while (std::optional<Request> r = parseRequest(unparsed, used)) {
-                    counts_.requests.push_back(std::string(procedureName(r->procedure)) + ":" +
-                                               std::to_string(used));
+                    counts_.requests.push_back(label(*r, used));
                     pending.push_back(*r);
                     unparsed.erase(unparsed.begin(), unparsed.begin() + static_cast<long>(used));
                 }

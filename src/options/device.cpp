@@ -51,8 +51,9 @@ bool Device::open(Callback callback) {
         // again (and ends it by cancelling).
         if (final->status == SANE_STATUS_ACCESS_DENIED && asked) continue;
         if (final->status == SANE_STATUS_GOOD) {
-            loadParameters();
             isOpen_ = true;
+            parametersStale_ = true;
+            if (callback_) callback_(parametersChanged);
             return true;
         }
         // The connection stays good: another device, or this one later, may still open.
@@ -77,8 +78,20 @@ void Device::loadParameters() {
         connection_.call(encodeGetParameters(handle_), decodeGetParametersReply);
     parametersValid_ = reply.status == SANE_STATUS_GOOD && !connection_.reader().failed();
     parameters_ = reply.parameters;
+    parametersStale_ = false;
     if (!parametersValid_) report(tr("Invalid parameters"), false, false);
     if (callback_) callback_(parametersLoaded);
+}
+
+const Parameters& Device::parameters() const {
+    // Reading them is what costs the round trip, so it happens here and once.
+    if (parametersStale_ && isOpen_) const_cast<Device*>(this)->loadParameters();
+    return parameters_;
+}
+
+bool Device::parametersValid() const {
+    parameters();
+    return parametersValid_;
 }
 
 const Device::OptionList& Device::loadOptions(bool reload, bool hideInactive) {
@@ -115,6 +128,17 @@ bool Device::controlOption(Option& option, Word action, Word valueType, Buffer& 
         return false;
     bool numbers = valueType == SANE_TYPE_INT || valueType == SANE_TYPE_FIXED;
     std::size_t capacity = numbers ? buffer.words.size() : buffer.raw.size();
+    const bool keeps = keepsAnswer(option, valueType);
+    if (keeps && action == SANE_ACTION_GET_VALUE) {
+        if (auto known = answers_.find(option.index); known != answers_.end()) {
+            const Bytes& answer = known->second;
+            std::fill(buffer.raw.begin(), buffer.raw.end(), 0);
+            std::copy_n(answer.begin(), std::min(answer.size(), buffer.raw.size()),
+                        buffer.raw.begin());
+            return true;
+        }
+    }
+    answers_.erase(option.index);
     auto decode = [&](WireReader& reader) {
         return decodeControlOptionReply(reader, valueType, capacity);
     };
@@ -162,6 +186,9 @@ bool Device::controlOption(Option& option, Word action, Word valueType, Buffer& 
         react(final->info, action);
         // A reload refreshes every option, this one too; its caller still sees this reply's info.
         option.info = final->info;
+        if (keeps && action != SANE_ACTION_SET_AUTO &&
+            (final->info & SANE_INFO_RELOAD_OPTIONS) == 0)
+            answers_[option.index] = buffer.raw;
         return true;
     }
 }
@@ -175,18 +202,26 @@ void Device::react(Word info, Word action) {
     if ((info & SANE_INFO_RELOAD_OPTIONS) && reloadEnabled_) {
         report(tr("Reloading option values"), false, false);
         loadOptions(true, false);
-        for (const auto& option : options_)
-            if (!option->restored) option->refresh();
+        for (const auto& option : options_) followReload(*option);
         if (callback_) callback_(optionsReloaded);
         report("0", false, false);
     }
     if (info & SANE_INFO_RELOAD_PARAMS) {
         report(tr("Reloading scanner parameters"), false, false);
-        loadParameters();
+        parametersStale_ = true;
+        if (callback_) callback_(parametersChanged);
     }
 }
 
+bool Device::keepsAnswer(const Option& option, Word valueType) const {
+    // A sensor's or an automatic option's value changes without anyone setting it.
+    return (valueType == SANE_TYPE_STRING || valueType == SANE_TYPE_BOOL) &&
+           (option.capabilities & SANE_CAP_SOFT_SELECT) != 0 && !option.isAutomatic() &&
+           option.valueType() == valueType;
+}
+
 void Device::forgetDeviceValues() {
+    answers_.clear();
     for (const auto& option : options_)
         if (auto* number = dynamic_cast<NumberOption*>(option.get())) number->deviceWords.clear();
 }
@@ -232,13 +267,28 @@ void rememberAnswer(NumberOption& option, bool answered, const std::vector<Word>
         option.deviceWords = words;
 }
 
+// What the device holds already costs no round trip (the scan area at each scan, both axes'
+// shared resolution).
+bool holds(const NumberOption& option, const std::vector<Word>& words) {
+    return option.deviceWords == words && option.isActive() &&
+           (option.capabilities & SANE_CAP_SOFT_SELECT) != 0;
+}
+
 }  // namespace
 
 void Device::controlNumbers(Word action, NumberOption& option) {
     Buffer buffer;
     for (double value : option.values) buffer.words.push_back(numberWord(value, option.isFixed));
-    rememberAnswer(option, controlOption(option, action, option.valueType(), buffer), buffer.words);
+    if (action == SANE_ACTION_SET_VALUE && holds(option, buffer.words)) {
+        option.info = 0;
+        takeWords(option, buffer.words);
+        option.stale = false;
+        return;
+    }
+    const bool answered = controlOption(option, action, option.valueType(), buffer);
+    rememberAnswer(option, answered, buffer.words);
     takeWords(option, buffer.words);
+    option.stale = !answered;
 }
 
 bool Device::setNumber(NumberOption& option, double value) {
@@ -247,10 +297,9 @@ bool Device::setNumber(NumberOption& option, double value) {
     for (double v : option.values) buffer.words.push_back(numberWord(v, option.isFixed));
     buffer.words.front() = numberWord(value, option.isFixed);
     const std::vector<Word> sent = buffer.words;
-    // What the device holds already costs no round trip (the scan area at each scan).
-    if (option.deviceWords == sent && option.isActive() &&
-        (option.capabilities & SANE_CAP_SOFT_SELECT) != 0) {
+    if (holds(option, sent)) {
         takeWords(option, sent);
+        option.stale = false;
         return true;
     }
     const bool answered = controlOption(option, SANE_ACTION_SET_VALUE, option.valueType(), buffer);
@@ -258,6 +307,7 @@ bool Device::setNumber(NumberOption& option, double value) {
     // A refused value leaves the option at the device's value.
     if (!answered) return false;
     takeWords(option, buffer.words);
+    option.stale = false;
     return buffer.words == sent && (option.info & SANE_INFO_INEXACT) == 0;
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -38,12 +39,12 @@ class Device : public ScannerTransport {
     Device(const Device&) = delete;
     Device& operator=(const Device&) = delete;
 
-    // SANE_NET_OPEN with the authorization exchange, then the frame parameters.
+    // SANE_NET_OPEN with the authorization exchange; the frame parameters follow when read.
     bool open(Callback callback) override;
     // SANE_NET_CLOSE when open.
     void close() override;
     // SANE_NET_GET_PARAMETERS into parameters(); tells the callback parametersLoaded.
-    void loadParameters();
+    void loadParameters() override;
     // The option list, fetched once; with reload, a fresh descriptor list replaces only the
     // capabilities of the options already known.
     const OptionList& loadOptions(bool reload, bool hideInactive) override;
@@ -75,8 +76,8 @@ class Device : public ScannerTransport {
 
     Word handle() const { return handle_; }
     const OptionList& options() const override { return options_; }
-    const Parameters& parameters() const override { return parameters_; }
-    bool parametersValid() const override { return parametersValid_; }
+    const Parameters& parameters() const override;
+    bool parametersValid() const override;
     bool isOpen() const override { return isOpen_; }
     bool reloadEnabled() const { return reloadEnabled_; }
     Connection& connection() const { return connection_; }
@@ -92,6 +93,11 @@ class Device : public ScannerTransport {
     // After the device said any option may have changed: no value is known until read again.
     void forgetDeviceValues();
 
+    // A text or boolean the device answered for a settable option, by option number: read
+    // again only after the device said the options may have changed.
+    bool keepsAnswer(const Option& option, Word valueType) const;
+    std::map<Word, Bytes> answers_;
+
     Word handle_ = 0;
     OptionList options_;
     bool optionsLoaded_ = false;
@@ -105,6 +111,8 @@ class Device : public ScannerTransport {
     Connection& connection_;
     Parameters parameters_;
     bool parametersValid_ = false;
+    // Changed since last fetched: most changes are followed by others before anyone reads them.
+    bool parametersStale_ = true;
     std::string name_, vendor_, model_, type_;
 };
 

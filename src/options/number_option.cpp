@@ -139,6 +139,14 @@ int NumberOption::toPosition(double value) const {
     return truncatedInt(value * 100 + (value < 0 ? -step : step));
 }
 
+void followReload(Option& option) {
+    if (option.restored) return;
+    if (option.control || option.watched)
+        option.refresh();
+    else if (auto* number = dynamic_cast<NumberOption*>(&option))
+        number->stale = true;
+}
+
 std::optional<double> NumberOption::knownValue() const {
     if (deviceWords.empty()) return std::nullopt;
     return isFixed ? fromFixedWord(deviceWords.front()) : deviceWords.front();
@@ -319,6 +327,7 @@ std::string NumberOption::valueText() {
     if (TCustomTrackBar* bar = trackBar())
         return isFixed ? ui::formatGeneral(bar->position() * 0.01)
                        : std::to_string(bar->position());
+    if (!control) refreshIfStale();
     std::string text;
     for (std::size_t i = 0; i < values.size(); ++i) {
         if (i > 0) text += ',';

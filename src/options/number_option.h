@@ -88,6 +88,12 @@ class NumberOption : public Option {
     std::vector<Word> deviceWords;
     // The first of them as a value; none when not known.
     std::optional<double> knownValue() const;
+    // `values` are not the device's (never read, or the device said they may have changed):
+    // an option without a control is read when its value is next needed.
+    bool stale = true;
+    void refreshIfStale() {
+        if (stale) refresh();
+    }
 
   private:
     enum class Kind { None, List, CompactList, Edit, TrackBar, TableButton };
@@ -105,5 +111,9 @@ class NumberOption : public Option {
     bool typed_ = false;  // the compact list holds text the user typed and nothing took yet
     ControlOwner* owner_ = nullptr;
 };
+
+// After a reload of the options: shown or watched options are read again, numbers nobody shows
+// are read when next needed, restored ones keep their saved value.
+void followReload(Option& option);
 
 }  // namespace tarnwick

@@ -20,7 +20,9 @@ class NumberOption;
 
 class ScannerTransport : public OptionDevice {
   public:
-    enum Event { optionsReloaded = 0, parametersLoaded = 1 };
+    // parametersChanged: the device said the next frame's parameters changed; they are fetched
+    // when next read (parameters(), loadParameters()), which tells parametersLoaded.
+    enum Event { optionsReloaded = 0, parametersLoaded = 1, parametersChanged = 2 };
     using Callback = std::function<void(int event)>;
     using OptionList = std::vector<std::unique_ptr<Option>>;
     // Called while a read waits for data; false stops the wait.
@@ -42,8 +44,9 @@ class ScannerTransport : public OptionDevice {
     // Off while saved values are applied: a reload asked for meanwhile is done when switched on.
     virtual void setReloadEnabled(bool enabled) = 0;
 
-    // The parameters of the next (or current) frame.
+    // The parameters of the next (or current) frame; fetched first when the device changed them.
     virtual const Parameters& parameters() const = 0;
+    virtual void loadParameters() = 0;
     virtual bool parametersValid() const = 0;
     // Begins a frame; its parameters are loaded once it has begun.
     virtual bool start() = 0;

@@ -58,7 +58,11 @@ void BoolOption::checkClicked() {
 
 std::string BoolOption::valueText() {
     ui::CheckBox* box = checkBox();
-    if (!box || box->state() == ui::CheckState::Grayed) return {};
+    if (!box) {
+        if (!device || !isActive()) return {};
+        return device->controlBool(SANE_ACTION_GET_VALUE, *this, false) ? "yes" : "no";
+    }
+    if (box->state() == ui::CheckState::Grayed) return {};
     return box->checked() ? "yes" : "no";
 }
 

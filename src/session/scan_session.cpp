@@ -77,9 +77,13 @@ bool ScanSession::openScanner(const std::string& name) {
         return false;
     }
     roles_ = findOptionRoles(scanner_->loadOptions(false, settings_.hideInactive));
-    // No control reads them; the area they describe is needed from the start.
+    // No control reads them; the area they describe is needed from the start, and after every
+    // reload.
     for (NumberOption* edge : {roles_.tlx, roles_.tly, roles_.brx, roles_.bry})
-        if (edge && scanner_) edge->refresh();
+        if (edge && scanner_) {
+            edge->watched = true;
+            edge->refresh();
+        }
     if (!scanner_) return false;
     takeAreaFromOptions();
     return true;

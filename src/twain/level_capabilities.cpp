@@ -64,6 +64,7 @@ TW_UINT16 levelCapability(DataSource& source, TW_UINT16 cap, Option* option, TW_
     return guarded(source, [&]() -> TW_UINT16 {
         const LevelScale scale = scaleOf(cap, number);
         if (scale.high <= scale.low) return unsupported(source);
+        number.refreshIfStale();
         const double current = levelOf(number, scale, number.values[0]);
         double level = scale.preset;
         switch (msg) {

@@ -85,6 +85,7 @@ TW_UINT16 axisResolution(DataSource& source, Option* option, bool shared, TW_UIN
                 // The other direction has the same resolution: it changes too. The value in
                 // force need not be whole (a daemon may start at a fraction); it is compared as
                 // it stands.
+                resolution->refreshIfStale();
                 otherChanges = shared && (resolution->values.size() != 1 ||
                                           resolution->values.front() != static_cast<double>(value));
                 break;

@@ -22,6 +22,7 @@ int readInteger(std::string_view text) {
 
 int currentInteger(Option& option) {
     auto* number = dynamic_cast<NumberOption*>(&option);
+    if (number) number->refreshIfStale();
     if (number && number->values.size() == 1) {
         const double value = number->values[0];
         if (value != std::trunc(value) || std::fabs(value) > INT32_MAX) throw NotAnInteger();

@@ -65,12 +65,43 @@ bool TFPreview::openDevice(const std::string& name) {
     OptionPages.setActivePage(&TabSheet2);
     groupPages_.clear();
 
+    pagesPending_ = !visible();
     if (!session_.openScanner(name)) return false;
+    // Every control reads its value from the device: a source driven without its window (or
+    // before it shows) saves those round trips.
+    if (visible())
+        showOptionPages();
+    else
+        prepareWithoutPages();
+    return true;
+}
+
+void TFPreview::FormShow() {
+    if (!pagesPending_ || !device()) return;
+    showOptionPages();
+    // The buttons follow them.
+    device()->loadParameters();
+}
+
+void TFPreview::showOptionPages() {
+    pagesPending_ = false;
     createOptionPages();
     showPlaceholder();
     OptionPages.setVisible(true);
     OptionPages.setActivePage(&TabSheet2);
-    return true;
+}
+
+void TFPreview::prepareWithoutPages() {
+    pagesPending_ = true;
+    const OptionRoles& r = roles();
+    for (const auto& option : device()->options()) {
+        Option* o = option.get();
+        if (o == r.tlx || o == r.tly || o == r.brx || o == r.bry || o == r.preview ||
+            o->valueType() == SANE_TYPE_GROUP)
+            continue;
+        restoreSavedValue(*o);
+    }
+    session_.takeAreaFromOptions();
 }
 
 void TFPreview::createOptionPages() {
@@ -152,7 +183,8 @@ void TFPreview::createOptionPages() {
             // Entries of a device's lists are the device's texts.
             if (dynamic_cast<ui::ComboBox*>(option.control))
                 option.control->setTranslateParts(ui::TranslateNone);
-            restoreSavedValue(option);
+            // Applied already while the window was off the screen.
+            if (!option.restored) restoreSavedValue(option);
         }
     }
 

@@ -304,13 +304,15 @@ void TFPreview::status(const std::string& message, bool showError, bool fatal) {
 void TFPreview::updateOptions(const std::string& outcome) {
     if (device())
         for (const auto& option : device()->loadOptions(true, settings().hideInactive))
-            if (!option->restored) option->refresh();
+            followReload(*option);
     // Not the progress of the option traffic since ("Retrieving option values").
     StatusBar.setText(outcome);
 }
 
 void TFPreview::scannerEvent(int event) {
     if (!device()) return;
+    // Off the screen nobody sees the buttons: the parameters wait until read.
+    if (event == ScannerTransport::parametersChanged && !pagesPending_) device()->loadParameters();
     if (event == ScannerTransport::parametersLoaded) {
         BPreview.setEnabled(device()->parametersValid() && device()->parameters().lines >= 0);
         BScan.setEnabled(device()->parametersValid());

@@ -181,6 +181,7 @@ void TFPreview::guarded(F&& handler) {
 
 void TFPreview::bindHandlers() {
     onActivate = [this] { FormActivate(); };
+    onShow = [this] { guarded([this] { FormShow(); }); };
     // Pages torn off come home: their windows would stay on the screen without the window.
     onHide = [this] { dockFloats(); };
     onClose = [this](ui::CloseAction& action) { guarded([&] { FormClose(action); }); };

@@ -107,6 +107,8 @@ class TFPreview : public ui::Form, public ControlOwner, public ScanObserver {
 
     // ---- device opening and option pages ----
     bool openDevice(const std::string& name);
+    // The pages of a device opened while the window was off the screen, built when it shows.
+    void FormShow();
     void BOptionClick(ui::MenuItem& entry);
     // `byUser` is false for the call at creation, which does not write the setting.
     void LargeIconsClick(bool byUser);
@@ -204,6 +206,7 @@ class TFPreview : public ui::Form, public ControlOwner, public ScanObserver {
     std::string deviceName;  // as shown in the device box; the section of its saved values
     bool windowSizeRestored = false;
     bool translated = false;
+    bool pagesPending_ = false;  // the open device's pages wait for the window's showing
     bool destroying = false;
 
   public:
@@ -307,6 +310,10 @@ class TFPreview : public ui::Form, public ControlOwner, public ScanObserver {
     // The options' controls, own tool bars and menu entries go.
     void removeOptionControls();
     void createOptionPages();
+    void showOptionPages();
+    // Without pages (the window not shown yet, perhaps never): the saved values are applied
+    // straight to the device, and only the options with a role are read.
+    void prepareWithoutPages();
     void alignOptionColumns();
 
     std::unique_ptr<PropertiesServices> propertiesServices_;  // until FormCreate

@@ -163,8 +163,11 @@ TEST_F(DeviceOptions, ParametersFollowTheOptions) {
     smallArea(*device);
     events.clear();
     setString(*device, "mode", "Color");
-    EXPECT_NE(std::find(events.begin(), events.end(), Device::parametersLoaded), events.end());
+    // Told at once, fetched when read.
+    EXPECT_NE(std::find(events.begin(), events.end(), Device::parametersChanged), events.end());
+    EXPECT_EQ(std::find(events.begin(), events.end(), Device::parametersLoaded), events.end());
     EXPECT_EQ(device->parameters().format, SANE_FRAME_RGB);
+    EXPECT_NE(std::find(events.begin(), events.end(), Device::parametersLoaded), events.end());
     setNumber(*device, "depth", 16);
     EXPECT_EQ(device->parameters().depth, 16);
     EXPECT_EQ(device->parameters().bytesPerLine, device->parameters().pixelsPerLine * 6);

@@ -77,6 +77,9 @@ TEST_F(WindowChoices, ASavedResolutionIsSentWithOrWithoutAVisibleWindow) {
         ASSERT_NE(window->session().scanner(), nullptr);
         EXPECT_FALSE(window->visible());
         EXPECT_EQ(deviceResolution(), c.dpi) << c.section;
+        // The controls are built when the window shows, with the value the device holds.
+        EXPECT_EQ(window->session().scanner()->findOption("resolution")->control, nullptr);
+        window->show();
         EXPECT_EQ(resolutionBox().text(), std::to_string(c.dpi));
     }
 }

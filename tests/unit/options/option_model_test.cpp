@@ -141,6 +141,7 @@ TEST(OptionModel, NumberTextFormsReadBack) {
     auto fixed = makeOption(DescriptorBuilder(1, "f", SANE_TYPE_FIXED).size(8), &device, false);
     auto& number = as<NumberOption>(fixed);
     number.values = {12.5, -0.0999908447265625};
+    number.stale = false;  // as the device answered them
     std::string text = number.valueText();
     EXPECT_EQ(text, "12.5,-0.0999908447265625");
     number.values = {0, 0};
@@ -151,6 +152,7 @@ TEST(OptionModel, NumberTextFormsReadBack) {
     auto integer = makeOption(DescriptorBuilder(1, "i", SANE_TYPE_INT).size(16), &device, false);
     auto& table = as<NumberOption>(integer);
     table.values = {0, 1, 3, 7};
+    table.stale = false;
     EXPECT_EQ(table.valueText(), "0,1,3,7");
     // Short, long or malformed texts change nothing and send nothing.
     device.calls.clear();
@@ -168,7 +170,10 @@ TEST(OptionModel, BoolAndStringTextFormsGoToTheDevice) {
     flag.setValueText("1");
     flag.setValueText("true");
     EXPECT_EQ(device.calls, (std::vector<std::string>{"bool 1 1", "bool 1 1", "bool 1 0"}));
-    EXPECT_EQ(flag.valueText(), "");
+    // Without a check box the value is the device's.
+    device.calls.clear();
+    EXPECT_EQ(flag.valueText(), "no");
+    EXPECT_EQ(device.calls, (std::vector<std::string>{"bool 0 0"}));
 
     device.calls.clear();
     auto mode =

@@ -120,7 +120,6 @@ TEST_F(ScanSessionScript, TwoRegionsAreTwoImagesAndEscapeCancelsTheSecond) {
     control_.receive(17).send(Wire().word(0).word(0x01030000));  // INIT as "user"
     expected_ = encodeInit("user");
     exchange(encodeOpen("dev"), Wire().word(0).word(kHandle).string(""));
-    exchange(encodeGetParameters(kHandle), parametersReply());
     exchange(encodeGetOptionDescriptors(kHandle), descriptorsReply());
     for (Word option = 1; option <= 4; ++option)
         exchange(control(option, SANE_ACTION_GET_VALUE, 0), intReply(option <= 2 ? 0 : 100));
@@ -138,8 +137,9 @@ TEST_F(ScanSessionScript, TwoRegionsAreTwoImagesAndEscapeCancelsTheSecond) {
     ASSERT_TRUE(session->openScanner("dev"));
     EXPECT_EQ(session->scanArea(), (Region{0, 0, 100, 100}));
     EXPECT_TRUE(session->roles().hasArea());
+    // The parameters are fetched when read: before the first scan nobody reads them.
     ASSERT_FALSE(watcher.events.empty()) << "the opening's parameters are told";
-    EXPECT_EQ(watcher.events.front(), ScannerTransport::parametersLoaded);
+    EXPECT_EQ(watcher.events.front(), ScannerTransport::parametersChanged);
 
     session->regions.regions[0] = {10, 20, 50, 60};
     session->regions.regions[1] = {5, 5, 95, 95};
