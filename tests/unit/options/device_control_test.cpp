@@ -155,6 +155,63 @@ TEST_F(DeviceControl, ASetNumberOfTheValueTheDeviceLastAnsweredSendsNothing) {
     EXPECT_EQ(daemon.received().size(), requests * kIntRequest + 4) << "and the exit";
 }
 
+TEST_F(DeviceControl, ATextOrBooleanTheDeviceAnsweredIsNotAskedAgain) {
+    enum Target { text, sensor, flag };
+    struct Step {
+        Target target;
+        Word action;
+        const char* sent;          // a text, or "1" / "0"
+        std::optional<Word> info;  // none: nothing may go out
+        const char* answer;        // what the device answers, and what comes back
+    };
+    const Step steps[] = {
+        {text, SANE_ACTION_GET_VALUE, "", 0, "ab"},
+        {text, SANE_ACTION_GET_VALUE, "", std::nullopt, "ab"},
+        {text, SANE_ACTION_SET_VALUE, "cd", SANE_INFO_INEXACT, "ce"},
+        {text, SANE_ACTION_GET_VALUE, "", std::nullopt, "ce"},  // the answer, not the text sent
+        {sensor, SANE_ACTION_GET_VALUE, "0", 0, "1"},           // a sensor is read every time
+        {sensor, SANE_ACTION_GET_VALUE, "0", 0, "0"},
+        {flag, SANE_ACTION_GET_VALUE, "0", 0, "1"},
+        {flag, SANE_ACTION_SET_VALUE, "0", SANE_INFO_RELOAD_OPTIONS, "0"},
+        {text, SANE_ACTION_GET_VALUE, "", 0, "ef"},  // any value may have changed
+        {flag, SANE_ACTION_GET_VALUE, "0", 0, "0"},
+        {flag, SANE_ACTION_GET_VALUE, "0", std::nullopt, "0"},
+    };
+    std::size_t requests = 0;
+    for (const Step& step : steps) {
+        if (!step.info) continue;
+        Wire reply;
+        reply.word(SANE_STATUS_GOOD).word(*step.info);
+        if (step.target == text)
+            reply.word(SANE_TYPE_STRING)
+                .word(4)
+                .word(4)
+                .bytes(std::string(step.answer).append(2, '\0'));
+        else
+            reply.word(SANE_TYPE_BOOL).word(4).word(1).word(step.answer[0] == '1');
+        daemon.receive(kIntRequest).send(reply.string(""));
+        ++requests;
+    }
+    connect();
+    device->setReloadEnabled(false);
+    StringOption textOption(1, "t", "", "", 0, 4, 5, device.get());
+    BoolOption sensorOption(2, "s", "", "", 0, 4, SANE_CAP_SOFT_DETECT, device.get());
+    BoolOption flagOption(3, "f", "", "", 0, 4, 5, device.get());
+    Option* options[] = {&textOption, &sensorOption, &flagOption};
+    for (const Step& step : steps) {
+        Option& option = *options[step.target];
+        std::string got;
+        if (step.target == text)
+            got = device->controlString(step.action, option, step.sent);
+        else
+            got = device->controlBool(step.action, option, step.sent[0] == '1') ? "1" : "0";
+        EXPECT_EQ(got, step.answer) << option.name << " " << step.action << " " << step.sent;
+    }
+    connection.reset();
+    daemon.finish();
+    EXPECT_EQ(daemon.received().size(), requests * kIntRequest + 4) << "and the exit";
+}
+
 TEST_F(DeviceControl, TextIsCutToTheOptionSizeAndInvalidIsSilent) {
     daemon.receive(5 * 4 + 2 * 4 + 4)
         .send(Wire()
