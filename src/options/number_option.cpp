@@ -141,7 +141,7 @@ int NumberOption::toPosition(double value) const {
 
 void followReload(Option& option) {
     if (option.restored) return;
-    if (option.control || option.watched)
+    if (option.control)
         option.refresh();
     else if (auto* number = dynamic_cast<NumberOption*>(&option))
         number->stale = true;

@@ -112,8 +112,8 @@ class NumberOption : public Option {
     ControlOwner* owner_ = nullptr;
 };
 
-// After a reload of the options: shown or watched options are read again, numbers nobody shows
-// are read when next needed, restored ones keep their saved value.
+// After a reload of the options: shown options are read again, numbers nobody shows are read
+// when next needed, restored ones keep their saved value.
 void followReload(Option& option);
 
 }  // namespace tarnwick

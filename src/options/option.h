@@ -81,8 +81,6 @@ class Option {
     bool restored = false;                // a saved value was applied; a reload does not refresh it
     bool hideInactive = false;            // hide instead of disable when not usable
     Word info = 0;                        // info word of the last successful control reply
-    // Read again after every reload although no control shows it (the scan area's edges).
-    bool watched = false;
 
   protected:
     // Where the control goes: a new row on `parent`, or `parent` itself when compact.

@@ -16,13 +16,15 @@ namespace tarnwick {
 namespace {
 
 // The lowest or highest value the option allows; its current value when it has no bound.
-int edgeOf(const NumberOption* option, bool lowest) {
+int edgeOf(NumberOption* option, bool lowest) {
     if (!option) return 0;
     double low = 0, high = 0;
     option->getBounds(low, high);
     const double bound = lowest ? low : high;
-    if (bound == kNoLowerBound || bound == kNoUpperBound)
+    if (bound == kNoLowerBound || bound == kNoUpperBound) {
+        option->refreshIfStale();
         return option->values.empty() ? 0 : truncated(option->values.front());
+    }
     return truncated(bound);
 }
 
@@ -77,16 +79,10 @@ bool ScanSession::openScanner(const std::string& name) {
         return false;
     }
     roles_ = findOptionRoles(scanner_->loadOptions(false, settings_.hideInactive));
-    // No control reads them; the area they describe is needed from the start, and after every
-    // reload.
-    for (NumberOption* edge : {roles_.tlx, roles_.tly, roles_.brx, roles_.bry})
-        if (edge && scanner_) {
-            edge->watched = true;
-            edge->refresh();
-        }
-    if (!scanner_) return false;
-    takeAreaFromOptions();
-    return true;
+    // The edges' values are read when first needed (a window showing its regions, a frame
+    // asked for): a scan sets them anyway.
+    scanArea_ = largestArea();
+    return scanner_ != nullptr;
 }
 
 void ScanSession::takeAreaFromOptions() {
@@ -132,8 +128,10 @@ Region ScanSession::optionsArea() const {
                                                     {roles_.tly, &area.y1},
                                                     {roles_.brx, &area.x2},
                                                     {roles_.bry, &area.y2}};
-    for (auto [option, edge] : edges)
+    for (auto [option, edge] : edges) {
+        if (option) option->refreshIfStale();
         if (option && !option->values.empty()) *edge = truncated(option->values.front());
+    }
     return area;
 }
 
@@ -153,12 +151,14 @@ bool ScanSession::setScanArea(const ScanRectangle& area) {
 
 ScanRectangle ScanSession::areaTaken(const ScanRectangle& asked) const {
     ScanRectangle taken = asked;
-    const std::pair<const NumberOption*, double*> edges[] = {{roles_.tlx, &taken.left},
-                                                             {roles_.tly, &taken.top},
-                                                             {roles_.brx, &taken.right},
-                                                             {roles_.bry, &taken.bottom}};
-    for (auto [option, edge] : edges)
+    const std::pair<NumberOption*, double*> edges[] = {{roles_.tlx, &taken.left},
+                                                       {roles_.tly, &taken.top},
+                                                       {roles_.brx, &taken.right},
+                                                       {roles_.bry, &taken.bottom}};
+    for (auto [option, edge] : edges) {
+        if (scanner_ && option) option->refreshIfStale();
         if (scanner_ && option && !option->values.empty()) *edge = option->values.front();
+    }
     return taken;
 }
 

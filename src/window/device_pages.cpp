@@ -101,7 +101,6 @@ void TFPreview::prepareWithoutPages() {
             continue;
         restoreSavedValue(*o);
     }
-    session_.takeAreaFromOptions();
 }
 
 void TFPreview::createOptionPages() {

@@ -162,6 +162,8 @@ void TFPreview::followScanAreaOptions() {
     const Region largest = session_.largestArea();
     const bool areaChanged = largest != session_.scanArea();
     session_.setWholeArea(largest);
+    // Regions are the window's: its pages take the options' area anew when they are built.
+    if (pagesPending_) return;
     const Region area = session_.optionsArea();
     const bool moved = area != session_.optionArea;
     session_.optionArea = area;
