@@ -3,7 +3,8 @@
 // built tarnwick.ds driven in this process (MSG_ENABLEDS to the last row of the last page, and
 // the whole session from MSG_OPENDS to MSG_CLOSEDS), against scanimage through the same proxy
 // in the same run. Run by hand:
-//     build/native/bench-latency [path/to/tarnwick.ds]
+//     build/native/bench-latency [-v] [path/to/tarnwick.ds]
+// (-v: the source's requests from MSG_ENABLEDS on, as the proxy saw them).
 // The proxy takes the standard port 6566 (the net backend scanimage goes through cannot be told
 // another) in front of a private saned on a free port.
 #include <unistd.h>
@@ -64,7 +65,7 @@ bool transferAll(bench::Source& source, int& pages) {
     }
 }
 
-Figures oursOnce(bench::Source& source, int count) {
+Figures oursOnce(bench::Source& source, bench::SaneProxy& proxy, int count, bool verbose) {
     Figures f;
     TW_IDENTITY identity{};
     identity.Id = 2;
@@ -75,11 +76,17 @@ Figures oursOnce(bench::Source& source, int count) {
     if (count > 1)
         ok = ok && source.set(CAP_FEEDERENABLED, TWTY_BOOL, 1) &&
              source.set(CAP_XFERCOUNT, TWTY_INT16, static_cast<TW_UINT32>(count));
+    proxy.reset();
     const Clock::time_point enabled = Clock::now();
     TW_USERINTERFACE ui{0, 0, nullptr};
     ok = ok && source.call(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui) == TWRC_SUCCESS &&
          transferAll(source, f.pages);
     const double toLastRow = since(enabled);
+    if (verbose) {
+        std::string line = "  requests:";
+        for (const std::string& r : proxy.counts().requests) line += " " + r;
+        std::printf("%s\n", line.c_str());
+    }
     source.call(DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, &ui);
     source.call(DG_CONTROL, DAT_IDENTITY, MSG_CLOSEDS, &identity);
     if (ok && f.pages == count) {
@@ -121,7 +128,8 @@ void keepLeast(double& best, double value) {
 int main(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
-    const std::string module = argc > 1 ? argv[1] : bench::defaultModule();
+    const bool verbose = argc > 1 && std::string(argv[1]) == "-v";
+    const std::string module = argc > 1 + verbose ? argv[1 + verbose] : bench::defaultModule();
     const fs::path root = fs::temp_directory_path() / ("bench-latency-" + std::to_string(getpid()));
     for (const char* folder : {"net", "user", "out"}) fs::create_directories(root / folder);
     std::ofstream(root / "net" / "dll.conf") << "net\n";
@@ -146,12 +154,12 @@ int main(int argc, char** argv) {
         std::printf("%d ms each way on both connections; colour at %d dpi, %d mm square\n",
                     kDelayMs, kDpi, kPageMm);
         status = 0;
-        double firstRatio = 0;
+        double ratio = 0;
         for (const int count : {1, 3}) {
             Figures best;
             double peer = 0, peerSetUp = 0;
             for (int round = 0; round < kRounds; ++round) {
-                const Figures f = oursOnce(source, count);
+                const Figures f = oursOnce(source, proxy, count, verbose && round == 0);
                 keepLeast(best.toLastRow, f.toLastRow);
                 keepLeast(best.whole, f.whole);
                 keepLeast(peer, scanimageOnce(root, count));
@@ -167,16 +175,20 @@ int main(int argc, char** argv) {
             }
             std::printf("%s:\n", count == 1 ? "one page" : "feeder, 3 pages");
             std::printf(
-                "  tarnwick.ds, MSG_ENABLEDS to last row:  %.3f s (%.2f of scanimage's scan)\n",
-                best.toLastRow, best.toLastRow / peerScan);
-            std::printf("  scanimage's scan (its run less -n):     %.3f s\n", peerScan);
+                "  tarnwick.ds, MSG_ENABLEDS to last row:  %.3f s (%.2f of scanimage's run)\n",
+                best.toLastRow, best.toLastRow / peer);
             std::printf(
                 "  tarnwick.ds, MSG_OPENDS to MSG_CLOSEDS: %.3f s (%.2f of scanimage's run)\n",
                 best.whole, best.whole / peer);
             std::printf("  scanimage, start to exit:               %.3f s\n", peer);
-            if (firstRatio == 0) firstRatio = best.toLastRow / peerScan;
+            std::printf(
+                "  scanimage's scan alone (its run less -n): %.3f s; the source's from "
+                "MSG_ENABLEDS is %.2f of it\n",
+                peerScan, best.toLastRow / peerScan);
+            // The worse of the two works.
+            ratio = std::max(ratio, best.toLastRow / peer);
         }
-        std::printf("ratio: %.3f\n", firstRatio);
+        std::printf("ratio: %.3f\n", ratio);
     }
     fs::remove_all(root);
     return status;
