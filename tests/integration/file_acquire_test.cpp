@@ -63,9 +63,7 @@ class FileAcquireTest : public AcquireTest {
 // 255, on the colour pattern's sharp edges at 50 dpi.
 constexpr double kJpegTolerance = 10;
 
-// Disabled until found: beside the parallel tests of a full run it hung in two of three runs
-// (300 s, where it takes 4 s alone; not reproduced alone or beside the office network test).
-TEST_F(FileAcquireTest, DISABLED_EveryFormatAndCompressionDecodesToTheScannedPixels) {
+TEST_F(FileAcquireTest, EveryFormatAndCompressionDecodesToTheScannedPixels) {
     struct Case {
         const char* twain;
         const char* scanimage;

@@ -50,11 +50,9 @@ TEST_F(AcquireTest, A1200DpiColourPageOfTheWholeBedFitsInOneGigabyte) {
         << lines;
     EXPECT_NE(lines.find("image 1: 9448x9448, pixel type rgb"), std::string::npos) << lines;
     const std::string reference = folder.file("scanimage.pnm");
-    ASSERT_EQ(std::system(("SANE_CONFIG_DIR=" + saned_.configDir() +
-                           " scanimage -d test --format=pnm --mode Color --resolution 1200 "
-                           "-l 0 -t 0 -x 200 -y 200 --test-picture 'Color pattern' >" +
-                           reference + " 2>/dev/null")
-                              .c_str()),
+    ASSERT_EQ(scanimageInto("--mode Color --resolution 1200 -l 0 -t 0 -x 200 -y 200 "
+                            "--test-picture 'Color pattern'",
+                            reference, 120),
               0);
     std::string why;
     EXPECT_TRUE(samePnm(output_ + "/image-1.pnm", reference, why)) << why;
