@@ -128,6 +128,8 @@ void TFPreview::showForUse(bool uiOnly) {
         BPrint.setEnabled(false);
     }
     OkPanel.setVisible(uiOnly);
+    // Built before the window appears, so that it opens at its size with the focus in place.
+    FormShow();
     show();
     if (uiOnly) {
         BScan.setEnabled(scanEnabled);
