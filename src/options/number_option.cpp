@@ -156,8 +156,18 @@ void NumberOption::send() {
     if (device) device->controlNumbers(SANE_ACTION_SET_VALUE, *this);
 }
 
+void NumberOption::refreshIfStale() {
+    if (stale && device) device->controlNumbers(SANE_ACTION_GET_VALUE, *this);
+}
+
 void NumberOption::refresh() {
     debugLog(tr("Updating number option: %s\n"), name.c_str());
+    // A table (a gamma curve, often kilobytes) shows no value: it is read when the editor opens.
+    if (kind_ == Kind::TableButton) {
+        stale = true;
+        updateState();
+        return;
+    }
     if (device) device->controlNumbers(SANE_ACTION_GET_VALUE, *this);
     if (!control) return;
     updateState();
@@ -311,6 +321,7 @@ void NumberOption::trackBarReleased() {
 
 void NumberOption::gammaClicked() {
     if (!owner_) return;
+    refreshIfStale();
     TGammaForm& editor = owner_->gammaEditor();
     const int count = valueCount();
     editor.setCaption(title);
@@ -327,7 +338,7 @@ std::string NumberOption::valueText() {
     if (TCustomTrackBar* bar = trackBar())
         return isFixed ? ui::formatGeneral(bar->position() * 0.01)
                        : std::to_string(bar->position());
-    if (!control) refreshIfStale();
+    refreshIfStale();
     std::string text;
     for (std::size_t i = 0; i < values.size(); ++i) {
         if (i > 0) text += ',';

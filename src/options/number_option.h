@@ -89,11 +89,9 @@ class NumberOption : public Option {
     // The first of them as a value; none when not known.
     std::optional<double> knownValue() const;
     // `values` are not the device's (never read, or the device said they may have changed):
-    // an option without a control is read when its value is next needed.
+    // an option without a control, or behind the table button, is read when next needed.
     bool stale = true;
-    void refreshIfStale() {
-        if (stale) refresh();
-    }
+    void refreshIfStale();
 
   private:
     enum class Kind { None, List, CompactList, Edit, TrackBar, TableButton };

@@ -47,7 +47,7 @@ class GammaEditing : public SanedTest, public ControlOwner {
 
 TEST_F(GammaEditing, DraggedCurveIsSentAndCancelKeepsTheTable) {
     const std::vector<double> before = daemonTable();
-    ASSERT_EQ(table->values, before);
+    EXPECT_TRUE(table->stale) << "a table is read when its editor opens, not with the window";
     // Cancel after reshaping: nothing changes on the daemon.
     driver.whenModal([&](ui::Form& f) {
         auto& gamma = static_cast<TGammaForm&>(f);
