@@ -2,6 +2,7 @@
 # messages, and the forms are shown and photographed (screenshot-<form>.png in the build folder).
 file(GLOB wine_ui_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/wine/ui/*.cpp)
 add_executable(tarnwick-wine-ui ${wine_ui_sources}
+               ${PROJECT_SOURCE_DIR}/tests/wine/window/layout_check.cpp
                ${PROJECT_SOURCE_DIR}/tests/support/scoped_environment.cpp
                ${TARNWICK_PICTURES}/ui.rc)
 target_include_directories(tarnwick-wine-ui PRIVATE ${PROJECT_SOURCE_DIR}/tests

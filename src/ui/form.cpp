@@ -4,13 +4,23 @@
 
 #include "ui/backend.h"
 #include "ui/button.h"
+#include "ui/dpi.h"
 #include "ui/menu.h"
 
 namespace ui {
 
 Form::Form() : Container(nullptr) {
     setVisible(false);
-    setBounds(0, 0, 320, 240);
+    setBounds(0, 0, scaled(320), scaled(240));
+}
+
+void Form::setDpi(int dpi) {
+    const int from = this->dpi(), to = boundedDpi(dpi);
+    if (from == to) return;
+    dpi_ = to;
+    dpiChanged(from, to);
+    notify(Property::Font);
+    if (onDpiChanged) onDpiChanged();
 }
 
 Form::~Form() {

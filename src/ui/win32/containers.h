@@ -40,6 +40,9 @@ class FormPeer : public PanelPeer {
 
   private:
     void focusActive();
+    // The window moved to a monitor of another DPI; the system suggests its new rectangle.
+    void dpiChanged(int dpi, const RECT& suggested);
+    void applyFonts(Control& c);
     Form& form_;
     HintWindow hints_;
     DWORD style_ = 0;
