@@ -1,5 +1,7 @@
 #include "gamma/gamma_form.h"
 
+#include <algorithm>
+
 #include "base/translate.h"
 #include "ui/backend.h"
 #include "widgets/form_translation.h"
@@ -34,7 +36,7 @@ ui::ToolButton& named(ui::ToolButton& b, const char* name, int image) {
 ui::Label& rangeLabel(ui::Panel& panel, const char* name, int left) {
     ui::Label& l = panel.add<ui::Label>();
     l.setName(name);
-    l.setBounds(l.scaled(left), l.scaled(9), l.scaled(80), l.scaled(13));
+    l.setBounds(l.scaled(left), l.scaled(9), l.scaled(72), l.scaled(13));
     // Numbers and axis names read the same in every language.
     l.setTranslateParts(ui::TranslateNone);
     return l;
@@ -62,7 +64,7 @@ TGammaForm::TGammaForm()
       PaintBox(add<ui::PaintBox>()),
       BottomPanel(add<ui::Panel>()),
       LXRange(rangeLabel(BottomPanel, "LXRange", 4)),
-      LYRange(rangeLabel(BottomPanel, "LYRange", 88)),
+      LYRange(rangeLabel(BottomPanel, "LYRange", 78)),
       bOK(button(BottomPanel, "bOK", N_("OK"), ui::ModalResult::Ok, 170)),
       bCancel(button(BottomPanel, "bCancel", N_("Cancel"), ui::ModalResult::Cancel, 212)) {
     setName("GammaForm");
@@ -88,6 +90,7 @@ TGammaForm::TGammaForm()
     PaintBox.onMouseMove = [this](const ui::MouseEvent& e) { PaintBoxMouseMove(e); };
     PaintBox.onMouseUp = [this](const ui::MouseEvent& e) { PaintBoxMouseUp(e); };
     PaintBox.onPaint = [this](ui::Canvas& canvas) { PaintBoxPaint(canvas); };
+    onDpiChanged = [this] { placeButtons(); };
     FormCreate();
 }
 
@@ -98,6 +101,17 @@ void TGammaForm::FormCreate() {
     LXRange.setText(curve_.xRangeText());
     LYRange.setText(curve_.yRangeText());
     translateForm(*this);
+    placeButtons();
+}
+
+void TGammaForm::placeButtons() {
+    int w = scaled(40);
+    for (const ui::Button* b : {&bOK, &bCancel})
+        w = std::max(w, ui::textWidth(b->font(), b->text()) + scaled(12));
+    bCancel.setLeft(BottomPanel.width() - scaled(4) - w);
+    bCancel.setWidth(w);
+    bOK.setLeft(bCancel.left() - scaled(2) - w);
+    bOK.setWidth(w);
 }
 
 void TGammaForm::configure(int entries, double min, double max) {

@@ -99,6 +99,9 @@ Rect Backend::screen() {
 Rect Backend::workAreaAt(Point) {
     return screen();
 }
+Rect Backend::frameOf(const Form&) {
+    return {};
+}
 Point Backend::cursorPos() {
     return {};
 }

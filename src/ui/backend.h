@@ -62,6 +62,9 @@ class Backend : public TextMeasurer {
     virtual Rect screen();
     // The work area of the monitor nearest to the point.
     virtual Rect workAreaAt(Point p);
+    // How far the form's frame (border and caption) reaches beyond its client area on each side,
+    // at its DPI; none without a screen.
+    virtual Rect frameOf(const Form& form);
     virtual Point cursorPos();
     virtual void setScreenCursor(Cursor cursor);
     virtual Cursor screenCursor();

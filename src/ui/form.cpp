@@ -40,8 +40,13 @@ void Form::centerOnScreen() {
 }
 
 void Form::keepOnWorkArea() {
-    const Rect area = backend().workAreaAt({left(), top()});
-    const int w = std::min(width(), area.width()), h = std::min(height(), area.height());
+    Rect area = backend().workAreaAt({left(), top()});
+    // The frame too stays on the area.
+    const Rect frame = backend().frameOf(*this);
+    area = {area.left + frame.left, area.top + frame.top, area.right - frame.right,
+            area.bottom - frame.bottom};
+    const int w = std::clamp(width(), 0, std::max(area.width(), 0)),
+              h = std::clamp(height(), 0, std::max(area.height(), 0));
     setBounds(std::clamp(left(), area.left, area.right - w),
               std::clamp(top(), area.top, area.bottom - h), w, h);
 }

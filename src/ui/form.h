@@ -31,8 +31,8 @@ class Form : public Container {
     void setTopMost(bool t);
     // Places the form in the middle of the screen.
     void centerOnScreen();
-    // Moves the form into the work area of the monitor nearest to its top-left corner, cut to
-    // that area's size when larger.
+    // Moves the form with its frame into the work area of the monitor nearest to its top-left
+    // corner, cut to that area's size when larger.
     void keepOnWorkArea();
 
     // The window is now on a monitor of this DPI: every size follows (Control::dpiChanged), the

@@ -94,10 +94,12 @@ void TFPreview::FormCreate() {
 
 void TFPreview::readWindowSize(const std::string& text) {
     if (text.empty()) {
-        // First start: the middle of the work area.
+        // First start: the window with its frame in the middle of the work area.
         const ui::Rect area = ui::backend().workAreaAt({left(), top()});
-        setBounds(area.left + (area.width() - width()) / 2,
-                  area.top + (area.height() - height()) / 2, width(), height());
+        const ui::Rect frame = ui::backend().frameOf(*this);
+        setBounds(area.left + frame.left + (area.width() - width() - frame.left - frame.right) / 2,
+                  area.top + frame.top + (area.height() - height() - frame.top - frame.bottom) / 2,
+                  width(), height());
         keepOnWorkArea();
         return;
     }

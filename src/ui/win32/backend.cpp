@@ -10,6 +10,7 @@
 #include "ui/menu.h"
 #include "ui/timer.h"
 #include "ui/tool_bar.h"
+#include "ui/win32/containers.h"
 #include "ui/win32/dpi_awareness.h"
 #include "ui/win32/peers.h"
 #include "ui/win32/session.h"
@@ -298,6 +299,14 @@ Rect Win32Backend::workAreaAt(Point p) {
     if (!GetMonitorInfoW(MonitorFromPoint({p.x, p.y}, MONITOR_DEFAULTTONEAREST), &info))
         return screen();
     return {info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
+}
+
+Rect Win32Backend::frameOf(const Form& form) {
+    DWORD style = 0, exStyle = 0;
+    formStyles(form, style, exStyle);
+    RECT r{0, 0, 0, 0};
+    adjustWindowRect(r, style, exStyle, form.dpi());
+    return {-r.left, -r.top, r.right, r.bottom};
 }
 
 Point Win32Backend::cursorPos() {

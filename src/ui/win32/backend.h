@@ -35,6 +35,7 @@ class Win32Backend : public Backend {
     NumberLocale numberLocale() override;
     Rect screen() override;
     Rect workAreaAt(Point p) override;
+    Rect frameOf(const Form& form) override;
     Point cursorPos() override;
     void setScreenCursor(Cursor cursor) override;
     void setCapture(Control* control) override;

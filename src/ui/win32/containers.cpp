@@ -104,26 +104,31 @@ RECT FormPeer::placement() const {
     return r;
 }
 
-HWND FormPeer::create(HWND) {
-    switch (form_.borderStyle()) {
+void formStyles(const Form& form, DWORD& style, DWORD& exStyle) {
+    style = exStyle = 0;
+    switch (form.borderStyle()) {
         case BorderStyle::Sizeable:
-            style_ = WS_OVERLAPPEDWINDOW;
+            style = WS_OVERLAPPEDWINDOW;
             break;
         case BorderStyle::Dialog:
-            style_ = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
-            exStyle_ = WS_EX_DLGMODALFRAME;
+            style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+            exStyle = WS_EX_DLGMODALFRAME;
             break;
         case BorderStyle::ToolWindow:
-            style_ = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-            exStyle_ = WS_EX_TOOLWINDOW;
+            style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+            exStyle = WS_EX_TOOLWINDOW;
             break;
         case BorderStyle::None:
-            style_ = WS_POPUP;
+            style = WS_POPUP;
             break;
     }
-    style_ |= WS_CLIPCHILDREN;
-    exStyle_ |= WS_EX_CONTROLPARENT;
-    if (form_.topMost()) exStyle_ |= WS_EX_TOPMOST;
+    style |= WS_CLIPCHILDREN;
+    exStyle |= WS_EX_CONTROLPARENT;
+    if (form.topMost()) exStyle |= WS_EX_TOPMOST;
+}
+
+HWND FormPeer::create(HWND) {
+    formStyles(form_, style_, exStyle_);
     // Owned by the window that is active in this thread (the scanning window for its dialogs),
     // so it stays above it.
     HWND owner = GetActiveWindow();

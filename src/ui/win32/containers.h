@@ -25,6 +25,9 @@ class PanelPeer : public WindowPeer {
     void paint();
 };
 
+// The window styles of the form's border style.
+void formStyles(const Form& form, DWORD& style, DWORD& exStyle);
+
 class FormPeer : public PanelPeer {
   public:
     explicit FormPeer(Form& form);
