@@ -74,6 +74,7 @@ set_tests_properties(wine-caption-colour PROPERTIES LABELS wine TIMEOUT 600 ENVI
 # German, the window at first start, its option pages and the About box
 # (screenshot-de-<name>.png). Both runs fail on any text the window cuts.
 add_executable(tarnwick-wine-window ${PROJECT_SOURCE_DIR}/tests/wine/window/window_run.cpp
+               ${PROJECT_SOURCE_DIR}/tests/wine/window/host_awareness.cpp
                ${PROJECT_SOURCE_DIR}/tests/wine/window/layout_check.cpp
                ${PROJECT_SOURCE_DIR}/tests/support/scoped_environment.cpp
                ${TARNWICK_PICTURES}/ui.rc)
