@@ -90,7 +90,8 @@ ui::Container* NumberOption::createControl(ControlOwner& owner, ui::Container& p
     if (constraintKind == numberRange && valueCount() > 1) {
         ui::Button& button = holder.add<ui::Button>();
         button.setFlat(true);
-        button.setGlyph(gammaButtonPicture(), ui::rgb(255, 255, 255));
+        button.setGlyph(gammaButtonPicture(button.scaled(kGammaButtonSide)),
+                        ui::rgb(255, 255, 255));
         button.setBounds(button.scaled(155), button.scaled(1), button.scaled(24),
                          button.scaled(22));
         button.onClick = [this] { gammaClicked(); };

@@ -50,7 +50,7 @@ void PanelPeer::paint() {
         SetBkColor(dc, bg ? colorRef(*bg) : GetSysColor(COLOR_BTNFACE));
         SetBkMode(dc, OPAQUE);
         SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-        TextOutW(dc, 8, 0, text.c_str(), static_cast<int>(text.size()));
+        TextOutW(dc, control_.scaled(8), 0, text.c_str(), static_cast<int>(text.size()));
         SelectObject(dc, old);
     }
     EndPaint(hwnd_, &ps);
@@ -345,10 +345,10 @@ LRESULT ScrollBoxPeer::handle(UINT msg, WPARAM wp, LPARAM lp) {
         int pos = si.nPos, page = static_cast<int>(si.nPage);
         switch (LOWORD(wp)) {
             case SB_LINEUP:
-                pos -= 16;
+                pos -= box_.scaled(16);
                 break;
             case SB_LINEDOWN:
-                pos += 16;
+                pos += box_.scaled(16);
                 break;
             case SB_PAGEUP:
                 pos -= page;
