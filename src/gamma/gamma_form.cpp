@@ -1,5 +1,7 @@
 #include "gamma/gamma_form.h"
 
+#include <algorithm>
+
 #include "base/translate.h"
 #include "ui/backend.h"
 #include "widgets/form_translation.h"
@@ -13,6 +15,7 @@ constexpr ui::Color kSilver = ui::rgb(192, 192, 192);
 constexpr ui::Color kBlue = ui::rgb(0, 0, 255);
 constexpr ui::Color kRed = ui::rgb(255, 0, 0);
 
+// At 96 DPI, as every place below.
 constexpr int kToolBarHeight = 29;
 constexpr int kBottomHeight = 32;
 
@@ -33,7 +36,7 @@ ui::ToolButton& named(ui::ToolButton& b, const char* name, int image) {
 ui::Label& rangeLabel(ui::Panel& panel, const char* name, int left) {
     ui::Label& l = panel.add<ui::Label>();
     l.setName(name);
-    l.setBounds(left, 9, 80, 13);
+    l.setBounds(l.scaled(left), l.scaled(9), l.scaled(72), l.scaled(13));
     // Numbers and axis names read the same in every language.
     l.setTranslateParts(ui::TranslateNone);
     return l;
@@ -45,7 +48,7 @@ ui::Button& button(ui::Panel& panel, const char* name, const char* text, ui::Mod
     b.setName(name);
     b.setText(text);
     b.setModalResult(result);
-    b.setBounds(left, 4, 40, 24);
+    b.setBounds(b.scaled(left), b.scaled(4), b.scaled(40), b.scaled(24));
     return b;
 }
 
@@ -61,7 +64,7 @@ TGammaForm::TGammaForm()
       PaintBox(add<ui::PaintBox>()),
       BottomPanel(add<ui::Panel>()),
       LXRange(rangeLabel(BottomPanel, "LXRange", 4)),
-      LYRange(rangeLabel(BottomPanel, "LYRange", 88)),
+      LYRange(rangeLabel(BottomPanel, "LYRange", 78)),
       bOK(button(BottomPanel, "bOK", N_("OK"), ui::ModalResult::Ok, 170)),
       bCancel(button(BottomPanel, "bCancel", N_("Cancel"), ui::ModalResult::Cancel, 212)) {
     setName("GammaForm");
@@ -69,15 +72,16 @@ TGammaForm::TGammaForm()
     setTranslateParts(ui::TranslateNone);
     setBorderStyle(ui::BorderStyle::ToolWindow);
     setColor(kWhite);
-    setClientSize(W, kToolBarHeight + H + kBottomHeight);
+    // The curve keeps its 256 x 256 units; the area shows them at the window's DPI.
+    setClientSize(scaled(W), scaled(kToolBarHeight + H + kBottomHeight));
     centerOnScreen();
-    ToolBar.setBounds(0, 0, W, kToolBarHeight);
+    ToolBar.setBounds(0, 0, scaled(W), scaled(kToolBarHeight));
     ToolBar.setImageSet(ui::ImageSet::CurveTools);
     PaintBox.setName("PaintBox");
-    PaintBox.setBounds(0, kToolBarHeight, W, H);
+    PaintBox.setBounds(0, scaled(kToolBarHeight), scaled(W), scaled(H));
     PaintBox.setOpaque(true);
     BottomPanel.setName("BottomPanel");
-    BottomPanel.setBounds(0, kToolBarHeight + H, W, kBottomHeight);
+    BottomPanel.setBounds(0, scaled(kToolBarHeight + H), scaled(W), scaled(kBottomHeight));
     bOK.setDefault(true);
     bCancel.setCancel(true);
     for (ui::ToolButton* b : {&bSpline, &bStraight, &bLine, &bGamma})
@@ -86,6 +90,7 @@ TGammaForm::TGammaForm()
     PaintBox.onMouseMove = [this](const ui::MouseEvent& e) { PaintBoxMouseMove(e); };
     PaintBox.onMouseUp = [this](const ui::MouseEvent& e) { PaintBoxMouseUp(e); };
     PaintBox.onPaint = [this](ui::Canvas& canvas) { PaintBoxPaint(canvas); };
+    onDpiChanged = [this] { placeButtons(); };
     FormCreate();
 }
 
@@ -96,6 +101,17 @@ void TGammaForm::FormCreate() {
     LXRange.setText(curve_.xRangeText());
     LYRange.setText(curve_.yRangeText());
     translateForm(*this);
+    placeButtons();
+}
+
+void TGammaForm::placeButtons() {
+    int w = scaled(40);
+    for (const ui::Button* b : {&bOK, &bCancel})
+        w = std::max(w, ui::textWidth(b->font(), b->text()) + scaled(12));
+    bCancel.setLeft(BottomPanel.width() - scaled(4) - w);
+    bCancel.setWidth(w);
+    bOK.setLeft(bCancel.left() - scaled(2) - w);
+    bOK.setWidth(w);
 }
 
 void TGammaForm::configure(int entries, double min, double max) {
@@ -144,17 +160,18 @@ void TGammaForm::bClick(ui::ToolButton& button) {
 }
 
 void TGammaForm::PaintBoxMouseDown(const ui::MouseEvent& e) {
-    if (!curve_.mouseDown(e.x, e.y)) return;
+    if (!curve_.mouseDown(unscaled(e.x), unscaled(e.y))) return;
     showMode();  // a third point ends the straight line
     PaintBox.repaint();
 }
 
 void TGammaForm::PaintBoxMouseMove(const ui::MouseEvent& e) {
     if (curve_.dragIndex() < 0) {
-        setCursor(curve_.hitTest(e.x, e.y) >= 0 ? ui::Cursor::Cross : ui::Cursor::Default);
+        setCursor(curve_.hitTest(unscaled(e.x), unscaled(e.y)) >= 0 ? ui::Cursor::Cross
+                                                                    : ui::Cursor::Default);
         return;
     }
-    if (curve_.mouseMove(e.x, e.y)) PaintBox.repaint();
+    if (curve_.mouseMove(unscaled(e.x), unscaled(e.y))) PaintBox.repaint();
 }
 
 void TGammaForm::PaintBoxMouseUp(const ui::MouseEvent&) {
@@ -162,18 +179,22 @@ void TGammaForm::PaintBoxMouseUp(const ui::MouseEvent&) {
 }
 
 void TGammaForm::PaintBoxPaint(ui::Canvas& canvas) {
-    canvas.fillRect({0, 0, W, H}, kWhite);
+    // Curve units to the area's pixels.
+    const auto px = [this](int v) { return scaled(v); };
+    canvas.fillRect({0, 0, px(W), px(H)}, kWhite);
     for (int i = 1; i <= 3; ++i) {
-        const int g = i * (H / 4);
-        canvas.line({g, 0}, {g, H}, kSilver);
-        canvas.line({0, g}, {W, g}, kSilver);
+        const int g = px(i * (H / 4));
+        canvas.line({g, 0}, {g, px(H)}, kSilver);
+        canvas.line({0, g}, {px(W), g}, kSilver);
     }
     const std::vector<CurvePoint> line = curve_.curvePolyline();
     for (std::size_t i = 1; i < line.size(); ++i)
-        canvas.line({line[i - 1].x, line[i - 1].y}, {line[i].x, line[i].y}, kBlue);
+        canvas.line({px(line[i - 1].x), px(line[i - 1].y)}, {px(line[i].x), px(line[i].y)}, kBlue);
     if (!curve_.showsPointMarks()) return;
+    const int mark = px(4);
     for (const CurvePoint& p : curve_.points())
-        canvas.fillRect({p.x - 4, H - p.y - 4, p.x + 4, H - p.y + 4}, kRed);
+        canvas.fillRect({px(p.x) - mark, px(H - p.y) - mark, px(p.x) + mark, px(H - p.y) + mark},
+                        kRed);
 }
 
 }  // namespace tarnwick

@@ -54,6 +54,9 @@ class TGammaForm : public ui::Form {
     ui::Button& bOK;
     ui::Button& bCancel;
 
+    // OK and Cancel at the right of the bottom panel, as wide as the wider text needs.
+    void placeButtons();
+
   private:
     void showMode();
 

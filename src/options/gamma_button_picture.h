@@ -28,7 +28,8 @@ inline constexpr std::uint8_t kGammaButtonPixels[kGammaButtonSide * kGammaButton
     0, 1, 0, 0, 0, 3, 0, 0, 0, 0, 3, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 3, 0, 0, 0, 0, 3, 0, 0, 0, 0, 0,
     0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
 
-// The picture as a surface for a flat button (shared by every table button).
-std::shared_ptr<const ui::Surface> gammaButtonPicture();
+// The picture as a surface for a flat button, `side` pixels square (16 at 96 DPI; other sides
+// repeat its pixels, which keeps its edges sharp), shared by every table button of that side.
+std::shared_ptr<const ui::Surface> gammaButtonPicture(int side = kGammaButtonSide);
 
 }  // namespace tarnwick

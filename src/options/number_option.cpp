@@ -90,15 +90,17 @@ ui::Container* NumberOption::createControl(ControlOwner& owner, ui::Container& p
     if (constraintKind == numberRange && valueCount() > 1) {
         ui::Button& button = holder.add<ui::Button>();
         button.setFlat(true);
-        button.setGlyph(gammaButtonPicture(), ui::rgb(255, 255, 255));
-        button.setBounds(155, 1, 24, 22);
+        button.setGlyph(gammaButtonPicture(button.scaled(kGammaButtonSide)),
+                        ui::rgb(255, 255, 255));
+        button.setBounds(button.scaled(155), button.scaled(1), button.scaled(24),
+                         button.scaled(22));
         button.onClick = [this] { gammaClicked(); };
         kind_ = Kind::TableButton;
         return finishControl(button);
     }
     if (constraintKind == numberRange) {
         TCustomTrackBar& bar = holder.add<TCustomTrackBar>();
-        bar.setBounds(0, 0, 100, 20);
+        bar.setBounds(0, 0, bar.scaled(100), bar.scaled(20));
         bar.setTickStyle(ui::TickStyle::None);
         bar.setRange(toPosition(min), toPosition(max));
         fillRow(bar);

@@ -5,6 +5,7 @@
 #include "base/debug_log.h"
 #include "base/translate.h"
 #include "ui/button.h"
+#include "ui/dpi.h"
 
 namespace tarnwick {
 
@@ -63,6 +64,7 @@ void Option::destroyControl() {
 
 namespace {
 
+// At 96 DPI:
 constexpr int kCaptionWidth = 150;
 constexpr int kCaptionLabelWidth = 145;
 constexpr int kCaptionLineHeight = 16;
@@ -89,11 +91,11 @@ ui::Container& Option::beginControl(ui::Container& parent, bool compact) {
     }
     ui::Panel& row = parent.add<ui::Panel>();
     keepTexts(row);
-    row.setBounds(0, 0, parent.width() - 20, 24);
+    row.setBounds(0, 0, parent.width() - parent.scaled(20), parent.scaled(24));
     row.setAlign(ui::Align::Top);
     ui::Panel& column = row.add<ui::Panel>();
     keepTexts(column);
-    column.setWidth(kCaptionWidth);
+    column.setWidth(column.scaled(kCaptionWidth));
     column.setAlign(ui::Align::Left);
     ui::Label& caption = column.add<ui::Label>();
     keepTexts(caption);
@@ -105,10 +107,10 @@ ui::Container& Option::beginControl(ui::Container& parent, bool compact) {
     caption.setHint(description);
     holder_ = row_ = &row;
     captionLabel_ = &caption;
-    setCaptionWidth(kCaptionLabelWidth);
+    setCaptionWidth(row.scaled(kCaptionLabelWidth));
     ui::Label& unitLabel = row.add<ui::Label>();
     keepTexts(unitLabel);
-    unitLabel.setWidth(kUnitWidth);
+    unitLabel.setWidth(unitLabel.scaled(kUnitWidth));
     unitLabel.setAlign(ui::Align::Right);
     unitLabel.setLayout(ui::TextLayout::Center);
     unitLabel.setTransparent(true);
@@ -122,26 +124,32 @@ void Option::translateTexts() {
 }
 
 void Option::setCaptionWidth(int width) {
-    const int height = kCaptionLineHeight *
-                       (1 + ui::textWidth(captionLabel_->font(), captionLabel_->text()) / width);
-    captionLabel_->setBounds(0, 4, width, height);
+    const auto px = [this](int v) { return captionLabel_->scaled(v); };
+    const int height =
+        px(kCaptionLineHeight) *
+        (1 + ui::textWidth(captionLabel_->font(), captionLabel_->text()) / std::max(width, 1));
+    captionLabel_->setBounds(0, px(4), width, height);
     ui::Container& column = *captionLabel_->parent();
-    column.setBounds(column.left(), column.top(), width + kCaptionWidth - kCaptionLabelWidth,
-                     height + 8);
-    row_->setHeight(height + 8);
+    column.setBounds(column.left(), column.top(), width + px(kCaptionWidth - kCaptionLabelWidth),
+                     height + px(8));
+    row_->setHeight(height + px(8));
     // A push button keeps its own width, placed beside the caption rather than filling the row.
     if (auto* button = dynamic_cast<ui::Button*>(control)) button->setLeft(column.width());
 }
 
 void alignColumns(const std::vector<Option*>& rows) {
-    int caption = kCaptionLabelWidth, unit = kUnitWidth;
+    int dpi = ui::kBaseDpi;
+    for (const Option* option : rows)
+        if (option->row_) dpi = option->row_->dpi();
+    int caption = ui::scaled(kCaptionLabelWidth, dpi), unit = ui::scaled(kUnitWidth, dpi);
     for (const Option* option : rows) {
         if (!option->row_) continue;
-        const ui::Font& font = option->captionLabel_->font();
+        const ui::Font font = option->captionLabel_->font();
         caption = std::max(caption, ui::textWidth(font, option->captionLabel_->text()) + 1);
-        unit = std::max(unit, ui::textWidth(font, option->widestUnitText()) + kUnitMargin);
+        unit = std::max(
+            unit, ui::textWidth(font, option->widestUnitText()) + ui::scaled(kUnitMargin, dpi));
     }
-    caption = std::min(caption, kMaxCaptionWidth);
+    caption = std::min(caption, ui::scaled(kMaxCaptionWidth, dpi));
     for (Option* option : rows) {
         if (!option->row_) continue;
         option->setCaptionWidth(caption);

@@ -79,7 +79,8 @@ ui::Container* ButtonOption::createControl(ControlOwner&, ui::Container& parent,
     ui::Container& holder = beginControl(parent, compact);
     ui::Button& button = holder.add<ui::Button>();
     button.setText(title);  // shown as the device sends it
-    button.setBounds(150, 2, ui::textWidth(button.font(), title) + 16, 21);
+    button.setBounds(button.scaled(150), button.scaled(2),
+                     ui::textWidth(button.font(), title) + button.scaled(16), button.scaled(21));
     button.onClick = [this] { pressed(); };
     return finishControl(button);
 }

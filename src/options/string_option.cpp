@@ -21,7 +21,7 @@ ui::Container* StringOption::createControl(ControlOwner&, ui::Container& parent,
     }
     // Its change handler comes with the first showInList.
     ui::ComboBox& list = holder.add<ui::ComboBox>(ui::ComboStyle::DropDownList);
-    list.setWidth(160);
+    list.setWidth(list.scaled(160));
     fillRow(list);
     return finishControl(list);
 }
@@ -69,7 +69,7 @@ void StringOption::showInList() {
         // Measured against a narrow list, so that any entry wider than that widens the opened
         // part; the list itself keeps its width.
         const int width = box->width();
-        box->setWidth(10);
+        box->setWidth(box->scaled(10));
         Sto_AutoWidthCombobox(*box);
         box->setWidth(width);
     }

@@ -74,17 +74,18 @@ void Regions::dragTo(int x, int y, double r, RegionCursor cursor) {
     if (cursor == RegionCursor::Horizontal || diagonal) (grabLeft ? g.x1 : g.x2) = ux;
 }
 
-RegionCursor Regions::hover(int x, int y, double scale, double zoomFactor, bool& edgeHit) {
+RegionCursor Regions::hover(int x, int y, double scale, double zoomFactor, bool& edgeHit,
+                            int reach) {
     edgeHit = false;
     regionIndex = -1;
     const int ux = truncated(x * scale / zoomFactor), uy = truncated(y * scale / zoomFactor);
     for (int i = 0; i < regionCount; ++i) {
         const Region& g = regions[static_cast<std::size_t>(i)];
-        const bool nearTop = g.y1 - 5 < uy && uy < g.y1 + 5;
-        const bool nearBottom = g.y2 - 5 < uy && uy < g.y2 + 5;
+        const bool nearTop = g.y1 - reach < uy && uy < g.y1 + reach;
+        const bool nearBottom = g.y2 - reach < uy && uy < g.y2 + reach;
         const bool withinY = g.y1 <= uy && uy <= g.y2;
-        const bool nearLeft = g.x1 - 5 < ux && ux < g.x1 + 5;
-        const bool nearRight = g.x2 - 5 < ux && ux < g.x2 + 5;
+        const bool nearLeft = g.x1 - reach < ux && ux < g.x1 + reach;
+        const bool nearRight = g.x2 - reach < ux && ux < g.x2 + reach;
         const bool withinX = g.x1 <= ux && ux <= g.x2;
         if (nearTop || nearBottom || nearLeft || nearRight) {
             regionIndex = i;

@@ -51,7 +51,9 @@ class Regions {
     void dragTo(int x, int y, double r, RegionCursor cursor);
     // Pointer moved without a drag: selects the region under it and returns the cursor to show;
     // `edgeHit` tells whether an edge was near (the status line then shows the size).
-    RegionCursor hover(int x, int y, double scale, double zoomFactor, bool& edgeHit);
+    // An edge is near within `reach` units (more on a screen of more DPI, so that it stays as
+    // easy to grab).
+    RegionCursor hover(int x, int y, double scale, double zoomFactor, bool& edgeHit, int reach = 5);
     // Left button released: ends the drag, normalises the region or removes it when it has no area.
     void releaseLeft();
     void deleteSelected();

@@ -1,4 +1,4 @@
-// The dialog's controls and their places.
+// The dialog's controls and their places, given as at 96 DPI.
 #include "settings/properties.h"
 
 #include <algorithm>
@@ -12,7 +12,7 @@ template <class T>
 T& control(ui::Container& parent, const char* name, int left, int top, int width) {
     T& c = parent.add<T>();
     c.setName(name);
-    c.setBounds(left, top, width, c.height());
+    c.setBounds(c.scaled(left), c.scaled(top), c.scaled(width), c.height());
     return c;
 }
 
@@ -46,7 +46,7 @@ ui::ComboBox& hostList(ui::Container& parent) {
     label(parent, "LHostname", N_("Hostname"), 8, 15);
     ui::ComboBox& c = parent.add<ui::ComboBox>(ui::ComboStyle::DropDown);
     c.setName("Hostname");
-    c.setBounds(112, 12, 190, c.height());
+    c.setBounds(c.scaled(112), c.scaled(12), c.scaled(190), c.height());
     c.setTranslateParts(ui::TranslateHint);
     return c;
 }
@@ -54,7 +54,7 @@ ui::ComboBox& hostList(ui::Container& parent) {
 ui::Panel& bottomPanel(ui::Form& form) {
     ui::Panel& p = form.add<ui::Panel>();
     p.setName("BottomPanel");
-    p.setBounds(0, 0, 325, 41);
+    p.setBounds(0, 0, p.scaled(325), p.scaled(41));
     p.setAlign(ui::Align::Bottom);
     return p;
 }
@@ -76,7 +76,7 @@ ui::Panel& groupBox(ui::Container& parent, const char* name, const char* caption
     ui::Panel& g = parent.add<ui::Panel>();
     g.setName(name);
     g.setText(caption);
-    g.setBounds(8, 8, 300, 88);
+    g.setBounds(g.scaled(8), g.scaled(8), g.scaled(300), g.scaled(88));
     return g;
 }
 
@@ -150,7 +150,7 @@ TFProperties::TFProperties(std::unique_ptr<PropertiesServices> services)
     setCaption(N_("Tarnwick settings"));
     setBorderStyle(ui::BorderStyle::Dialog);
     setFont({"Tahoma", 8, false});
-    setClientSize(325, 234);
+    setClientSize(scaled(325), scaled(234));
     centerOnScreen();
 
     bOK.setModalResult(ui::ModalResult::Ok);
@@ -171,6 +171,7 @@ TFProperties::TFProperties(std::unique_ptr<PropertiesServices> services)
     JPEGQuality.setSuffix("%");
 
     connectHandlers();
+    onDpiChanged = [this] { placeJpegQuality(); };
     FormCreate();
 }
 
@@ -205,7 +206,7 @@ void TFProperties::translateTexts() {
 }
 
 void TFProperties::placeJpegQuality() {
-    JPEGQuality.setLeft(LJPEG.left() + LJPEG.width() + 4);
+    JPEGQuality.setLeft(LJPEG.left() + LJPEG.width() + scaled(4));
 }
 
 }  // namespace tarnwick

@@ -28,8 +28,7 @@ const std::vector<FoundService>& TFProperties::searchHosts() {
         widest = std::max(widest, ui::textWidth(Hostname.font(), entries.back()));
     }
     // Names with addresses are wider than the field: the open list shows them whole.
-    constexpr int kListEdges = 12;
-    Hostname.setDroppedWidth(widest + kListEdges);
+    Hostname.setDroppedWidth(widest + Hostname.scaled(12));
     const std::string typed = Hostname.text();
     Hostname.setItems(entries);
     Hostname.setComboText(typed);

@@ -1,10 +1,13 @@
 #include "ui/backend.h"
 
+#include <algorithm>
 #include <chrono>
+#include <map>
 
 #include "platform/message_box.h"
 
 #include "ui/control.h"
+#include "ui/dpi.h"
 #include "ui/form.h"
 #include "ui/tool_bar.h"
 #include "ui/tool_pictures.h"
@@ -96,6 +99,9 @@ Rect Backend::screen() {
 Rect Backend::workAreaAt(Point) {
     return screen();
 }
+Rect Backend::frameOf(const Form&) {
+    return {};
+}
 Point Backend::cursorPos() {
     return {};
 }
@@ -112,11 +118,16 @@ Control* Backend::capture() {
     return capture_;
 }
 
-const ImageList& Backend::toolImages(ImageSize size) {
-    static ImageList lists[2];
-    ImageList& list = lists[size == ImageSize::Large ? 1 : 0];
+int toolImageSide(ImageSize size, int dpi) {
+    return scaled(size == ImageSize::Large ? 32 : 16, dpi);
+}
+
+const ImageList& Backend::toolImages(int side) {
+    static std::map<int, ImageList> lists;
+    side = std::clamp(side, 1, toolImageSide(ImageSize::Large, kMaxDpi));
+    ImageList& list = lists[side];
     if (list.images.empty()) {
-        list.side = size == ImageSize::Large ? 32 : 16;
+        list.side = side;
         for (int i = 0; i < kToolImageCount; ++i)
             list.images.push_back(drawToolImage(static_cast<ToolImage>(i), list.side));
     }
@@ -154,11 +165,13 @@ int fixedTextWidth(const Font& font, const std::string& text) {
     int points = 0;
     for (unsigned char c : text)
         if ((c & 0xC0) != 0x80) ++points;
-    return points * ((font.size * 3 + 2) / 4);
+    const int dpi = boundedDpi(font.dpi);
+    return points * ((font.size * 3 * dpi + 2 * kBaseDpi) / (4 * kBaseDpi));
 }
 
 int fixedLineHeight(const Font& font) {
-    return (font.size * 13 + 4) / 8;
+    const int dpi = boundedDpi(font.dpi);
+    return (font.size * 13 * dpi + 4 * kBaseDpi) / (8 * kBaseDpi);
 }
 
 }  // namespace ui

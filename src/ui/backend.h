@@ -62,13 +62,21 @@ class Backend : public TextMeasurer {
     virtual Rect screen();
     // The work area of the monitor nearest to the point.
     virtual Rect workAreaAt(Point p);
+    // How far the form's frame (border and caption) reaches beyond its client area on each side,
+    // at its DPI; none without a screen.
+    virtual Rect frameOf(const Form& form);
     virtual Point cursorPos();
     virtual void setScreenCursor(Cursor cursor);
     virtual Cursor screenCursor();
     virtual void setCapture(Control* control);
     virtual Control* capture();
-    // The tool-button images: here the drawings themselves, a native backend its resources.
-    virtual const ImageList& toolImages(ImageSize size);
+    // The DPI of the monitor a new window appears on (96 = 100 percent); without a screen,
+    // whatever setDpi set (96 at first).
+    virtual int defaultDpi() { return dpi_; }
+    void setDpi(int dpi) { dpi_ = dpi; }
+    // The tool-button images, `side` pixels square: here the drawings themselves, a native
+    // backend its resources where it has them at that side.
+    virtual const ImageList& toolImages(int side);
 
     // Work to do at the next processing of pending messages (in posting order).
     void post(std::function<void()> work) { posted_.push_back(std::move(work)); }
@@ -81,7 +89,11 @@ class Backend : public TextMeasurer {
     std::vector<std::function<void()>> posted_;
     Cursor screenCursor_ = Cursor::Default;
     Control* capture_ = nullptr;
+    int dpi_ = 96;
 };
+
+// The side of the tool-button pictures of a size at a DPI: 16 or 32 pixels at 96.
+int toolImageSide(ImageSize size, int dpi);
 
 Backend& backend();
 // Installs a backend (null: the default one); returns the previous one (null for the default).

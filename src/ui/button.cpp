@@ -26,6 +26,11 @@ void Label::textChanged() {
     if (autoSize_) setBounds(left(), top(), textWidth(font(), text()), lineHeight(font()));
 }
 
+void Label::dpiChanged(int from, int to) {
+    Control::dpiChanged(from, to);
+    textChanged();
+}
+
 void CheckBox::setState(CheckState s) {
     if (s == CheckState::Grayed && !allowGrayed_) s = CheckState::Unchecked;
     if (s == state_) return;

@@ -10,7 +10,9 @@ namespace ui {
 
 class Button : public Control {
   public:
-    explicit Button(Container* parent) : Control(parent) { setBounds(0, 0, 75, 25); }
+    explicit Button(Container* parent) : Control(parent) {
+        setBounds(0, 0, scaled(75), scaled(25));
+    }
     bool canFocus() const override { return !flat_; }
 
     // Clicking sets this result on the form (before onClick runs), which ends a modal form.
@@ -43,7 +45,7 @@ enum class TextLayout { Top, Center, Bottom };
 
 class Label : public Control {
   public:
-    explicit Label(Container* parent) : Control(parent) { setBounds(0, 0, 65, 13); }
+    explicit Label(Container* parent) : Control(parent) { setBounds(0, 0, scaled(65), scaled(13)); }
     TextAlign alignment() const { return alignment_; }
     void setAlignment(TextAlign a) { alignment_ = a; }
     TextLayout layout() const { return layout_; }
@@ -58,6 +60,7 @@ class Label : public Control {
 
   protected:
     void textChanged() override;
+    void dpiChanged(int from, int to) override;
 
   private:
     TextAlign alignment_ = TextAlign::Left;
@@ -72,7 +75,9 @@ enum class CheckState { Unchecked, Checked, Grayed };
 // Every change of state, by the user or by code, runs onClick.
 class CheckBox : public Control {
   public:
-    explicit CheckBox(Container* parent) : Control(parent) { setBounds(0, 0, 97, 17); }
+    explicit CheckBox(Container* parent) : Control(parent) {
+        setBounds(0, 0, scaled(97), scaled(17));
+    }
     bool canFocus() const override { return true; }
 
     CheckState state() const { return state_; }
@@ -94,7 +99,9 @@ class CheckBox : public Control {
 // code, runs onClick.
 class RadioButton : public Control {
   public:
-    explicit RadioButton(Container* parent) : Control(parent) { setBounds(0, 0, 113, 17); }
+    explicit RadioButton(Container* parent) : Control(parent) {
+        setBounds(0, 0, scaled(113), scaled(17));
+    }
     bool canFocus() const override { return true; }
     bool checked() const { return checked_; }
     void setChecked(bool c);

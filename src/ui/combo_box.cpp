@@ -7,12 +7,12 @@
 namespace ui {
 
 ComboBox::ComboBox(Container* parent, ComboStyle style) : Control(parent), style_(style) {
-    setBounds(0, 0, 145, 21);
+    setBounds(0, 0, scaled(145), scaled(21));
     setTranslateParts(TranslateHint | TranslateItems);
 }
 
 void ComboBox::fitWidthToItems(int least) {
-    constexpr int arrowAndEdges = 28;
+    const int arrowAndEdges = scaled(28);
     int w = least;
     for (const std::string& item : items_) w = std::max(w, textWidth(font(), item) + arrowAndEdges);
     setWidth(w);

@@ -3,11 +3,47 @@
 #include <algorithm>
 
 #include "ui/backend.h"
+#include "ui/dpi.h"
 #include "ui/form.h"
 
 namespace ui {
 
-Control::Control(Container* parent) : parent_(parent) {}
+Control::Control(Container* parent)
+    : parent_(parent), dpi_(parent ? parent->dpi() : boundedDpi(backend().defaultDpi())) {}
+
+int Control::dpi() const {
+    const Control* c = this;
+    while (c->parent_) c = c->parent_;
+    return c->dpi_;
+}
+
+int Control::scaled(int px) const {
+    return ui::scaled(px, dpi());
+}
+
+int Control::unscaled(int px) const {
+    return ui::unscaled(px, dpi());
+}
+
+Font Control::font() const {
+    Font f = font_;
+    f.dpi = dpi();
+    return f;
+}
+
+void Control::dpiChanged(int from, int to) {
+    const Rect b = bounds_;
+    setBounds({rescaled(b.left, from, to), rescaled(b.top, from, to), rescaled(b.right, from, to),
+               rescaled(b.bottom, from, to)});
+}
+
+void Container::dpiChanged(int from, int to) {
+    for (auto& child : children_) child->dpiChanged(from, to);
+    const int border = borderWidth_;
+    borderWidth_ = rescaled(border, from, to);
+    Control::dpiChanged(from, to);
+    realign();
+}
 
 Control::~Control() {
     if (backend().capture() == this) backend().setCapture(nullptr);

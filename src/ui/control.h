@@ -33,7 +33,8 @@ enum class Property {
     Cursor,
     Color,
     Style,
-    Focus  // the form's active control
+    Focus,  // the form's active control
+    Font    // the form's DPI, and with it every control's font
 };
 
 class Peer {
@@ -104,8 +105,14 @@ class Control {
     // Enabled itself and every container up to the form.
     bool usable() const;
 
-    Font font() const { return font_; }
+    // The font in its window's DPI (text measured in it has that DPI's pixels).
+    Font font() const;
     void setFont(Font font) { font_ = font; }
+    // The DPI of the control's window (its form's); a size laid out at 96 DPI at that DPI.
+    int dpi() const;
+    int scaled(int px) const;
+    // A size at the window's DPI as it would be at 96 (sizes the settings file keeps).
+    int unscaled(int px) const;
     SystemColor textColor() const { return textColor_; }
     void setTextColor(SystemColor c);
     std::optional<Color> color() const { return color_; }
@@ -161,6 +168,10 @@ class Control {
     virtual void textChanged() {}
     // The rectangle children are laid out in (relative to this control).
     virtual void boundsChanged() {}
+    // The window moved to a monitor of another DPI: sizes laid out at the old one follow (by
+    // default the bounds, in proportion; controls sized by their text measure it again).
+    virtual void dpiChanged(int from, int to);
+    friend class Form;
     void translateText(std::optional<TranslationMemo>& memo, std::string& text,
                        const std::function<std::string(const std::string&)>& tr);
 
@@ -184,6 +195,8 @@ class Control {
     std::optional<TranslationMemo> textMemo_;
     std::optional<TranslationMemo> hintMemo_;
     std::unique_ptr<Peer> peer_;
+    // Only a window's own (the root control's) counts.
+    int dpi_;
 };
 
 // A control that holds other controls and lays out the aligned ones.
@@ -220,6 +233,8 @@ class Container : public Control {
 
   protected:
     void boundsChanged() override { realign(); }
+    // The children first, then the container itself, whose new size aligns them.
+    void dpiChanged(int from, int to) override;
     // A child was shown or hidden, or changed its size.
     virtual void childSizeChanged(Control&) {}
     // False for a container that places its children itself, whatever their alignment.

@@ -17,7 +17,7 @@ enum class EditInput {
 class Edit : public Control {
   public:
     explicit Edit(Container* parent) : Control(parent) {
-        setBounds(0, 0, 121, 21);
+        setBounds(0, 0, scaled(121), scaled(21));
         setTranslateParts(TranslateHint);  // the text is the user's
     }
     bool canFocus() const override { return true; }

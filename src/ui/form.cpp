@@ -4,13 +4,23 @@
 
 #include "ui/backend.h"
 #include "ui/button.h"
+#include "ui/dpi.h"
 #include "ui/menu.h"
 
 namespace ui {
 
 Form::Form() : Container(nullptr) {
     setVisible(false);
-    setBounds(0, 0, 320, 240);
+    setBounds(0, 0, scaled(320), scaled(240));
+}
+
+void Form::setDpi(int dpi) {
+    const int from = this->dpi(), to = boundedDpi(dpi);
+    if (from == to) return;
+    dpi_ = to;
+    dpiChanged(from, to);
+    notify(Property::Font);
+    if (onDpiChanged) onDpiChanged();
 }
 
 Form::~Form() {
@@ -30,8 +40,13 @@ void Form::centerOnScreen() {
 }
 
 void Form::keepOnWorkArea() {
-    const Rect area = backend().workAreaAt({left(), top()});
-    const int w = std::min(width(), area.width()), h = std::min(height(), area.height());
+    Rect area = backend().workAreaAt({left(), top()});
+    // The frame too stays on the area.
+    const Rect frame = backend().frameOf(*this);
+    area = {area.left + frame.left, area.top + frame.top, area.right - frame.right,
+            area.bottom - frame.bottom};
+    const int w = std::clamp(width(), 0, std::max(area.width(), 0)),
+              h = std::clamp(height(), 0, std::max(area.height(), 0));
     setBounds(std::clamp(left(), area.left, area.right - w),
               std::clamp(top(), area.top, area.bottom - h), w, h);
 }

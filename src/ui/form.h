@@ -31,9 +31,13 @@ class Form : public Container {
     void setTopMost(bool t);
     // Places the form in the middle of the screen.
     void centerOnScreen();
-    // Moves the form into the work area of the monitor nearest to its top-left corner, cut to
-    // that area's size when larger.
+    // Moves the form with its frame into the work area of the monitor nearest to its top-left
+    // corner, cut to that area's size when larger.
     void keepOnWorkArea();
+
+    // The window is now on a monitor of this DPI: every size follows (Control::dpiChanged), the
+    // fonts are those of the new DPI, then onDpiChanged lays out what depends on text.
+    void setDpi(int dpi);
 
     bool keyPreview() const { return keyPreview_; }
     void setKeyPreview(bool on) { keyPreview_ = on; }
@@ -75,6 +79,8 @@ class Form : public Container {
     std::function<bool(Rect&)> onMoving;
     // The user's move (or resize) ended.
     Handler onMoveEnded;
+    // After setDpi: sizes that depend on measured text (or on more than one control) anew.
+    Handler onDpiChanged;
 
   private:
     BorderStyle borderStyle_ = BorderStyle::Sizeable;

@@ -22,7 +22,9 @@ class TabSheet : public Container {
 
 class PageControl : public Container {
   public:
-    explicit PageControl(Container* parent) : Container(parent) { setBounds(0, 0, 289, 193); }
+    explicit PageControl(Container* parent) : Container(parent) {
+        setBounds(0, 0, scaled(289), scaled(193));
+    }
     bool canFocus() const override { return true; }
 
     TabSheet& addPage(const std::string& caption);

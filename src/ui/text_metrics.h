@@ -2,8 +2,9 @@
 //
 // Without a native peer text is measured by fixed metrics, so that layouts computed from text
 // sizes are the same on every machine: a character (a UTF-8 code point) is (size × 3 + 2) div 4
-// pixels wide and a line is (size × 13 + 4) div 8 pixels high. For the default 8-point font that
-// is 6 pixels per character and 13 per line, so a text of 50 characters measures 300 pixels.
+// pixels wide and a line is (size × 13 + 4) div 8 pixels high at 96 DPI, both times dpi / 96
+// (before the division) at another DPI. For the default 8-point font at 96 that is 6 pixels per
+// character and 13 per line, so a text of 50 characters measures 300 pixels; at 144, 9 and 20.
 #pragma once
 
 #include <string>
@@ -14,6 +15,8 @@ struct Font {
     std::string face = "Tahoma";
     int size = 8;
     bool bold = false;
+    // The DPI the font is made for: a control's font carries its window's.
+    int dpi = 96;
     bool operator==(const Font&) const = default;
 };
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "base/scoped_value.h"
+#include "ui/backend.h"
+#include "ui/dpi.h"
 #include "ui/menu.h"
 #include "ui/text_metrics.h"
 
@@ -61,8 +63,8 @@ void ToolBar::layoutButtons() {
     if (layingOut_) return;
     layingOut_ = true;
     // An image with the margins the native bars give it, and the arrow of a drop-down button.
-    const int imageWidth = (images_ == ImageSize::Large ? 32 : 16) + 7;
-    constexpr int arrowWidth = 14;
+    const int imageWidth = toolImageSide(images_, dpi()) + scaled(7);
+    const int arrowWidth = scaled(14);
     int x = 0;
     for (std::size_t i = 0; i < childCount(); ++i) {
         Control& c = child(i);
@@ -81,6 +83,12 @@ void ToolBar::layoutButtons() {
     notify(Property::Style);
 }
 
+void ToolBar::dpiChanged(int from, int to) {
+    buttonHeight_ = rescaled(buttonHeight_, from, to);
+    Container::dpiChanged(from, to);
+    layoutButtons();
+}
+
 int ToolBar::contentWidth() const {
     int width = 0;
     for (std::size_t i = 0; i < childCount(); ++i)
@@ -97,7 +105,8 @@ int CoolBar::leastWidth(const CoolBand& band) {
 }
 
 int CoolBar::headerWidth(const CoolBand& band) const {
-    return kGripperWidth + (band.text.empty() ? 0 : textWidth(font(), band.text) + kTextMargins);
+    return scaled(kGripperWidth) +
+           (band.text.empty() ? 0 : textWidth(font(), band.text) + scaled(kTextMargins));
 }
 
 int CoolBar::placeBands() {
@@ -112,7 +121,7 @@ int CoolBar::placeBands() {
         while (end < shown.size() && !shown[end]->breakLine) ++end;
         int rowHeight = 0;
         for (std::size_t i = first; i < end; ++i)
-            rowHeight = std::max(rowHeight, shown[i]->control->height() + kRowEdges);
+            rowHeight = std::max(rowHeight, shown[i]->control->height() + scaled(kRowEdges));
         int x = 0;
         for (std::size_t i = first; i < end; ++i) {
             const CoolBand& b = *shown[i];
@@ -141,6 +150,15 @@ void CoolBar::placeBand(Control& control, int left, int top, int width) {
     control.setBounds(left, top, width, control.height());
 }
 
+void CoolBar::dpiChanged(int from, int to) {
+    for (CoolBand& b : bands_) {
+        b.width = rescaled(b.width, from, to);
+        b.minWidth = rescaled(b.minWidth, from, to);
+    }
+    Container::dpiChanged(from, to);
+    bandsChanged();
+}
+
 void CoolBar::boundsChanged() {
     Container::boundsChanged();
     if (!placing_ && width() != placedWidth_) bandsChanged();
@@ -153,7 +171,7 @@ CoolBand& CoolBar::addBand(Control& control, const std::string& text) {
         bandsChanged();
         return *b;
     }
-    bands_.push_back({&control, text, 100, 0, true, true, {}, {}});
+    bands_.push_back({&control, text, scaled(100), 0, true, true, {}, {}});
     notify(Property::Children);
     bandsChanged();
     return bands_.back();

@@ -15,7 +15,9 @@ enum class ToolButtonStyle { Button, Check, DropDown, Separator, Divider };
 // The hint is the button's visible text; with grouped check buttons exactly one is down.
 class ToolButton : public Control {
   public:
-    explicit ToolButton(Container* parent) : Control(parent) { setBounds(0, 0, 23, 22); }
+    explicit ToolButton(Container* parent) : Control(parent) {
+        setBounds(0, 0, scaled(23), scaled(22));
+    }
     ToolButtonStyle style() const { return style_; }
     void setStyle(ToolButtonStyle s) { style_ = s; }
     bool grouped() const { return grouped_; }
@@ -46,7 +48,9 @@ enum class ImageSize { Small, Large };
 
 class ToolBar : public Container {
   public:
-    explicit ToolBar(Container* parent) : Container(parent) { setBounds(0, 0, 150, 29); }
+    explicit ToolBar(Container* parent) : Container(parent), buttonHeight_(scaled(22)) {
+        setBounds(0, 0, scaled(150), scaled(29));
+    }
     ToolButton& addButton(const std::string& hint, ToolButtonStyle style = ToolButtonStyle::Button);
     int buttonHeight() const { return buttonHeight_; }
     void setButtonHeight(int h);
@@ -61,20 +65,21 @@ class ToolBar : public Container {
         notify(Property::Style);
     }
     // Children are placed side by side from the left, visible ones only; tool buttons are as
-    // wide as their image with its margins (and a drop-down arrow) and buttonHeight high. The
-    // native bar follows.
+    // wide as their image (toolImageSide of the bar's size at its DPI) with its margins (and a
+    // drop-down arrow) and buttonHeight high. The native bar follows.
     void layoutButtons();
     // The width the visible children take side by side.
     int contentWidth() const;
 
   protected:
     void childSizeChanged(Control&) override { layoutButtons(); }
+    void dpiChanged(int from, int to) override;
     // A control moved onto the bar keeps its size, whatever its alignment was where it came from.
     bool alignsChildren() const override { return false; }
 
   private:
     bool layingOut_ = false;
-    int buttonHeight_ = 22;
+    int buttonHeight_;
     ImageSize images_ = ImageSize::Small;
     ImageSet imageSet_ = ImageSet::Tools;
 };
@@ -99,7 +104,7 @@ struct CoolBand {
 class CoolBar : public Container {
   public:
     explicit CoolBar(Container* parent) : Container(parent) {
-        setBounds(0, 0, 150, 30);
+        setBounds(0, 0, scaled(150), scaled(30));
         setAlign(Align::Top);
     }
     // The control must be a child of the cool bar.
@@ -115,7 +120,7 @@ class CoolBar : public Container {
     void placeBand(Control& control, int left, int top, int width);
     void translate(const std::function<std::string(const std::string&)>& tr) override;
 
-    // A band's gripper and edges, and the margins of its text.
+    // A band's gripper and edges, and the margins of its text, at 96 DPI.
     static constexpr int kGripperWidth = 16;
     static constexpr int kTextMargins = 16;
     static constexpr int kRowEdges = 4;
@@ -131,6 +136,8 @@ class CoolBar : public Container {
     }
     // A new width lays the rows out again.
     void boundsChanged() override;
+    // The bands' widths follow.
+    void dpiChanged(int from, int to) override;
 
   private:
     // Places the controls of the visible bands; the height of the rows.

@@ -12,7 +12,9 @@ enum class TickStyle { None, Auto };
 // notifications are on (a native bar needs extra work to report them).
 class TrackBar : public Control {
   public:
-    explicit TrackBar(Container* parent) : Control(parent) { setBounds(0, 0, 150, 45); }
+    explicit TrackBar(Container* parent) : Control(parent) {
+        setBounds(0, 0, scaled(150), scaled(45));
+    }
     bool canFocus() const override { return true; }
 
     int min() const { return min_; }
@@ -46,7 +48,9 @@ class TrackBar : public Control {
 
 class ProgressBar : public Control {
   public:
-    explicit ProgressBar(Container* parent) : Control(parent) { setBounds(0, 0, 150, 17); }
+    explicit ProgressBar(Container* parent) : Control(parent) {
+        setBounds(0, 0, scaled(150), scaled(17));
+    }
     int min() const { return min_; }
     int max() const { return max_; }
     void setMin(int v);
@@ -66,7 +70,7 @@ class ProgressBar : public Control {
 class StatusBar : public Container {
   public:
     explicit StatusBar(Container* parent) : Container(parent) {
-        setBounds(0, 0, 100, 19);
+        setBounds(0, 0, scaled(100), scaled(19));
         setAlign(Align::Bottom);
         setTranslateParts(TranslateHint);
     }

@@ -22,6 +22,7 @@ std::string versionLabel(double version) {
 
 namespace {
 
+// At 96 DPI:
 constexpr int kMargin = 12;
 constexpr int kIconSide = 32;  // the system's size of an icon, as the module's icon has it
 constexpr int kLabelsLeft = 72;
@@ -30,13 +31,13 @@ ui::Label& label(ui::Form& f, const char* name, const std::string& text, int top
     ui::Label& l = f.add<ui::Label>();
     l.setName(name);
     l.setText(text);
-    l.setBounds(kLabelsLeft, top, 240, 16);
+    l.setBounds(f.scaled(kLabelsLeft), f.scaled(top), f.scaled(240), f.scaled(16));
     return l;
 }
 
 // The module's icon, its transparent pixels in the box's colour.
-void paintProductIcon(ui::Canvas& canvas, ui::Color background) {
-    ui::Surface icon = ui::drawToolImage(ui::kProductImage, kIconSide);
+void paintProductIcon(ui::Canvas& canvas, ui::Color background, int side) {
+    ui::Surface icon = ui::drawToolImage(ui::kProductImage, side);
     for (int y = 0; y < icon.height(); ++y)
         for (int x = 0; x < icon.width(); ++x)
             if ((icon.pixel(x, y) & 0xFFFFFF) == (ui::kPictureTransparent & 0xFFFFFF))
@@ -67,7 +68,7 @@ TFAbout::TFAbout(Opener open)
     setCaption(N_("About"));
     setColor(ui::rgb(255, 255, 255));
     setBorderStyle(ui::BorderStyle::Dialog);
-    setClientSize(330, 180);
+    setClientSize(scaled(330), scaled(180));
     centerOnScreen();
     LProduct.setFont({"Tahoma", 12, true});
     // Each text whole, in every language: the labels take their texts' widths.
@@ -85,26 +86,31 @@ TFAbout::TFAbout(Opener open)
     BOk.setModalResult(ui::ModalResult::Ok);
     BOk.setDefault(true);
     BOk.setCancel(true);
-    BOk.setBounds(128, 146, 75, 25);
+    BOk.setBounds(scaled(128), scaled(146), scaled(75), scaled(25));
     IProduct.setName("IProduct");
-    IProduct.setBounds((kLabelsLeft - kIconSide) / 2, LProduct.top(), kIconSide, kIconSide);
+    IProduct.setBounds(scaled((kLabelsLeft - kIconSide) / 2), LProduct.top(), scaled(kIconSide),
+                       scaled(kIconSide));
     IProduct.setOpaque(true);
     IProduct.onPaint = [this](ui::Canvas& canvas) {
-        paintProductIcon(canvas, color().value_or(ui::rgb(255, 255, 255)));
+        paintProductIcon(canvas, color().value_or(ui::rgb(255, 255, 255)), IProduct.width());
     };
     IProduct.repaint();
+    onDpiChanged = [this] {
+        FormCreate();
+        IProduct.repaint();
+    };
     FormCreate();
 }
 
 void TFAbout::FormCreate() {
     translateForm(*this);
     // The box as wide as its widest line, the link after the translated "Manual:".
-    LManualLink.setLeft(LManual.left() + LManual.width() + 4);
-    int right = 330 - kMargin;
+    LManualLink.setLeft(LManual.left() + LManual.width() + scaled(4));
+    int right = scaled(330 - kMargin);
     for (ui::Label* l : {&LProduct, &LVersion, &LNotice, &LManualLink, &LCredit, &LCreditLink})
         right = std::max(right, l->left() + l->width());
     const int centre = left() + width() / 2;
-    setClientSize(right + kMargin, clientHeight());
+    setClientSize(right + scaled(kMargin), clientHeight());
     setLeft(centre - width() / 2);
     BOk.setLeft((width() - BOk.width()) / 2);
 }

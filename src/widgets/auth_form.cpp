@@ -11,7 +11,8 @@ template <class T>
 T& control(ui::Form& form, const char* name, int left, int top, int width, int height) {
     T& c = form.add<T>();
     c.setName(name);
-    c.setBounds(left, top, width, height);
+    // Places as at 96 DPI.
+    c.setBounds(c.scaled(left), c.scaled(top), c.scaled(width), c.scaled(height));
     return c;
 }
 
@@ -27,7 +28,7 @@ TFAuth::TFAuth()
     setName("FAuth");
     setCaption(N_("Authentication required"));
     setBorderStyle(ui::BorderStyle::Dialog);
-    setClientSize(208, 96);
+    setClientSize(scaled(208), scaled(96));
     centerOnScreen();
     Label1.setText(N_("Username:"));
     Label2.setText(N_("Password:"));

@@ -9,7 +9,7 @@ TFFloat::TFFloat(ui::PageControl& homeControl)
     : home(homeControl), FloatedTab(add<ui::PageControl>()) {
     setName("FFloat");
     setBorderStyle(ui::BorderStyle::ToolWindow);
-    setClientSize(267, 269);
+    setClientSize(scaled(267), scaled(269));
     FloatedTab.setName("FloatedTab");
     FloatedTab.setAlign(ui::Align::Client);
     FloatedTab.setFlatButtons(true);

@@ -1,6 +1,7 @@
 // Opening a device: option roles, the scan area, one page per option group, the compact mode and
 // resolution controls, the per-option tool bars and their menu; the top dock's furniture and
 // tearing pages off into floating windows.
+#include <algorithm>
 #include <cstdlib>
 
 #include "base/debug_log.h"
@@ -17,6 +18,8 @@ namespace tarnwick {
 namespace {
 
 constexpr std::size_t kFirstOptionEntry = 2;  // after LargeIcons and the separator
+// A band width read from the settings file, at 96 DPI: no screen is wider.
+constexpr int kMaxBandWidth = 20000;
 
 }  // namespace
 
@@ -126,13 +129,14 @@ void TFPreview::createOptionPages() {
 
         if (&option == roles().resolution) {
             option.createControl(*this, TResolution, true);
-            if (TResolution.childCount() > 0) TResolution.child(0).setWidth(50);
+            if (TResolution.childCount() > 0) TResolution.child(0).setWidth(scaled(50));
             TResolution.setVisible(true);
         } else if (name == "mode") {
             option.createControl(*this, TScanMode, true);
-            if (TScanMode.childCount() > 0) TScanMode.child(0).setWidth(60);
+            if (TScanMode.childCount() > 0) TScanMode.child(0).setWidth(scaled(60));
             // Translated modes may be longer than the width above.
-            if (auto* box = dynamic_cast<ui::ComboBox*>(option.control)) box->fitWidthToItems(60);
+            if (auto* box = dynamic_cast<ui::ComboBox*>(option.control))
+                box->fitWidthToItems(scaled(60));
             TScanMode.setVisible(true);
         } else {
             if (pendingGroup >= 1) {
@@ -145,7 +149,7 @@ void TFPreview::createOptionPages() {
                 } else {
                     ui::TabSheet& page = OptionPages.addPage(title);
                     groupPages_.emplace_back(&page, group);
-                    page.setBorderWidth(8);
+                    page.setBorderWidth(scaled(8));
                     page.onMouseDown = [this, &page](const ui::MouseEvent&) {
                         TransferFocus(page);
                     };
@@ -166,11 +170,13 @@ void TFPreview::createOptionPages() {
                     BOptionClick(entry);
                     if (option.toolbar)
                         if (ui::CoolBand* band = TopDock.bandOf(*option.toolbar)) {
-                            band->width = width;
+                            // Kept as at 96 DPI.
+                            band->width = scaled(std::clamp(width, 0, kMaxBandWidth));
                             band->minWidth = option.control->width();
                             TopDock.bandsChanged();
                             try {
-                                file->writeInteger(SettingKey::toolbarsBandWidth, width, {}, name);
+                                file->writeInteger(SettingKey::toolbarsBandWidth,
+                                                   unscaled(band->width), {}, name);
                             } catch (const std::exception&) {
                                 // A read-only file keeps the width it has.
                             }
@@ -235,8 +241,8 @@ void TFPreview::BOptionClick(ui::MenuItem& entry) {
         auto file = openSettingsFile();
         if (entry.checked()) {
             ui::CoolBand* band = TopDock.bandOf(*option.toolbar);
-            file->writeInteger(SettingKey::toolbarsBandWidth, band ? band->width : 100, {},
-                               option.name);
+            file->writeInteger(SettingKey::toolbarsBandWidth, band ? unscaled(band->width) : 100,
+                               {}, option.name);
         } else {
             file->deleteKey(SettingKey::toolbarsBandWidth, {}, option.name);
         }
@@ -250,8 +256,8 @@ void TFPreview::BOptionClick(ui::MenuItem& entry) {
 void TFPreview::LargeIconsClick(bool byUser) {
     const bool large = LargeIcons.checked();
     TZoom.setImages(large ? ui::ImageSize::Large : ui::ImageSize::Small);
-    TZoom.setHeight(large ? 40 : 24);
-    TZoom.setButtonHeight(large ? 38 : 22);
+    TZoom.setHeight(scaled(large ? 40 : 24));
+    TZoom.setButtonHeight(scaled(large ? 38 : 22));
     if (!byUser) return;
     try {
         openSettingsFile()->writeBoolean(SettingKey::toolbarsUseLargeIcons, large);
@@ -263,9 +269,9 @@ void TFPreview::LargeIconsClick(bool byUser) {
 void TFPreview::FormResize() {
     ZoomChange();
     if (TopDock.bandCount() < 4) return;
-    TopDock.band(0).width = 280;
-    TopDock.band(1).width = 100;
-    TopDock.band(2).width = 200;
+    TopDock.band(0).width = scaled(280);
+    TopDock.band(1).width = scaled(100);
+    TopDock.band(2).width = scaled(200);
     TopDock.band(3).width = Devices.width();
     TopDock.bandsChanged();
 }
@@ -278,7 +284,8 @@ void TFPreview::PreviewAndOptionsMouseDown(const ui::MouseEvent& e) {
 
 void TFPreview::PreviewAndOptionsMouseMove(const ui::MouseEvent& e) {
     if (!(e.shift & ui::LeftHeld)) return;
-    if (std::abs(e.x - tabDragStart.x) <= 4 && std::abs(e.y - tabDragStart.y) < 5) return;
+    if (std::abs(e.x - tabDragStart.x) <= scaled(4) && std::abs(e.y - tabDragStart.y) < scaled(5))
+        return;
     tabDragging = true;
     const ui::Rect client{0, 0, PreviewAndOptions.width(), PreviewAndOptions.height()};
     ui::backend().setScreenCursor(client.contains({e.x, e.y}) ? ui::Cursor::NoDrop
@@ -295,8 +302,8 @@ void TFPreview::PreviewAndOptionsMouseUp(const ui::MouseEvent& e) {
             auto floating = std::make_unique<TFFloat>(PreviewAndOptions);
             floating->floatPage(*page);
             ui::Point at = PreviewAndOptions.clientToScreen({e.x, e.y});
-            floating->setBounds(at.x, at.y, PreviewAndOptions.width() + 8,
-                                PreviewAndOptions.height() + 8);
+            floating->setBounds(at.x, at.y, PreviewAndOptions.width() + scaled(8),
+                                PreviewAndOptions.height() + scaled(8));
             floating->keepOnWorkArea();
             floating->show();
             floats.push_back(std::move(floating));

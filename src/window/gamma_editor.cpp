@@ -11,6 +11,7 @@ void TFPreview::createGammaEditor() {
 
 void TFPreview::translateGammaEditor() {
     translateForm(*GammaForm);
+    GammaForm->placeButtons();
 }
 
 TGammaForm& TFPreview::gammaEditor() {

@@ -26,6 +26,8 @@ namespace tarnwick {
 namespace {
 
 constexpr const char* kWebAddress = "https://tarnwick.sourceforge.io/";
+// A saved place or size beyond this (at 96 DPI) is cut to it before the work area has its say.
+constexpr int kMaxSavedPixels = 100000;
 
 // A typed or stored whole number; blanks around it are allowed.
 std::optional<int> enteredNumber(std::string_view text) {
@@ -92,10 +94,12 @@ void TFPreview::FormCreate() {
 
 void TFPreview::readWindowSize(const std::string& text) {
     if (text.empty()) {
-        // First start: the middle of the work area.
+        // First start: the window with its frame in the middle of the work area.
         const ui::Rect area = ui::backend().workAreaAt({left(), top()});
-        setBounds(area.left + (area.width() - width()) / 2,
-                  area.top + (area.height() - height()) / 2, width(), height());
+        const ui::Rect frame = ui::backend().frameOf(*this);
+        setBounds(area.left + frame.left + (area.width() - width() - frame.left - frame.right) / 2,
+                  area.top + frame.top + (area.height() - height() - frame.top - frame.bottom) / 2,
+                  width(), height());
         keepOnWorkArea();
         return;
     }
@@ -105,7 +109,8 @@ void TFPreview::readWindowSize(const std::string& text) {
     for (; applied < 4 && applied < parts.size(); ++applied) {
         const std::optional<int> value = enteredNumber(parts[applied]);
         if (!value) break;
-        values[applied] = *value;
+        // Kept as at 96 DPI (files of before were written there); no screen is this large.
+        values[applied] = scaled(std::clamp(*value, -kMaxSavedPixels, kMaxSavedPixels));
     }
     setBounds(values[0], values[1], values[2], values[3]);
     // A place saved on a screen that has since shrunk or gone.
@@ -331,7 +336,7 @@ void TFPreview::translateForms() {
     FAbout->FormCreate();
     translateForm(*this);
     setBandTexts();
-    Zoom.fitWidthToItems(90);
+    Zoom.fitWidthToItems(scaled(90));
     if (zoomIndex >= 0) Zoom.setComboText(Zoom.items()[static_cast<std::size_t>(zoomIndex)]);
     if (!shownBanner_.empty() && StatusBar.text() == shownBanner_) reportStatus("0", false, false);
     for (auto& [page, title] : groupPages_) page->setText(trSane(title));
@@ -400,9 +405,11 @@ void TFPreview::keepWindowState() {
     if (settings().saveRegions) storeRegions();
     try {
         auto file = openSettingsFile();
-        file->writeText(SettingKey::generalWindowSize,
-                        std::to_string(left()) + ";" + std::to_string(top()) + ";" +
-                            std::to_string(width()) + ";" + std::to_string(height()));
+        // As at 96 DPI, so that the window reopens at its size on a screen of another DPI.
+        file->writeText(SettingKey::generalWindowSize, std::to_string(unscaled(left())) + ";" +
+                                                           std::to_string(unscaled(top())) + ";" +
+                                                           std::to_string(unscaled(width())) + ";" +
+                                                           std::to_string(unscaled(height())));
     } catch (const std::exception&) {
         // The size is a convenience; a read-only file keeps the old one.
     }

@@ -21,6 +21,7 @@ namespace {
 // cannot ask for gigabytes. 1000% of a preview of the window's size (400 x 560) stays whole. The
 // zooms of the list, 100% at most, are never cut: their picture is no larger than the preview.
 constexpr double kMaxZoomedPixels = 1 << 25;
+// At 96 DPI:
 constexpr int kBandChrome = 16;  // a cool-bar band's gripper and edges, or its text's margins
 constexpr int kLeastControlWidth = 120;
 constexpr int kRowMargins = 20 + 16;  // a row's own, and its page's borders
@@ -99,7 +100,8 @@ void TFPreview::showPlaceholder() {
         previewBitmap.reset(BitmapKind::Bits24, 0, 0);
     }
     scale = size.scale;
-    if (!windowSizeRestored) fitPreview(size.width, size.height);
+    // The placeholder's pixels are those of a window at 96 DPI.
+    if (!windowSizeRestored) fitPreview(scaled(size.width), scaled(size.height));
     Zoom.setComboText(tr("Whole page"));
     ZoomChange();
 }
@@ -112,8 +114,9 @@ void TFPreview::fitPreview(int previewWidth, int previewHeight) {
         const ui::CoolBand& band = TopDock.band(i);
         auto* bar = dynamic_cast<ui::ToolBar*>(band.control);
         if (!bar || !bar->visible()) continue;
-        const int text = band.text.empty() ? 0 : ui::textWidth(font(), band.text) + kBandChrome;
-        barWidth = std::max(barWidth, bar->contentWidth() + text + kBandChrome);
+        const int text =
+            band.text.empty() ? 0 : ui::textWidth(font(), band.text) + scaled(kBandChrome);
+        barWidth = std::max(barWidth, bar->contentWidth() + text + scaled(kBandChrome));
     }
     // And for the option rows, with room for their controls.
     int rowWidth = 0;
@@ -122,7 +125,7 @@ void TFPreview::fitPreview(int previewWidth, int previewHeight) {
             if (option->row())
                 rowWidth = std::max(rowWidth, option->captionLabel()->parent()->width() +
                                                   option->unitLabel()->width() +
-                                                  kLeastControlWidth + kRowMargins);
+                                                  scaled(kLeastControlWidth + kRowMargins));
     const int chrome = width() - view.width();
     const int w = std::max({previewWidth + chrome, barWidth, rowWidth + chrome});
     const int h = previewHeight + height() - view.height();

@@ -69,7 +69,7 @@ TFPreview::TFPreview(ScanSession& session, std::unique_ptr<PropertiesServices> p
     setName("FPreview");
     setCaption(N_("Tarnwick interface"));
     setKeyPreview(true);
-    setClientSize(361, 599);
+    setClientSize(scaled(361), scaled(599));
 
     TopDock.setName("TopDock");
     const std::pair<ui::ToolBar*, const char*> bars[] = {{&TZoom, "TZoom"},
@@ -116,10 +116,10 @@ TFPreview::TFPreview(ScanSession& session, std::unique_ptr<PropertiesServices> p
     Zoom.setItems(
         {N_("25%"), N_("50%"), N_("75%"), N_("100%"), N_("Whole page"), N_("Page width")});
     Zoom.setItemIndex(4);
-    Zoom.setWidth(90);
+    Zoom.setWidth(scaled(90));
 
     Devices.setName("Devices");
-    Devices.setWidth(145);
+    Devices.setWidth(scaled(145));
     // Device names are the daemon's, not texts of the program.
     Devices.setTranslateParts(ui::TranslateHint);
 
@@ -142,12 +142,12 @@ TFPreview::TFPreview(ScanSession& session, std::unique_ptr<PropertiesServices> p
     ProgressBar.setVisible(false);
 
     OkPanel.setName("OkPanel");
-    OkPanel.setBounds(0, 0, 361, 37);
+    OkPanel.setBounds(0, 0, scaled(361), scaled(37));
     OkPanel.setAlign(ui::Align::Bottom);
     OkPanel.setVisible(false);
     BOk.setName("BOk");
     BOk.setText(N_("OK"));
-    BOk.setBounds(8, 6, 75, 25);
+    BOk.setBounds(scaled(8), scaled(6), scaled(75), scaled(25));
 
     Timer.setInterval(500);
     WaitForState5.setInterval(250);
@@ -187,6 +187,15 @@ void TFPreview::bindHandlers() {
     onClose = [this](ui::CloseAction& action) { guarded([&] { FormClose(action); }); };
     onKeyDown = [this](ui::KeyEvent& e) { guarded([&] { FormKeyDown(e); }); };
     onMouseDown = [this](const ui::MouseEvent& e) { FormMouseDown(e); };
+    // On a monitor of another DPI the sizes taken from texts are measured again.
+    onDpiChanged = [this] {
+        guarded([this] {
+            setBandTexts();
+            Zoom.fitWidthToItems(scaled(90));
+            alignOptionColumns();
+            FormResize();
+        });
+    };
 
     for (ui::ToolButton* scan : {&BScan, &BMail, &BEvernote, &BPrint})
         scan->onClick = [this] { guarded([this] { BScanClick(); }); };

@@ -64,7 +64,8 @@ void TFPreview::drawRubberBand() {
     const Region& g = t.regions[static_cast<std::size_t>(t.regionIndex)];
     const double r = pixelsPerUnit();
     PaintBox.canvas().invertOutline(
-        {truncated(g.x1 * r), truncated(g.y1 * r), truncated(g.x2 * r), truncated(g.y2 * r)}, 2);
+        {truncated(g.x1 * r), truncated(g.y1 * r), truncated(g.x2 * r), truncated(g.y2 * r)},
+        PaintBox.scaled(2));
 }
 
 void TFPreview::ImageMouseDown(const ui::MouseEvent& e) {
@@ -92,7 +93,8 @@ void TFPreview::ImageMouseMove(const ui::MouseEvent& e) {
         return;
     }
     bool edgeHit = false;
-    PaintBox.setCursor(shapeOf(regions.hover(e.x, e.y, scale, zoomFactor_, edgeHit)));
+    PaintBox.setCursor(
+        shapeOf(regions.hover(e.x, e.y, scale, zoomFactor_, edgeHit, PaintBox.scaled(5))));
     if (edgeHit)
         showRegionSize();
     else

@@ -1,6 +1,7 @@
 #include "ui/win32/backend.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <vector>
 
 #include "ui/button.h"
@@ -9,6 +10,8 @@
 #include "ui/menu.h"
 #include "ui/timer.h"
 #include "ui/tool_bar.h"
+#include "ui/win32/containers.h"
+#include "ui/win32/dpi_awareness.h"
 #include "ui/win32/peers.h"
 #include "ui/win32/session.h"
 
@@ -33,12 +36,40 @@ void CALLBACK wakeProc(HWND, UINT, UINT_PTR, DWORD) {
     if (auto* b = dynamic_cast<Win32Backend*>(&backend())) b->runPosted();
 }
 
-const wchar_t* stripName(ImageSize size) {
-    return size == ImageSize::Large ? L"TOOLBAR32" : L"TOOLBAR16";
+// The module carries the pictures at 16 and 32 pixels; other sides are drawn.
+const wchar_t* stripName(int side) {
+    return side == 32 ? L"TOOLBAR32" : side == 16 ? L"TOOLBAR16" : nullptr;
 }
 
-int sideOf(ImageSize size) {
-    return size == ImageSize::Large ? 32 : 16;
+HBITMAP loadStrip(int side) {
+    const wchar_t* name = stripName(side);
+    return name ? static_cast<HBITMAP>(
+                      LoadImageW(instance(), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))
+                : nullptr;
+}
+
+// The drawings side by side in one bitmap, as the module's strips are.
+HBITMAP drawnStrip(const ImageList& images) {
+    const int side = images.side, count = static_cast<int>(images.images.size());
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = side * count;
+    bi.bmiHeader.biHeight = -side;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bitmap || !bits) return bitmap;
+    auto* pixels = static_cast<std::uint32_t*>(bits);
+    for (int i = 0; i < count; ++i) {
+        const Surface& s = images.images[static_cast<std::size_t>(i)];
+        for (int y = 0; y < side && y < s.height(); ++y)
+            for (int x = 0; x < side && x < s.width(); ++x)
+                pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(side * count) +
+                       static_cast<std::size_t>(i * side + x)] = s.pixel(x, y) & 0xFFFFFFu;
+    }
+    return bitmap;
 }
 
 BOOL CALLBACK collectEnabled(HWND hwnd, LPARAM list) {
@@ -112,12 +143,13 @@ bool Win32Backend::inputQuery(const std::string& caption, const std::string& pro
     Label& label = box.add<Label>();
     label.setAutoSize(true);
     label.setText(prompt);
-    label.setLeft(8);
-    label.setTop(8);
-    int w = std::max(260, label.width() + 16);
+    const auto px = [&box](int v) { return box.scaled(v); };
+    label.setLeft(px(8));
+    label.setTop(px(8));
+    int w = std::max(px(260), label.width() + px(16));
     Edit& edit = box.add<Edit>();
     edit.setText(value);
-    edit.setBounds(8, label.bounds().bottom + 6, w - 16, 21);
+    edit.setBounds(px(8), label.bounds().bottom + px(6), w - px(16), px(21));
     Button& ok = box.add<Button>();
     ok.setText("OK");
     ok.setModalResult(ModalResult::Ok);
@@ -126,10 +158,10 @@ bool Win32Backend::inputQuery(const std::string& caption, const std::string& pro
     cancel.setText("Cancel");
     cancel.setModalResult(ModalResult::Cancel);
     cancel.setCancel(true);
-    int top = edit.bounds().bottom + 12;
-    cancel.setBounds(w - 8 - 75, top, 75, 25);
-    ok.setBounds(w - 16 - 150, top, 75, 25);
-    box.setClientSize(w, top + 25 + 8);
+    int top = edit.bounds().bottom + px(12);
+    cancel.setBounds(w - px(8 + 75), top, px(75), px(25));
+    ok.setBounds(w - px(16 + 150), top, px(75), px(25));
+    box.setClientSize(w, top + px(25 + 8));
     box.centerOnScreen();
     box.onShow = [&edit] { edit.setFocus(); };
     if (box.showModal() != ModalResult::Ok) return false;
@@ -242,7 +274,18 @@ NumberLocale Win32Backend::numberLocale() {
     return locale;
 }
 
+int Win32Backend::defaultDpi() {
+    // A new window appears where the host's active window is, else on the primary monitor.
+    DpiAwarenessScope scope;
+    if (!scope.active()) return systemDpi();
+    HWND owner = ownerWindow();
+    return monitorDpi(owner ? MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST)
+                            : MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY));
+}
+
+// Places and sizes in the pixels of the source's windows, whatever the host's awareness.
 Rect Win32Backend::screen() {
+    DpiAwarenessScope scope;
     RECT r{};
     if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0))
         r = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
@@ -250,6 +293,7 @@ Rect Win32Backend::screen() {
 }
 
 Rect Win32Backend::workAreaAt(Point p) {
+    DpiAwarenessScope scope;
     MONITORINFO info{};
     info.cbSize = sizeof info;
     if (!GetMonitorInfoW(MonitorFromPoint({p.x, p.y}, MONITOR_DEFAULTTONEAREST), &info))
@@ -257,7 +301,16 @@ Rect Win32Backend::workAreaAt(Point p) {
     return {info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
 }
 
+Rect Win32Backend::frameOf(const Form& form) {
+    DWORD style = 0, exStyle = 0;
+    formStyles(form, style, exStyle);
+    RECT r{0, 0, 0, 0};
+    adjustWindowRect(r, style, exStyle, form.dpi());
+    return {-r.left, -r.top, r.right, r.bottom};
+}
+
 Point Win32Backend::cursorPos() {
+    DpiAwarenessScope scope;
     POINT p{};
     GetCursorPos(&p);
     return {p.x, p.y};
@@ -277,16 +330,15 @@ void Win32Backend::setCapture(Control* control) {
         ReleaseCapture();
 }
 
-const ImageList& Win32Backend::toolImages(ImageSize size) {
-    ImageList& list = images_[size == ImageSize::Large ? 1 : 0];
+const ImageList& Win32Backend::toolImages(int side) {
+    if (!stripName(side)) return Backend::toolImages(side);
+    ImageList& list = images_[side == 32 ? 1 : 0];
     if (!list.images.empty()) return list;
-    int side = sideOf(size);
-    auto* bitmap = static_cast<HBITMAP>(
-        LoadImageW(instance(), stripName(size), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    HBITMAP bitmap = loadStrip(side);
     BITMAP info{};
     if (!bitmap || !GetObjectW(bitmap, sizeof info, &info) || info.bmHeight != side) {
         if (bitmap) DeleteObject(bitmap);
-        return Backend::toolImages(size);
+        return Backend::toolImages(side);
     }
     int count = info.bmWidth / side;
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(info.bmWidth) *
@@ -303,7 +355,7 @@ const ImageList& Win32Backend::toolImages(ImageSize size) {
         GetDIBits(dc, bitmap, 0, static_cast<UINT>(side), pixels.data(), &bi, DIB_RGB_COLORS);
     ReleaseDC(nullptr, dc);
     DeleteObject(bitmap);
-    if (rows != side) return Backend::toolImages(size);
+    if (rows != side) return Backend::toolImages(side);
     list.side = side;
     for (int i = 0; i < count; ++i) {
         Surface s(side, side);
@@ -319,12 +371,12 @@ const ImageList& Win32Backend::toolImages(ImageSize size) {
     return list;
 }
 
-HIMAGELIST toolImageList(ImageSize size) {
-    int side = sideOf(size);
+HIMAGELIST toolImageList(int side) {
     HIMAGELIST list = ImageList_Create(side, side, ILC_COLOR24 | ILC_MASK, kToolImageCount, 2);
     if (!list) return nullptr;
-    if (auto* bitmap = static_cast<HBITMAP>(
-            LoadImageW(instance(), stripName(size), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))) {
+    HBITMAP bitmap = loadStrip(side);
+    if (!bitmap) bitmap = drawnStrip(backend().toolImages(side));
+    if (bitmap) {
         ImageList_AddMasked(list, bitmap, RGB(255, 0, 255));
         DeleteObject(bitmap);
     }

@@ -35,10 +35,12 @@ class Win32Backend : public Backend {
     NumberLocale numberLocale() override;
     Rect screen() override;
     Rect workAreaAt(Point p) override;
+    Rect frameOf(const Form& form) override;
     Point cursorPos() override;
     void setScreenCursor(Cursor cursor) override;
     void setCapture(Control* control) override;
-    const ImageList& toolImages(ImageSize size) override;
+    int defaultDpi() override;
+    const ImageList& toolImages(int side) override;
 
     // Runs the work posted so far (not the message queue).
     void runPosted() { Backend::processPendingMessages(); }
@@ -49,8 +51,9 @@ class Win32Backend : public Backend {
     ImageList images_[2];
 };
 
-// The tool-button images of a size as an image list for a tool bar (the caller destroys it).
-HIMAGELIST toolImageList(ImageSize size);
+// The tool-button images `side` pixels square as an image list for a tool bar (the caller
+// destroys it).
+HIMAGELIST toolImageList(int side);
 // The window that owns boxes and menus.
 HWND ownerWindow();
 

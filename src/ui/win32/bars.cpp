@@ -151,7 +151,7 @@ void ToolBarPeer::rebuild() {
         SendMessageW(hwnd_, TB_SETIMAGELIST, 0, 0);
         ImageList_Destroy(old);
     }
-    images_ = toolImageList(bar_.images());
+    images_ = toolImageList(toolImageSide(bar_.images(), bar_.dpi()));
     SendMessageW(hwnd_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_));
     while (SendMessageW(hwnd_, TB_BUTTONCOUNT, 0, 0) > 0)
         SendMessageW(hwnd_, TB_DELETEBUTTON, 0, 0);

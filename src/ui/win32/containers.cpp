@@ -13,6 +13,7 @@
 #include "ui/backend.h"
 #include "ui/form.h"
 #include "ui/paint_box.h"
+#include "ui/win32/dpi_awareness.h"
 #include "ui/win32/session.h"
 
 namespace ui::win32 {
@@ -49,7 +50,7 @@ void PanelPeer::paint() {
         SetBkColor(dc, bg ? colorRef(*bg) : GetSysColor(COLOR_BTNFACE));
         SetBkMode(dc, OPAQUE);
         SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-        TextOutW(dc, 8, 0, text.c_str(), static_cast<int>(text.size()));
+        TextOutW(dc, control_.scaled(8), 0, text.c_str(), static_cast<int>(text.size()));
         SelectObject(dc, old);
     }
     EndPaint(hwnd_, &ps);
@@ -92,7 +93,7 @@ FormPeer::~FormPeer() {
 RECT FormPeer::placement() const {
     Rect b = form_.bounds();
     RECT r{b.left, b.top, b.right, b.bottom};
-    AdjustWindowRectEx(&r, style_, FALSE, exStyle_);
+    adjustWindowRect(r, style_, exStyle_, form_.dpi());
     // The model places client areas: the frame above and left of one at the edge of the work
     // area moves in with it, so that the title bar can be reached.
     MONITORINFO info{};
@@ -103,33 +104,59 @@ RECT FormPeer::placement() const {
     return r;
 }
 
-HWND FormPeer::create(HWND) {
-    switch (form_.borderStyle()) {
+void formStyles(const Form& form, DWORD& style, DWORD& exStyle) {
+    style = exStyle = 0;
+    switch (form.borderStyle()) {
         case BorderStyle::Sizeable:
-            style_ = WS_OVERLAPPEDWINDOW;
+            style = WS_OVERLAPPEDWINDOW;
             break;
         case BorderStyle::Dialog:
-            style_ = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
-            exStyle_ = WS_EX_DLGMODALFRAME;
+            style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+            exStyle = WS_EX_DLGMODALFRAME;
             break;
         case BorderStyle::ToolWindow:
-            style_ = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-            exStyle_ = WS_EX_TOOLWINDOW;
+            style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+            exStyle = WS_EX_TOOLWINDOW;
             break;
         case BorderStyle::None:
-            style_ = WS_POPUP;
+            style = WS_POPUP;
             break;
     }
-    style_ |= WS_CLIPCHILDREN;
-    exStyle_ |= WS_EX_CONTROLPARENT;
-    if (form_.topMost()) exStyle_ |= WS_EX_TOPMOST;
+    style |= WS_CLIPCHILDREN;
+    exStyle |= WS_EX_CONTROLPARENT;
+    if (form.topMost()) exStyle |= WS_EX_TOPMOST;
+}
+
+HWND FormPeer::create(HWND) {
+    formStyles(form_, style_, exStyle_);
     // Owned by the window that is active in this thread (the scanning window for its dialogs),
     // so it stays above it.
     HWND owner = GetActiveWindow();
     RECT r = placement();
-    return CreateWindowExW(exStyle_, kFormClass, wide(form_.caption()).c_str(), style_, r.left,
-                           r.top, r.right - r.left, r.bottom - r.top, owner, nullptr, instance(),
-                           nullptr);
+    HWND h =
+        CreateWindowExW(exStyle_, kFormClass, wide(form_.caption()).c_str(), style_, r.left, r.top,
+                        r.right - r.left, r.bottom - r.top, owner, nullptr, instance(), nullptr);
+    // Laid out for the DPI a new window was expected to get; the one it got wins. The children's
+    // windows come after this.
+    if (h) form_.setDpi(windowDpi(h));
+    return h;
+}
+
+void FormPeer::dpiChanged(int dpi, const RECT& suggested) {
+    userInput([&] {
+        form_.setDpi(dpi);
+        RECT frame{0, 0, 0, 0};
+        adjustWindowRect(frame, style_, exStyle_, form_.dpi());
+        form_.setBounds(suggested.left - frame.left, suggested.top - frame.top,
+                        (suggested.right - suggested.left) - (frame.right - frame.left),
+                        (suggested.bottom - suggested.top) - (frame.bottom - frame.top));
+    });
+}
+
+void FormPeer::applyFonts(Control& c) {
+    if (WindowPeer* p = peerOf(c); p && p != this) p->changed(c, Property::Font);
+    if (auto* container = dynamic_cast<Container*>(&c))
+        for (std::size_t i = 0; i < container->childCount(); ++i) applyFonts(container->child(i));
 }
 
 void FormPeer::syncAll() {
@@ -169,6 +196,10 @@ void FormPeer::sync(Property what) {
         case Property::Focus:
             focusActive();
             break;
+        case Property::Font:
+            applyFonts(form_);
+            place();
+            break;
         case Property::Text:
             WindowPeer::sync(what);
             break;
@@ -182,6 +213,9 @@ LRESULT FormPeer::handle(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_CLOSE:
             userInput([&] { form_.close(); });
+            return 0;
+        case WM_DPICHANGED:
+            dpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
             return 0;
         case WM_SIZE:
             if (wp != SIZE_MINIMIZED)
@@ -269,7 +303,8 @@ void ScrollBoxPeer::updateBars() {
     RECT client;
     GetClientRect(hwnd_, &client);
     const LONG style = GetWindowLongW(hwnd_, GWL_STYLE);
-    const int barWidth = GetSystemMetrics(SM_CXVSCROLL), barHeight = GetSystemMetrics(SM_CYHSCROLL);
+    const int barWidth = systemMetric(SM_CXVSCROLL, box_.dpi()),
+              barHeight = systemMetric(SM_CYHSCROLL, box_.dpi());
     if (style & WS_VSCROLL) client.right += barWidth;
     if (style & WS_HSCROLL) client.bottom += barHeight;
     bool across = right > client.right, down = bottom > client.bottom;
@@ -310,10 +345,10 @@ LRESULT ScrollBoxPeer::handle(UINT msg, WPARAM wp, LPARAM lp) {
         int pos = si.nPos, page = static_cast<int>(si.nPage);
         switch (LOWORD(wp)) {
             case SB_LINEUP:
-                pos -= 16;
+                pos -= box_.scaled(16);
                 break;
             case SB_LINEDOWN:
-                pos += 16;
+                pos += box_.scaled(16);
                 break;
             case SB_PAGEUP:
                 pos -= page;

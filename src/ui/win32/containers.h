@@ -25,6 +25,9 @@ class PanelPeer : public WindowPeer {
     void paint();
 };
 
+// The window styles of the form's border style.
+void formStyles(const Form& form, DWORD& style, DWORD& exStyle);
+
 class FormPeer : public PanelPeer {
   public:
     explicit FormPeer(Form& form);
@@ -40,6 +43,9 @@ class FormPeer : public PanelPeer {
 
   private:
     void focusActive();
+    // The window moved to a monitor of another DPI; the system suggests its new rectangle.
+    void dpiChanged(int dpi, const RECT& suggested);
+    void applyFonts(Control& c);
     Form& form_;
     HintWindow hints_;
     DWORD style_ = 0;

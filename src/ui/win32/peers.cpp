@@ -7,10 +7,12 @@
 
 #include "platform/win32/wide_text.h"
 #include "ui/backend.h"
+#include "ui/dpi.h"
 #include "ui/form.h"
 #include "ui/menu.h"
 #include "ui/paint_box.h"
 #include "ui/tool_bar.h"
+#include "ui/win32/dpi_awareness.h"
 #include "ui/win32/hints.h"
 #include "ui/win32/session.h"
 
@@ -18,7 +20,7 @@ namespace ui::win32 {
 
 namespace {
 constexpr const wchar_t* kPeerProperty = L"TarnwickPeer";
-std::map<std::tuple<std::string, int, bool>, HFONT> fonts;
+std::map<std::tuple<std::string, int, bool, int>, HFONT> fonts;
 std::map<Color, HBRUSH> brushes;
 }  // namespace
 
@@ -42,11 +44,10 @@ std::string windowText(HWND hwnd) {
 }
 
 HFONT fontHandle(const Font& font) {
-    auto key = std::make_tuple(font.face, font.size, font.bold);
+    auto key = std::make_tuple(font.face, font.size, font.bold, font.dpi);
     if (auto it = fonts.find(key); it != fonts.end()) return it->second;
-    HDC screen = GetDC(nullptr);
-    int height = -MulDiv(font.size, GetDeviceCaps(screen, LOGPIXELSY), 72);
-    ReleaseDC(nullptr, screen);
+    // Points at the window's DPI, as the system's own fonts are.
+    int height = -MulDiv(font.size, boundedDpi(font.dpi), 72);
     HFONT handle =
         CreateFontW(height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
                     DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
@@ -138,6 +139,8 @@ WindowPeer::~WindowPeer() {
 
 void WindowPeer::realize(HWND parent) {
     ActivationScope scope;
+    // A window keeps the awareness of the thread that made it.
+    DpiAwarenessScope dpiScope;
     hwnd_ = create(parent);
     if (!hwnd_) return;
     SetPropW(hwnd_, kPeerProperty, this);
@@ -206,6 +209,10 @@ void WindowPeer::sync(Property what) {
         case Property::Color:
             InvalidateRect(hwnd_, nullptr, TRUE);
             break;
+        case Property::Font:
+            applyFont();
+            InvalidateRect(hwnd_, nullptr, TRUE);
+            break;
         default:
             break;
     }
@@ -229,6 +236,8 @@ RECT WindowPeer::placement() const {
 void WindowPeer::place() {
     // A cool bar places the controls of its bands itself.
     if (dynamic_cast<CoolBar*>(control_.parent())) return;
+    // The model's pixels are those of the window's DPI, whoever calls.
+    DpiAwarenessScope dpiScope;
     RECT r = placement();
     SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);

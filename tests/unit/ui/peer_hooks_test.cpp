@@ -77,8 +77,8 @@ TEST(PeerHooks, CanvasTellsItsListenerOfEveryDrawnOperation) {
 
 TEST(PeerHooks, ToolImagesComeInBothSizesInIndexOrder) {
     ui::headless::Driver driver;
-    const ui::ImageList& small = ui::backend().toolImages(ui::ImageSize::Small);
-    const ui::ImageList& large = ui::backend().toolImages(ui::ImageSize::Large);
+    const ui::ImageList& small = ui::backend().toolImages(16);
+    const ui::ImageList& large = ui::backend().toolImages(32);
     ASSERT_EQ(small.images.size(), static_cast<std::size_t>(ui::kToolImageCount));
     ASSERT_EQ(large.images.size(), static_cast<std::size_t>(ui::kToolImageCount));
     EXPECT_EQ(small.images[0].width(), 16);

@@ -1,6 +1,7 @@
 // The Windows toolkit under Wine: without arguments it runs the tests; with
 // "--show <form> --ready <file> --quit <file>" it shows a form, writes the ready file once the
-// form is painted, and runs until the quit file appears (what tests/wine/screenshot uses).
+// form is painted, and runs until the quit file appears (what tests/wine/screenshot uses). The
+// product's forms are checked then for anything cut or covered: the ready file lists it.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -13,6 +14,8 @@
 
 #include "sample_forms.h"
 #include "ui/backend.h"
+#include "ui/win32/peers.h"
+#include "wine/window/layout_check.h"
 
 namespace {
 
@@ -35,7 +38,13 @@ int showForm(const std::string& name, const std::string& ready, const std::strin
             settled = true;
         }
         if (!told && elapsed > std::chrono::seconds(2)) {
-            std::ofstream(ready) << "shown\n";
+            std::ofstream out(ready);
+            out << "shown at " << form->dpi() << " DPI\n";
+            // The toolkit's own samples are placed by hand, as at 96 DPI.
+            const ui::win32::WindowPeer* peer = ui::win32::peerOf(*form);
+            if (peer && name != "widgets" && name != "picture")
+                for (const std::string& fault : tarnwick::wine::cutTexts(peer->hwnd()))
+                    out << name << ": cut: " << fault << "\n";
             told = true;
         }
         if (elapsed > std::chrono::minutes(3)) return 1;

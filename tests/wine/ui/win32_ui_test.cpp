@@ -66,9 +66,8 @@ TEST(Win32Toolkit, DefaultBackendMeasuresWithSystemFonts) {
 }
 
 TEST(Win32Toolkit, ResourcesHoldThePicturesTheCodeDraws) {
-    for (auto size : {ui::ImageSize::Small, ui::ImageSize::Large}) {
-        const ui::ImageList& list = ui::backend().toolImages(size);
-        int side = size == ui::ImageSize::Large ? 32 : 16;
+    for (int side : {16, 32}) {
+        const ui::ImageList& list = ui::backend().toolImages(side);
         ASSERT_EQ(list.side, side);
         ASSERT_EQ(static_cast<int>(list.images.size()), ui::kToolImageCount);
         for (int i = 0; i < ui::kToolImageCount; ++i) {

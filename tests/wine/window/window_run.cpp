@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "host_awareness.h"
 #include "layout_check.h"
 #include "support/scoped_environment.h"
 #include "support/window_controls.h"
@@ -211,6 +212,9 @@ bool closeWhileReading(DataSource& source, TW_IDENTITY& application, TW_IDENTITY
     return answers == std::vector<TW_UINT16>{TWRC_SUCCESS, TWRC_SUCCESS} && source.state() == 3;
 }
 
+// What the host reads of its DPI awareness while the scanning window is open.
+std::string awarenessWhileOpen;
+
 int run(const std::string& settings, Photographer& camera, bool pages, std::ostream& result) {
     testing_support::ScopedEnvironment environment;
     for (const char* name : {"ALLUSERSPROFILE", "APPDATA"}) environment.unset(name);
@@ -262,6 +266,7 @@ int run(const std::string& settings, Photographer& camera, bool pages, std::ostr
         return 1;
     }
     if (!camera.take("window", w)) return 1;
+    awarenessWhileOpen = wine::hostAwareness();
 
     control<ui::ToolButton>(w, "BScan").userClick();
     if (!pumpUntil([] { return !received.empty(); }, std::chrono::seconds(120)) ||
@@ -302,7 +307,14 @@ int main(int argc, char** argv) {
     }
     std::ostringstream result;
     Photographer camera(argv[2], argv[3], result);
-    const int status = run(argv[1], camera, pages, result);
+    // The source works in the host's process: its awareness stays the host's throughout.
+    const std::string before = tarnwick::wine::hostAwareness();
+    int status = run(argv[1], camera, pages, result);
+    const std::string after = tarnwick::wine::hostAwareness();
+    result << "DPI awareness before: " << before
+           << "; window open: " << (pages ? before : awarenessWhileOpen) << "; after: " << after
+           << "\n";
+    if (after != before || (!pages && awarenessWhileOpen != before)) status = 1;
     std::ofstream(argv[4]) << result.str() << "status " << status << "\n";
     return status;
 }
