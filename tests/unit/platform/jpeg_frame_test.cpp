@@ -10,11 +10,15 @@ using Bytes = std::vector<std::uint8_t>;
 
 // SOI, an APP0 of two bytes, then a baseline frame of 20 x 10 with the components' factors.
 Bytes stream(std::vector<std::uint8_t> factors) {
-    Bytes s{0xff, 0xd8, 0xff, 0xe0, 0x00, 0x04, 'J', 'F', 0xff, 0xc0};
     const auto length = static_cast<std::uint8_t>(8 + 3 * factors.size());
-    s.insert(s.end(), {0x00, length, 8, 0, 10, 0, 20, static_cast<std::uint8_t>(factors.size())});
-    for (std::size_t c = 0; c < factors.size(); ++c)
-        s.insert(s.end(), {static_cast<std::uint8_t>(c + 1), factors[c], 0});
+    Bytes s{0xff, 0xd8, 0xff, 0xe0, 0x00, 0x04,
+            'J',  'F',  0xff, 0xc0, 0x00, length,
+            8,    0,    10,   0,    20,   static_cast<std::uint8_t>(factors.size())};
+    for (std::size_t c = 0; c < factors.size(); ++c) {
+        s.push_back(static_cast<std::uint8_t>(c + 1));
+        s.push_back(factors[c]);
+        s.push_back(0);
+    }
     return s;
 }
 
