@@ -65,7 +65,8 @@ struct CodecSupport {
 CodecSupport codecSupport();
 
 // PNG of any format. JPEG (JFIF) of 8-bit grey or RGB, quality 1..100. Raw CCITT Group 4 data
-// of a 1-bit image, as containers such as PDF embed it (0 black, no end-of-block code).
+// of a 1-bit image, as containers such as PDF embed it (the 0 bits coded as the fax code's
+// white, the end-of-facsimile-block code at the end).
 // zlib data of the packed rows, as PDF's Flate filter reads them.
 std::unique_ptr<RowEncoder> encodePng(ByteSink& out, const RasterFormat& format);
 std::unique_ptr<RowEncoder> encodeJpeg(ByteSink& out, const RasterFormat& format, int quality);

@@ -335,11 +335,12 @@ Transfer nativeTransfer(Session& s, ReceivedImage& image) {
     return ok ? Transfer::image : Transfer::failed;
 }
 
-// A compressed memory transfer: the buffers joined are one JFIF stream, decoded here.
+// A compressed memory transfer: the buffers joined are one JFIF stream, decoded here, or raw
+// Group 4 data, kept.
 Transfer compressedTransfer(Session& s, TW_IMAGEMEMXFER first, TW_UINT16 rc,
                             std::vector<std::uint8_t>& buffer, ReceivedImage& image) {
-    if (first.Compression != TWCP_JPEG) {
-        std::fprintf(stderr, "tarnwick-scan: the source sent compression %u, not JPEG\n",
+    if (first.Compression != TWCP_JPEG && first.Compression != TWCP_GROUP4) {
+        std::fprintf(stderr, "tarnwick-scan: the source sent compression %u, not JPEG or Group 4\n",
                      static_cast<unsigned>(first.Compression));
         return Transfer::failed;
     }
@@ -357,6 +358,13 @@ Transfer compressedTransfer(Session& s, TW_IMAGEMEMXFER first, TW_UINT16 rc,
         xfer.Memory = {0x0001 | 0x0008, static_cast<TW_UINT32>(buffer.size()), buffer.data()};
         rc = s.call("DAT_IMAGEMEMXFER / MSG_GET", DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, &xfer);
         if (rc != TWRC_SUCCESS && rc != TWRC_XFERDONE) return Transfer::failed;
+    }
+    if (first.Compression == TWCP_GROUP4) {
+        image.width = static_cast<int>(first.Columns);
+        image.height = static_cast<int>(first.Rows);
+        image.kind = PixelKind::bw;
+        image.group4 = std::move(stream);
+        return Transfer::image;
     }
     std::string error;
     if (decodeJpegStream(stream, image, error)) return Transfer::image;
@@ -449,10 +457,14 @@ Transfer memoryTransfer(Session& s, const Options& o, const TW_IMAGEINFO& info,
 }
 
 bool writeImage(const Options& o, int k, const ReceivedImage& image) {
-    const std::filesystem::path path =
-        std::filesystem::path(o.out) / ("image-" + std::to_string(k) + "." + o.format);
+    const bool group4 = !image.group4.empty();
+    const std::string name = "image-" + std::to_string(k) + "." + (group4 ? "g4" : o.format);
+    const std::filesystem::path path = std::filesystem::path(o.out) / name;
     std::ofstream file(path, std::ios::binary);
-    if (o.format == "pnm") {
+    if (group4) {
+        file.write(reinterpret_cast<const char*>(image.group4.data()),
+                   static_cast<std::streamsize>(image.group4.size()));
+    } else if (o.format == "pnm") {
         writePnm(image, file);
     } else {
         const std::vector<std::uint8_t> bytes =

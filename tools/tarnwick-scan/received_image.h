@@ -20,6 +20,9 @@ struct ReceivedImage {
     // Rows from the top, packed: bw one bit per pixel from the most significant (0 black, as
     // TWAIN's chocolate flavour has it), gray one sample, rgb red, green, blue.
     std::vector<std::uint8_t> pixels;
+    // Raw CCITT Group 4 data in place of the pixels, as a compressed memory transfer of black
+    // and white sends it: the harness has no fax decoder, so the data is written as it came.
+    std::vector<std::uint8_t> group4;
 
     std::size_t rowBytes() const;
     std::uint8_t* row(int y) { return pixels.data() + static_cast<std::size_t>(y) * rowBytes(); }

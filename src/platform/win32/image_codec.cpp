@@ -1,7 +1,7 @@
 // The codecs of the Windows Imaging Component (windowscodecs.dll, a system library; Wine has its
 // own). Frames are written a row at a time (WritePixels takes rows in order); files of one image
 // are encoded into a memory stream and handed to the sink when complete. The fax code without a
-// TIFF around it (for PDF) and JPEG inside TIFF are not among WIC's encoders.
+// TIFF around it (for PDF) and JPEG inside TIFF are not among WIC's encoders: they are our own.
 #include <wincodec.h>
 #include <windows.h>
 
@@ -10,8 +10,10 @@
 #include <functional>
 #include <vector>
 
+#include "platform/group4_encoder.h"
 #include "platform/image_codec.h"
 #include "platform/win32/com.h"
+#include "platform/win32/wic_tiff.h"
 #include "platform/win32/wide_text.h"
 
 namespace platform {
@@ -195,7 +197,7 @@ class WicTiffWriter : public TiffWriter {
 }  // namespace
 
 CodecSupport codecSupport() {
-    return {true, true, true, false, false};
+    return {true, true, true, true, true};
 }
 
 std::unique_ptr<RowEncoder> encodePng(ByteSink& out, const RasterFormat& format) {
@@ -212,16 +214,13 @@ std::unique_ptr<RowEncoder> encodeJpeg(ByteSink& out, const RasterFormat& format
                                            q);
 }
 
-std::unique_ptr<RowEncoder> encodeGroup4(ByteSink&, const RasterFormat&) {
-    return nullptr;
+std::unique_ptr<RowEncoder> encodeGroup4(ByteSink& out, const RasterFormat& format) {
+    return encodeGroup4Rows(out, format);
 }
 
-std::unique_ptr<TiffWriter> createTiff(const std::string& path) {
-    return std::make_unique<WicTiffWriter>(&path, nullptr);
-}
-
-std::unique_ptr<TiffWriter> createTiffInMemory(std::vector<std::uint8_t>& bytes) {
-    return std::make_unique<WicTiffWriter>(nullptr, &bytes);
+std::unique_ptr<TiffWriter> createWicTiff(const std::string* path,
+                                          std::vector<std::uint8_t>* bytes) {
+    return std::make_unique<WicTiffWriter>(path, bytes);
 }
 
 }  // namespace platform
