@@ -11,6 +11,7 @@
 
 #include "base/debug_log.h"
 #include "base/translate.h"
+#include "escl/escl_url.h"
 #include "options/number_option.h"
 #include "platform/shell_open.h"
 #include "sane/connection.h"
@@ -206,7 +207,9 @@ bool TFPreview::connectToDaemon(bool firstTime) {
             port = file->readInteger(SettingKey::deviceEntryPort, deviceName);
     }
 
-    if (host.empty() && !hostFromSearch(*file)) {
+    // A scanner named by its URL is reached without a daemon.
+    const bool direct = isEsclUrl(deviceName);
+    if (host.empty() && !direct && !hostFromSearch(*file)) {
         if (FProperties->showModal() != ui::ModalResult::Ok) {
             // Nothing to connect to: the user declined to name a daemon.
             close();
@@ -226,7 +229,7 @@ bool TFPreview::connectToDaemon(bool firstTime) {
     if (!session_.connected()) {
         bool connected = false;
         try {
-            connected = session_.connect(host, userName, port);
+            connected = direct ? session_.connectDirect() : session_.connect(host, userName, port);
         } catch (const ConnectionCancelled&) {
             Devices.setEnabled(false);
             throw;
