@@ -1,8 +1,21 @@
 #include "escl/http_connection.h"
 
+#include <chrono>
+
 #include "discovery/service_browser.h"
 
 namespace tarnwick {
+
+ReadResult HookedStream::readSome(void* buffer, std::size_t count) {
+    const long long now = std::chrono::duration_cast<std::chrono::milliseconds>(
+                              std::chrono::steady_clock::now().time_since_epoch())
+                              .count();
+    if (hook_ && now - lastAsked_ >= kWaitSliceMs) {
+        lastAsked_ = now;
+        if (!hook_()) return {0, ReadOutcome::stopped};
+    }
+    return stream_.readSome(buffer, count);
+}
 
 HttpConnection::HttpConnection(std::string host, int port) : host_(std::move(host)), port_(port) {}
 
@@ -10,6 +23,7 @@ HttpConnection::~HttpConnection() = default;
 
 void HttpConnection::close() {
     reader_.reset();
+    hooked_.reset();
     stream_.reset();
     socket_.close();
 }
@@ -29,7 +43,8 @@ bool HttpConnection::open() {
     }
     // The hook of the moment, not the one of when the connection was made.
     stream_ = std::make_unique<SocketStream>(socket_, [this] { return !waitHook_ || waitHook_(); });
-    reader_ = std::make_unique<HttpReader>(*stream_, socketTimeout);
+    hooked_ = std::make_unique<HookedStream>(*stream_, waitHook_);
+    reader_ = std::make_unique<HttpReader>(*hooked_, socketTimeout);
     return true;
 }
 

@@ -25,6 +25,22 @@ struct HttpReply {
     int status() const { return ok() ? response.status : 0; }
 };
 
+// The socket stream with the wait hook asked also while data flows (every kWaitSliceMs), so that
+// a long page can be stopped while it arrives.
+class HookedStream : public ByteSource {
+  public:
+    HookedStream(SocketStream& stream, const WaitHook& hook) : stream_(stream), hook_(hook) {}
+    ReadResult readSome(void* buffer, std::size_t count) override;
+    std::size_t readIfAny(void* buffer, std::size_t count, int quietMs) override {
+        return stream_.readIfAny(buffer, count, quietMs);
+    }
+
+  private:
+    SocketStream& stream_;
+    const WaitHook& hook_;
+    long long lastAsked_ = 0;
+};
+
 class HttpConnection {
   public:
     HttpConnection(std::string host, int port);
@@ -48,6 +64,7 @@ class HttpConnection {
     WaitHook waitHook_;
     platform::TcpSocket socket_;
     std::unique_ptr<SocketStream> stream_;
+    std::unique_ptr<HookedStream> hooked_;
     std::unique_ptr<HttpReader> reader_;
 };
 
