@@ -64,7 +64,8 @@ bool EsclScanner::untilNotBusy(const std::function<HttpReply()>& send, HttpReply
         reply = send();
         if (reply.status() != 503) return true;
         if (attempt == kBusyRetries) break;
-        if (!waitFor(kBusyWaitMs)) return fail(SANE_STATUS_CANCELLED);
+        // All the tries together stay within a few time-outs, however short they are set.
+        if (!waitFor(std::min(kBusyWaitMs, socketTimeout))) return fail(SANE_STATUS_CANCELLED);
     }
     return fail(SANE_STATUS_DEVICE_BUSY, statusText(SANE_STATUS_DEVICE_BUSY));
 }
