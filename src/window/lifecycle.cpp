@@ -208,8 +208,8 @@ bool TFPreview::connectToDaemon(bool firstTime) {
     }
 
     // A scanner named by its URL is reached without a daemon.
-    const bool direct = isEsclUrl(deviceName);
-    if (host.empty() && !direct && !hostFromSearch(*file)) {
+    bool direct = isEsclUrl(deviceName);
+    if (host.empty() && !direct && !hostFromSearch(*file) && !isEsclUrl(deviceName)) {
         if (FProperties->showModal() != ui::ModalResult::Ok) {
             // Nothing to connect to: the user declined to name a daemon.
             close();
@@ -224,6 +224,7 @@ bool TFPreview::connectToDaemon(bool firstTime) {
         listDevices = FProperties->GetDevices.checked();
     }
 
+    direct = isEsclUrl(deviceName) && host.empty();
     if (!deviceName.empty()) Devices.setComboText(deviceName);
 
     if (!session_.connected()) {
@@ -242,6 +243,9 @@ bool TFPreview::connectToDaemon(bool firstTime) {
                 Devices.clearItems();
                 listedDevices_ = session_.devices();
                 for (const DeviceRecord& record : listedDevices_) Devices.addItem(record.name);
+                // eSCL scanners the last search found, beside the daemon's devices.
+                for (const FoundService& scanner : FProperties->foundScanners)
+                    Devices.addItem(foundScannerUrl(scanner));
                 followMovedDevice();
                 int index = Devices.indexOf(deviceName);
                 if (index >= 0) Devices.setItemIndex(index);
