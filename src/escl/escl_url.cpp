@@ -52,7 +52,7 @@ std::optional<EsclAddress> parseEsclUrl(std::string_view url) {
         address.port = port;
     }
     const std::string trimmed = slash == std::string_view::npos ? "eSCL" : trimmedSlashes(path);
-    address.basePath = trimmed.empty() ? "" : "/" + trimmed;
+    address.basePath = trimmed.empty() ? "" : std::string("/") + trimmed;
     return address;
 }
 
@@ -60,8 +60,13 @@ std::string esclUrl(const std::string& host, int port, const std::string& rs, bo
     const std::string path = rsGiven ? trimmedSlashes(rs) : "eSCL";
     const bool v6 = host.find(':') != std::string::npos;
     std::string url(kScheme);
-    url += v6 ? "[" + host + "]" : host;
-    url += ":" + std::to_string(port) + "/" + path;
+    if (v6) url += '[';
+    url += host;
+    if (v6) url += ']';
+    url += ':';
+    url += std::to_string(port);
+    url += '/';
+    url += path;
     return url;
 }
 
@@ -74,7 +79,7 @@ std::string jobPathOf(std::string_view location, const std::string& basePath) {
     }
     std::string path = trimmedSlashes(location);
     if (path.empty()) return {};
-    if (location.front() == '/') return "/" + path;
+    if (location.front() == '/') return std::string("/") + path;
     // Relative to the scanner's base ("ScanJobs/12").
     return basePath + "/" + path;
 }

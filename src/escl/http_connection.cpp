@@ -51,7 +51,7 @@ bool HttpConnection::open() {
 std::string HttpConnection::hostHeader() const {
     // With the port even when it is the default: some devices refuse requests without it.
     const bool v6 = host_.find(':') != std::string::npos;
-    return (v6 ? "[" + host_ + "]" : host_) + ":" + std::to_string(port_);
+    return (v6 ? std::string("[") + host_ + "]" : host_) + ":" + std::to_string(port_);
 }
 
 HttpReply HttpConnection::request(const std::string& method, const std::string& path,
@@ -61,8 +61,8 @@ HttpReply HttpConnection::request(const std::string& method, const std::string& 
                        " HTTP/1.1\r\nHost: " + hostHeader() +
                        "\r\nUser-Agent: Tarnwick\r\nAccept: */*\r\n";
     if (!body.empty() || method == "POST" || method == "PUT") {
-        head += "Content-Length: " + std::to_string(body.size()) + "\r\n";
-        if (!contentType.empty()) head += "Content-Type: " + contentType + "\r\n";
+        head += std::string("Content-Length: ") + std::to_string(body.size()) + "\r\n";
+        if (!contentType.empty()) head += std::string("Content-Type: ") + contentType + "\r\n";
     }
     head += "\r\n";
     const std::string message = head + body;

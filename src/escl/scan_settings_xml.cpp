@@ -31,7 +31,7 @@ std::string scanSettingsXml(const EsclScanRequest& r) {
     xml += element("scan:YResolution", std::to_string(r.resolution));
     xml += element("pwg:DocumentFormat", r.format);
     for (const auto& [name, value] : r.levels)
-        xml += element(("scan:" + name).c_str(), std::to_string(value));
+        xml += element((std::string("scan:") + name).c_str(), std::to_string(value));
     xml += "</scan:ScanSettings>";
     return xml;
 }

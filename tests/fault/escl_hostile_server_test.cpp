@@ -28,8 +28,8 @@ const std::string kCaps =
 
 std::string reply(const std::string& status, const std::string& body,
                   const std::string& headers = {}) {
-    return "HTTP/1.1 " + status + "\r\nContent-Length: " + std::to_string(body.size()) + "\r\n" +
-           headers + "\r\n" + body;
+    return std::string("HTTP/1.1 ") + status +
+           "\r\nContent-Length: " + std::to_string(body.size()) + "\r\n" + headers + "\r\n" + body;
 }
 
 const std::string kCapsReply = reply("200 OK", kCaps);
@@ -63,8 +63,9 @@ TEST_P(EsclHostileServer, EndsInTimeWithAClearReport) {
     StatusRecorder recorder;
     const auto begun = std::chrono::steady_clock::now();
     {
-        EsclScanner scanner("http://127.0.0.1:" + std::to_string(server.port()) + "/eSCL",
-                            recorder.callback());
+        EsclScanner scanner(
+            std::string("http://127.0.0.1:") + std::to_string(server.port()) + "/eSCL",
+            recorder.callback());
         if (c.scans) {
             ASSERT_TRUE(scanner.open({}));
             EXPECT_FALSE(scanner.start());
@@ -87,8 +88,9 @@ INSTANTIATE_TEST_SUITE_P(
         HostileCase{"OversizedHeaders",
                     "HTTP/1.1 200 OK\r\nX-Pad: " + std::string(100000, 'a') + "\r\n\r\n", false,
                     "The scanner's answer is too large", 2000},
-        HostileCase{"HeadersWithoutEnd", "HTTP/1.1 200 OK\r\n" + repeated("X-A: b\r\n", 5000),
-                    false, "The scanner's answer is too large", 2000},
+        HostileCase{"HeadersWithoutEnd",
+                    std::string("HTTP/1.1 200 OK\r\n") + repeated("X-A: b\r\n", 5000), false,
+                    "The scanner's answer is too large", 2000},
         HostileCase{"XmlNestingWithoutEnd", reply("200 OK", repeated("<a>", 100000)), false,
                     "The scanner's answer could not be understood", 2000},
         HostileCase{"XmlDeclaringEntities",
@@ -108,7 +110,7 @@ INSTANTIATE_TEST_SUITE_P(
         HostileCase{"EndlessChunks",
                     kCapsReply + kJobReply +
                         "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n" +
-                        repeated("1000\r\n" + std::string(0x1000, 'x') + "\r\n", 600),
+                        repeated(std::string("1000\r\n") + std::string(0x1000, 'x') + "\r\n", 600),
                     true, "The scanner's answer is too large", 3000},
         HostileCase{
             "BodyLargerThanTheImage",

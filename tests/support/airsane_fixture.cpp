@@ -89,7 +89,7 @@ AirSaneFixture::~AirSaneFixture() {
 
 bool AirSaneFixture::startOnce(int port) {
     if (port == 0) return false;
-    const std::string portOption = "--listen-port=" + std::to_string(port);
+    const std::string portOption = std::string("--listen-port=") + std::to_string(port);
     const std::string log = configDir_ + "/airsaned.log";
     const pid_t pid = ::fork();
     if (pid < 0) return false;
@@ -111,7 +111,7 @@ bool AirSaneFixture::startOnce(int port) {
     while (std::chrono::steady_clock::now() < deadline) {
         int status = 0;
         if (::waitpid(pid, &status, WNOHANG) == pid) {
-            error_ = "airsaned exited at start (see " + log + ")";
+            error_ = std::string("airsaned exited at start (see ") + log + ")";
             return false;
         }
         pid_ = pid;
@@ -127,7 +127,7 @@ bool AirSaneFixture::startOnce(int port) {
 }
 
 std::string AirSaneFixture::url() const {
-    return "http://127.0.0.1:" + std::to_string(port_) + "/eSCL";
+    return std::string("http://127.0.0.1:") + std::to_string(port_) + "/eSCL";
 }
 
 std::string AirSaneFixture::get(const std::string& path) const {
