@@ -70,6 +70,8 @@ foreach(kind unit integration fault)
                          PROPERTIES LABELS ${kind} TIMEOUT 300)
 endforeach()
 
+include(${PROJECT_SOURCE_DIR}/cmake/airsane.cmake)
+
 # Each bench-<topic>.cpp is one benchmark program; they are run by hand, not by ctest.
 file(GLOB benches CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/bench/bench-*.cpp)
 # The other sources of bench/ are what the benchmarks share (their proxy).

@@ -5,6 +5,8 @@
 #include "base/debug_log.h"
 #include "base/scoped_value.h"
 #include "base/translate.h"
+#include "escl/escl_scanner.h"
+#include "escl/escl_url.h"
 #include "options/device.h"
 #include "options/number_option.h"
 #include "sane/connection.h"
@@ -69,9 +71,16 @@ void ScanSession::closeScanner() {
 bool ScanSession::openScanner(const std::string& name) {
     freeRetired();
     closeScanner();
-    if (!connection_) return false;
+    if (isEsclUrl(name))
+        scanner_ = std::make_unique<EsclScanner>(
+            name, [this](const std::string& message, bool showError, bool fatal) {
+                report(message, showError, fatal);
+            });
+    else if (connection_)
+        scanner_ = std::make_unique<Device>(*connection_, Connection::deviceNamed(name));
+    else
+        return false;
     // Open already: the parameters it loads reach the observer.
-    scanner_ = std::make_unique<Device>(*connection_, Connection::deviceNamed(name));
     if (!scanner_->open([this](int event) {
             if (observer_ && scanner_) observer_->scannerEvent(event);
         })) {
@@ -108,6 +117,7 @@ void ScanSession::report(const std::string& message, bool showError, bool fatal)
         connection_->disconnect(true);
         retiredConnections_.push_back(std::move(connection_));
     }
+    direct_ = false;
     throw ConnectionCancelled();
 }
 

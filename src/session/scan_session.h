@@ -62,7 +62,9 @@ class ScanSession {
     // ---- the daemon ----
     // Logs on; false when it could not (the reason went to the status routine).
     bool connect(const std::string& host, const std::string& user, int port);
-    bool connected() const { return connection_ != nullptr; }
+    bool connected() const { return connection_ != nullptr || direct_; }
+    // Scanners named by URL (eSCL) need no daemon: the session counts as connected without one.
+    bool connectDirect() { return direct_ = true; }
     // Null when not connected.
     Connection* connection() const { return connection_.get(); }
     // The daemon's devices (an empty list when it gave none).
@@ -152,6 +154,7 @@ class ScanSession {
     std::unique_ptr<ScannerTransport> scanner_;
     OptionRoles roles_;
     Region scanArea_;
+    bool direct_ = false;
     bool reading_ = false;
     bool keepReading_ = false;
     bool closingAfterFatal_ = false;

@@ -16,6 +16,9 @@
 
 namespace tarnwick {
 
+// The name an eSCL scanner announces (TXT `ty`), else its instance name.
+std::string scannerName(const FoundService& scanner);
+
 class TFProperties : public ui::Form {
   public:
     // Loads the settings file (FormCreate) before it returns.
@@ -55,6 +58,8 @@ class TFProperties : public ui::Form {
     std::string enteredHost() const;
     // The saned hosts of the last search, in list order.
     std::vector<FoundService> foundHosts;
+    // The eSCL scanners of the last search, by name (TXT `ty`, else the instance).
+    std::vector<FoundService> foundScanners;
 
     // Printer/Default and General/Language as read at creation.
     std::string savedPrinter;

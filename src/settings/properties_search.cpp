@@ -15,10 +15,24 @@ std::string entryText(const FoundService& host) {
 
 }  // namespace
 
+std::string scannerName(const FoundService& scanner) {
+    const std::string ty = scanner.txtValue("ty");
+    return ty.empty() ? scanner.instance : ty;
+}
+
 const std::vector<FoundService>& TFProperties::searchHosts() {
     LSearchStatus.setText(translated(N_("Searching the network...")));
     ui::processPendingMessages();
     foundHosts = services_->findSaneHosts();
+    foundScanners.clear();
+    for (const FoundService& service : foundHosts)
+        if (service.kind == ServiceKind::escl) foundScanners.push_back(service);
+    std::erase_if(foundHosts,
+                  [](const FoundService& service) { return service.kind != ServiceKind::sane; });
+    std::stable_sort(foundScanners.begin(), foundScanners.end(),
+                     [](const FoundService& a, const FoundService& b) {
+                         return scannerName(a) < scannerName(b);
+                     });
     std::stable_sort(foundHosts.begin(), foundHosts.end(),
                      [](const FoundService& a, const FoundService& b) { return a.host < b.host; });
     std::vector<std::string> entries;

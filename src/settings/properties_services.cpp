@@ -33,7 +33,7 @@ std::vector<FoundService> PropertiesServices::findSaneHosts() {
         ui::processPendingMessages();
         return true;
     };
-    return findServices({ServiceKind::sane}, options);
+    return findServices({ServiceKind::sane, ServiceKind::escl}, options);
 }
 
 }  // namespace tarnwick

@@ -21,7 +21,7 @@ class PropertiesServices {
     virtual std::string languageName(const std::string& code);
     virtual void useLanguage(const std::string& code);
     virtual platform::PrinterList printers();
-    // The saned hosts that answer a search of the network.
+    // The saned hosts and eSCL scanners that answer a search of the network.
     virtual std::vector<FoundService> findSaneHosts();
 };
 

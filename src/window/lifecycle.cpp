@@ -11,6 +11,7 @@
 
 #include "base/debug_log.h"
 #include "base/translate.h"
+#include "escl/escl_url.h"
 #include "options/number_option.h"
 #include "platform/shell_open.h"
 #include "sane/connection.h"
@@ -213,7 +214,9 @@ bool TFPreview::connectToDaemon(bool firstTime) {
             port = file->readInteger(SettingKey::deviceEntryPort, deviceName);
     }
 
-    if (host.empty() && !hostFromSearch(*file)) {
+    // A scanner named by its URL is reached without a daemon.
+    bool direct = isEsclUrl(deviceName);
+    if (host.empty() && !direct && !hostFromSearch(*file) && !isEsclUrl(deviceName)) {
         if (FProperties->showModal() != ui::ModalResult::Ok) {
             // Nothing to connect to: the user declined to name a daemon.
             close();
@@ -228,12 +231,13 @@ bool TFPreview::connectToDaemon(bool firstTime) {
         listDevices = FProperties->GetDevices.checked();
     }
 
+    direct = isEsclUrl(deviceName) && host.empty();
     if (!deviceName.empty()) Devices.setComboText(deviceName);
 
     if (!session_.connected()) {
         bool connected = false;
         try {
-            connected = session_.connect(host, userName, port);
+            connected = direct ? session_.connectDirect() : session_.connect(host, userName, port);
         } catch (const ConnectionCancelled&) {
             Devices.setEnabled(false);
             throw;
@@ -246,6 +250,9 @@ bool TFPreview::connectToDaemon(bool firstTime) {
                 Devices.clearItems();
                 listedDevices_ = session_.devices();
                 for (const DeviceRecord& record : listedDevices_) Devices.addItem(record.name);
+                // eSCL scanners the last search found, beside the daemon's devices.
+                for (const FoundService& scanner : FProperties->foundScanners)
+                    Devices.addItem(foundScannerUrl(scanner));
                 followMovedDevice();
                 int index = Devices.indexOf(deviceName);
                 if (index >= 0) Devices.setItemIndex(index);

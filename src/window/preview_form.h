@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "discovery/found_service.h"
 #include "image/bitmap.h"
 #include "options/control_owner.h"
 #include "options/option_roles.h"
@@ -42,6 +43,9 @@ class TGammaForm;
 
 // The window works through a scan session, which it watches: it holds its controls, the preview
 // and the companion forms, never the connection or the scanner.
+// The URL of an eSCL scanner found on the network (its host name, port and TXT `rs`).
+std::string foundScannerUrl(const FoundService& scanner);
+
 class TFPreview : public ui::Form, public ControlOwner, public ScanObserver {
   public:
     // Builds the whole layout with its handlers and menus, then runs FormCreate (companion
@@ -277,6 +281,8 @@ class TFPreview : public ui::Form, public ControlOwner, public ScanObserver {
   private:
     // No host configured: a search of the network. True when it gave the host to connect to.
     bool hostFromSearch(SettingsFile& file);
+    // The first eSCL scanner of that search becomes the device when no saned host answered.
+    bool scannerFromSearch(SettingsFile& file);
     // The open scanner (null when none) and its option roles, both the session's.
     ScannerTransport* device() const { return session_.scanner(); }
     const OptionRoles& roles() const { return session_.roles(); }
