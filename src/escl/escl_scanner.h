@@ -41,6 +41,8 @@ class EsclScanner : public ScannerTransport {
     std::string controlString(Word action, Option& option, const std::string& text) override;
 
     const Parameters& parameters() const override { return parameters_; }
+    // Worked out from the options, without a request: kept current after every change.
+    void loadParameters() override;
     bool parametersValid() const override { return options_ != nullptr; }
     bool start() override;
     bool readData(void* buffer, std::size_t maxLength, std::size_t& length) override;
@@ -56,7 +58,6 @@ class EsclScanner : public ScannerTransport {
 
   private:
     void react(Word info);
-    void loadParameters();
     HttpReply get(const std::string& path, std::size_t maxBody);
     // A request, tried again while the scanner answers 503; false when it stayed busy.
     bool untilNotBusy(const std::function<HttpReply()>& send, HttpReply& reply);
