@@ -204,7 +204,8 @@ TEST_F(DeviceControl, ATextOrBooleanTheDeviceAnsweredIsNotAskedAgain) {
         if (step.target == text)
             got = device->controlString(step.action, option, step.sent);
         else
-            got = device->controlBool(step.action, option, step.sent[0] == '1') ? "1" : "0";
+            got.assign(1,
+                       device->controlBool(step.action, option, step.sent[0] == '1') ? '1' : '0');
         EXPECT_EQ(got, step.answer) << option.name << " " << step.action << " " << step.sent;
     }
     connection.reset();
