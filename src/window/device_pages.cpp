@@ -94,16 +94,17 @@ void TFPreview::showOptionPages() {
     OptionPages.setActivePage(&TabSheet2);
 }
 
+bool TFPreview::setByTheWindow(const Option& option) const {
+    const OptionRoles& r = roles();
+    return &option == r.tlx || &option == r.tly || &option == r.brx || &option == r.bry ||
+           &option == r.preview;
+}
+
 void TFPreview::prepareWithoutPages() {
     pagesPending_ = true;
-    const OptionRoles& r = roles();
-    for (const auto& option : device()->options()) {
-        Option* o = option.get();
-        if (o == r.tlx || o == r.tly || o == r.brx || o == r.bry || o == r.preview ||
-            o->valueType() == SANE_TYPE_GROUP)
-            continue;
-        restoreSavedValue(*o);
-    }
+    for (const auto& option : device()->options())
+        if (!setByTheWindow(*option) && option->valueType() != SANE_TYPE_GROUP)
+            restoreSavedValue(*option);
 }
 
 void TFPreview::createOptionPages() {
@@ -119,9 +120,7 @@ void TFPreview::createOptionPages() {
     for (std::size_t i = 0; i < list.size(); ++i) {
         Option& option = *list[i];
         const std::string& name = option.name;
-        const bool geometry = &option == roles().tlx || &option == roles().tly ||
-                              &option == roles().brx || &option == roles().bry;
-        if (geometry || &option == roles().preview) continue;
+        if (setByTheWindow(option)) continue;
         if (option.valueType() == SANE_TYPE_GROUP) {
             pendingGroup = static_cast<long>(i);
             continue;

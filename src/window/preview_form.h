@@ -320,6 +320,9 @@ class TFPreview : public ui::Form, public ControlOwner, public ScanObserver {
     // Without pages (the window not shown yet, perhaps never): the saved values are applied
     // straight to the device, and only the options with a role are read.
     void prepareWithoutPages();
+    // The scan area's edges and the preview switch: the window sets them itself, so they get
+    // no control and no saved value.
+    bool setByTheWindow(const Option& option) const;
     void alignOptionColumns();
 
     std::unique_ptr<PropertiesServices> propertiesServices_;  // until FormCreate

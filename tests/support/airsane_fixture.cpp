@@ -1,9 +1,6 @@
 #include "support/airsane_fixture.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <signal.h>
-#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,42 +12,11 @@
 #include <thread>
 
 #include "escl/http_connection.h"
+#include "support/saned_fixture.h"
 
 namespace tarnwick::testing {
-namespace {
 
 namespace fs = std::filesystem;
-
-// The test backend as the saned fixture configures it, with a picture that tells pixels apart.
-const char* const kTestConf =
-    "number_of_devices 2\nmode Gray\ndepth 8\nhand-scanner false\nthree-pass false\n"
-    "resolution_min 1.0\nresolution_max 1200.0\nresolution_quant 1.0\nresolution 50.0\n"
-    "test-picture \"Color pattern\"\nread-limit false\nread-delay false\n"
-    "enable-test-options false\ngeometry_min 0.0\ngeometry_max 200.0\ngeometry_quant 1.0\n"
-    "tl_x 0.0\ntl_y 0.0\nbr_x 80.0\nbr_y 100.0\n";
-
-sockaddr_in loopback(int port) {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = htons(static_cast<std::uint16_t>(port));
-    return address;
-}
-
-int freeLoopbackPort() {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    if (fd < 0) return 0;
-    sockaddr_in address = loopback(0);
-    socklen_t length = sizeof address;
-    int port = 0;
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0)
-        port = ntohs(address.sin_port);
-    ::close(fd);
-    return port;
-}
-
-}  // namespace
 
 bool AirSaneFixture::built() const {
     return *TARNWICK_AIRSANED != '\0' && fs::exists(TARNWICK_AIRSANED);
@@ -68,7 +34,7 @@ AirSaneFixture::AirSaneFixture(const std::string& testConf) {
     }
     configDir_ = pattern;
     std::ofstream(configDir_ + "/dll.conf") << "test\n";
-    std::ofstream(configDir_ + "/test.conf") << kTestConf << testConf;
+    std::ofstream(configDir_ + "/test.conf") << testBackendConf("Color pattern") << testConf;
     for (int attempt = 0; attempt < 3 && !running(); ++attempt) startOnce(freeLoopbackPort());
 }
 

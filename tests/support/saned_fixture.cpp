@@ -21,50 +21,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The test backend's settings, written out so that nothing depends on /etc/sane.d.
-const char* const kTestConf =
-    "number_of_devices 2\n"
-    "mode Gray\n"
-    "depth 8\n"
-    "hand-scanner false\n"
-    "three-pass false\n"
-    "three-pass-order RGB\n"
-    "resolution_min 1.0\n"
-    "resolution_max 1200.0\n"
-    "resolution_quant 1.0\n"
-    "resolution 50.0\n"
-    "test-picture \"Solid black\"\n"
-    "read-limit false\n"
-    "read-delay false\n"
-    "enable-test-options false\n"
-    "geometry_min 0.0\n"
-    "geometry_max 200.0\n"
-    "geometry_quant 1.0\n"
-    "tl_x 0.0\n"
-    "tl_y 0.0\n"
-    "br_x 80.0\n"
-    "br_y 100.0\n";
-
 bool writeFile(const fs::path& path, const std::string& text) {
     std::ofstream out(path);
     out << text;
     return static_cast<bool>(out);
-}
-
-// A port nobody listens on right now; saned binds it a moment later.
-int freeLoopbackPort() {
-    int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    if (fd < 0) return 0;
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    int port = 0;
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0)
-        port = ntohs(address.sin_port);
-    ::close(fd);
-    return port;
 }
 
 bool accepts(int port) {
@@ -98,6 +58,48 @@ const char* sanedPath() {
 }
 
 }  // namespace
+
+std::string testBackendConf(const std::string& picture) {
+    return "number_of_devices 2\n"
+           "mode Gray\n"
+           "depth 8\n"
+           "hand-scanner false\n"
+           "three-pass false\n"
+           "three-pass-order RGB\n"
+           "resolution_min 1.0\n"
+           "resolution_max 1200.0\n"
+           "resolution_quant 1.0\n"
+           "resolution 50.0\n"
+           "test-picture \"" +
+           picture +
+           "\"\n"
+           "read-limit false\n"
+           "read-delay false\n"
+           "enable-test-options false\n"
+           "geometry_min 0.0\n"
+           "geometry_max 200.0\n"
+           "geometry_quant 1.0\n"
+           "tl_x 0.0\n"
+           "tl_y 0.0\n"
+           "br_x 80.0\n"
+           "br_y 100.0\n";
+}
+
+// A port nobody listens on right now; a daemon binds it a moment later.
+int freeLoopbackPort() {
+    int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    if (fd < 0) return 0;
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    int port = 0;
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0)
+        port = ntohs(address.sin_port);
+    ::close(fd);
+    return port;
+}
 
 std::string replayLibraryDir() {
     return TARNWICK_REPLAY_DIR;
@@ -144,7 +146,7 @@ SanedFixture::~SanedFixture() {
 
 bool SanedFixture::writeConfig() {
     fs::path dir(configDir_);
-    std::string testConf = kTestConf;
+    std::string testConf = testBackendConf("Solid black");
     for (const std::string& line : setup_.testConf) testConf += line + "\n";
     bool ok = writeFile(dir / "dll.conf", "test\n") &&
               writeFile(dir / "saned.conf", "127.0.0.1\n") &&

@@ -66,6 +66,12 @@ class SanedFixture {
     pid_t pid_ = -1;
 };
 
+// The test backend's settings with that test picture, written out so that nothing depends on
+// /etc/sane.d.
+std::string testBackendConf(const std::string& picture);
+// A free loopback port (0 when none could be probed).
+int freeLoopbackPort();
+
 // The folder of the replay backend's libsane.so.1 in this build.
 std::string replayLibraryDir();
 
