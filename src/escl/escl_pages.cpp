@@ -8,6 +8,7 @@
 #include "base/translate.h"
 #include "escl/escl_scanner.h"
 #include "escl/escl_status.h"
+#include "escl/line_art.h"
 #include "escl/scan_settings_xml.h"
 
 namespace tarnwick {
@@ -200,15 +201,23 @@ bool EsclScanner::takeImage() {
         deleteJob();
         return fail(SANE_STATUS_IO_ERROR, tr("The scanner's answer is too large"));
     }
-    parameters_.format = format.channels == 3 ? SANE_FRAME_RGB : SANE_FRAME_GRAY;
+    // Black and white asked for and grey or colour sent: the page is made one-bit here.
+    decoded_.clear();
+    platform::RasterFormat frame = format;
+    if (asked.depth == 1 && format.bitsPerSample != 1) {
+        decoded_.resize(platform::packedRowBytes(format));
+        frame.channels = 1;
+        frame.bitsPerSample = 1;
+    }
+    parameters_.format = frame.channels == 3 ? SANE_FRAME_RGB : SANE_FRAME_GRAY;
     parameters_.lastFrame = 1;
-    parameters_.depth = format.bitsPerSample;
-    parameters_.pixelsPerLine = format.width;
-    parameters_.lines = format.height;
-    parameters_.bytesPerLine = static_cast<Word>(platform::packedRowBytes(format));
-    row_.assign(platform::packedRowBytes(format), 0);
+    parameters_.depth = frame.bitsPerSample;
+    parameters_.pixelsPerLine = frame.width;
+    parameters_.lines = frame.height;
+    parameters_.bytesPerLine = static_cast<Word>(platform::packedRowBytes(frame));
+    row_.assign(platform::packedRowBytes(frame), 0);
     rowOffset_ = rowFill_ = 0;
-    rowsLeft_ = format.height;
+    rowsLeft_ = frame.height;
     // The codecs give 0 for black; a SANE frame of one bit has 1 for black.
     invertBits_ = format.bitsPerSample == 1;
     if (callback_) callback_(parametersLoaded);
@@ -226,13 +235,14 @@ bool EsclScanner::readData(void* buffer, std::size_t maxLength, std::size_t& len
             // reads passes through the row buffer.
             const std::size_t rowBytes = row_.size();
             std::uint8_t* target = maxLength - length >= rowBytes ? out + length : row_.data();
-            if (!decoder_->readRow(target)) {
+            if (!decoder_->readRow(decoded_.empty() ? target : decoded_.data())) {
                 decoder_.reset();
                 deleteJob();
                 return fail(SANE_STATUS_IO_ERROR,
                             tr("The scanner's answer could not be understood"));
             }
             --rowsLeft_;
+            if (!decoded_.empty()) thresholdRow(decoded_.data(), decoder_->format(), target);
             if (invertBits_)
                 for (std::size_t i = 0; i < rowBytes; ++i) target[i] = ~target[i];
             if (target != row_.data()) {

@@ -92,6 +92,7 @@ class EsclScanner : public ScannerTransport {
     std::vector<std::uint8_t> page_;
     std::unique_ptr<platform::RowDecoder> decoder_;
     std::vector<std::uint8_t> row_;
+    std::vector<std::uint8_t> decoded_;  // a row as decoded, when it is made one-bit
     std::size_t rowOffset_ = 0, rowFill_ = 0;
     int rowsLeft_ = 0;
     bool invertBits_ = false;

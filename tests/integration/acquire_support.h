@@ -76,6 +76,16 @@ inline Pnm highBytes(Pnm image) {
     return image;
 }
 
+// Runs a shell command whose output goes to `log`; that output into `lines`, and its status.
+inline int runLogged(const std::string& command, const std::string& log, std::string& lines) {
+    const int status = std::system(command.c_str());
+    std::ifstream in(log);
+    std::stringstream text;
+    text << in.rdbuf();
+    lines = text.str();
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
 class AcquireTest : public ::testing::Test, protected testing_support::SettingsFolders {
   protected:
     void SetUp() override {
@@ -110,14 +120,8 @@ class AcquireTest : public ::testing::Test, protected testing_support::SettingsF
         return runLogged(command, log);
     }
 
-    // Runs a shell command whose output goes to `log`; keeps that output in `lines`.
     int runLogged(const std::string& command, const std::string& log) {
-        const int status = std::system(command.c_str());
-        std::ifstream in(log);
-        std::stringstream text;
-        text << in.rdbuf();
-        lines = text.str();
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return tarnwick::testing::runLogged(command, log, lines);
     }
 
     Pnm received(int k) {
