@@ -1,24 +1,12 @@
 #include "escl/escl_url.h"
 
-#include "base/text.h"
-
 namespace tarnwick {
 
 namespace {
 
 constexpr std::string_view kScheme = "http://";
 
-std::string trimmedSlashes(std::string_view path) {
-    while (!path.empty() && path.front() == '/') path.remove_prefix(1);
-    while (!path.empty() && path.back() == '/') path.remove_suffix(1);
-    return std::string(path);
-}
-
 }  // namespace
-
-bool isEsclUrl(std::string_view name) {
-    return base::lowered(std::string(name.substr(0, kScheme.size()))) == kScheme;
-}
 
 std::optional<EsclAddress> parseEsclUrl(std::string_view url) {
     if (!isEsclUrl(url)) return std::nullopt;
@@ -54,20 +42,6 @@ std::optional<EsclAddress> parseEsclUrl(std::string_view url) {
     const std::string trimmed = slash == std::string_view::npos ? "eSCL" : trimmedSlashes(path);
     address.basePath = trimmed.empty() ? "" : std::string("/") + trimmed;
     return address;
-}
-
-std::string esclUrl(const std::string& host, int port, const std::string& rs, bool rsGiven) {
-    const std::string path = rsGiven ? trimmedSlashes(rs) : "eSCL";
-    const bool v6 = host.find(':') != std::string::npos;
-    std::string url(kScheme);
-    if (v6) url += '[';
-    url += host;
-    if (v6) url += ']';
-    url += ':';
-    url += std::to_string(port);
-    url += '/';
-    url += path;
-    return url;
 }
 
 std::string jobPathOf(std::string_view location, const std::string& basePath) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "discovery/scanner_url.h"
 #include "settings/properties_services.h"
 #include "ui/button.h"
 #include "ui/combo_box.h"
@@ -15,9 +16,6 @@
 #include "ui/page_control.h"
 
 namespace tarnwick {
-
-// The name an eSCL scanner announces (TXT `ty`), else its instance name.
-std::string scannerName(const FoundService& scanner);
 
 class TFProperties : public ui::Form {
   public:
@@ -49,13 +47,18 @@ class TFProperties : public ui::Form {
     std::vector<std::string> languageCodes;
     // The printers shown in DefaultPrinter, in list order.
     std::vector<std::string> printerNames;
-    // Searches the network for saned hosts and lists them (sorted by host name) in Hostname,
-    // whose text stays as it was; the status line says when none was found.
+    // Searches the network for saned hosts and eSCL scanners and lists them in Hostname (the
+    // hosts sorted by host name, then the scanners by name), whose text stays as it was; the
+    // status line says when none was found. The hosts found.
     const std::vector<FoundService>& searchHosts();
-    // Puts found host `index` into the host field and its port into Port.
+    // Puts entry `index` into the host field and, for a host, its port into Port.
     void chooseHost(std::size_t index);
-    // The host to connect to: a found host's name when its entry is shown, else the typed text.
+    // The host to connect to: a found host's name when its entry is shown, "" when the field
+    // names a scanner, else the typed text.
     std::string enteredHost() const;
+    // The scanner the field names: a found scanner's URL when its entry is shown, the text
+    // when it is a scanner's URL, else "".
+    std::string enteredScanner() const;
     // The saned hosts of the last search, in list order.
     std::vector<FoundService> foundHosts;
     // The eSCL scanners of the last search, by name (TXT `ty`, else the instance).

@@ -41,6 +41,9 @@ template <class Reader>
 void TFProperties::loadControls(const Reader& file) {
     using K = SettingKey;
     Hostname.setText(file.readText(K::connectionHost));
+    // The field says where the scans come from: a scanner by URL needs no host.
+    const std::string device = file.readText(K::connectionDevice);
+    if (isEsclUrl(device)) Hostname.setText(device);
     Port.setText(std::to_string(file.readInteger(K::connectionPort)));
     Username.setText(file.readText(K::connectionUser));
     GetDevices.setChecked(file.readBoolean(K::connectionGetDevices));

@@ -39,7 +39,16 @@ void TFProperties::bOKClick() {
     try {
         std::unique_ptr<SettingsFile> file = openSettingsFile();
         if (Hostname.enabled()) {
-            file->writeText(K::connectionHost, enteredHost());
+            // A scanner chosen is the device, and the host stays for later; a host chosen
+            // instead of a scanner brings the daemon's devices back.
+            const std::string scanner = enteredScanner();
+            if (!scanner.empty()) {
+                file->writeText(K::connectionDevice, scanner);
+            } else {
+                file->writeText(K::connectionHost, enteredHost());
+                if (isEsclUrl(file->readText(K::connectionDevice)))
+                    file->writeText(K::connectionDevice, "");
+            }
             file->writeText(K::connectionUser, Username.text());
             file->writeInteger(K::connectionPort, integerOf(Port, notANumber));
             file->writeBoolean(K::connectionGetDevices, GetDevices.checked());

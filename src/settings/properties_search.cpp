@@ -9,16 +9,14 @@
 namespace tarnwick {
 namespace {
 
-std::string entryText(const FoundService& host) {
-    return host.addresses.empty() ? host.host : host.host + " (" + host.addresses.front() + ")";
+// A host by its name, a scanner by the name it announces; with the address where known.
+std::string entryText(const FoundService& service) {
+    const std::string name =
+        service.kind == ServiceKind::escl ? scannerName(service) : service.host;
+    return service.addresses.empty() ? name : name + " (" + service.addresses.front() + ")";
 }
 
 }  // namespace
-
-std::string scannerName(const FoundService& scanner) {
-    const std::string ty = scanner.txtValue("ty");
-    return ty.empty() ? scanner.instance : ty;
-}
 
 const std::vector<FoundService>& TFProperties::searchHosts() {
     LSearchStatus.setText(translated(N_("Searching the network...")));
@@ -37,24 +35,28 @@ const std::vector<FoundService>& TFProperties::searchHosts() {
                      [](const FoundService& a, const FoundService& b) { return a.host < b.host; });
     std::vector<std::string> entries;
     int widest = 0;
-    for (const FoundService& host : foundHosts) {
-        entries.push_back(entryText(host));
-        widest = std::max(widest, ui::textWidth(Hostname.font(), entries.back()));
-    }
+    // The hosts, then the scanners that need none.
+    for (const auto* list : {&foundHosts, &foundScanners})
+        for (const FoundService& service : *list) {
+            entries.push_back(entryText(service));
+            widest = std::max(widest, ui::textWidth(Hostname.font(), entries.back()));
+        }
     // Names with addresses are wider than the field: the open list shows them whole.
     Hostname.setDroppedWidth(widest + Hostname.scaled(12));
     const std::string typed = Hostname.text();
     Hostname.setItems(entries);
     Hostname.setComboText(typed);
-    LSearchStatus.setText(
-        foundHosts.empty() ? translated(N_("No scanner host was found on the network.")) : "");
+    LSearchStatus.setText(foundHosts.empty() && foundScanners.empty()
+                              ? translated(N_("No scanner host was found on the network."))
+                              : "");
     return foundHosts;
 }
 
 void TFProperties::chooseHost(std::size_t index) {
-    if (index >= foundHosts.size()) return;
+    if (index >= foundHosts.size() + foundScanners.size()) return;
     Hostname.setItemIndex(static_cast<int>(index));
-    Port.setText(std::to_string(foundHosts[index].port));
+    // A scanner's port is in its URL; the daemon's port stays for the host.
+    if (index < foundHosts.size()) Port.setText(std::to_string(foundHosts[index].port));
     HostnameChange();
 }
 
@@ -70,7 +72,16 @@ std::string TFProperties::enteredHost() const {
     const int index = Hostname.indexOf(Hostname.text());
     if (index >= 0 && static_cast<std::size_t>(index) < foundHosts.size())
         return foundHosts[static_cast<std::size_t>(index)].host;
-    return Hostname.text();
+    return enteredScanner().empty() ? Hostname.text() : std::string();
+}
+
+std::string TFProperties::enteredScanner() const {
+    const int index = Hostname.indexOf(Hostname.text());
+    const std::size_t scanner = static_cast<std::size_t>(index) - foundHosts.size();
+    if (index >= 0 && static_cast<std::size_t>(index) >= foundHosts.size() &&
+        scanner < foundScanners.size())
+        return foundScannerUrl(foundScanners[scanner]);
+    return isEsclUrl(Hostname.text()) ? Hostname.text() : std::string();
 }
 
 }  // namespace tarnwick

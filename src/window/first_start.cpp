@@ -2,8 +2,9 @@
 // and saved; of several, the user chooses in the settings dialog, or, where no dialog reaches a
 // user, the first by name is used for this start. None leaves the dialog to the user, saying so;
 // an eSCL scanner found instead is used without a host.
-#include "base/text.h"
-#include "escl/escl_url.h"
+#include <algorithm>
+
+#include "discovery/scanner_url.h"
 #include "settings/properties.h"
 #include "settings/settings_file.h"
 #include "ui/backend.h"
@@ -11,10 +12,31 @@
 
 namespace tarnwick {
 
-std::string foundScannerUrl(const FoundService& scanner) {
-    bool rsGiven = false;
-    for (const auto& [key, value] : scanner.txt) rsGiven = rsGiven || base::lowered(key) == "rs";
-    return esclUrl(scanner.host, scanner.port, scanner.txtValue("rs"), rsGiven);
+std::vector<std::pair<std::string, std::string>> scannerEntries(
+    const std::vector<FoundService>& scanners) {
+    std::vector<std::pair<std::string, std::string>> entries;
+    for (const FoundService& scanner : scanners) {
+        std::string entry = scannerName(scanner);
+        const auto sameName = [&](const FoundService& other) {
+            return &other != &scanner && scannerName(other) == entry;
+        };
+        if (std::any_of(scanners.begin(), scanners.end(), sameName))
+            entry += " (" + scanner.host + ")";
+        entries.emplace_back(entry, foundScannerUrl(scanner));
+    }
+    return entries;
+}
+
+std::string TFPreview::deviceOfEntry(const std::string& entry) const {
+    for (const auto& [shown, url] : listedScanners_)
+        if (shown == entry) return url;
+    return entry;
+}
+
+std::string TFPreview::entryOfDevice(const std::string& device) const {
+    for (const auto& [shown, url] : listedScanners_)
+        if (url == device) return shown;
+    return device;
 }
 
 bool TFPreview::scannerFromSearch(SettingsFile& file) {

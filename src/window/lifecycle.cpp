@@ -11,7 +11,7 @@
 
 #include "base/debug_log.h"
 #include "base/translate.h"
-#include "escl/escl_url.h"
+#include "discovery/scanner_url.h"
 #include "options/number_option.h"
 #include "platform/shell_open.h"
 #include "sane/connection.h"
@@ -226,12 +226,14 @@ bool TFPreview::connectToDaemon(bool firstTime) {
         translateForms();
         readSettings();
         host = FProperties->enteredHost();
+        if (!FProperties->enteredScanner().empty()) deviceName = FProperties->enteredScanner();
         userName = FProperties->Username.text();
         port = enteredNumber(FProperties->Port.text()).value_or(kDefaultPort);
         listDevices = FProperties->GetDevices.checked();
     }
 
-    direct = isEsclUrl(deviceName) && host.empty();
+    // The configured host is not asked: it may not answer, and the scanner needs none.
+    direct = isEsclUrl(deviceName);
     if (!deviceName.empty()) Devices.setComboText(deviceName);
 
     if (!session_.connected()) {
@@ -251,10 +253,10 @@ bool TFPreview::connectToDaemon(bool firstTime) {
                 listedDevices_ = session_.devices();
                 for (const DeviceRecord& record : listedDevices_) Devices.addItem(record.name);
                 // eSCL scanners the last search found, beside the daemon's devices.
-                for (const FoundService& scanner : FProperties->foundScanners)
-                    Devices.addItem(foundScannerUrl(scanner));
+                listedScanners_ = scannerEntries(FProperties->foundScanners);
+                for (const auto& [entry, url] : listedScanners_) Devices.addItem(entry);
                 followMovedDevice();
-                int index = Devices.indexOf(deviceName);
+                int index = Devices.indexOf(entryOfDevice(deviceName));
                 if (index >= 0) Devices.setItemIndex(index);
                 Devices.setEnabled(true);
             } else {
@@ -274,8 +276,8 @@ bool TFPreview::connectToDaemon(bool firstTime) {
 void TFPreview::DevicesChange() {
     const bool selected = Devices.itemIndex() >= 0;
     // A name typed into the box that matches no entry is opened as typed.
-    deviceName =
-        selected ? Devices.items()[static_cast<std::size_t>(Devices.itemIndex())] : Devices.text();
+    deviceName = deviceOfEntry(
+        selected ? Devices.items()[static_cast<std::size_t>(Devices.itemIndex())] : Devices.text());
     try {
         auto file = openSettingsFile();
         std::string name = deviceName;

@@ -44,7 +44,10 @@ class TGammaForm;
 // The window works through a scan session, which it watches: it holds its controls, the preview
 // and the companion forms, never the connection or the scanner.
 // The URL of an eSCL scanner found on the network (its host name, port and TXT `rs`).
-std::string foundScannerUrl(const FoundService& scanner);
+// The device box's entries for found scanners, in their order, with their URLs: each by its
+// name, with its host where two share a name.
+std::vector<std::pair<std::string, std::string>> scannerEntries(
+    const std::vector<FoundService>& scanners);
 
 class TFPreview : public ui::Form, public ControlOwner, public ScanObserver {
   public:
@@ -333,6 +336,12 @@ class TFPreview : public ui::Form, public ControlOwner, public ScanObserver {
     bool retryingDevice_ = false;  // an activation tries the device again: no error boxes
     bool listDevices = true;
     std::vector<DeviceRecord> listedDevices_;  // as the daemon last listed them
+    // The eSCL scanners in the device box: the entry shown, the URL opened.
+    std::vector<std::pair<std::string, std::string>> listedScanners_;
+    // The device an entry of the box names: a listed scanner's URL, else the entry itself.
+    std::string deviceOfEntry(const std::string& entry) const;
+    // The entry that shows a device: a listed scanner's name for its URL, else the device.
+    std::string entryOfDevice(const std::string& device) const;
     ui::Point tabDragStart;
 };
 

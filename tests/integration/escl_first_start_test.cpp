@@ -1,6 +1,10 @@
-// The first start with neither a host nor a device: an eSCL scanner found on the network (AirSane
-// over the test backend stands for it) is opened without a saned, and listed in the device box.
-#include "support/airsane_fixture.h"
+// eSCL scanners in the window: found on the network and listed in the device box by the names
+// they announce, chosen in the settings dialog, opened by URL without a saned host (a scripted
+// scanner stands for them).
+#include <fstream>
+
+#include "support/fake_daemon.h"
+#include "support/scripted_escl_scanner.h"
 #include "support/window_controls.h"
 #include "unit/settings/properties_fixture.h"
 #include "unit/window/window_fixture.h"
@@ -8,40 +12,70 @@
 namespace tarnwick::testing {
 namespace {
 
-class EsclFirstStart : public WindowTest {
+class EsclInTheWindow : public WindowTest {
   protected:
-    void SetUp() override {
-        if (!airsane.built()) GTEST_SKIP() << airsane.error();
-        ASSERT_TRUE(airsane.running()) << airsane.error();
-    }
-    FoundService scanner(const std::string& name, int port) const {
-        FoundService found = saneHost("127.0.0.1", "127.0.0.1", port);
+    static FoundService scanner(const std::string& name, const std::string& host, int port) {
+        FoundService found = saneHost(host, "127.0.0.1", port);
         found.kind = ServiceKind::escl;
-        found.instance = name;
+        found.instance = "instance of " + name;
         found.txt = {{"ty", name}, {"rs", "eSCL"}};
         return found;
     }
-    AirSaneFixture airsane;
+    std::string openedUrl(TFPreview& w) const {
+        return w.session().scanner() ? w.session().scanner()->name() : "(none)";
+    }
+    ScriptedEsclScanner scripted{scriptedCapabilities({"Grayscale8"}, {75}, {"image/png"})};
+    const int port = std::stoi(scripted.url().substr(scripted.url().rfind(':') + 1));
 };
 
-TEST_F(EsclFirstStart, TheScannerFoundIsOpenedSavedAndListed) {
-    foundHosts = {scanner("Noname frontend-tester", airsane.port())};
+TEST_F(EsclInTheWindow, TheScannerFoundIsOpenedByUrlSavedAndListedByName) {
+    foundHosts = {scanner("Zeta MFP", "127.0.0.1", 1), scanner("Office MFP", "127.0.0.1", port),
+                  scanner("Office MFP", "localhost", 1)};
     TFPreview& w = open();
     EXPECT_TRUE(driver.modalForms().empty());
-    ASSERT_NE(w.session().scanner(), nullptr);
-    EXPECT_EQ(w.session().scanner()->name(), airsane.url());
+    EXPECT_EQ(openedUrl(w), scripted.url());
     EXPECT_EQ(w.session().connection(), nullptr);
-    EXPECT_EQ(settings().readText(SettingKey::connectionDevice), airsane.url());
+    EXPECT_EQ(settings().readText(SettingKey::connectionDevice), scripted.url());
     EXPECT_FALSE(settings().keyExists(SettingKey::connectionHost));
-    EXPECT_EQ(control<ui::ComboBox>(w, "Devices").items(), std::vector<std::string>{airsane.url()});
+    const auto& box = control<ui::ComboBox>(w, "Devices");
+    EXPECT_EQ(box.items(), (std::vector<std::string>{"Office MFP (127.0.0.1)",
+                                                     "Office MFP (localhost)", "Zeta MFP"}));
+    EXPECT_EQ(box.itemIndex(), 0);
 }
 
-TEST_F(EsclFirstStart, OfSeveralTheFirstByNameIsUsedAndAllAreListed) {
-    foundHosts = {scanner("Zeta", 1), scanner("Alpha", airsane.port())};
+TEST_F(EsclInTheWindow, TheOneScannerFoundIsSavedByItsUrl) {
+    foundHosts = {scanner("Office MFP", "127.0.0.1", port)};
     TFPreview& w = open();
-    ASSERT_NE(w.session().scanner(), nullptr);
-    EXPECT_EQ(w.session().scanner()->name(), airsane.url());
-    EXPECT_EQ(control<ui::ComboBox>(w, "Devices").items().size(), 2u);
+    EXPECT_EQ(openedUrl(w), scripted.url());
+    EXPECT_EQ(settings().readText(SettingKey::connectionDevice), scripted.url());
+    EXPECT_EQ(control<ui::ComboBox>(w, "Devices").text(), "Office MFP");
+}
+
+TEST_F(EsclInTheWindow, AScannerChosenInTheDialogAtTheFirstStartIsOpenedAndSaved) {
+    foundHosts = {saneHost("localhost", "127.0.0.1", 1), saneHost("127.0.0.1", "127.0.0.1", 1),
+                  scanner("Office MFP", "127.0.0.1", port)};
+    driver.whenModal([&](ui::Form& f) {
+        auto& dialog = static_cast<TFProperties&>(f);
+        ASSERT_EQ(dialog.Hostname.items().size(), 3u);
+        driver.select(dialog.Hostname, 2);
+        driver.click(dialog.bOK);
+    });
+    TFPreview& w = open();
+    EXPECT_EQ(openedUrl(w), scripted.url());
+    EXPECT_EQ(w.session().connection(), nullptr);
+    EXPECT_EQ(settings().readText(SettingKey::connectionDevice), scripted.url());
+    EXPECT_FALSE(settings().keyExists(SettingKey::connectionHost));
+}
+
+TEST_F(EsclInTheWindow, ASavedScannerOpensWithoutAskingTheConfiguredHost) {
+    // A host whose port takes no connection: asking it would wait for the time-out.
+    UnansweredPort deaf;
+    std::ofstream(settingsPath()) << "[Connection]\nHost=127.0.0.1\nPort=" << deaf.port()
+                                  << "\nDevice=" << scripted.url() << "\n";
+    TFPreview& w = open();
+    EXPECT_TRUE(driver.boxes().empty());
+    EXPECT_EQ(openedUrl(w), scripted.url());
+    EXPECT_EQ(w.session().connection(), nullptr);
 }
 
 }  // namespace

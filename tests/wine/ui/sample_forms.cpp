@@ -16,7 +16,7 @@ namespace tarnwick::wine {
 
 namespace {
 
-// What a search of the office network finds.
+// What a search of the office network finds: a saned host and a network scanner.
 class OfficeServices : public PropertiesServices {
   public:
     std::vector<FoundService> findSaneHosts() override {
@@ -25,7 +25,14 @@ class OfficeServices : public PropertiesServices {
         host.host = "scanhost.local";
         host.addresses = {"169.254.66.1"};
         host.port = 6566;
-        return {host};
+        FoundService scanner = host;
+        scanner.kind = ServiceKind::escl;
+        scanner.instance = "Office MFP";
+        scanner.host = "mfp.local";
+        scanner.addresses = {"169.254.66.2"};
+        scanner.port = 80;
+        scanner.txt = {{"ty", "Office MFP 4200"}, {"rs", "eSCL"}};
+        return {host, scanner};
     }
 };
 
