@@ -6,7 +6,8 @@ office_escl_port=8090
 office_escl_test_conf='mode Color
 test-picture "Color pattern"
 resolution 50.0'
-# A colour page at 75 dpi (the scanner's lowest), an inch square an inch from the corner.
+# A colour page at 75 dpi (the scanner's lowest), an inch square an inch from the corner (the test
+# backend draws its picture into the area: what shows is the area's size).
 office_escl_acquire="--pixel-type rgb --resolution 75 --frame 1,1,2,2 --format pnm --max-images 1"
 # The device a first start saves: the scanner by its host's .local name.
 office_escl_url() { printf 'http://%s.local:%s/eSCL' "$office_host_name" "$office_escl_port"; }
@@ -30,11 +31,13 @@ office_escl_scanimage() {
 # Serves the test backend by eSCL on the host with AirSane ($1), announced as _uscan._tcp through
 # its avahi; sets office_escl_name, the instance name.
 office_airsane() {
+    office_airsaned=$1
     # Bound to the veth, it announces there only.
     office_run_on_host airsaned env SANE_CONFIG_DIR="$office_work/sane.d" \
         DBUS_SYSTEM_BUS_ADDRESS="$office_bus" "$1" --listen-port="$office_escl_port" \
         --interface="$office_host_veth" --mdns-announce=true --hotplug=false \
         --network-hotplug=false --access-log=-
+    office_airsane_group=${office_groups[-1]}
     office_until 200 office_announced _uscan._tcp || {
         echo "AirSane is not announced:" >&2
         cat "$office_work/airsaned.log" >&2
@@ -55,4 +58,12 @@ office_escl_get() {
     office_host bash -c 'exec 3<>"/dev/tcp/$0/$1" &&
         printf "GET %s HTTP/1.1\r\nHost: %s:%s\r\nConnection: close\r\n\r\n" "$2" "$0" "$1" >&3 &&
         timeout 10 cat <&3' "$office_host_address" "$office_escl_port" "$1"
+}
+
+# Gives the host another link-local address, as DHCP would: AirSane serves the address it found
+# at its start, so it starts again there, as a device does when its address changes.
+office_escl_move_host() {
+    kill -TERM -- "-$office_airsane_group" 2>/dev/null
+    office_until 50 eval "! office_group_alive $office_airsane_group" || return 1
+    office_move_host "$1" && office_airsane "$office_airsaned"
 }
