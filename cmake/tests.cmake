@@ -102,3 +102,10 @@ add_test(NAME office-first-start
                  $<TARGET_FILE:tarnwick-ds>)
 set_tests_properties(office-first-start PROPERTIES LABELS "network;integration" TIMEOUT 300
                      SKIP_RETURN_CODE 77 ENVIRONMENT TARNWICK_AVAHI_ROOT=${TARNWICK_AVAHI_ROOT})
+# An eSCL scanner there instead of saned: AirSane of this build (below), announced by the host.
+add_test(NAME office-escl-first-start
+         COMMAND ${PROJECT_SOURCE_DIR}/tests/netns/office-escl-first-start
+                 $<TARGET_FILE:tarnwick-scan> $<TARGET_FILE:tarnwick-ds>
+                 ${PROJECT_BINARY_DIR}/airsane/build/airsaned)
+set_tests_properties(office-escl-first-start PROPERTIES LABELS "network;integration" TIMEOUT 300
+                     SKIP_RETURN_CODE 77 ENVIRONMENT TARNWICK_AVAHI_ROOT=${TARNWICK_AVAHI_ROOT})

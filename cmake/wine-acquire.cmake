@@ -30,3 +30,11 @@ add_test(NAME wine-office-first-start
 set_tests_properties(wine-office-first-start PROPERTIES LABELS "wine;network;integration"
                      TIMEOUT 600 SKIP_RETURN_CODE 77
                      ENVIRONMENT "TARNWICK_WINEPREFIX=${PROJECT_BINARY_DIR}/wineprefix-office;TARNWICK_AVAHI_ROOT=${TARNWICK_AVAHI_ROOT}")
+# The same with an eSCL scanner instead of saned: AirSane of the native build, on the host side.
+add_test(NAME wine-office-escl-first-start
+         COMMAND ${PROJECT_SOURCE_DIR}/tests/netns/office-escl-first-start-wine
+                 $<TARGET_FILE:tarnwick-scan> $<TARGET_FILE:tarnwick-ds>
+                 ${TARNWICK_LINUX_BUILD}/airsane/build/airsaned)
+set_tests_properties(wine-office-escl-first-start PROPERTIES LABELS "wine;network;integration"
+                     TIMEOUT 600 SKIP_RETURN_CODE 77
+                     ENVIRONMENT "TARNWICK_WINEPREFIX=${PROJECT_BINARY_DIR}/wineprefix-office-escl;TARNWICK_AVAHI_ROOT=${TARNWICK_AVAHI_ROOT}")

@@ -5,6 +5,9 @@
 # namespace and process made here is removed when the script ends, however it ends (on-exit.sh);
 # the machine's own network, bus and avahi are never touched.
 #
+# With office_saned=no set before office_start the host runs no saned, so that a search finds only
+# what a test starts there itself (office-escl.sh: an eSCL scanner).
+#
 #   office_start WORK   starts it all (files in WORK); returns 77 where namespaces cannot be made
 #                       or avahi-daemon is missing
 #   office_host CMD...  / office_client CMD...   runs a command on that side
@@ -198,6 +201,11 @@ office_start() {
         cat "$office_work/avahi.log" >&2
         return 1
     }
+    [ "${office_saned:-yes}" = no ] || office_start_saned || return 1
+    return 0
+}
+
+office_start_saned() {
     office_run_on_host saned env SANE_CONFIG_DIR="$office_work/sane.d" \
         DBUS_SYSTEM_BUS_ADDRESS="$office_bus" saned -l -e -d 3 -p 6566
     office_until 100 office_host bash -c "exec 3<>/dev/tcp/$office_host_address/6566" || {
@@ -219,7 +227,6 @@ office_start() {
             return 1
         }
     fi
-    return 0
 }
 
 # An avahi client program, installed or unpacked beside the daemon.
@@ -232,13 +239,14 @@ office_avahi_tool() {
     fi
 }
 
-# Whether the host's avahi knows a _sane-port._tcp service (asked over its bus, not the network).
+# Whether the host's avahi knows a service of type $1 (_sane-port._tcp when not given), asked over
+# its bus, not the network.
 office_announced() {
     local browse
     browse=$(office_avahi_tool avahi-browse) || return 1
     # shellcheck disable=SC2086
     office_host env DBUS_SYSTEM_BUS_ADDRESS="$office_bus" timeout 5 $browse -p -t -k \
-        _sane-port._tcp 2>/dev/null | grep -q '^+'
+        "${1:-_sane-port._tcp}" 2>/dev/null | grep -q '^+'
 }
 
 office_move_host() {
