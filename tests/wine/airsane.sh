@@ -81,7 +81,7 @@ start_forwarder() {
     forwarder_pid=$!
     [ -n "$monitor" ] || set +m
     for _ in $(seq 50); do
-        read -r forwarder_port <"$posted.port" 2>/dev/null && [ -n "$forwarder_port" ] && return 0
+        { read -r forwarder_port <"$posted.port"; } 2>/dev/null && [ -n "$forwarder_port" ] && return 0
         sleep 0.1
     done
     echo "the forwarder did not start:" >&2
