@@ -35,16 +35,16 @@ INSTANTIATE_TEST_SUITE_P(
     Forwarder, PngFormatsRewrite,
     ::testing::Values(
         RewriteCase{"BothElementsWithALength",
-                    "HTTP/1.1 200 OK\r\nContent-Length: 150\r\n\r\n" + kJpeg +
+                    std::string("HTTP/1.1 200 OK\r\nContent-Length: 150\r\n\r\n") + kJpeg +
                         "<pwg:DocumentFormat>image/png</pwg:DocumentFormat>\r\n"
                         "<scan:DocumentFormatExt>image/png</scan:DocumentFormatExt>",
-                    "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(kJpeg.size()) +
-                        "\r\n\r\n" + kJpeg},
+                    std::string("HTTP/1.1 200 OK\r\nContent-Length: ") +
+                        std::to_string(kJpeg.size()) + "\r\n\r\n" + kJpeg},
         RewriteCase{"NoLengthStaysWithout",
                     "HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n<DocumentFormat> image/png "
                     "</DocumentFormat>" +
                         kJpeg,
-                    "HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n" + kJpeg},
+                    std::string("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n") + kJpeg},
         RewriteCase{"LowerCaseLengthHeader",
                     "HTTP/1.1 200 OK\r\ncontent-length: 63\r\nServer: x\r\n\r\n"
                     "<scan:DocumentFormatExt>image/png</scan:DocumentFormatExt>!!!!!",
@@ -53,8 +53,8 @@ INSTANTIATE_TEST_SUITE_P(
         RewriteCase{"MismatchedPrefixesKept",
                     "HTTP/1.1 200 OK\r\n\r\n<pwg:DocumentFormat>image/png</scan:DocumentFormat>",
                     "HTTP/1.1 200 OK\r\n\r\n<pwg:DocumentFormat>image/png</scan:DocumentFormat>"},
-        RewriteCase{"OtherFormatsKept", "HTTP/1.1 200 OK\r\n\r\n" + kJpeg,
-                    "HTTP/1.1 200 OK\r\n\r\n" + kJpeg},
+        RewriteCase{"OtherFormatsKept", std::string("HTTP/1.1 200 OK\r\n\r\n") + kJpeg,
+                    std::string("HTTP/1.1 200 OK\r\n\r\n") + kJpeg},
         RewriteCase{"HeadersNeverEnded", "HTTP/1.1 200 OK\r\nContent-Length: 3\r\n",
                     "HTTP/1.1 200 OK\r\nContent-Length: 3\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -86,7 +86,8 @@ TEST_F(ForwarderInFrontOfAirSane, HidesPngAndPassesTheRestThrough) {
     const std::string hidden(reply.body.begin(), reply.body.end());
     EXPECT_EQ(hidden.find("image/png"), std::string::npos);
     EXPECT_NE(hidden.find("image/jpeg"), std::string::npos);
-    EXPECT_EQ(withoutPngFormats("\r\n\r\n" + direct), "\r\n\r\n" + hidden);
+    EXPECT_EQ(withoutPngFormats(std::string("\r\n\r\n") + direct),
+              std::string("\r\n\r\n") + hidden);
     // A job asked for through it is the server's: its Location answers there.
     const std::string settings = "<scan:ScanSettings/>";
     const HttpReply job = ask("POST", "/eSCL/ScanJobs", settings, "text/xml");

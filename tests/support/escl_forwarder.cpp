@@ -154,7 +154,7 @@ PngHidingForwarder::PngHidingForwarder(int upstreamPort, int port,
         ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
         ::listen(fd, 16) != 0 ||
         ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
-        error_ = "cannot listen on loopback port " + std::to_string(port);
+        error_ = std::string("cannot listen on loopback port ") + std::to_string(port);
         if (fd >= 0) ::close(fd);
         return;
     }
@@ -171,7 +171,7 @@ PngHidingForwarder::~PngHidingForwarder() {
 }
 
 std::string PngHidingForwarder::url() const {
-    return "http://127.0.0.1:" + std::to_string(port_) + "/eSCL";
+    return std::string("http://127.0.0.1:") + std::to_string(port_) + "/eSCL";
 }
 
 std::vector<std::string> PngHidingForwarder::posted() const {
