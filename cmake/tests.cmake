@@ -57,6 +57,11 @@ endif()
 
 include(${PROJECT_SOURCE_DIR}/cmake/replay.cmake)
 
+# The programs the test scripts run beside the product, never part of it: the eSCL forwarder
+# that hides a scanner's PNG formats.
+add_executable(escl-without-png ${PROJECT_SOURCE_DIR}/tests/tools/escl-without-png.cpp)
+target_link_libraries(escl-without-png PRIVATE tarnwick-test-support)
+
 # One test program per kind; files are picked up from their folders.
 foreach(kind unit integration fault)
     file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/${kind}/*.cpp)

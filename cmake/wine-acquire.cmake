@@ -21,6 +21,17 @@ add_test(NAME wine-acquire-frame
                  ${PROJECT_BINARY_DIR}/wine-acquire)
 set_tests_properties(wine-acquire-frame PROPERTIES LABELS "wine;integration" TIMEOUT 900
                      ENVIRONMENT TARNWICK_WINEPREFIX=${PROJECT_BINARY_DIR}/wineprefix-acquire)
+# An eSCL scanner with no saned: the native build's AirSane over the test backend, scanned by the
+# Windows harness and module (WIC decoding): PNG straight, JPEG through the native forwarder that
+# hides AirSane's PNG formats, and a feeder batch. Skips when the native build holds neither.
+add_test(NAME wine-escl-acquire
+         COMMAND ${PROJECT_SOURCE_DIR}/tests/wine/escl-acquire $<TARGET_FILE:tarnwick-scan>
+                 $<TARGET_FILE:tarnwick-ds> ${TARNWICK_LINUX_BUILD}/airsane/build/airsaned
+                 ${TARNWICK_LINUX_BUILD}/escl-without-png)
+set_tests_properties(wine-escl-acquire PROPERTIES LABELS "wine;integration" TIMEOUT 600
+                     SKIP_RETURN_CODE 77
+                     ENVIRONMENT TARNWICK_WINEPREFIX=${PROJECT_BINARY_DIR}/wineprefix
+                     RESOURCE_LOCK tarnwick-wineprefix)
 # The first start on the office network (tests/netns), the Windows harness and module under
 # wine64 on its client side, in a prefix of its own: its Wine runs in the client's namespace.
 set(TARNWICK_AVAHI_ROOT "" CACHE PATH "A root holding usr/sbin/avahi-daemon, for the office network")

@@ -1,5 +1,6 @@
 // PNG and JPEG through the Windows Imaging Component, a row at a time: the frame is converted to
-// 8-bit grey or 24-bit colour (the decoder's own order of rows) and copied one row at a time.
+// grey or colour of 8 bits a sample, or of 16 where the image has them (the decoder's own order of
+// rows), and copied one row at a time.
 #include <cstring>
 #include <vector>
 
@@ -24,21 +25,33 @@ class WicDecoder : public RowDecoder {
                 stream->InitializeFromMemory(const_cast<BYTE*>(data), static_cast<DWORD>(size))) ||
             FAILED(factory->CreateDecoderFromStream(
                 stream.get(), nullptr, WICDecodeMetadataCacheOnDemand, decoder.put())) ||
-            FAILED(decoder->GetFrame(0, frame.put())) || FAILED(frame->GetPixelFormat(&source)) ||
-            FAILED(factory->CreateFormatConverter(converter_.put())))
+            FAILED(decoder->GetFrame(0, frame.put())) || FAILED(frame->GetPixelFormat(&source)))
             return;
         const bool grey = IsEqualGUID(source, GUID_WICPixelFormat8bppGray) ||
                           IsEqualGUID(source, GUID_WICPixelFormatBlackWhite) ||
                           IsEqualGUID(source, GUID_WICPixelFormat16bppGray);
+        // 16-bit samples stay 16-bit, as libpng gives them on Linux: a scan asked for at 16 bits
+        // a sample gets them.
+        const bool deep = IsEqualGUID(source, GUID_WICPixelFormat16bppGray) ||
+                          IsEqualGUID(source, GUID_WICPixelFormat48bppRGB);
+        const GUID& target =
+            grey   ? (deep ? GUID_WICPixelFormat16bppGray : GUID_WICPixelFormat8bppGray)
+            : deep ? GUID_WICPixelFormat48bppRGB
+                   : GUID_WICPixelFormat24bppBGR;
         UINT width = 0, height = 0;
         double xDpi = 0, yDpi = 0;
-        ok_ = SUCCEEDED(converter_->Initialize(
-                  frame.get(), grey ? GUID_WICPixelFormat8bppGray : GUID_WICPixelFormat24bppBGR,
-                  WICBitmapDitherTypeNone, nullptr, 0, WICBitmapPaletteTypeCustom)) &&
+        // The frame itself where it has the format already: Wine converts 16-bit samples to
+        // 8-bit ones only.
+        ok_ = SUCCEEDED(WICConvertBitmapSource(target, frame.get(), pixels_.put())) &&
               SUCCEEDED(frame->GetSize(&width, &height)) && width > 0 && height > 0 &&
               width <= 65535 && height <= 65535;
         frame->GetResolution(&xDpi, &yDpi);
-        format_ = {static_cast<int>(width), static_cast<int>(height), grey ? 1 : 3, 8, xDpi, yDpi};
+        format_ = {static_cast<int>(width),
+                   static_cast<int>(height),
+                   grey ? 1 : 3,
+                   deep ? 16 : 8,
+                   xDpi,
+                   yDpi};
     }
 
     bool valid() const { return ok_; }
@@ -47,8 +60,9 @@ class WicDecoder : public RowDecoder {
         if (!ok_ || y_ >= format_.height) return false;
         const WICRect line{0, y_, format_.width, 1};
         const auto bytes = static_cast<UINT>(packedRowBytes(format_));
-        if (FAILED(converter_->CopyPixels(&line, bytes, bytes, row))) return ok_ = false;
-        if (format_.channels == 3)
+        if (FAILED(pixels_->CopyPixels(&line, bytes, bytes, row))) return ok_ = false;
+        // 48bppRGB is red first already; 24bppBGR is not.
+        if (format_.channels == 3 && format_.bitsPerSample == 8)
             for (UINT x = 0; x + 2 < bytes; x += 3) std::swap(row[x], row[x + 2]);
         ++y_;
         return true;
@@ -56,7 +70,7 @@ class WicDecoder : public RowDecoder {
 
   private:
     ComScope com_;
-    Com<IWICFormatConverter> converter_;
+    Com<IWICBitmapSource> pixels_;
     RasterFormat format_;
     int y_ = 0;
     bool ok_ = false;
