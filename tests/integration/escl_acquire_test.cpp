@@ -37,12 +37,7 @@ class EsclAcquire : public ::testing::Test, protected testing_support::SettingsF
         const std::string command = std::string(TARNWICK_BINARY_DIR) + "/tarnwick-scan acquire " +
                                     TARNWICK_MODULE_PATH + " --format pnm --out " + output_ + " " +
                                     arguments + " >" + log + " 2>&1";
-        const int status = std::system(command.c_str());
-        std::ifstream in(log);
-        std::stringstream text;
-        text << in.rdbuf();
-        lines = text.str();
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return runLogged(command, log, lines);
     }
 
     // scanimage over the same backend with the area the server gives it: the scanner's
@@ -87,6 +82,10 @@ struct PageCase {
     int resolution;
     Frame frame;
 };
+
+void PrintTo(const PageCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class EsclPages : public EsclAcquire, public ::testing::WithParamInterface<PageCase> {};
 
@@ -176,7 +175,8 @@ INSTANTIATE_TEST_SUITE_P(
         PageCase{"Colour75", "--pixel-type rgb", "Color", 8, 75, {0, 0, 2, 3}},
         PageCase{"Colour150Area", "--pixel-type rgb --memory", "Color", 8, 150, {0.5, 1, 2.5, 2}},
         PageCase{"Grey75", "--pixel-type gray", "Gray", 8, 75, {0, 0, 2, 3}},
-        PageCase{"Grey150Area", "--pixel-type gray", "Gray", 8, 150, {0.5, 1, 2.5, 2}}),
+        PageCase{"Grey150Area", "--pixel-type gray", "Gray", 8, 150, {0.5, 1, 2.5, 2}},
+        PageCase{"WindowGrey75", "--ui --pixel-type gray", "Gray", 8, 75, {0, 0, 2, 3}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(EsclAcquire, AFeederBatchOfThreeGivesThreePagesOfOneJob) {
