@@ -11,6 +11,8 @@
 #include <chrono>
 #include <regex>
 
+#include "support/loopback_listener.h"
+
 namespace tarnwick::testing {
 
 namespace {
@@ -143,23 +145,13 @@ std::string withoutPngFormats(const std::string& answer) {
 PngHidingForwarder::PngHidingForwarder(int upstreamPort, int port,
                                        std::function<void(const std::string&)> onPost)
     : upstreamPort_(upstreamPort), onPost_(std::move(onPost)) {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<std::uint16_t>(port));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    const int on = 1;
-    if (fd < 0 || ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) != 0 ||
-        ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        ::listen(fd, 16) != 0 ||
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
+    const LoopbackListener listener = listenOnLoopback(16, port);
+    if (listener.fd < 0) {
         error_ = std::string("cannot listen on loopback port ") + std::to_string(port);
-        if (fd >= 0) ::close(fd);
         return;
     }
-    listener_ = fd;
-    port_ = ntohs(address.sin_port);
+    listener_ = listener.fd;
+    port_ = listener.port;
     acceptor_ = std::thread([this] { acceptLoop(); });
 }
 

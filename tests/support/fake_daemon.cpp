@@ -11,6 +11,8 @@
 #include <chrono>
 #include <stdexcept>
 
+#include "support/loopback_listener.h"
+
 namespace tarnwick::testing {
 
 namespace {
@@ -26,30 +28,22 @@ bool readable(int fd, int ms) {
 }  // namespace
 
 FakeDaemon::FakeDaemon() {
-    listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (listener_ < 0) throw std::runtime_error("socket");
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    if (::bind(listener_, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
-        ::listen(listener_, 4) != 0 ||
-        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size) != 0)
-        throw std::runtime_error("bind/listen");
-    port_ = ntohs(address.sin_port);
+    const LoopbackListener listener = listenOnLoopback(4);
+    if (listener.fd < 0) throw std::runtime_error("bind/listen");
+    listener_ = listener.fd;
+    port_ = listener.port;
 }
 
 UnansweredPort::UnansweredPort() {
-    listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const LoopbackListener listener = listenOnLoopback(0);
+    if (listener.fd < 0) throw std::runtime_error("bind/listen");
+    listener_ = listener.fd;
+    port_ = listener.port;
     sockaddr_in address{};
     address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<std::uint16_t>(port_));
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    if (listener_ < 0 || ::bind(listener_, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
-        ::listen(listener_, 0) != 0 ||
-        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size) != 0)
-        throw std::runtime_error("bind/listen");
-    port_ = ntohs(address.sin_port);
+    const socklen_t size = sizeof address;
     // A backlog of 0 holds one connection; later handshakes are dropped and retried for minutes.
     for (int i = 0; i < 3; ++i) {
         int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);

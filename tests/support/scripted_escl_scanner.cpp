@@ -10,6 +10,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "support/loopback_listener.h"
+
 namespace tarnwick::testing {
 
 namespace {
@@ -70,16 +72,10 @@ bool readRequest(int fd, std::string& head, std::string& body) {
 
 ScriptedEsclScanner::ScriptedEsclScanner(std::string capabilities)
     : capabilities_(std::move(capabilities)) {
-    listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    if (listener_ < 0 || ::bind(listener_, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
-        ::listen(listener_, 8) != 0 ||
-        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size) != 0)
-        throw std::runtime_error("bind/listen");
-    port_ = ntohs(address.sin_port);
+    const LoopbackListener listener = listenOnLoopback(8);
+    if (listener.fd < 0) throw std::runtime_error("bind/listen");
+    listener_ = listener.fd;
+    port_ = listener.port;
     thread_ = std::thread([this] { run(); });
 }
 
