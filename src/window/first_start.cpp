@@ -1,7 +1,7 @@
 // The first start without a host: the saned hosts on the network are searched. One found is used
 // and saved; of several, the user chooses in the settings dialog, or, where no dialog reaches a
 // user, the first by name is used for this start. None leaves the dialog to the user, saying so;
-// an eSCL scanner found instead is used without a host.
+// eSCL scanners found instead are used without a host, by the same rule.
 #include <algorithm>
 
 #include "discovery/scanner_url.h"
@@ -43,6 +43,10 @@ bool TFPreview::scannerFromSearch(SettingsFile& file) {
     // No saned host: an eSCL scanner is reached without one.
     const std::vector<FoundService>& found = FProperties->foundScanners;
     if (found.empty() || !deviceName.empty()) return false;
+    // As with hosts: the dialog offers several, the first by name chosen (no hosts are listed
+    // before it).
+    FProperties->chooseHost(0);
+    if (found.size() > 1 && ui::backend().asksUser()) return false;
     deviceName = foundScannerUrl(found.front());
     if (found.size() == 1 && !file.isReadOnly())
         file.writeText(SettingKey::connectionDevice, deviceName);

@@ -28,11 +28,18 @@ class EsclInTheWindow : public WindowTest {
     const int port = std::stoi(scripted.url().substr(scripted.url().rfind(':') + 1));
 };
 
-TEST_F(EsclInTheWindow, TheScannerFoundIsOpenedByUrlSavedAndListedByName) {
+TEST_F(EsclInTheWindow, OfSeveralScannersFoundTheFirstByNameIsOfferedOpenedAndListedByName) {
     foundHosts = {scanner("Zeta MFP", "127.0.0.1", 1), scanner("Office MFP", "127.0.0.1", port),
                   scanner("Office MFP", "localhost", 1)};
+    std::string offered;
+    driver.whenModal([&](ui::Form& f) {
+        auto& dialog = static_cast<TFProperties&>(f);
+        offered = dialog.Hostname.text();
+        driver.click(dialog.bOK);
+    });
     TFPreview& w = open();
-    EXPECT_TRUE(driver.modalForms().empty());
+    EXPECT_EQ(driver.modalForms(), std::vector<std::string>{"FProperties"});
+    EXPECT_EQ(offered, "Office MFP (127.0.0.1)");
     EXPECT_EQ(openedUrl(w), scripted.url());
     EXPECT_EQ(w.session().connection(), nullptr);
     EXPECT_EQ(settings().readText(SettingKey::connectionDevice), scripted.url());
@@ -43,9 +50,18 @@ TEST_F(EsclInTheWindow, TheScannerFoundIsOpenedByUrlSavedAndListedByName) {
     EXPECT_EQ(box.itemIndex(), 0);
 }
 
+TEST_F(EsclInTheWindow, WhereNoDialogReachesAUserTheFirstOfSeveralIsOpened) {
+    driver.setAsksUser(false);
+    foundHosts = {scanner("Zeta MFP", "127.0.0.1", 1), scanner("Office MFP", "127.0.0.1", port)};
+    TFPreview& w = open();
+    EXPECT_TRUE(driver.modalForms().empty());
+    EXPECT_EQ(openedUrl(w), scripted.url());
+}
+
 TEST_F(EsclInTheWindow, TheOneScannerFoundIsSavedByItsUrl) {
     foundHosts = {scanner("Office MFP", "127.0.0.1", port)};
     TFPreview& w = open();
+    EXPECT_TRUE(driver.modalForms().empty());
     EXPECT_EQ(openedUrl(w), scripted.url());
     EXPECT_EQ(settings().readText(SettingKey::connectionDevice), scripted.url());
     EXPECT_EQ(control<ui::ComboBox>(w, "Devices").text(), "Office MFP");
