@@ -76,11 +76,10 @@ std::string TFProperties::enteredHost() const {
 }
 
 std::string TFProperties::enteredScanner() const {
-    const int index = Hostname.indexOf(Hostname.text());
-    const std::size_t scanner = static_cast<std::size_t>(index) - foundHosts.size();
-    if (index >= 0 && static_cast<std::size_t>(index) >= foundHosts.size() &&
-        scanner < foundScanners.size())
-        return foundScannerUrl(foundScanners[scanner]);
+    // The scanners' entries follow the hosts'.
+    const int index = Hostname.indexOf(Hostname.text()) - static_cast<int>(foundHosts.size());
+    if (index >= 0 && static_cast<std::size_t>(index) < foundScanners.size())
+        return foundScannerUrl(foundScanners[static_cast<std::size_t>(index)]);
     return isEsclUrl(Hostname.text()) ? Hostname.text() : std::string();
 }
 

@@ -86,6 +86,28 @@ inline int runLogged(const std::string& command, const std::string& log, std::st
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+// The harness's acquire command into the folder `output`, its output going to `log`.
+inline std::string acquireCommand(const std::string& output, const std::string& arguments,
+                                  const std::string& log) {
+    return std::string(TARNWICK_BINARY_DIR) + "/tarnwick-scan acquire " + TARNWICK_MODULE_PATH +
+           " --format pnm --out " + output + " " + arguments + " >" + log + " 2>&1";
+}
+
+// How many values of two images of one size differ.
+inline std::size_t differingValues(const Pnm& a, const Pnm& b) {
+    std::size_t differing = 0;
+    for (std::size_t i = 0; i < a.values.size() && i < b.values.size(); ++i)
+        if (a.values[i] != b.values[i]) ++differing;
+    return differing;
+}
+
+inline void expectSame(const Pnm& twain, const Pnm& reference) {
+    ASSERT_EQ(twain.width, reference.width);
+    ASSERT_EQ(twain.height, reference.height);
+    ASSERT_EQ(twain.channels, reference.channels);
+    EXPECT_EQ(differingValues(twain, reference), 0u) << "of " << twain.values.size() << " values";
+}
+
 class AcquireTest : public ::testing::Test, protected testing_support::SettingsFolders {
   protected:
     void SetUp() override {
@@ -113,11 +135,7 @@ class AcquireTest : public ::testing::Test, protected testing_support::SettingsF
         std::ofstream(settingsPath()) << settings_;
         output_ = folder.file(out);
         const std::string log = folder.file("acquire.log");
-        const std::string command = limit + std::string(TARNWICK_BINARY_DIR) +
-                                    "/tarnwick-scan acquire " + TARNWICK_MODULE_PATH +
-                                    " --format pnm --out " + output_ + " " + arguments + " >" +
-                                    log + " 2>&1";
-        return runLogged(command, log);
+        return runLogged(limit + acquireCommand(output_, arguments, log), log);
     }
 
     int runLogged(const std::string& command, const std::string& log) {
@@ -154,16 +172,6 @@ class AcquireTest : public ::testing::Test, protected testing_support::SettingsF
         Pnm image;
         EXPECT_TRUE(readPnm(path, image, padding)) << arguments;
         return image;
-    }
-
-    static void expectSame(const Pnm& twain, const Pnm& reference) {
-        ASSERT_EQ(twain.width, reference.width);
-        ASSERT_EQ(twain.height, reference.height);
-        ASSERT_EQ(twain.channels, reference.channels);
-        std::size_t differing = 0;
-        for (std::size_t i = 0; i < twain.values.size(); ++i)
-            if (twain.values[i] != reference.values[i]) ++differing;
-        EXPECT_EQ(differing, 0u) << "of " << twain.values.size() << " values";
     }
 
     SanedFixture saned_;

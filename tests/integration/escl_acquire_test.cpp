@@ -34,10 +34,7 @@ class EsclAcquire : public ::testing::Test, protected testing_support::SettingsF
         std::ofstream(settingsPath()) << "[Connection]\nDevice=" << url << "\n";
         output_ = folder.file("out");
         const std::string log = folder.file("acquire.log");
-        const std::string command = std::string(TARNWICK_BINARY_DIR) + "/tarnwick-scan acquire " +
-                                    TARNWICK_MODULE_PATH + " --format pnm --out " + output_ + " " +
-                                    arguments + " >" + log + " 2>&1";
-        return runLogged(command, log, lines);
+        return runLogged(acquireCommand(output_, arguments, log), log, lines);
     }
 
     // scanimage over the same backend with the area the server gives it: the scanner's
@@ -96,14 +93,8 @@ TEST_P(EsclPages, EqualWhatScanimageReadsFromTheBackend) {
               0)
         << lines;
     const Pnm twain = received(1);
-    const Pnm reference = scanimage(c.mode, c.resolution, c.frame, c.depth);
-    ASSERT_EQ(twain.width, reference.width) << lines;
-    ASSERT_EQ(twain.height, reference.height) << lines;
-    ASSERT_EQ(twain.channels, reference.channels);
-    std::size_t differing = 0;
-    for (std::size_t i = 0; i < twain.values.size(); ++i)
-        if (twain.values[i] != reference.values[i]) ++differing;
-    EXPECT_EQ(differing, 0u) << "of " << twain.values.size() << " values";
+    SCOPED_TRACE(lines);
+    expectSame(twain, scanimage(c.mode, c.resolution, c.frame, c.depth));
 }
 
 // AirSane offers no black-and-white mode (its colour modes are grey and RGB at 8 and 16 bits).

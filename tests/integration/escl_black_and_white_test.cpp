@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "integration/acquire_support.h"
+#include "support/scoped_environment.h"
 #include "support/scripted_escl_scanner.h"
 
 namespace tarnwick::testing {
@@ -56,7 +57,7 @@ class EsclBlackAndWhite : public ::testing::TestWithParam<BlackAndWhiteCase>,
         const std::string command =
             "convert " + from + (png ? " -depth 1 png:" : " -quality 85 jpg:") + to;
         EXPECT_EQ(std::system(command.c_str()), 0) << command;
-        return {c.format, fileBytes(to)};
+        return {c.format, testing_support::readWholeFile(to)};
     }
 };
 
@@ -66,13 +67,14 @@ TEST_P(EsclBlackAndWhite, EqualsTheBackendsOneBitPicture) {
         scriptedCapabilities({"BlackAndWhite1", "Grayscale8", "RGB24"}, {75, 150}, {c.format}));
     scanner.setPages({page(c)});
     std::ofstream(settingsPath()) << "[Connection]\nDevice=" << scanner.url() << "\n";
-    std::ostringstream command;
-    command << TARNWICK_BINARY_DIR << "/tarnwick-scan acquire " << TARNWICK_MODULE_PATH
-            << " --format pnm --out " << folder.file("out") << (c.window ? " --ui" : "")
-            << " --pixel-type bw --resolution " << c.resolution << " --frame " << c.left << ","
-            << c.top << "," << c.right << "," << c.bottom << " >" << folder.file("log") << " 2>&1";
+    std::ostringstream arguments;
+    arguments << (c.window ? "--ui " : "") << "--pixel-type bw --resolution " << c.resolution
+              << " --frame " << c.left << "," << c.top << "," << c.right << "," << c.bottom;
     std::string lines;
-    ASSERT_EQ(runLogged(command.str(), folder.file("log"), lines), 0) << lines;
+    ASSERT_EQ(runLogged(acquireCommand(folder.file("out"), arguments.str(), folder.file("log")),
+                        folder.file("log"), lines),
+              0)
+        << lines;
 
     const std::vector<std::string> jobs = scanner.jobSettings();
     ASSERT_EQ(jobs.size(), 1u) << lines;
@@ -91,9 +93,7 @@ TEST_P(EsclBlackAndWhite, EqualsTheBackendsOneBitPicture) {
     ASSERT_EQ(twain.width, reference.width) << lines;
     ASSERT_EQ(twain.height, reference.height) << lines;
     ASSERT_EQ(twain.channels, 1);
-    std::size_t differing = 0;
-    for (std::size_t i = 0; i < twain.values.size(); ++i)
-        if (twain.values[i] != reference.values[i]) ++differing;
+    const std::size_t differing = differingValues(twain, reference);
     EXPECT_LE(static_cast<double>(differing), c.maxDiffering * twain.values.size())
         << differing << " of " << twain.values.size() << " pixels";
 }

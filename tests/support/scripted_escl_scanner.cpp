@@ -6,7 +6,6 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <fstream>
 #include <sstream>
 #include <stdexcept>
 
@@ -168,13 +167,6 @@ std::string scriptedCapabilities(const std::vector<std::string>& modes,
         "</scan:DocumentFormats></scan:SettingProfile></scan:SettingProfiles>"
         "</scan:PlatenInputCaps></scan:Platen></scan:ScannerCapabilities>";
     return xml;
-}
-
-std::string fileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
 }
 
 }  // namespace tarnwick::testing

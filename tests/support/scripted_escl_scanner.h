@@ -53,7 +53,4 @@ std::string scriptedCapabilities(const std::vector<std::string>& modes,
                                  const std::vector<int>& resolutions,
                                  const std::vector<std::string>& formats);
 
-// A file's bytes ("" when it cannot be read).
-std::string fileBytes(const std::string& path);
-
 }  // namespace tarnwick::testing

@@ -27,6 +27,17 @@ stop_group() {
     return 0
 }
 
+# Runs "$2"... in a process group of its own, its output into $1; sets spawned_pid.
+spawn_group() {
+    local log=$1 monitor
+    shift
+    case $- in *m*) monitor=1 ;; *) monitor= ;; esac
+    set -m
+    "$@" >"$log" 2>&1 &
+    spawned_pid=$!
+    [ -n "$monitor" ] || set +m
+}
+
 stop_airsane() {
     [ -n "${airsane_pid:-}" ] || return 0
     stop_group "$airsane_pid"
@@ -35,7 +46,7 @@ stop_airsane() {
 
 # Fails with AirSane's log when it serves no capabilities within 20 s on any of five ports.
 start_airsane() {
-    local airsaned=$1 work=$2 monitor _
+    local airsaned=$1 work=$2 _
     airsane_config=$work/airsane.d
     mkdir -p "$airsane_config"
     echo test >"$airsane_config/dll.conf"
@@ -44,13 +55,10 @@ start_airsane() {
     for _ in 1 2 3 4 5; do
         airsane_port=$((20000 + RANDOM % 12000))
         (exec 3<>"/dev/tcp/127.0.0.1/$airsane_port") 2>/dev/null && continue
-        case $- in *m*) monitor=1 ;; *) monitor= ;; esac
-        set -m
-        SANE_CONFIG_DIR=$airsane_config "$airsaned" --listen-port="$airsane_port" \
-            --interface=lo --mdns-announce=false --hotplug=false --network-hotplug=false \
-            --access-log=- >"$work/airsaned.log" 2>&1 &
-        airsane_pid=$!
-        [ -n "$monitor" ] || set +m
+        spawn_group "$work/airsaned.log" env SANE_CONFIG_DIR="$airsane_config" "$airsaned" \
+            --listen-port="$airsane_port" --interface=lo --mdns-announce=false --hotplug=false \
+            --network-hotplug=false --access-log=-
+        airsane_pid=$spawned_pid
         for _ in $(seq 200); do
             curl -sf -m 2 "http://127.0.0.1:$airsane_port/eSCL/ScannerCapabilities" 2>/dev/null |
                 grep -q ScannerCapabilities && return 0
@@ -73,13 +81,10 @@ stop_forwarder() {
 # The PNG-hiding forwarder ($1) in front of AirSane; each POST body is appended to $2. Sets
 # forwarder_port and forwarder_pid.
 start_forwarder() {
-    local forwarder=$1 posted=$2 monitor _
+    local forwarder=$1 posted=$2 _
     on_exit stop_forwarder
-    case $- in *m*) monitor=1 ;; *) monitor= ;; esac
-    set -m
-    "$forwarder" "$airsane_port" --posted "$posted" --seconds 1800 >"$posted.port" 2>&1 &
-    forwarder_pid=$!
-    [ -n "$monitor" ] || set +m
+    spawn_group "$posted.port" "$forwarder" "$airsane_port" --posted "$posted" --seconds 1800
+    forwarder_pid=$spawned_pid
     for _ in $(seq 50); do
         { read -r forwarder_port <"$posted.port"; } 2>/dev/null && [ -n "$forwarder_port" ] && return 0
         sleep 0.1

@@ -7,6 +7,7 @@
 
 #include "platform/group4_encoder.h"
 #include "platform/posix/tiff_codec.h"
+#include "support/collected_bytes.h"
 
 namespace {
 
@@ -18,14 +19,7 @@ struct Pattern {
     Pixels black;
 };
 
-class Bytes : public platform::ByteSink {
-  public:
-    bool write(const std::uint8_t* data, std::size_t size) override {
-        bytes.insert(bytes.end(), data, data + size);
-        return true;
-    }
-    std::vector<std::uint8_t> bytes;
-};
+using Bytes = tarnwick::testing::CollectedBytes;
 
 // Packed as RasterFormat has it: 0 black, padding bits set to catch a coder that reads them.
 std::vector<std::uint8_t> rowOf(const Pattern& p, int y) {

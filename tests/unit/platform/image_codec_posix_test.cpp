@@ -3,19 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "platform/image_codec.h"
+#include "support/collected_bytes.h"
 
 namespace {
 
 using platform::RasterFormat;
 
-class Bytes : public platform::ByteSink {
-  public:
-    bool write(const std::uint8_t* data, std::size_t size) override {
-        bytes.insert(bytes.end(), data, data + size);
-        return true;
-    }
-    std::vector<std::uint8_t> bytes;
-};
+using Bytes = tarnwick::testing::CollectedBytes;
 
 // A pattern every row of which differs: byte i of row y.
 std::uint8_t patternAt(int y, std::size_t i) {

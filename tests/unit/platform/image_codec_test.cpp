@@ -5,17 +5,11 @@
 #include <cstdlib>
 
 #include "platform/image_codec.h"
+#include "support/collected_bytes.h"
 
 namespace {
 
-class Collect : public platform::ByteSink {
-  public:
-    bool write(const std::uint8_t* data, std::size_t size) override {
-        bytes.insert(bytes.end(), data, data + size);
-        return true;
-    }
-    std::vector<std::uint8_t> bytes;
-};
+using Collect = tarnwick::testing::CollectedBytes;
 
 std::uint8_t sampleAt(int y, std::size_t i) {
     return static_cast<std::uint8_t>(60 + (3 * y + static_cast<int>(i)) % 120);
